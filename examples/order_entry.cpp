@@ -1,0 +1,119 @@
+// Order entry: an orders table takes the customer's name and city from a
+// customers table as soon as a customer number is entered.
+
+#include "host/core/Component.h"
+#include "host/core/Exception.h"
+#include "host/data/DataSource.h"
+#include "host/data/MemoryDataSet.h"
+#include "lookup/LkFill.h"
+
+#include <iostream>
+#include <string>
+
+using namespace host;
+using veskar::TLookupFill;
+
+namespace {
+
+TMemoryDataSet* MakeCustomers(TComponent* owner) {
+    TMemoryDataSet* customers = TMemoryDataSet::Create(owner);
+    customers->SetName("Customers");
+    customers->FieldDefs().Add("CustNo", ftInteger);
+    customers->FieldDefs().Add("Company", ftString, 30);
+    customers->FieldDefs().Add("City", ftString, 20);
+    customers->Open();
+    customers->AppendRecord({1221, "Kauai Dive Shoppe", "Kapaa"});
+    customers->AppendRecord({1231, "Unisco", "Freeport"});
+    customers->AppendRecord({1351, "Sight Diver", "Kato Paphos"});
+    return customers;
+}
+
+TMemoryDataSet* MakeOrders(TComponent* owner) {
+    TMemoryDataSet* orders = TMemoryDataSet::Create(owner);
+    orders->SetName("Orders");
+    orders->FieldDefs().Add("OrderNo", ftInteger);
+    orders->FieldDefs().Add("CustNo", ftInteger);
+    orders->FieldDefs().Add("ShipToName", ftString, 30);
+    orders->FieldDefs().Add("ShipToCity", ftString, 20);
+    orders->Open();
+    return orders;
+}
+
+TDataSource* MakeSource(TComponent* owner, TDataSet* dataSet) {
+    TDataSource* source = TDataSource::Create(owner);
+    source->SetDataSet(dataSet);
+    return source;
+}
+
+std::string Show(const TField* field) { return field->IsNull() ? "(empty)" : field->AsString(); }
+
+void PrintOrder(TDataSet* orders) {
+    std::cout << "    order " << Show(orders->FieldByName("OrderNo")) << ": customer "
+              << Show(orders->FieldByName("CustNo")) << ", ship to " << Show(orders->FieldByName("ShipToName"))
+              << " in " << Show(orders->FieldByName("ShipToCity")) << "\n";
+}
+
+void EnterCustomer(TDataSet* orders, int custNo) {
+    std::cout << "  The clerk enters customer number " << custNo << ".\n";
+    try {
+        orders->FieldByName("CustNo")->SetValue(custNo);
+    } catch (const Exception& e) {
+        std::cout << "  The fill reports: \"" << e.Message() << "\"\n";
+    }
+    PrintOrder(orders);
+}
+
+} // namespace
+
+int main() {
+    Owned<TDataModule> module(TDataModule::Create(nullptr));
+    TMemoryDataSet* customers = MakeCustomers(module.get());
+    TMemoryDataSet* orders = MakeOrders(module.get());
+
+    TLookupFill* fill = TLookupFill::Create(module.get());
+    fill->SetName("CustomerFill");
+    fill->KeyFields()->SetCommaText("CustNo");
+    fill->LookupKeyFields()->SetCommaText("CustNo");
+    fill->ResultFields()->SetCommaText("ShipToName,ShipToCity");
+    fill->LookupResultFields()->SetCommaText("Company,City");
+    fill->SetDataSource(MakeSource(module.get(), orders));
+    fill->SetLookupDataSource(MakeSource(module.get(), customers));
+
+    std::cout << "Veskar order entry\n\n"
+              << "Customers on file: " << customers->RecordCount() << ". The fill links "
+              << fill->KeyLinks()->Count() << " key field and " << fill->ResultLinks()->Count()
+              << " result fields.\n\n";
+
+    std::cout << "1. A new order is started.\n";
+    orders->Append();
+    orders->FieldByName("OrderNo")->SetValue(1001);
+    PrintOrder(orders);
+
+    std::cout << "\n2. A known customer fills name and city.\n";
+    EnterCustomer(orders, 1231);
+
+    std::cout << "\n3. Another customer replaces them.\n";
+    EnterCustomer(orders, 1351);
+
+    std::cout << "\n4. An unknown number, with the default policies: the result fields are cleared\n"
+                 "   and the fill raises an error.\n";
+    EnterCustomer(orders, 4711);
+
+    std::cout << "\n5. An unknown number, with an error handler instead: fields cleared, no exception.\n";
+    fill->OnLookupError = [](TLookupFill* sender, int code) {
+        std::cout << "  OnLookupError from " << sender->Name() << " with code " << code << "\n";
+    };
+    EnterCustomer(orders, 4712);
+
+    std::cout << "\n6. An unknown number with both policies off: the fields keep what they had.\n";
+    fill->OnLookupError = nullptr;
+    fill->SetNullOnKeyNotFound(false);
+    fill->SetErrorOnKeyNotFound(false);
+    EnterCustomer(orders, 1221);
+    EnterCustomer(orders, 4713);
+
+    orders->FieldByName("CustNo")->SetValue(1221);
+    orders->Post();
+    std::cout << "\nThe order is posted; the orders table holds " << orders->RecordCount() << " record.\n";
+    return 0;
+}

@@ -1,0 +1,117 @@
+#pragma once
+// Class references: a metaclass object per class with its name, its parent and,
+// for classes that can be made from a reference, a virtual constructor.
+
+#include <string>
+#include <utility>
+
+namespace host {
+
+class TObject;
+class TComponent;
+class TCollection;
+class TCollectionItem;
+
+class TClass {
+public:
+    TClass(const char* name, const TClass* parent) : FName(name), FParent(parent) {}
+    TClass(const TClass&) = delete;
+    TClass& operator=(const TClass&) = delete;
+    virtual ~TClass() = default;
+
+    const std::string& ClassName() const { return FName; }
+    const TClass* ClassParent() const { return FParent; }
+    // True for this class itself and for every class derived from Other.
+    bool InheritsFrom(const TClass& other) const;
+
+private:
+    std::string FName;
+    const TClass* FParent;
+};
+
+// A class reference to a component class: Create(owner) builds the most
+// derived class it stands for.
+class TComponentClass : public TClass {
+public:
+    using Factory = TComponent* (*)(TComponent* owner);
+    TComponentClass(const char* name, const TClass* parent, Factory factory)
+        : TClass(name, parent), FFactory(factory) {}
+    bool IsAbstract() const { return FFactory == nullptr; }
+    // Raises EInvalidOperation for an abstract class.
+    TComponent* Create(TComponent* owner) const;
+
+private:
+    Factory FFactory;
+};
+
+// A collection's item class: Create(collection) adds a new item to it.
+class TCollectionItemClass : public TClass {
+public:
+    using Factory = TCollectionItem* (*)(TCollection* collection);
+    TCollectionItemClass(const char* name, const TClass* parent, Factory factory)
+        : TClass(name, parent), FFactory(factory) {}
+    TCollectionItem* Create(TCollection* collection) const;
+
+private:
+    Factory FFactory;
+};
+
+// Builds an object, then runs the steps that need the finished object
+// (Constructed, AfterConstruction). If one of them raises, the object's whole
+// destruction chain runs and the exception goes on; no object results.
+struct Constructor {
+    template <class T, class... A>
+    static T* Make(A&&... args);
+};
+
+template <class T, class... A>
+T* Construct(A&&... args) { return Constructor::Make<T>(std::forward<A>(args)...); }
+
+} // namespace host
+
+// Declares the class-reference members of a host class. Put it first in the
+// class body; it leaves the access at private.
+#define HOST_CLASS(Self, Base)                                                   \
+public:                                                                          \
+    using inherited = Base;                                                      \
+    static const ::host::TClass& ClassInfo();                                    \
+    const ::host::TClass& ClassType() const override { return Self::ClassInfo(); } \
+    template <class... HostArgs>                                                 \
+    static Self* Create(HostArgs&&... args) {                                    \
+        return ::host::Construct<Self>(std::forward<HostArgs>(args)...);         \
+    }                                                                            \
+    friend struct ::host::Constructor;                                           \
+                                                                                 \
+private:
+
+// Defines ClassInfo for a plain class.
+#define HOST_IMPLEMENT_CLASS(Self, Base)                                         \
+    const ::host::TClass& Self::ClassInfo() {                                    \
+        static const ::host::TClass info(#Self, &Base::ClassInfo());             \
+        return info;                                                             \
+    }
+
+// Defines ClassInfo for a component class with a virtual constructor.
+#define HOST_IMPLEMENT_COMPONENT(Self, Base)                                     \
+    const ::host::TClass& Self::ClassInfo() {                                    \
+        static const ::host::TComponentClass info(                               \
+            #Self, &Base::ClassInfo(),                                           \
+            [](::host::TComponent* owner) -> ::host::TComponent* { return Self::Create(owner); }); \
+        return info;                                                             \
+    }
+
+// Defines ClassInfo for a component class that is never made itself.
+#define HOST_IMPLEMENT_ABSTRACT_COMPONENT(Self, Base)                            \
+    const ::host::TClass& Self::ClassInfo() {                                    \
+        static const ::host::TComponentClass info(#Self, &Base::ClassInfo(), nullptr); \
+        return info;                                                             \
+    }
+
+// Defines ClassInfo for a collection item class.
+#define HOST_IMPLEMENT_COLLECTION_ITEM(Self, Base)                               \
+    const ::host::TClass& Self::ClassInfo() {                                    \
+        static const ::host::TCollectionItemClass info(                          \
+            #Self, &Base::ClassInfo(),                                           \
+            [](::host::TCollection* c) -> ::host::TCollectionItem* { return Self::Create(c); }); \
+        return info;                                                             \
+    }

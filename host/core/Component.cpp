@@ -1,0 +1,229 @@
+#include "host/core/Component.h"
+
+#include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
+
+#include <algorithm>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TComponent, TPersistent)
+HOST_IMPLEMENT_COMPONENT(TDataModule, TComponent)
+
+bool IsValidIdent(const std::string& name) {
+    auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.empty() || !alpha(name[0])) return false;
+    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return alpha(c) || digit(c); });
+}
+
+TComponent::TComponent(TComponent* owner) : FOwner(owner) {}
+
+void TComponent::Constructed() {
+    inherited::Constructed();
+    // Insertion needs the whole object: ValidateContainer is virtual.
+    if (TComponent* owner = FOwner) {
+        FOwner = nullptr;
+        owner->InsertComponent(this);
+    }
+}
+
+TComponent* TComponent::Components(int index) const {
+    if (index < 0 || index >= ComponentCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FComponents[static_cast<size_t>(index)];
+}
+
+int TComponent::ComponentIndex() const {
+    if (!FOwner) return -1;
+    const auto& list = FOwner->FComponents;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    for (TComponent* c : FComponents)
+        if (SameText(c->FName, name)) return c;
+    return nullptr;
+}
+
+void TComponent::SetName(const std::string& newName) {
+    if (FName == newName) return;
+    if (!newName.empty() && !IsValidIdent(newName))
+        throw EComponentError("'" + newName + "' is not a valid component name");
+    if (FOwner)
+        FOwner->ValidateRename(this, FName, newName);
+    else
+        ValidateRename(nullptr, FName, newName);
+    FName = newName;
+}
+
+void TComponent::ValidateRename(TComponent* component, const std::string& curName, const std::string& newName) {
+    if (!component || newName.empty() || SameText(curName, newName)) return;
+    TComponent* other = FindComponent(newName);
+    if (other && other != component)
+        throw EComponentError("A component named " + newName + " already exists");
+}
+
+void TComponent::ValidateContainer(TComponent* container) { container->ValidateInsert(this); }
+
+void TComponent::ValidateInsert(TComponent*) {}
+
+void TComponent::InsertComponent(TComponent* component) {
+    component->ValidateContainer(this);
+    ValidateRename(component, std::string(), component->FName);
+    Insert(component);
+    if (FComponentState.Contains(csDesigning)) component->SetDesigning(true);
+    Notification(component, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+    Notification(component, opRemove);
+    Remove(component);
+}
+
+void TComponent::Insert(TComponent* component) {
+    FComponents.push_back(component);
+    component->FOwner = this;
+}
+
+void TComponent::Remove(TComponent* component) {
+    auto it = std::find(FComponents.begin(), FComponents.end(), component);
+    if (it != FComponents.end()) FComponents.erase(it);
+    component->FOwner = nullptr;
+}
+
+void TComponent::NotifyOwned(TComponent* component, TOperation operation) {
+    // A notice may free components of this owner; walk by index and clamp.
+    int i = ComponentCount() - 1;
+    while (i >= 0) {
+        FComponents[static_cast<size_t>(i)]->Notification(component, operation);
+        --i;
+        if (i >= ComponentCount()) i = ComponentCount() - 1;
+    }
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+    if (operation == opRemove && component) RemoveFreeNotification(component);
+    NotifyOwned(component, operation);
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+    if (!component || component == this) return;
+    auto add = [](std::vector<TComponent*>& list, TComponent* c) {
+        if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
+    };
+    add(FFreeNotifies, component);
+    add(component->FFreeNotifies, this);
+    FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+    if (!component) return;
+    auto drop = [](std::vector<TComponent*>& list, TComponent* c) {
+        list.erase(std::remove(list.begin(), list.end(), c), list.end());
+    };
+    drop(FFreeNotifies, component);
+    drop(component->FFreeNotifies, this);
+}
+
+void TComponent::DestroyComponents() {
+    // The owner is going: its components are not told of each other's
+    // removal through it, only through their free notifications.
+    while (!FComponents.empty()) {
+        TComponent* last = FComponents.back();
+        Remove(last);
+        last->Free();
+    }
+}
+
+void TComponent::SetDesigning(bool value, bool setChildren) {
+    if (value)
+        FComponentState.Include(csDesigning);
+    else
+        FComponentState.Exclude(csDesigning);
+    if (setChildren)
+        for (TComponent* c : FComponents) c->SetDesigning(value, true);
+}
+
+void TComponent::Loading() { FComponentState.Include(csLoading).Include(csReading); }
+
+void TComponent::Loaded() { FComponentState.Exclude(csLoading).Exclude(csReading); }
+
+void TComponent::Destroying() {
+    if (FComponentState.Contains(csDestroying)) return;
+    FComponentState.Include(csDestroying);
+    for (TComponent* c : FComponents) c->Destroying();
+}
+
+void TComponent::BeforeDestruction() {
+    inherited::BeforeDestruction();
+    Destroying();
+}
+
+void TComponent::Destroy() {
+    Destroying();
+    // Those that asked to hear of this component's end hear it first.
+    while (!FFreeNotifies.empty()) {
+        TComponent* other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        auto& back = other->FFreeNotifies;
+        back.erase(std::remove(back.begin(), back.end(), this), back.end());
+        other->Notification(this, opRemove);
+    }
+    DestroyComponents();
+    if (FOwner) FOwner->RemoveComponent(this);
+    inherited::Destroy();
+}
+
+// Keeps the session's list free of components that end while it runs.
+struct TLoadingSession::Watch : TComponent {
+    HOST_CLASS(Watch, TComponent)
+public:
+    std::vector<TComponent*>* List = nullptr;
+
+protected:
+    explicit Watch(TComponent* owner) : TComponent(owner) {}
+    void Notification(TComponent* component, TOperation operation) override {
+        inherited::Notification(component, operation);
+        if (operation == opRemove && List) std::replace(List->begin(), List->end(), component, static_cast<TComponent*>(nullptr));
+    }
+};
+const TClass& TLoadingSession::Watch::ClassInfo() {
+    static const TClass info("TLoadingWatch", &TComponent::ClassInfo());
+    return info;
+}
+
+TLoadingSession::~TLoadingSession() {
+    for (TComponent* c : FComponents)
+        if (c) FWatcher->RemoveFreeNotification(c);
+    Free(FWatcher);
+}
+
+void TLoadingSession::Add(TComponent* component) {
+    if (!FWatcher) {
+        Watch* watch = Watch::Create(nullptr);
+        watch->List = &FComponents;
+        FWatcher = watch;
+    }
+    component->Loading();
+    FComponents.push_back(component);
+    FWatcher->FreeNotification(component);
+}
+
+void TLoadingSession::Finish() {
+    std::exception_ptr first;
+    for (size_t i = 0; i < FComponents.size(); ++i) {
+        TComponent* c = FComponents[i];
+        if (!c) continue;
+        try {
+            c->Loaded();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
+}
+
+} // namespace host

@@ -1,0 +1,143 @@
+#pragma once
+// Components: named objects with an owner that frees them, removal notices,
+// and the design and loading states.
+
+#include "host/core/Object.h"
+#include "host/core/Set.h"
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+enum TComponentStateFlag {
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFixups,
+    csFreeNotification,
+    csInline,
+    csDesignInstance,
+};
+using TComponentState = TSet<TComponentStateFlag>;
+
+enum TOperation { opInsert, opRemove };
+
+class TLoadingSession;
+
+class TComponent : public TPersistent {
+    HOST_CLASS(TComponent, TPersistent)
+public:
+    TComponent* Owner() const { return FOwner; }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    // Raises EListError for an index out of range.
+    TComponent* Components(int index) const;
+    int ComponentIndex() const;
+    // Finds an owned component by name, letter case ignored; nil when none.
+    TComponent* FindComponent(const std::string& name) const;
+
+    const std::string& Name() const { return FName; }
+    // Raises EComponentError for a name that is not an identifier or that
+    // another component of the same owner already has.
+    virtual void SetName(const std::string& newName);
+    long Tag() const { return FTag; }
+    void SetTag(long value) { FTag = value; }
+
+    TComponentState ComponentState() const { return FComponentState; }
+
+    // Inserting validates first: AComponent->ValidateContainer(this).
+    void InsertComponent(TComponent* component);
+    void RemoveComponent(TComponent* component);
+    // Frees every owned component, last created first.
+    void DestroyComponents();
+
+    // Asks for Notification(component, opRemove) when Component is freed, and
+    // the other way round. Asking twice notifies once.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    // Called on a component about to be inserted into AComponent; raising
+    // refuses the placement.
+    virtual void ValidateContainer(TComponent* container);
+    // Called on the owner for a component about to be inserted.
+    virtual void ValidateInsert(TComponent* component);
+
+    // Puts this component (and, with setChildren, those it owns) in or out of
+    // the designer. Used by the designer model and the form reader.
+    void SetDesigning(bool value, bool setChildren = true);
+    // Marks the start of reading stored properties; Loaded ends it.
+    void Loading();
+
+    // Tells this component, and everything it owns, of an insertion or a
+    // coming removal.
+    virtual void Notification(TComponent* component, TOperation operation);
+
+protected:
+    explicit TComponent(TComponent* owner);
+
+    void Constructed() override;
+    void BeforeDestruction() override;
+    void Destroy() override;
+
+    // Called once after all stored properties are read; ends the loading state.
+    virtual void Loaded();
+    virtual void ValidateRename(TComponent* component, const std::string& curName, const std::string& newName);
+    void Destroying();
+
+    friend class TLoadingSession;
+
+private:
+    void Insert(TComponent* component);
+    void Remove(TComponent* component);
+    void NotifyOwned(TComponent* component, TOperation operation);
+
+    TComponent* FOwner;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
+    std::string FName;
+    long FTag = 0;
+    TComponentState FComponentState;
+};
+
+// A non-visual owner of components (data sources, datasets, lookups).
+class TDataModule : public TComponent {
+    HOST_CLASS(TDataModule, TComponent)
+protected:
+    explicit TDataModule(TComponent* owner) : TComponent(owner) {}
+};
+
+// The class reference of a component class.
+template <class T>
+const TComponentClass& ClassOf() {
+    return static_cast<const TComponentClass&>(T::ClassInfo());
+}
+
+// The loading state of a set of components being read as one form: each is
+// in csLoading until Finish calls its Loaded, in the order they were added.
+class TLoadingSession {
+public:
+    TLoadingSession() = default;
+    TLoadingSession(const TLoadingSession&) = delete;
+    TLoadingSession& operator=(const TLoadingSession&) = delete;
+    ~TLoadingSession();
+
+    void Add(TComponent* component);
+    // Calls Loaded on every component added that still exists. The first
+    // exception a Loaded raises goes on after all of them had their call.
+    void Finish();
+
+private:
+    struct Watch;
+    std::vector<TComponent*> FComponents;
+    TComponent* FWatcher = nullptr;
+};
+
+// True when Name is an identifier: a letter or "_" followed by letters,
+// digits and "_".
+bool IsValidIdent(const std::string& name);
+
+} // namespace host

@@ -1,0 +1,33 @@
+#pragma once
+// TList: the framework's list of untyped pointers.
+
+#include <vector>
+
+namespace host {
+
+class TList {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Raise EListError "List index out of bounds (n)" for a bad index.
+    void* Items(int index) const;
+    void* operator[](int index) const { return Items(index); }
+    void Put(int index, void* item);
+    template <class T>
+    T* Get(int index) const { return static_cast<T*>(Items(index)); }
+
+    int Add(void* item);
+    void Insert(int index, void* item);
+    void Delete(int index);
+    // Removes the first occurrence; answers its index, -1 when absent.
+    int Remove(void* item);
+    int IndexOf(const void* item) const;
+    void* First() const { return Items(0); }
+    void* Last() const { return Items(Count() - 1); }
+    void Clear() { FItems.clear(); }
+
+private:
+    void Check(int index, int count) const;
+    std::vector<void*> FItems;
+};
+
+} // namespace host

@@ -1,0 +1,114 @@
+#pragma once
+// The root of the host's classes and its lifetime rules.
+//
+// Objects are made through T::Create(...) and ended through Free(). Create
+// runs the C++ constructor and then the steps that need the whole object
+// (Constructed, AfterConstruction), so a virtual call made there reaches the
+// most derived override. Free runs BeforeDestruction and the virtual Destroy
+// chain on the whole object before the memory goes, so a base class's
+// destruction may still call a descendant's overrides. Each Destroy override
+// does its own work and ends with inherited::Destroy().
+
+#include "host/core/Class.h"
+
+#include <memory>
+
+namespace host {
+
+class TObject {
+public:
+    static const TClass& ClassInfo();
+    virtual const TClass& ClassType() const { return ClassInfo(); }
+    const std::string& ClassName() const { return ClassType().ClassName(); }
+    bool InheritsFrom(const TClass& cls) const { return ClassType().InheritsFrom(cls); }
+
+    // Ends the object. Safe to call once; a second call while the first runs
+    // does nothing.
+    void Free();
+    bool Freeing() const { return FFreeing; }
+
+    TObject(const TObject&) = delete;
+    TObject& operator=(const TObject&) = delete;
+
+protected:
+    TObject() = default;
+    virtual ~TObject() = default;
+
+    // Steps of construction that need the finished object.
+    virtual void Constructed() {}
+    virtual void AfterConstruction() {}
+    // Steps of destruction, run on the whole object.
+    virtual void BeforeDestruction() {}
+    virtual void Destroy() {}
+    // An object that is still in use by a call on its own stack (a data link
+    // dispatching a notice) may answer true and finish the Free itself later.
+    virtual bool DeferFree() { return false; }
+    // Ends an object whose construction failed after the C++ constructor.
+    void DestroyFailed() noexcept;
+
+    friend struct Constructor;
+
+private:
+    bool FFreeing = false;
+};
+
+// Frees an object that may be null.
+inline void Free(TObject* object) {
+    if (object) object->Free();
+}
+
+// Clears the pointer before the object goes, so nothing reached from the
+// destruction sees a dangling reference through it.
+template <class T>
+void FreeAndNil(T*& object) {
+    T* doomed = object;
+    object = nullptr;
+    Free(doomed);
+}
+
+struct FreeDeleter {
+    void operator()(TObject* object) const { Free(object); }
+};
+
+// Holds an object the holder owns; frees it through Free().
+template <class T>
+using Owned = std::unique_ptr<T, FreeDeleter>;
+
+template <class T, class... A>
+Owned<T> MakeOwned(A&&... args) {
+    return Owned<T>(T::Create(std::forward<A>(args)...));
+}
+
+// The framework's "is a T or a descendant" test.
+template <class T>
+T* As(TObject* object) { return dynamic_cast<T*>(object); }
+template <class T>
+bool Is(const TObject* object) { return dynamic_cast<const T*>(object) != nullptr; }
+
+// TPersistent: objects that copy their content from one another.
+class TPersistent : public TObject {
+    HOST_CLASS(TPersistent, TObject)
+public:
+    // Copies Source's content; raises EConvertError when the two do not know
+    // each other.
+    virtual void Assign(const TPersistent* source);
+
+protected:
+    TPersistent() = default;
+    virtual void AssignTo(TPersistent* dest) const;
+};
+
+template <class T, class... A>
+T* Constructor::Make(A&&... args) {
+    T* object = new T(std::forward<A>(args)...);
+    try {
+        object->Constructed();
+        object->AfterConstruction();
+    } catch (...) {
+        object->DestroyFailed();
+        throw;
+    }
+    return object;
+}
+
+} // namespace host

@@ -1,0 +1,185 @@
+#include "host/data/DataLink.h"
+
+#include "host/core/Exception.h"
+#include "host/data/DataSource.h"
+
+namespace host {
+
+HOST_IMPLEMENT_CLASS(TDataLink, TPersistent)
+HOST_IMPLEMENT_CLASS(TFieldDataLink, TDataLink)
+
+// Marks a link as in use for the length of a notice; a Free asked for
+// meanwhile is carried out when the outermost notice returns.
+class TDataLink::Busy {
+public:
+    explicit Busy(TDataLink* link) : FLink(link) { ++FLink->FBusy; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    ~Busy() {
+        if (--FLink->FBusy == 0 && FLink->FFreePending) FLink->Free();
+    }
+
+private:
+    TDataLink* FLink;
+};
+
+// ---- TDataLink -----------------------------------------------------------
+
+TDataSet* TDataLink::DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
+
+void TDataLink::Detach() {
+    // Leaves without the notices a deactivation would send: the owner is
+    // letting the link go and does not want to hear of it.
+    FActive = false;
+    FEditing = false;
+    if (FDataSource) {
+        FDataSource->RemoveDataLink(this);
+        FDataSource = nullptr;
+    }
+}
+
+void TDataLink::Destroy() {
+    Detach();
+    inherited::Destroy();
+}
+
+bool TDataLink::DeferFree() {
+    if (FBusy == 0) return false;
+    FFreePending = true;
+    Detach();
+    return true;
+}
+
+void TDataLink::SetDataSource(TDataSource* value) {
+    if (FDataSource == value) return;
+    Busy busy(this);
+    if (FDataSource) FDataSource->RemoveDataLink(this);
+    FDataSource = value;
+    if (FDataSource) FDataSource->AddDataLink(this);
+    UpdateState();
+}
+
+void TDataLink::SetReadOnly(bool value) {
+    if (FReadOnly == value) return;
+    FReadOnly = value;
+    Busy busy(this);
+    UpdateState();
+}
+
+void TDataLink::UpdateState() {
+    if (FFreePending) return;
+    Busy busy(this);
+    const bool active = FDataSource && FDataSource->State() != dsInactive;
+    SetActive(active);
+    const TDataSetState state = FDataSource ? FDataSource->State() : dsInactive;
+    SetEditing(active && (state == dsEdit || state == dsInsert) && !FReadOnly);
+}
+
+void TDataLink::SetActive(bool value) {
+    if (FActive == value) return;
+    FActive = value;
+    if (!value) SetEditing(false);
+    ActiveChanged();
+}
+
+void TDataLink::SetEditing(bool value) {
+    if (FEditing == value || FFreePending) return;
+    FEditing = value;
+    EditingChanged();
+}
+
+bool TDataLink::Edit() {
+    if (!FReadOnly && FDataSource) FDataSource->Edit();
+    return FEditing;
+}
+
+void TDataLink::UpdateRecord() {
+    FUpdating = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{FUpdating};
+    UpdateData();
+}
+
+void TDataLink::DataEvent(TDataEvent event, const void* info) {
+    if (!FActive || FFreePending) return;
+    Busy busy(this);
+    switch (event) {
+    case deFieldChange:
+    case deRecordChange:
+        if (!FUpdating) RecordChanged(const_cast<TField*>(static_cast<const TField*>(info)));
+        break;
+    case deDataSetChange: DataSetChanged(); break;
+    case deDataSetScroll: DataSetScrolled(0); break;
+    case deLayoutChange: LayoutChanged(); break;
+    case deUpdateRecord: UpdateRecord(); break;
+    case deCheckBrowseMode: CheckBrowseMode(); break;
+    case deFocusControl: FocusControl(const_cast<TField*>(static_cast<const TField*>(info))); break;
+    case deUpdateState: UpdateState(); break;
+    }
+}
+
+// ---- TFieldDataLink ------------------------------------------------------
+
+void TFieldDataLink::SetFieldName(const std::string& value) {
+    if (FFieldName == value) return;
+    FFieldName = value;
+    UpdateField();
+}
+
+void TFieldDataLink::UpdateField() {
+    if (Active() && !FFieldName.empty()) {
+        FField = nullptr;
+        SetField(DataSet()->FieldByName(FFieldName));
+    } else {
+        SetField(nullptr);
+    }
+}
+
+void TFieldDataLink::SetField(TField* value) {
+    if (FField == value) return;
+    FField = value;
+    EditingChanged();
+    RecordChanged(nullptr);
+}
+
+bool TFieldDataLink::CanModify() const { return !ReadOnly() && FField && FField->CanModify(); }
+
+bool TFieldDataLink::Edit() {
+    if (CanModify()) TDataLink::Edit();
+    return FEditing;
+}
+
+void TFieldDataLink::Reset() { RecordChanged(nullptr); }
+
+void TFieldDataLink::ActiveChanged() {
+    UpdateField();
+    if (OnActiveChange) OnActiveChange(this);
+}
+
+void TFieldDataLink::EditingChanged() { SetEditingState(TDataLink::Editing() && CanModify()); }
+
+void TFieldDataLink::SetEditingState(bool value) {
+    if (FEditing == value) return;
+    FEditing = value;
+    FModified = false;
+    if (OnEditingChange) OnEditingChange(this);
+}
+
+void TFieldDataLink::RecordChanged(TField* field) {
+    if (!field || field == FField) {
+        if (OnDataChange) OnDataChange(this);
+        FModified = false;
+    }
+}
+
+void TFieldDataLink::UpdateData() {
+    if (!FModified) return;
+    if (FField && OnUpdateData) OnUpdateData(this);
+    FModified = false;
+}
+
+void TFieldDataLink::LayoutChanged() { UpdateField(); }
+
+} // namespace host

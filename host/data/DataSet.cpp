@@ -1,0 +1,486 @@
+#include "host/data/DataSet.h"
+
+#include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
+#include "host/data/DataSource.h"
+
+#include <algorithm>
+
+namespace host {
+
+HOST_IMPLEMENT_ABSTRACT_COMPONENT(TDataSet, TComponent)
+
+// ---- TFieldDefs ----------------------------------------------------------
+
+void TFieldDefs::Add(const std::string& name, TFieldType type, int size, bool required) {
+    if (IndexOf(name) >= 0) throw EDatabaseError("Duplicate field name '" + name + "'");
+    FItems.push_back({name, type, size, required});
+}
+
+const TFieldDef& TFieldDefs::Items(int index) const {
+    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FItems[static_cast<size_t>(index)];
+}
+
+int TFieldDefs::IndexOf(const std::string& name) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameText(FItems[static_cast<size_t>(i)].Name, name)) return i;
+    return -1;
+}
+
+// ---- TKeyMatcher ---------------------------------------------------------
+
+TKeyMatcher::TKeyMatcher(const TField& field, const Variant& value, TLocateOptions options)
+    : FFieldIndex(field.Index()),
+      FText(field.DataType() == ftString),
+      FCaseInsensitive(options.Contains(loCaseInsensitive)),
+      FPartial(options.Contains(loPartialKey)) {
+    if (value.IsNull() || value.IsEmpty()) {
+        FValue = Variant::Null();
+    } else if (FText) {
+        FValue = Variant(value.AsString());
+    } else {
+        // Convert once; a value the field cannot hold is a conversion error.
+        FValue = field.Convert(value);
+    }
+}
+
+bool TKeyMatcher::Matches(const Variant& stored) const {
+    if (FValue.IsNull()) return stored.IsNull() || stored.IsEmpty();
+    if (stored.IsNull() || stored.IsEmpty()) return false;
+    if (!FText) return stored == FValue;
+    const std::string& key = FValue.StringRef();
+    const std::string& text = stored.StringRef();
+    if (FPartial) {
+        if (text.size() < key.size()) return false;
+        const std::string_view head(text.data(), key.size());
+        return FCaseInsensitive ? CompareText(head, key) == 0 : head == key;
+    }
+    return FCaseInsensitive ? CompareText(text, key) == 0 : text == key;
+}
+
+// ---- TDataSet: state -----------------------------------------------------
+
+std::string TDataSet::ErrorText(const std::string& message) const {
+    return Name().empty() ? message : Name() + ": " + message;
+}
+
+void TDataSet::DatabaseError(const std::string& message) const { throw EDatabaseError(ErrorText(message)); }
+
+void TDataSet::CheckActive() const {
+    if (FState == dsInactive) DatabaseError("Cannot perform this operation on a closed dataset");
+}
+
+void TDataSet::CheckEditMode() const {
+    if (FState != dsEdit && FState != dsInsert) DatabaseError("Dataset not in edit or insert mode");
+}
+
+void TDataSet::SetActive(bool value) {
+    if (ComponentState().Contains(csLoading)) {
+        // Opened by Loaded once every property is read.
+        FStreamedActive = value;
+        return;
+    }
+    if (value == Active()) return;
+    if (value)
+        OpenCursor();
+    else
+        CloseCursor();
+}
+
+void TDataSet::Loaded() {
+    inherited::Loaded();
+    if (FStreamedActive) {
+        FStreamedActive = false;
+        SetActive(true);
+    }
+}
+
+void TDataSet::OpenCursor() {
+    Fire(BeforeOpen, this);
+    InternalOpen();
+    try {
+        CreateFields();
+    } catch (...) {
+        InternalClose();
+        throw;
+    }
+    const int count = InternalRecordCount();
+    FCurrent = count > 0 ? 0 : -1;
+    FBof = true;
+    FEof = count == 0;
+    FModified = false;
+    SetState(dsBrowse);
+    Fire(AfterOpen, this);
+}
+
+void TDataSet::CloseCursor() {
+    if (FState == dsEdit || FState == dsInsert) Cancel();
+    Fire(BeforeClose, this);
+    // The links let go of the fields before the fields go.
+    SetState(dsInactive);
+    DestroyFields();
+    FBuffer.clear();
+    FCurrent = -1;
+    FBof = FEof = true;
+    InternalClose();
+    Fire(AfterClose, this);
+}
+
+void TDataSet::CreateFields() {
+    DestroyFields();
+    for (int i = 0; i < FFieldDefs.Count(); ++i) {
+        const TFieldDef& def = FFieldDefs.Items(i);
+        TField* field = TField::Create(this, def.Name, def.DataType, def.Size, i);
+        field->SetRequired(def.Required);
+        FFields.push_back(field);
+    }
+}
+
+void TDataSet::DestroyFields() {
+    while (!FFields.empty()) {
+        TField* field = FFields.back();
+        FFields.pop_back();
+        field->Free();
+    }
+}
+
+void TDataSet::SetState(TDataSetState value) {
+    if (FState == value) return;
+    FState = value;
+    FModified = false;
+    DataEvent(deUpdateState, nullptr);
+}
+
+void TDataSet::Refresh() {
+    CheckActive();
+    CheckBrowseMode();
+    InternalRefresh();
+    const int count = InternalRecordCount();
+    if (count == 0) {
+        FCurrent = -1;
+        FBof = FEof = true;
+    } else if (FCurrent >= count || FCurrent < 0) {
+        FCurrent = count - 1;
+    }
+    DataEvent(deDataSetChange, nullptr);
+}
+
+void TDataSet::Destroy() {
+    Destroying();
+    try {
+        Close();
+    } catch (...) {
+        // A dataset that cannot close cleanly still goes.
+    }
+    while (!FDataSources.empty()) FDataSources.back()->SetDataSet(nullptr);
+    DestroyFields();
+    inherited::Destroy();
+}
+
+// ---- navigation ------------------------------------------------------
+
+int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
+
+int TDataSet::RecNo() const {
+    if (FState == dsInsert || FCurrent < 0) return 0;
+    return FCurrent + 1;
+}
+
+void TDataSet::MoveTo(int record, bool bof, bool eof) {
+    const int old = FCurrent;
+    FBof = bof;
+    FEof = eof;
+    if (record == old) {
+        // Hitting either end still tells the links (a grid repaints).
+        DataEvent(deDataSetScroll, nullptr);
+        return;
+    }
+    Fire(BeforeScroll, this);
+    FCurrent = record;
+    DataEvent(deDataSetScroll, nullptr);
+    Fire(AfterScroll, this);
+}
+
+void TDataSet::First() {
+    CheckActive();
+    CheckBrowseMode();
+    const int count = InternalRecordCount();
+    MoveTo(count > 0 ? 0 : -1, true, count == 0);
+}
+
+void TDataSet::Last() {
+    CheckActive();
+    CheckBrowseMode();
+    const int count = InternalRecordCount();
+    MoveTo(count - 1, count == 0, true);
+}
+
+void TDataSet::Next() { MoveBy(1); }
+
+void TDataSet::Prior() { MoveBy(-1); }
+
+int TDataSet::MoveBy(int distance) {
+    CheckActive();
+    CheckBrowseMode();
+    const int count = InternalRecordCount();
+    if (count == 0 || distance == 0) {
+        FBof = FEof = count == 0;
+        return 0;
+    }
+    const int target = std::clamp(FCurrent + distance, 0, count - 1);
+    const bool bof = distance < 0 && FCurrent + distance < 0;
+    const bool eof = distance > 0 && FCurrent + distance > count - 1;
+    const int moved = target - FCurrent;
+    MoveTo(target, bof, eof);
+    return moved;
+}
+
+void TDataSet::SetRecNo(int value) {
+    CheckActive();
+    CheckBrowseMode();
+    const int count = InternalRecordCount();
+    if (value < 1 || value > count) return;
+    MoveTo(value - 1, false, false);
+}
+
+// ---- editing ---------------------------------------------------------
+
+void TDataSet::LoadBuffer() {
+    FBuffer.assign(FFields.size(), Variant::Null());
+    if (FCurrent >= 0)
+        for (size_t i = 0; i < FFields.size(); ++i) FBuffer[i] = InternalGetValue(FCurrent, static_cast<int>(i));
+}
+
+void TDataSet::Edit() {
+    if (FState == dsEdit || FState == dsInsert) return;
+    CheckActive();
+    if (InternalRecordCount() == 0) {
+        Insert();
+        return;
+    }
+    if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
+    Fire(BeforeEdit, this);
+    LoadBuffer();
+    SetState(dsEdit);
+    DataEvent(deRecordChange, nullptr);
+    Fire(AfterEdit, this);
+}
+
+void TDataSet::BeginInsert(bool append) {
+    CheckActive();
+    CheckBrowseMode();
+    if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
+    Fire(BeforeInsert, this);
+    FBuffer.assign(FFields.size(), Variant::Null());
+    FInsertAt = append || FCurrent < 0 ? InternalRecordCount() : FCurrent;
+    SetState(dsInsert);
+    try {
+        Fire(OnNewRecord, this);
+    } catch (...) {
+        Cancel();
+        throw;
+    }
+    FModified = false;
+    DataEvent(deDataSetChange, nullptr);
+    Fire(AfterInsert, this);
+}
+
+void TDataSet::Insert() { BeginInsert(false); }
+
+void TDataSet::Append() { BeginInsert(true); }
+
+void TDataSet::UpdateRecord() {
+    CheckEditMode();
+    DataEvent(deUpdateRecord, nullptr);
+}
+
+void TDataSet::Post() {
+    UpdateRecord();
+    Fire(BeforePost, this);
+    for (size_t i = 0; i < FFields.size(); ++i)
+        if (FFields[i]->Required() && (FBuffer[i].IsNull() || FBuffer[i].IsEmpty()))
+            DatabaseError("Field '" + FFields[i]->FieldName() + "' must have a value");
+    if (FState == dsEdit) {
+        InternalUpdate(FCurrent, FBuffer);
+    } else {
+        FCurrent = InternalInsert(FInsertAt, FBuffer);
+        FBof = FEof = false;
+    }
+    FBuffer.clear();
+    SetState(dsBrowse);
+    DataEvent(deDataSetChange, nullptr);
+    Fire(AfterPost, this);
+}
+
+void TDataSet::Cancel() {
+    if (FState != dsEdit && FState != dsInsert) return;
+    Fire(BeforeCancel, this);
+    FBuffer.clear();
+    SetState(dsBrowse);
+    DataEvent(deDataSetChange, nullptr);
+    Fire(AfterCancel, this);
+}
+
+void TDataSet::Delete() {
+    CheckActive();
+    if (FState == dsInsert) {
+        Cancel();
+        return;
+    }
+    if (InternalRecordCount() == 0) DatabaseError("Cannot perform this operation on an empty dataset");
+    if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
+    Fire(BeforeDelete, this);
+    if (FState == dsEdit) {
+        FBuffer.clear();
+        SetState(dsBrowse);
+    }
+    InternalDelete(FCurrent);
+    const int count = InternalRecordCount();
+    if (FCurrent >= count) FCurrent = count - 1;
+    FBof = FEof = count == 0;
+    DataEvent(deDataSetChange, nullptr);
+    Fire(AfterDelete, this);
+}
+
+void TDataSet::CheckBrowseMode() {
+    CheckActive();
+    DataEvent(deCheckBrowseMode, nullptr);
+    if (FState == dsEdit || FState == dsInsert) {
+        UpdateRecord();
+        if (FModified)
+            Post();
+        else
+            Cancel();
+    }
+}
+
+// ---- fields ------------------------------------------------------------
+
+TField* TDataSet::Fields(int index) const {
+    if (index < 0 || index >= FieldCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FFields[static_cast<size_t>(index)];
+}
+
+TField* TDataSet::FindField(const std::string& name) const {
+    for (TField* f : FFields)
+        if (SameText(f->FieldName(), name)) return f;
+    return nullptr;
+}
+
+TField* TDataSet::FieldByName(const std::string& name) const {
+    TField* f = FindField(name);
+    if (!f) DatabaseError("Field '" + name + "' not found");
+    return f;
+}
+
+std::vector<TField*> TDataSet::GetFieldList(const std::string& names) const {
+    std::vector<TField*> list;
+    size_t p = 0;
+    while (p <= names.size()) {
+        size_t semi = names.find(';', p);
+        if (semi == std::string::npos) semi = names.size();
+        const std::string name = Trim(std::string_view(names).substr(p, semi - p));
+        if (!name.empty()) list.push_back(FieldByName(name));
+        p = semi + 1;
+    }
+    return list;
+}
+
+Variant TDataSet::GetFieldValue(const TField& field) const {
+    const auto i = static_cast<size_t>(field.Index());
+    if (FState == dsEdit || FState == dsInsert) return i < FBuffer.size() ? FBuffer[i] : Variant::Null();
+    if (FState == dsInactive || FCurrent < 0) return Variant::Null();
+    return InternalGetValue(FCurrent, field.Index());
+}
+
+void TDataSet::SetFieldValue(TField& field, const Variant& value) {
+    CheckEditMode();
+    if (field.ReadOnly()) DatabaseError("Field '" + field.FieldName() + "' cannot be modified");
+    Variant converted = field.Convert(value);
+    FBuffer[static_cast<size_t>(field.Index())] = std::move(converted);
+    FModified = true;
+    DataEvent(deFieldChange, &field);
+}
+
+// ---- searching -------------------------------------------------------
+
+int TDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const {
+    const int count = InternalRecordCount();
+    for (int r = from; r < count; ++r) {
+        bool all = true;
+        for (const TKeyMatcher& k : keys)
+            if (!k.Matches(InternalGetValue(r, k.FieldIndex()))) {
+                all = false;
+                break;
+            }
+        if (all) return r;
+    }
+    return -1;
+}
+
+int TDataSet::FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const {
+    const std::vector<TField*> fields = GetFieldList(keyFields);
+    if (fields.empty()) return -1;
+    std::vector<TKeyMatcher> keys;
+    keys.reserve(fields.size());
+    if (fields.size() == 1 && !keyValues.IsArray()) {
+        keys.emplace_back(*fields[0], keyValues, options);
+    } else {
+        if (!keyValues.IsArray()) DatabaseError("Number of key values does not match the key fields");
+        const int low = keyValues.LowBound();
+        if (keyValues.HighBound() - low + 1 < static_cast<int>(fields.size()))
+            DatabaseError("Number of key values does not match the key fields");
+        for (size_t i = 0; i < fields.size(); ++i) keys.emplace_back(*fields[i], keyValues[low + static_cast<int>(i)], options);
+    }
+    return InternalFind(keys, 0);
+}
+
+Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
+    CheckActive();
+    const std::vector<TField*> results = GetFieldList(resultFields);
+    const int record = FindRecord(keyFields, keyValues, {});
+    if (record < 0) return Variant::Null();
+    if (results.size() == 1) return InternalGetValue(record, results[0]->Index());
+    Variant array = VarArrayCreate(0, static_cast<int>(results.size()) - 1);
+    for (size_t i = 0; i < results.size(); ++i) array[static_cast<int>(i)] = InternalGetValue(record, results[i]->Index());
+    return array;
+}
+
+bool TDataSet::Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) {
+    CheckActive();
+    CheckBrowseMode();
+    const int record = FindRecord(keyFields, keyValues, options);
+    if (record < 0) return false;
+    MoveTo(record, false, false);
+    return true;
+}
+
+// ---- controls and notices ------------------------------------------------
+
+void TDataSet::DisableControls() {
+    if (FDisableCount++ == 0) FDisableState = FState;
+}
+
+void TDataSet::EnableControls() {
+    if (FDisableCount == 0 || --FDisableCount != 0) return;
+    if (FState != FDisableState) DataEvent(deUpdateState, nullptr);
+    if (FDisableState != dsInactive && FState != dsInactive) DataEvent(deDataSetChange, nullptr);
+}
+
+void TDataSet::DataEvent(TDataEvent event, const void* info) {
+    if (FDisableCount != 0) return;
+    // A source may leave the dataset while hearing the notice.
+    const std::vector<TDataSource*> sources = FDataSources;
+    for (TDataSource* source : sources)
+        if (std::find(FDataSources.begin(), FDataSources.end(), source) != FDataSources.end())
+            source->DataEvent(event, info);
+}
+
+void TDataSet::AddDataSource(TDataSource* source) { FDataSources.push_back(source); }
+
+void TDataSet::RemoveDataSource(TDataSource* source) {
+    FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source), FDataSources.end());
+}
+
+} // namespace host

@@ -1,0 +1,213 @@
+#pragma once
+// TDataSet: the abstract dataset. It keeps the state, the cursor, the fields
+// and the record being edited, and tells its data sources of every change.
+// A storage back end (in memory, SQL) derives from it and implements the
+// Internal... operations on its records; nothing above the dataset knows
+// which back end it talks to.
+
+#include "host/core/Component.h"
+#include "host/core/Event.h"
+#include "host/core/Set.h"
+#include "host/core/Variant.h"
+#include "host/data/Field.h"
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+class TDataSource;
+
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+enum TDataEvent {
+    deFieldChange,
+    deRecordChange,
+    deDataSetChange,
+    deDataSetScroll,
+    deLayoutChange,
+    deUpdateRecord,
+    deUpdateState,
+    deCheckBrowseMode,
+    deFocusControl,
+};
+
+enum TLocateOption { loCaseInsensitive, loPartialKey };
+using TLocateOptions = TSet<TLocateOption>;
+
+struct TFieldDef {
+    std::string Name;
+    TFieldType DataType = ftUnknown;
+    int Size = 0;
+    bool Required = false;
+};
+
+// The column definitions a dataset opens with.
+class TFieldDefs {
+public:
+    void Add(const std::string& name, TFieldType type, int size = 0, bool required = false);
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const TFieldDef& Items(int index) const;
+    // Letter case ignored; -1 when absent.
+    int IndexOf(const std::string& name) const;
+    void Clear() { FItems.clear(); }
+
+private:
+    std::vector<TFieldDef> FItems;
+};
+
+// One key field of a Locate or Lookup, with its value prepared once for the
+// field's type, so a scan compares without converting.
+class TKeyMatcher {
+public:
+    TKeyMatcher(const TField& field, const Variant& value, TLocateOptions options);
+    int FieldIndex() const { return FFieldIndex; }
+    bool Matches(const Variant& stored) const;
+
+private:
+    int FFieldIndex;
+    Variant FValue;
+    bool FText;            // compared as text (string fields)
+    bool FCaseInsensitive;
+    bool FPartial;
+};
+
+using TDataSetNotifyEvent = TEvent<void(TDataSet* DataSet)>;
+
+class TDataSet : public TComponent {
+    HOST_CLASS(TDataSet, TComponent)
+public:
+    // ---- state -----------------------------------------------------------
+    bool Active() const { return FState != dsInactive; }
+    void SetActive(bool value);
+    void Open() { SetActive(true); }
+    void Close() { SetActive(false); }
+    TDataSetState State() const { return FState; }
+    // Re-reads the records from storage; the cursor stays where it can.
+    void Refresh();
+    bool Modified() const { return FModified; }
+    virtual bool CanModify() const { return !FReadOnly; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+
+    // ---- navigation ------------------------------------------------------
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    int MoveBy(int distance);
+    bool Bof() const { return FBof; }
+    bool Eof() const { return FEof; }
+    bool IsEmpty() const { return RecordCount() == 0; }
+    // 1-based number of the current record, 0 when there is none.
+    int RecNo() const;
+    void SetRecNo(int value);
+    int RecordCount() const;
+
+    // ---- editing ---------------------------------------------------------
+    void Edit();
+    void Insert();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+    // Posts or cancels an edit in progress, as every move does first.
+    void CheckBrowseMode();
+    // Asks the data links to write their pending control values.
+    void UpdateRecord();
+
+    // ---- fields ----------------------------------------------------------
+    TFieldDefs& FieldDefs() { return FFieldDefs; }
+    const TFieldDefs& FieldDefs() const { return FFieldDefs; }
+    int FieldCount() const { return static_cast<int>(FFields.size()); }
+    TField* Fields(int index) const;
+    // Raises EDatabaseError "Field 'X' not found" for an unknown name.
+    TField* FieldByName(const std::string& name) const;
+    TField* FindField(const std::string& name) const;
+    // Fields of a ";"-separated name list, in order.
+    std::vector<TField*> GetFieldList(const std::string& names) const;
+
+    // ---- searching -------------------------------------------------------
+    // The values of ResultFields in the first record whose KeyFields equal
+    // KeyValues exactly; Null when none. The cursor does not move.
+    virtual Variant Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields);
+    // Moves to the first matching record; false (and no move) when none.
+    virtual bool Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options);
+
+    // ---- controls --------------------------------------------------------
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return FDisableCount != 0; }
+
+    // ---- used by fields and data sources ---------------------------------
+    Variant GetFieldValue(const TField& field) const;
+    // Writes a converted value into the record being edited and tells the
+    // links of the change.
+    void SetFieldValue(TField& field, const Variant& value);
+    void DataEvent(TDataEvent event, const void* info);
+    // "Name: message" when the dataset has a name.
+    std::string ErrorText(const std::string& message) const;
+    [[noreturn]] void DatabaseError(const std::string& message) const;
+
+    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+    TDataSetNotifyEvent BeforeEdit, AfterEdit, BeforeInsert, AfterInsert;
+    TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
+    TDataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+    TDataSetNotifyEvent OnNewRecord;
+
+protected:
+    explicit TDataSet(TComponent* owner) : TComponent(owner) {}
+    void Destroy() override;
+    void Loaded() override;
+
+    // ---- the storage back end --------------------------------------------
+    // Opens the storage; FieldDefs describe its columns afterwards.
+    virtual void InternalOpen() = 0;
+    virtual void InternalClose() = 0;
+    virtual int InternalRecordCount() const = 0;
+    virtual Variant InternalGetValue(int record, int field) const = 0;
+    // Stores a new record at Position (0..count) and answers its index.
+    virtual int InternalInsert(int position, const std::vector<Variant>& values) = 0;
+    virtual void InternalUpdate(int record, const std::vector<Variant>& values) = 0;
+    virtual void InternalDelete(int record) = 0;
+    virtual void InternalRefresh() {}
+    // The first record from From on that every matcher accepts; -1 when none.
+    // Back ends with faster access override it.
+    virtual int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const;
+
+private:
+    friend class TDataSource;
+    void OpenCursor();
+    void CloseCursor();
+    void CreateFields();
+    void DestroyFields();
+    void SetState(TDataSetState value);
+    void CheckActive() const;
+    void CheckEditMode() const;
+    void BeginInsert(bool append);
+    void MoveTo(int record, bool bof, bool eof);
+    int FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const;
+    void LoadBuffer();
+    void AddDataSource(TDataSource* source);
+    void RemoveDataSource(TDataSource* source);
+    static void Fire(const TDataSetNotifyEvent& event, TDataSet* self) {
+        if (event) event(self);
+    }
+
+    TDataSetState FState = dsInactive;
+    TFieldDefs FFieldDefs;
+    std::vector<TField*> FFields;
+    std::vector<TDataSource*> FDataSources;
+    std::vector<Variant> FBuffer;  // the record being edited or inserted
+    int FCurrent = -1;             // record index of the cursor, -1 when none
+    int FInsertAt = 0;             // where an insert will be stored
+    bool FBof = true;
+    bool FEof = true;
+    bool FModified = false;
+    bool FReadOnly = false;
+    bool FStreamedActive = false;
+    int FDisableCount = 0;
+    TDataSetState FDisableState = dsInactive;
+};
+
+} // namespace host

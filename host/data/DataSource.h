@@ -1,0 +1,62 @@
+#pragma once
+// TDataSource: the connection between a dataset and the data links of the
+// controls and components that show or watch it.
+
+#include "host/core/Component.h"
+#include "host/core/Event.h"
+#include "host/data/DataSet.h"
+
+#include <vector>
+
+namespace host {
+
+class TDataLink;
+
+class TDataSource : public TComponent {
+    HOST_CLASS(TDataSource, TComponent)
+public:
+    TDataSet* DataSet() const { return FDataSet; }
+    void SetDataSet(TDataSet* value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+    bool AutoEdit() const { return FAutoEdit; }
+    void SetAutoEdit(bool value) { FAutoEdit = value; }
+    // The dataset's state as the links see it (inactive while disabled).
+    TDataSetState State() const { return FState; }
+    // Puts a browsing dataset into edit state when AutoEdit allows it.
+    void Edit();
+    int DataLinkCount() const { return static_cast<int>(FDataLinks.size()); }
+    TDataLink* DataLinks(int index) const;
+
+    TNotifyEvent OnStateChange;
+    TEvent<void(TObject* Sender, TField* Field)> OnDataChange;
+
+protected:
+    explicit TDataSource(TComponent* owner) : TComponent(owner) {}
+    void Destroy() override;
+
+private:
+    friend class TDataSet;
+    friend class TDataLink;
+    struct Entry {
+        TDataLink* Link;
+        unsigned long Serial;
+    };
+    void AddDataLink(TDataLink* link);
+    void RemoveDataLink(TDataLink* link);
+    void DataEvent(TDataEvent event, const void* info);
+    void UpdateState();
+    void NotifyDataLinks();
+    // A copy of the links to notify; a link that leaves (or is freed) while
+    // the notice runs is skipped, one that joins is not told.
+    std::vector<Entry> Snapshot() const;
+    bool StillLinked(const Entry& entry) const;
+
+    TDataSet* FDataSet = nullptr;
+    std::vector<Entry> FDataLinks;
+    TDataSetState FState = dsInactive;
+    bool FEnabled = true;
+    bool FAutoEdit = true;
+};
+
+} // namespace host

@@ -1,0 +1,7 @@
+list(APPEND HOST_SOURCES
+  data/DataSet.cpp
+  data/Field.cpp
+  data/DataSource.cpp
+  data/DataLink.cpp
+  data/MemoryDataSet.cpp
+)

@@ -1,0 +1,4 @@
+list(APPEND HOST_SOURCES
+  ui/Backend.cpp
+  ui/Dialogs.cpp
+)

@@ -1,0 +1,253 @@
+#include "lookup/LkFill.h"
+
+#include "host/core/Exception.h"
+
+namespace veskar {
+
+using namespace host;
+
+HOST_IMPLEMENT_CLASS(TKeyFieldDataLink, TFieldDataLink)
+HOST_IMPLEMENT_COLLECTION_ITEM(TKeyLinkItem, TCollectionItem)
+HOST_IMPLEMENT_COMPONENT(TLookupFill, TComponent)
+
+std::string JoinFieldNames(const TStrings& Names) {
+    std::string joined;
+    for (int i = 0; i < Names.Count(); ++i) {
+        if (!joined.empty()) joined += ';';
+        joined += Names.Get(i);
+    }
+    return joined;
+}
+
+// ---- TKeyFieldDataLink ---------------------------------------------------
+
+TKeyFieldDataLink::TKeyFieldDataLink() {
+    OnFieldChange = nullptr;
+    SetVisualControl(false);
+    NotifyEnabled = true;
+}
+
+void TKeyFieldDataLink::RecordChanged(TField* Field) {
+    inherited::RecordChanged(Field);
+    // Names, not field objects, decide, and letter case counts.
+    if (NotifyEnabled && Field && Field->FieldName() == FieldName() && OnFieldChange) OnFieldChange(this);
+}
+
+// ---- TKeyLinkItem --------------------------------------------------------
+
+TKeyLinkItem::TKeyLinkItem(TCollection* Collection)
+    : TCollectionItem(Collection), FDataLink(TKeyFieldDataLink::Create()) {}
+
+void TKeyLinkItem::Destroy() {
+    FDataLink.reset();
+    inherited::Destroy();
+}
+
+// ---- TLookupFill: life ---------------------------------------------------
+
+TLookupFill::TLookupFill(TComponent* AOwner)
+    : TComponent(AOwner),
+      FKeyFields(TStringList::Create()),
+      FLookupKeyFields(TStringList::Create()),
+      FResultFields(TStringList::Create()),
+      FLookupResultFields(TStringList::Create()),
+      FKeyLinks(TCollection::Create(TKeyLinkItem::ClassInfo())),
+      FResultLinks(TCollection::Create(TKeyLinkItem::ClassInfo())) {}
+
+void TLookupFill::Destroy() {
+    DestroyFieldLinks();
+    FKeyFields.reset();
+    FLookupKeyFields.reset();
+    FResultFields.reset();
+    FLookupResultFields.reset();
+    FKeyLinks.reset();
+    FResultLinks.reset();
+    inherited::Destroy();
+}
+
+void TLookupFill::Loaded() {
+    inherited::Loaded();
+    if (FActive && !ComponentState().Contains(csDesigning)) {
+        SetActive(false);
+        SetActive(true);
+    }
+}
+
+void TLookupFill::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    // A data source that goes is dropped as if it had been set to nil, so the
+    // fill never reaches a destroyed one.
+    if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
+    if (AComponent == FDataSource) SetDataSource(nullptr);
+    if (AComponent == FLookupDataSource) SetLookupDataSource(nullptr);
+}
+
+// ---- activation ----------------------------------------------------------
+
+void TLookupFill::SetActive(bool Value) {
+    const TComponentState state = ComponentState();
+    if (Value != FActive && !state.Contains(csDesigning) && !state.Contains(csLoading)) {
+        if (Value)
+            CreateFieldLinks();
+        else
+            DestroyFieldLinks();
+    }
+    FActive = Value;
+}
+
+void TLookupFill::WatchDataSource(TDataSource* Old, TDataSource* New) {
+    // Each source is watched while either reference holds it.
+    if (Old && Old != FDataSource && Old != FLookupDataSource) RemoveFreeNotification(Old);
+    if (New) FreeNotification(New);
+}
+
+void TLookupFill::SetDataSource(TDataSource* Value) {
+    if (Value == FDataSource) return;
+    const bool wasActive = FActive;
+    SetActive(false);
+    TDataSource* old = FDataSource;
+    FDataSource = Value;
+    WatchDataSource(old, Value);
+    SetActive(wasActive);
+}
+
+void TLookupFill::SetLookupDataSource(TDataSource* Value) {
+    if (Value == FLookupDataSource) return;
+    const bool wasActive = FActive;
+    SetActive(false);
+    TDataSource* old = FLookupDataSource;
+    FLookupDataSource = Value;
+    WatchDataSource(old, Value);
+    SetActive(wasActive);
+}
+
+// ---- links ---------------------------------------------------------------
+
+TKeyFieldDataLink* TLookupFill::KeyLink(int N) const {
+    return static_cast<TKeyLinkItem*>(FKeyLinks->Items(N))->DataLink();
+}
+
+TKeyFieldDataLink* TLookupFill::ResultLink(int N) const {
+    return static_cast<TKeyLinkItem*>(FResultLinks->Items(N))->DataLink();
+}
+
+void TLookupFill::CreateFieldLinks() {
+    DestroyFieldLinks();
+    if (!FDataSource || !FLookupDataSource) return;
+    if (FKeyFields->Count() != FLookupKeyFields->Count()) throw Exception("TLookupFill: Key fields doesn't match.");
+    if (FResultFields->Count() != FLookupResultFields->Count())
+        throw Exception("TLookupFill: Result fields doesn't match.");
+    for (int n = 0; n < FKeyFields->Count(); ++n) {
+        auto* link = static_cast<TKeyLinkItem*>(FKeyLinks->Add())->DataLink();
+        link->SetDataSource(FDataSource);
+        link->SetFieldName(FKeyFields->Get(n));
+        link->OnFieldChange = TFieldChangeEvent::Method(this, &TLookupFill::KeyFieldChange, "KeyFieldChange");
+        if (n == 0) link->OnActiveChange = TNotifyEvent::Method(this, &TLookupFill::ActiveChanged, "ActiveChanged");
+    }
+    for (int n = 0; n < FResultFields->Count(); ++n) {
+        auto* link = static_cast<TKeyLinkItem*>(FResultLinks->Add())->DataLink();
+        link->SetDataSource(FDataSource);
+        link->SetFieldName(FResultFields->Get(n));
+    }
+}
+
+void TLookupFill::DestroyFieldLinks() {
+    // A link freed here while it is delivering the notice that led here is
+    // only detached; the host frees it when its notice returns.
+    FKeyLinks->Clear();
+    FResultLinks->Clear();
+}
+
+void TLookupFill::KeyFieldChange(TFieldDataLink* /*Sender*/) {
+    bool allKeysSet = FKeyLinks->Count() > 0;
+    for (int n = 0; n < FKeyLinks->Count() && allKeysSet; ++n) {
+        const TField* field = KeyLink(n)->Field();
+        if (!field) {
+            allKeysSet = false;
+            break;
+        }
+        const Variant value = field->Value();
+        if (value.IsEmpty() || value.IsNull()) allKeysSet = false;
+    }
+    if (allKeysSet && !FInLookup) DoLookup();
+}
+
+void TLookupFill::ActiveChanged(TObject* Sender) {
+    if (!Sender || Sender != FDataSource || !FDataSource->DataSet()) return;
+    if (FDataSource->DataSet()->Active())
+        CreateFieldLinks();
+    else
+        DestroyFieldLinks();
+}
+
+// ---- lookup and copy -----------------------------------------------------
+
+void TLookupFill::DoLookup() {
+    FInLookup = true;
+    bool DOLOOKUP = true;
+    try {
+        if (BeforeLookup) BeforeLookup(this, DOLOOKUP);
+        if (DOLOOKUP) LookupAndCopy();
+        if (AfterLookup) AfterLookup(this, DOLOOKUP);
+    } catch (...) {
+        FInLookup = false;
+        throw;
+    }
+    FInLookup = false;
+}
+
+Variant TLookupFill::GatherKeyValues() const {
+    if (FKeyFields->Count() < 2) {
+        const TField* field = KeyLink(0)->Field();
+        return field ? field->Value() : Variant();
+    }
+    Variant values = VarArrayCreate(0, FKeyFields->Count() - 1, varVariant);
+    for (int n = 0; n < FKeyLinks->Count(); ++n)
+        if (const TField* field = KeyLink(n)->Field()) VarArrayPut(values, field->Value(), n);
+    return values;
+}
+
+void TLookupFill::LookupAndCopy() {
+    if (FKeyFields->Count() != FKeyLinks->Count()) throw Exception("Key field number mismatch.");
+    if (FLookupResultFields->Count() != FResultLinks->Count()) throw Exception("Rsult field number mismatch.");
+    // Called by hand on a fill that is not linked, there is nothing to look up with.
+    if (FKeyLinks->Count() == 0) throw Exception("TLookupFill: No key fields linked.");
+    TDataSet* lookupDataSet = FLookupDataSource ? FLookupDataSource->DataSet() : nullptr;
+    if (!lookupDataSet) throw Exception("TLookupFill: No lookup dataset.");
+
+    const Variant keyValues = GatherKeyValues();
+    if (!lookupDataSet->Active()) lookupDataSet->SetActive(true);
+    const std::string resultNames = JoinFieldNames(*FLookupResultFields);
+    const std::string keyNames = JoinFieldNames(*FLookupKeyFields);
+    const Variant result = lookupDataSet->Lookup(keyNames, keyValues, resultNames);
+    if (VarIsNull(result))
+        ApplyNotFound();
+    else
+        CopyResult(result);
+}
+
+void TLookupFill::ApplyNotFound() {
+    if (FNullOnKeyNotFound)
+        for (int n = 0; n < FResultLinks->Count(); ++n)
+            if (TField* field = ResultLink(n)->Field()) field->Clear();
+    if (OnLookupError)
+        OnLookupError(this, 1);
+    else if (FErrorOnKeyNotFound)
+        throw Exception("TLookupFill: Key not found");
+}
+
+void TLookupFill::CopyResult(const Variant& Result) {
+    if (VarArrayDimCount(Result) > 0) {
+        const int high = VarArrayHighBound(Result, 1);
+        for (int n = 0; n < FResultLinks->Count(); ++n) {
+            TField* field = ResultLink(n)->Field();
+            if (field && high >= n) field->SetValue(VarArrayGet(Result, n));
+        }
+        return;
+    }
+    // A plain value goes to the first result field; without one it has no place.
+    if (FResultLinks->Count() > 0)
+        if (TField* field = ResultLink(0)->Field()) field->SetValue(Result);
+}
+
+} // namespace veskar

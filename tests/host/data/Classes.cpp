@@ -1,0 +1,5 @@
+#include "DataFixture.h"
+
+namespace host::testing {
+HOST_IMPLEMENT_CLASS(TLoggingLink, TFieldDataLink)
+}
