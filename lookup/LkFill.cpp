@@ -101,22 +101,17 @@ void TLookupFill::WatchDataSource(TDataSource* Old, TDataSource* New) {
     if (New) FreeNotification(New);
 }
 
-void TLookupFill::SetDataSource(TDataSource* Value) {
-    if (Value == FDataSource) return;
-    const bool wasActive = FActive;
-    SetActive(false);
-    TDataSource* old = FDataSource;
-    FDataSource = Value;
-    WatchDataSource(old, Value);
-    SetActive(wasActive);
-}
+void TLookupFill::SetDataSource(TDataSource* Value) { ReplaceDataSource(FDataSource, Value); }
 
-void TLookupFill::SetLookupDataSource(TDataSource* Value) {
-    if (Value == FLookupDataSource) return;
+void TLookupFill::SetLookupDataSource(TDataSource* Value) { ReplaceDataSource(FLookupDataSource, Value); }
+
+void TLookupFill::ReplaceDataSource(TDataSource*& Slot, TDataSource* Value) {
+    if (Value == Slot) return;
+    // Deactivate, store, reactivate: an active fill relinks against the new source.
     const bool wasActive = FActive;
     SetActive(false);
-    TDataSource* old = FLookupDataSource;
-    FLookupDataSource = Value;
+    TDataSource* old = Slot;
+    Slot = Value;
     WatchDataSource(old, Value);
     SetActive(wasActive);
 }
