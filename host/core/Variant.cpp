@@ -3,276 +3,433 @@
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ostream>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace host {
 
+struct Variant::ArrayData {
+    int Low = 0;
+    std::vector<Variant> Items;
+};
+
+Variant::ArrayBox::ArrayBox(std::unique_ptr<ArrayData> data) noexcept : FData(std::move(data)) {}
+Variant::ArrayBox::ArrayBox(const ArrayBox& other) : FData(std::make_unique<ArrayData>(*other.FData)) {}
+Variant::ArrayBox::ArrayBox(ArrayBox&& other) noexcept = default;
+Variant::ArrayBox& Variant::ArrayBox::operator=(const ArrayBox& other) {
+    // Copy before letting go: OTHER may be one of our own elements.
+    ArrayBox copy(other);
+    FData.swap(copy.FData);
+    return *this;
+}
+Variant::ArrayBox& Variant::ArrayBox::operator=(ArrayBox&& other) noexcept = default;
+Variant::ArrayBox::~ArrayBox() = default;
+
 namespace {
 
-const char* TypeName(TVarType type) {
-    switch (type) {
-    case varEmpty: return "Empty";
-    case varNull: return "Null";
-    case varInteger: return "Integer";
-    case varDouble: return "Double";
-    case varDate: return "Date";
-    case varString: return "String";
-    case varBoolean: return "Boolean";
-    default: return "Array";
+// Whole days from 1970-01-01 to a proleptic Gregorian date, and back.
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y = static_cast<int64_t>(yoe) + era * 400 + (m <= 2);
+}
+
+constexpr int64_t kUnixEpochSerial = 25569; // 1970-01-01 as a TDateTime
+constexpr double kFirstDay = -693593;       // 0001-01-01
+constexpr double kPastLastDay = 2958466;    // the day after 9999-12-31
+constexpr double kTwoTo63 = 9223372036854775808.0;
+
+std::string_view TrimSpaces(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// Strips one leading '+', which the character converters refuse; a second
+// sign after it is left in place so the conversion fails.
+std::string_view StripPlus(std::string_view s) {
+    if (s.size() > 1 && s[0] == '+' && s[1] != '-' && s[1] != '+') s.remove_prefix(1);
+    return s;
+}
+
+bool TryParseInteger(std::string_view text, int64_t& value) {
+    const std::string_view s = StripPlus(TrimSpaces(text));
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return !s.empty() && error == std::errc() && end == s.data() + s.size();
+}
+
+bool TryParseFloat(std::string_view text, double& value) {
+    const std::string_view s = StripPlus(TrimSpaces(text));
+    // Plain decimal notation only: no "inf" or "nan" spelled out.
+    const size_t lead = !s.empty() && s[0] == '-' ? 1 : 0;
+    if (s.size() <= lead || !(std::isdigit(static_cast<unsigned char>(s[lead])) || s[lead] == '.')) return false;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
+    return error == std::errc() && end == s.data() + s.size();
+}
+
+bool TryParseBoolean(std::string_view text, bool& value) {
+    const std::string_view s = TrimSpaces(text);
+    double number = 0;
+    if (SameText(s, "True")) {
+        value = true;
+    } else if (SameText(s, "False")) {
+        value = false;
+    } else if (TryParseFloat(s, number)) {
+        value = number != 0;
+    } else {
+        return false;
     }
+    return true;
 }
 
-[[noreturn]] void CannotConvert(TVarType from, TVarType to) {
-    throw EVariantError(std::string("Could not convert variant of type (") + TypeName(from) + ") into type (" +
-                        TypeName(to) + ")");
+bool ReadDigits(std::string_view s, size_t at, size_t count, unsigned& value) {
+    value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        value = value * 10 + static_cast<unsigned>(s[i] - '0');
+    }
+    return true;
 }
 
-std::string Trimmed(const std::string& s) { return Trim(s); }
-
-int64_t ParseInteger(const std::string& text) {
-    const std::string s = Trimmed(text);
-    int64_t value = 0;
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
-    if (first != last && *first == '+') ++first;
-    auto [end, error] = std::from_chars(first, last, value);
-    if (s.empty() || error != std::errc() || end != last)
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    return value;
+// Reads "yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss", the forms AsString writes.
+bool TryParseDateTime(std::string_view text, double& value) {
+    const std::string_view s = TrimSpaces(text);
+    if (s.size() != 10 && s.size() != 19) return false;
+    unsigned y = 0, m = 0, d = 0, h = 0, n = 0, sec = 0;
+    if (!ReadDigits(s, 0, 4, y) || s[4] != '-' || !ReadDigits(s, 5, 2, m) || s[7] != '-' || !ReadDigits(s, 8, 2, d))
+        return false;
+    if (s.size() == 19 &&
+        (s[10] != ' ' || !ReadDigits(s, 11, 2, h) || s[13] != ':' || !ReadDigits(s, 14, 2, n) || s[16] != ':' ||
+         !ReadDigits(s, 17, 2, sec)))
+        return false;
+    static constexpr unsigned kMonthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > kMonthDays[m - 1] || (m == 2 && d == 29 && !leap)) return false;
+    if (h > 23 || n > 59 || sec > 59) return false;
+    const auto day = static_cast<double>(DaysFromCivil(y, m, d) + kUnixEpochSerial);
+    const double time = (h * 3600.0 + n * 60.0 + sec) / 86400.0;
+    value = day >= 0 ? day + time : day - time;
+    return true;
 }
 
-double ParseFloat(const std::string& text) {
-    const std::string s = Trimmed(text);
-    double value = 0;
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
-    if (first != last && *first == '+') ++first;
-    auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (s.empty() || error != std::errc() || end != last || !std::isfinite(value))
-        throw EConvertError("'" + text + "' is not a valid floating point value");
-    return value;
+bool InCalendar(double value) { return std::trunc(value) >= kFirstDay && value < kPastLastDay; }
+
+void AppendPadded(std::string& out, int64_t value, int width) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(static_cast<size_t>(std::max<std::ptrdiff_t>(0, width - (end - digits))), '0');
+    out.append(digits, static_cast<size_t>(end - digits));
+}
+
+std::string FormatDateTime(double value) {
+    if (!InCalendar(value)) throw EConvertError("Invalid date value");
+    const double whole = std::trunc(value);
+    auto day = static_cast<int64_t>(whole);
+    auto seconds = static_cast<int64_t>(std::llround(std::fabs(value - whole) * 86400.0));
+    if (seconds >= 86400) { // 23:59:59.6 is the next midnight
+        ++day;
+        seconds = 0;
+    }
+    int64_t y = 0;
+    unsigned m = 0, d = 0;
+    CivilFromDays(day - kUnixEpochSerial, y, m, d);
+    std::string out;
+    out.reserve(19);
+    AppendPadded(out, y, 4);
+    out += '-';
+    AppendPadded(out, m, 2);
+    out += '-';
+    AppendPadded(out, d, 2);
+    if (seconds != 0) {
+        out += ' ';
+        AppendPadded(out, seconds / 3600, 2);
+        out += ':';
+        AppendPadded(out, seconds / 60 % 60, 2);
+        out += ':';
+        AppendPadded(out, seconds % 60, 2);
+    }
+    return out;
 }
 
 std::string FormatFloat(double value) {
     char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error != std::errc()) return "0";
-    return std::string(buffer, end);
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr); // shortest that reads back
 }
 
-// Civil dates from day numbers, counted from 1970-01-01 (proleptic Gregorian).
-void CivilFromDays(int64_t z, int& y, int& m, int& d) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
+// Halves go to the even neighbour, as the host's number formatting does.
+int64_t RoundToInteger(double value) {
+    double r = std::round(value);
+    if (std::fabs(value - std::trunc(value)) == 0.5) r = 2.0 * std::round(value / 2.0);
+    if (!(r >= -kTwoTo63 && r < kTwoTo63)) throw EConvertError("'" + FormatFloat(value) + "' is not a valid integer value");
+    return static_cast<int64_t>(r);
 }
 
-int64_t DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2 ? 1 : 0;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
+// A value on the number line: integers stay exact beyond 2^53.
+struct Number {
+    bool IsInt;
+    int64_t I;
+    double D;
+    static Number Int(int64_t i) { return {true, i, 0}; }
+    static Number Float(double d) { return {false, 0, d}; }
+};
+
+int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
+
+// NaN equals NaN and sorts after every other number, so that datasets get
+// a consistent order.
+int CompareFloats(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) - std::isnan(b);
+    return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-constexpr int64_t kUnixEpochDay = 25569;  // 1970-01-01 counted from 1899-12-30
-
-std::string FormatDateTime(TDateTime value) {
-    int64_t days = static_cast<int64_t>(std::floor(value));
-    int64_t seconds = std::llround((value - static_cast<double>(days)) * 86400.0);
-    if (seconds >= 86400) {
-        ++days;
-        seconds -= 86400;
-    }
-    int y, m, d;
-    CivilFromDays(days - kUnixEpochDay, y, m, d);
-    char buffer[40];
-    if (seconds == 0)
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
-    else
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, static_cast<int>(seconds / 3600),
-                      static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-    return buffer;
+int CompareIntFloat(int64_t i, double d) {
+    if (std::isnan(d) || d >= kTwoTo63) return -1;
+    if (d < -kTwoTo63) return 1;
+    const double whole = std::trunc(d);
+    const auto w = static_cast<int64_t>(whole);
+    if (i != w) return i < w ? -1 : 1;
+    return whole < d ? -1 : (whole > d ? 1 : 0);
 }
 
-TDateTime ParseDateTime(const std::string& text) {
-    const std::string s = Trimmed(text);
-    int y = 0, m = 0, d = 0, hh = 0, nn = 0, ss = 0;
-    char tail = 0;
-    const int date = std::sscanf(s.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail);
-    bool ok = (date == 3 && s.size() == 10);
-    if (!ok && s.size() == 19) ok = std::sscanf(s.c_str(), "%4d-%2d-%2d %2d:%2d:%2d", &y, &m, &d, &hh, &nn, &ss) == 6;
-    if (!ok || m < 1 || m > 12 || d < 1 || d > 31 || hh > 23 || nn > 59 || ss > 59)
-        throw EConvertError("'" + text + "' is not a valid date and time");
-    int cy, cm, cd;
-    const int64_t days = DaysFromCivil(y, m, d);
-    CivilFromDays(days, cy, cm, cd);
-    if (cd != d) throw EConvertError("'" + text + "' is not a valid date and time");
-    return static_cast<double>(days + kUnixEpochDay) + (hh * 3600 + nn * 60 + ss) / 86400.0;
+int CompareNumbers(const Number& a, const Number& b) {
+    if (a.IsInt && b.IsInt) return a.I < b.I ? -1 : (a.I > b.I ? 1 : 0);
+    if (a.IsInt) return CompareIntFloat(a.I, b.D);
+    if (b.IsInt) return -CompareIntFloat(b.I, a.D);
+    return CompareFloats(a.D, b.D);
 }
 
-bool ParseBoolean(const std::string& text) {
-    if (SameText(Trimmed(text), "True")) return true;
-    if (SameText(Trimmed(text), "False")) return false;
-    return ParseFloat(text) != 0.0;
+Number StringToNumber(const std::string& s) {
+    int64_t i = 0;
+    if (TryParseInteger(s, i)) return Number::Int(i);
+    double d = 0;
+    if (TryParseFloat(s, d)) return Number::Float(d);
+    throw EConvertError("'" + s + "' is not a valid floating point value");
 }
 
-int Sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
+double StringToDateTime(const std::string& s) {
+    double d = 0;
+    if (!TryParseDateTime(s, d)) throw EConvertError("'" + s + "' is not a valid date and time");
+    return d;
+}
+
+bool StringToBoolean(const std::string& s) {
+    bool b = false;
+    if (!TryParseBoolean(s, b)) throw EConvertError("'" + s + "' is not a valid boolean value");
+    return b;
+}
+
+const char* const kKindNames[] = {"Empty", "Null", "Integer", "Double", "Date", "String", "Boolean", "Array"};
+
+[[noreturn]] void CannotConvert(size_t kind, const char* to) {
+    throw EVariantError(std::string("Could not convert variant of type (") + kKindNames[kind] + ") into type (" + to +
+                        ")");
+}
 
 } // namespace
 
-// ---- construction ----------------------------------------------------
-
-Variant Variant::Null() {
-    Variant v;
-    v.FValue = NullValue{};
-    return v;
-}
-
-Variant Variant::FromDateTime(TDateTime value) {
-    Variant v;
-    v.FValue = Date{value};
-    return v;
-}
-
-Variant::Variant(const Variant& other) { *this = other; }
-
 Variant& Variant::operator=(const Variant& other) {
     if (this == &other) return *this;
-    if (other.IsArray())
-        FValue = std::make_unique<Array>(other.ArrayRef());
-    else
-        std::visit(
-            [this](const auto& value) {
-                using T = std::decay_t<decltype(value)>;
-                if constexpr (!std::is_same_v<T, std::unique_ptr<Array>>) FValue = value;
-            },
-            other.FValue);
+    if (IsArray() || other.IsArray()) {
+        // One may hold the other: copy before the old value goes.
+        Storage copy(other.FValue);
+        FValue = std::move(copy);
+    } else {
+        FValue = other.FValue;
+    }
+    return *this;
+}
+
+Variant& Variant::operator=(Variant&& other) noexcept {
+    if (this == &other) return *this;
+    // Take the value out first: OTHER may be an element of our own array.
+    Storage taken(std::move(other.FValue));
+    other.FValue.emplace<std::monostate>();
+    FValue = std::move(taken);
     return *this;
 }
 
 TVarType Variant::VarType() const {
-    switch (FValue.index()) {
-    case kEmpty: return varEmpty;
-    case kNull: return varNull;
-    case kBoolean: return varBoolean;
-    case kInteger: return varInteger;
-    case kDouble: return varDouble;
-    case kString: return varString;
-    case kDate: return varDate;
-    default: return static_cast<TVarType>(varArray | varVariant);
-    }
+    static constexpr TVarType kTypes[] = {varEmpty,  varNull,    varInteger, varDouble,
+                                          varDate,   varString,  varBoolean, static_cast<TVarType>(varArray | varVariant)};
+    return kTypes[FValue.index()];
 }
-
-bool Variant::IsNumeric() const {
-    const size_t i = FValue.index();
-    return i == kInteger || i == kDouble || i == kBoolean || i == kDate;
-}
-
-// ---- conversions -----------------------------------------------------
 
 int64_t Variant::AsInteger() const {
-    switch (FValue.index()) {
+    switch (GetKind()) {
     case kEmpty: return 0;
-    case kBoolean: return std::get<bool>(FValue) ? 1 : 0;
     case kInteger: return std::get<int64_t>(FValue);
-    // Halves go to the even neighbour, as the host's rounding does.
-    case kDouble: return static_cast<int64_t>(std::nearbyint(std::get<double>(FValue)));
-    case kDate: return static_cast<int64_t>(std::nearbyint(std::get<Date>(FValue).Value));
-    case kString: return ParseInteger(std::get<std::string>(FValue));
-    default: CannotConvert(VarType(), varInteger);
+    case kDouble: return RoundToInteger(std::get<double>(FValue));
+    case kDate: return RoundToInteger(std::get<DateValue>(FValue).Value);
+    case kBoolean: return std::get<bool>(FValue) ? 1 : 0;
+    case kString: {
+        const std::string& s = std::get<std::string>(FValue);
+        int64_t i = 0;
+        if (!TryParseInteger(s, i)) throw EConvertError("'" + s + "' is not a valid integer value");
+        return i;
     }
+    case kNull:
+    case kArray: break;
+    }
+    CannotConvert(FValue.index(), "Integer");
 }
 
 double Variant::AsFloat() const {
-    switch (FValue.index()) {
+    switch (GetKind()) {
     case kEmpty: return 0.0;
-    case kBoolean: return std::get<bool>(FValue) ? 1.0 : 0.0;
     case kInteger: return static_cast<double>(std::get<int64_t>(FValue));
     case kDouble: return std::get<double>(FValue);
-    case kDate: return std::get<Date>(FValue).Value;
-    case kString: return ParseFloat(std::get<std::string>(FValue));
-    default: CannotConvert(VarType(), varDouble);
+    case kDate: return std::get<DateValue>(FValue).Value;
+    case kBoolean: return std::get<bool>(FValue) ? 1.0 : 0.0;
+    case kString: {
+        const std::string& s = std::get<std::string>(FValue);
+        double d = 0;
+        if (!TryParseFloat(s, d)) throw EConvertError("'" + s + "' is not a valid floating point value");
+        return d;
     }
+    case kNull:
+    case kArray: break;
+    }
+    CannotConvert(FValue.index(), "Double");
 }
 
 bool Variant::AsBoolean() const {
-    switch (FValue.index()) {
+    switch (GetKind()) {
     case kEmpty: return false;
+    case kInteger: return std::get<int64_t>(FValue) != 0;
+    case kDouble: return std::get<double>(FValue) != 0;
+    case kDate: return std::get<DateValue>(FValue).Value != 0;
     case kBoolean: return std::get<bool>(FValue);
-    case kString: return ParseBoolean(std::get<std::string>(FValue));
-    case kInteger:
-    case kDouble:
-    case kDate: return AsFloat() != 0.0;
-    default: CannotConvert(VarType(), varBoolean);
+    case kString: return StringToBoolean(std::get<std::string>(FValue));
+    case kNull:
+    case kArray: break;
     }
+    CannotConvert(FValue.index(), "Boolean");
 }
 
 std::string Variant::AsString() const {
-    switch (FValue.index()) {
-    case kEmpty: return std::string();
-    case kBoolean: return std::get<bool>(FValue) ? "True" : "False";
-    case kInteger: return std::to_string(std::get<int64_t>(FValue));
-    case kDouble: return FormatFloat(std::get<double>(FValue));
-    case kDate: return FormatDateTime(std::get<Date>(FValue).Value);
-    case kString: return std::get<std::string>(FValue);
-    default: CannotConvert(VarType(), varString);
+    switch (GetKind()) {
+    case kEmpty: return {};
+    case kInteger: {
+        char buffer[24];
+        return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, std::get<int64_t>(FValue)).ptr);
     }
+    case kDouble: return FormatFloat(std::get<double>(FValue));
+    case kDate: return FormatDateTime(std::get<DateValue>(FValue).Value);
+    case kBoolean: return std::get<bool>(FValue) ? "True" : "False";
+    case kString: return std::get<std::string>(FValue);
+    case kNull:
+    case kArray: break;
+    }
+    CannotConvert(FValue.index(), "String");
 }
 
 TDateTime Variant::AsDateTime() const {
-    switch (FValue.index()) {
-    case kString: return ParseDateTime(std::get<std::string>(FValue));
+    switch (GetKind()) {
+    case kString: return StringToDateTime(std::get<std::string>(FValue));
     case kNull:
-    case kArray: CannotConvert(VarType(), varDate);
+    case kArray: CannotConvert(FValue.index(), "Date");
     default: return AsFloat();
     }
 }
 
 const std::string& Variant::StringRef() const {
-    if (!IsString()) CannotConvert(VarType(), varString);
-    return std::get<std::string>(FValue);
+    if (const auto* s = std::get_if<std::string>(&FValue)) return *s;
+    throw EVariantError(std::string("Variant of type (") + kKindNames[FValue.index()] + ") is not a string");
 }
 
-// ---- arrays ----------------------------------------------------------
-
-const Variant::Array& Variant::ArrayRef() const {
-    if (!IsArray()) throw EVariantError("Variant is not an array");
-    return *std::get<std::unique_ptr<Array>>(FValue);
+Variant::ArrayData& Variant::Array() const {
+    if (const auto* box = std::get_if<ArrayBox>(&FValue)) return **box;
+    throw EVariantError("Variant is not an array");
 }
 
-Variant::Array& Variant::ArrayRef() {
-    if (!IsArray()) throw EVariantError("Variant is not an array");
-    return *std::get<std::unique_ptr<Array>>(FValue);
-}
-
-int Variant::LowBound() const { return ArrayRef().Low; }
+int Variant::LowBound() const { return Array().Low; }
 
 int Variant::HighBound() const {
-    const Array& a = ArrayRef();
-    return a.Low + static_cast<int>(a.Items.size()) - 1;
+    const ArrayData& a = Array();
+    return static_cast<int>(a.Low + static_cast<int64_t>(a.Items.size()) - 1);
 }
 
 const Variant& Variant::operator[](int index) const {
-    const Array& a = ArrayRef();
-    if (index < a.Low || index > HighBound()) throw EVariantError("Variant array index out of bounds");
-    return a.Items[static_cast<size_t>(index - a.Low)];
+    const ArrayData& a = Array();
+    const int64_t at = static_cast<int64_t>(index) - a.Low;
+    if (at < 0 || at >= static_cast<int64_t>(a.Items.size())) throw EVariantError("Variant array index out of bounds");
+    return a.Items[static_cast<size_t>(at)];
 }
 
-Variant& Variant::operator[](int index) {
-    Array& a = ArrayRef();
-    if (index < a.Low || index > HighBound()) throw EVariantError("Variant array index out of bounds");
-    return a.Items[static_cast<size_t>(index - a.Low)];
+Variant& Variant::operator[](int index) { return const_cast<Variant&>(std::as_const(*this)[index]); }
+
+int Variant::CompareScalars(const Variant& a, const Variant& b, bool ignoreCase) {
+    const Kind ka = a.GetKind(), kb = b.GetKind();
+    if (ka == kString && kb == kString) {
+        const std::string& x = std::get<std::string>(a.FValue);
+        const std::string& y = std::get<std::string>(b.FValue);
+        return Sign(ignoreCase ? CompareText(x, y) : x.compare(y));
+    }
+    if (ka == kString) return -CompareScalars(b, a, ignoreCase);
+    auto number = [](const Variant& v) {
+        switch (v.GetKind()) {
+        case kInteger: return Number::Int(std::get<int64_t>(v.FValue));
+        case kDouble: return Number::Float(std::get<double>(v.FValue));
+        case kDate: return Number::Float(std::get<DateValue>(v.FValue).Value);
+        default: return Number::Int(std::get<bool>(v.FValue) ? 1 : 0); // True counts as 1
+        }
+    };
+    if (kb != kString) return CompareNumbers(number(a), number(b));
+    // The string takes the type of the value it meets.
+    const std::string& s = std::get<std::string>(b.FValue);
+    switch (ka) {
+    case kBoolean: return CompareNumbers(number(a), Number::Int(StringToBoolean(s) ? 1 : 0));
+    case kDate: return CompareNumbers(number(a), Number::Float(StringToDateTime(s)));
+    default: return CompareNumbers(number(a), StringToNumber(s));
+    }
+}
+
+bool Variant::Equal(const Variant& a, const Variant& b, bool ignoreCase) {
+    const Kind ka = a.GetKind(), kb = b.GetKind();
+    if (ka == kb) {
+        switch (ka) {
+        case kEmpty:
+        case kNull: return true;
+        case kInteger: return std::get<int64_t>(a.FValue) == std::get<int64_t>(b.FValue);
+        case kBoolean: return std::get<bool>(a.FValue) == std::get<bool>(b.FValue);
+        case kString:
+            if (!ignoreCase) return std::get<std::string>(a.FValue) == std::get<std::string>(b.FValue);
+            break;
+        case kArray: {
+            const ArrayData& x = a.Array();
+            const ArrayData& y = b.Array();
+            if (x.Low != y.Low || x.Items.size() != y.Items.size()) return false;
+            for (size_t i = 0; i < x.Items.size(); ++i)
+                if (!Equal(x.Items[i], y.Items[i], ignoreCase)) return false;
+            return true;
+        }
+        default: break;
+        }
+    } else if (ka <= kNull || kb <= kNull || ka == kArray || kb == kArray) {
+        return false;
+    }
+    return CompareScalars(a, b, ignoreCase) == 0;
 }
 
 bool VarIsNull(const Variant& v) { return v.IsNull(); }
@@ -280,32 +437,37 @@ bool VarIsEmpty(const Variant& v) { return v.IsEmpty(); }
 bool VarIsArray(const Variant& v) { return v.IsArray(); }
 
 Variant VarArrayCreate(int low, int high, TVarType elementType) {
-    if (elementType != varVariant) throw EVariantError("Only arrays of variants are supported");
-    if (high < low - 1) throw EVariantError("Variant array bounds are invalid");
-    Variant v;
-    auto array = std::make_unique<Variant::Array>();
-    array->Low = low;
-    array->Items.resize(static_cast<size_t>(high - low + 1));
-    v.FValue = std::move(array);
-    return v;
+    if (elementType != varVariant) throw EVariantError("Only variant arrays of variants are supported");
+    const int64_t count = static_cast<int64_t>(high) - low + 1;
+    if (count < 0) throw EVariantError("Variant array bounds are out of order");
+    auto data = std::make_unique<Variant::ArrayData>();
+    data->Low = low;
+    data->Items.resize(static_cast<size_t>(count));
+    return Variant(Variant::ArrayBox(std::move(data)));
 }
 
 Variant VarArrayOf(std::initializer_list<Variant> values) {
-    Variant v = VarArrayCreate(0, static_cast<int>(values.size()) - 1);
-    int i = 0;
-    for (const Variant& value : values) v[i++] = value;
-    return v;
+    auto data = std::make_unique<Variant::ArrayData>();
+    data->Items.assign(values.begin(), values.end());
+    return Variant(Variant::ArrayBox(std::move(data)));
 }
 
 int VarArrayDimCount(const Variant& v) { return v.IsArray() ? 1 : 0; }
 
+namespace {
+void CheckDimension(const Variant& v, int dim) {
+    if (!v.IsArray()) throw EVariantError("Variant is not an array");
+    if (dim != 1) throw EVariantError("Variant array has no dimension " + std::to_string(dim));
+}
+} // namespace
+
 int VarArrayLowBound(const Variant& v, int dim) {
-    if (dim != 1) throw EVariantError("Variant array dimension out of range");
+    CheckDimension(v, dim);
     return v.LowBound();
 }
 
 int VarArrayHighBound(const Variant& v, int dim) {
-    if (dim != 1) throw EVariantError("Variant array dimension out of range");
+    CheckDimension(v, dim);
     return v.HighBound();
 }
 
@@ -313,63 +475,37 @@ Variant VarArrayGet(const Variant& v, int index) { return v[index]; }
 
 void VarArrayPut(Variant& v, const Variant& value, int index) { v[index] = value; }
 
-// ---- comparison ------------------------------------------------------
-
 int VarCompare(const Variant& a, const Variant& b) {
-    auto rank = [](const Variant& v) { return v.IsEmpty() ? 0 : (v.IsNull() ? 1 : 2); };
-    if (rank(a) != 2 || rank(b) != 2) return rank(a) - rank(b) < 0 ? -1 : (rank(a) == rank(b) ? 0 : 1);
-    if (a.IsArray() || b.IsArray()) {
-        if (!a.IsArray() || !b.IsArray()) throw EVariantError("Invalid variant operation");
-        const int n = std::min(a.HighBound() - a.LowBound(), b.HighBound() - b.LowBound()) + 1;
-        for (int i = 0; i < n; ++i)
-            if (int c = VarCompare(a[a.LowBound() + i], b[b.LowBound() + i])) return c;
-        const int la = a.HighBound() - a.LowBound(), lb = b.HighBound() - b.LowBound();
-        return la < lb ? -1 : (la > lb ? 1 : 0);
-    }
-    if (a.IsString() && b.IsString()) return CompareStr(a.StringRef(), b.StringRef());
-    if (a.VarType() == varInteger && b.VarType() == varInteger) {
-        const int64_t x = a.AsInteger(), y = b.AsInteger();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (a.VarType() == varBoolean && b.IsString()) return Sign(a.AsFloat() - Variant(b.AsBoolean()).AsFloat());
-    if (b.VarType() == varBoolean && a.IsString()) return Sign(Variant(a.AsBoolean()).AsFloat() - b.AsFloat());
-    // Numbers by value; a string against a number is read as a number.
-    return Sign(a.AsFloat() - b.AsFloat());
+    // Unassigned, then Null, then values.
+    const int ra = a.IsEmpty() ? 0 : (a.IsNull() ? 1 : 2);
+    const int rb = b.IsEmpty() ? 0 : (b.IsNull() ? 1 : 2);
+    if (ra != 2 || rb != 2) return ra < rb ? -1 : (ra > rb ? 1 : 0);
+    if (a.IsArray() || b.IsArray()) throw EVariantError("Variant arrays have no order");
+    return Variant::CompareScalars(a, b, false);
 }
 
-bool Variant::operator==(const Variant& other) const {
-    if (IsEmpty() || other.IsEmpty()) return IsEmpty() && other.IsEmpty();
-    if (IsNull() || other.IsNull()) return IsNull() && other.IsNull();
-    if (IsArray() || other.IsArray()) {
-        if (!IsArray() || !other.IsArray() || LowBound() != other.LowBound() || HighBound() != other.HighBound())
-            return false;
-        for (int i = LowBound(); i <= HighBound(); ++i)
-            if ((*this)[i] != other[i]) return false;
-        return true;
-    }
-    if (IsString() && other.IsString()) return StringRef() == other.StringRef();
-    if (FValue.index() == kInteger && other.FValue.index() == kInteger)
-        return std::get<int64_t>(FValue) == std::get<int64_t>(other.FValue);
-    return VarCompare(*this, other) == 0;
-}
-
-bool VarSameText(const Variant& a, const Variant& b) {
-    if (a.IsString() && b.IsString()) return SameText(a.StringRef(), b.StringRef());
-    return a == b;
-}
+bool VarSameText(const Variant& a, const Variant& b) { return Variant::Equal(a, b, true); }
 
 std::string VarToStr(const Variant& v) { return v.IsNull() ? std::string() : v.AsString(); }
 
-std::ostream& operator<<(std::ostream& out, const Variant& v) {
-    if (v.IsEmpty()) return out << "Unassigned";
-    if (v.IsNull()) return out << "Null";
-    if (v.IsArray()) {
-        out << "[";
-        for (int i = v.LowBound(); i <= v.HighBound(); ++i) out << (i > v.LowBound() ? ", " : "") << v[i];
-        return out << "]";
+std::ostream& operator<<(std::ostream& os, const Variant& v) {
+    switch (v.GetKind()) {
+    case Variant::kEmpty: return os << "Unassigned";
+    case Variant::kNull: return os << "Null";
+    case Variant::kString: return os << '"' << std::get<std::string>(v.FValue) << '"';
+    case Variant::kArray: {
+        const Variant::ArrayData& a = v.Array();
+        os << '[';
+        for (size_t i = 0; i < a.Items.size(); ++i) os << (i ? ", " : "") << a.Items[i];
+        return os << ']';
     }
-    if (v.IsString()) return out << '"' << v.StringRef() << '"';
-    return out << v.AsString();
+    case Variant::kDate:
+        // Diagnostics must not throw on a date beyond the calendar.
+        if (const double d = std::get<Variant::DateValue>(v.FValue).Value; !InCalendar(d))
+            return os << "Date(" << FormatFloat(d) << ')';
+        return os << v.AsString();
+    default: return os << v.AsString();
+    }
 }
 
 } // namespace host

@@ -1,7 +1,7 @@
 #pragma once
-// Variants: one value type for whatever a field or a key may hold, with the
-// host's rules for comparing and converting. Unassigned and Null are
-// distinct; arrays have one dimension with bounds and value semantics.
+// The host's variant: one value of a few scalar types, Null, unassigned, or a
+// one-dimensional array of variants, with the conversions and comparisons the
+// data-aware components rely on.
 
 #include <cstdint>
 #include <initializer_list>
@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 #include <variant>
-#include <vector>
 
 namespace host {
 
-// Days since 1899-12-30; the fraction is the time of day.
+// Days since 1899-12-30; the fraction is the time of day. Before that day the
+// fraction still counts forward from midnight: -1.25 is 1899-12-29 06:00.
 using TDateTime = double;
 
 enum TVarType {
@@ -25,99 +25,123 @@ enum TVarType {
     varString = 8,
     varBoolean = 11,
     varVariant = 12,
-    varArray = 0x2000,
+    varArray = 0x2000
 };
+
+class Variant;
+Variant VarArrayCreate(int low, int high, TVarType elementType = varVariant);
 
 class Variant {
 public:
-    Variant() = default;
-    Variant(bool value) : FValue(value) {}
-    Variant(int value) : FValue(static_cast<int64_t>(value)) {}
-    Variant(long value) : FValue(static_cast<int64_t>(value)) {}
-    Variant(long long value) : FValue(static_cast<int64_t>(value)) {}
-    Variant(double value) : FValue(value) {}
-    Variant(const char* value) : FValue(std::string(value ? value : "")) {}
-    Variant(std::string value) : FValue(std::move(value)) {}
-    static Variant Null();
-    static Variant FromDateTime(TDateTime value);
+    Variant() = default; // unassigned
+    Variant(bool value) : FValue(std::in_place_type<bool>, value) {}
+    Variant(int value) : FValue(std::in_place_type<int64_t>, value) {}
+    Variant(int64_t value) : FValue(std::in_place_type<int64_t>, value) {}
+    Variant(double value) : FValue(std::in_place_type<double>, value) {}
+    Variant(const char* value) : FValue(std::in_place_type<std::string>, value ? value : "") {}
+    Variant(std::string value) : FValue(std::in_place_type<std::string>, std::move(value)) {}
 
-    // Copies are deep: an array's elements are copied with it.
-    Variant(const Variant& other);
-    Variant(Variant&&) noexcept = default;
+    static Variant Null() { return Variant(NullValue{}); }
+    static Variant FromDateTime(TDateTime value) { return Variant(DateValue{value}); }
+
+    // Copies are deep: an array's elements are copied with it. A variant that
+    // was moved from is unassigned.
+    Variant(const Variant&) = default;
+    Variant(Variant&& other) noexcept : FValue(std::move(other.FValue)) { other.FValue.emplace<std::monostate>(); }
     Variant& operator=(const Variant& other);
-    Variant& operator=(Variant&&) noexcept = default;
+    Variant& operator=(Variant&& other) noexcept;
     ~Variant() = default;
 
-    // varArray | varVariant for arrays.
-    TVarType VarType() const;
-    bool IsEmpty() const { return FValue.index() == kEmpty; }
-    bool IsNull() const { return FValue.index() == kNull; }
-    bool IsArray() const { return FValue.index() == kArray; }
-    bool IsString() const { return FValue.index() == kString; }
-    bool IsNumeric() const;
+    TVarType VarType() const; // varArray | varVariant for arrays
+    bool IsEmpty() const { return GetKind() == kEmpty; }
+    bool IsNull() const { return GetKind() == kNull; }
+    bool IsArray() const { return GetKind() == kArray; }
 
-    // Conversions raise EConvertError for text that is not a number or date,
-    // EVariantError for Null and arrays. Unassigned gives 0, false and "".
+    // Conversions raise EConvertError for text that does not read as the
+    // type asked for, and EVariantError for Null and arrays.
     int64_t AsInteger() const;
     double AsFloat() const;
     bool AsBoolean() const;
     std::string AsString() const;
     TDateTime AsDateTime() const;
-    // The string held, without a copy; EVariantError for other types.
+    // The text of a string variant without a copy; EVariantError otherwise.
     const std::string& StringRef() const;
 
-    // Arrays: EVariantError for a non-array or an index out of bounds.
+    // Arrays; EVariantError for a non-array or an index out of bounds.
     int LowBound() const;
     int HighBound() const;
     const Variant& operator[](int index) const;
     Variant& operator[](int index);
 
-    // Raises EConvertError when a string must be compared with a number and
-    // does not convert.
-    bool operator==(const Variant& other) const;
-    bool operator!=(const Variant& other) const { return !(*this == other); }
+    // Raises EConvertError when a string meets a number it does not read as.
+    bool operator==(const Variant& other) const { return Equal(*this, other, false); }
+    bool operator!=(const Variant& other) const { return !Equal(*this, other, false); }
 
 private:
-    friend Variant VarArrayCreate(int low, int high, TVarType elementType);
-    friend int VarCompare(const Variant& a, const Variant& b);
-
-    struct Empty {};
     struct NullValue {};
-    struct Date {
+    struct DateValue {
         TDateTime Value;
     };
-    struct Array {
-        int Low = 0;
-        std::vector<Variant> Items;
-    };
-    enum : size_t { kEmpty, kNull, kBoolean, kInteger, kDouble, kString, kDate, kArray };
-    using Storage = std::variant<Empty, NullValue, bool, int64_t, double, std::string, Date, std::unique_ptr<Array>>;
+    struct ArrayData;
+    // Owns an array and copies it deeply.
+    class ArrayBox {
+    public:
+        explicit ArrayBox(std::unique_ptr<ArrayData> data) noexcept;
+        ArrayBox(const ArrayBox& other);
+        ArrayBox(ArrayBox&& other) noexcept;
+        ArrayBox& operator=(const ArrayBox& other);
+        ArrayBox& operator=(ArrayBox&& other) noexcept;
+        ~ArrayBox();
+        ArrayData& operator*() const { return *FData; }
 
-    const Array& ArrayRef() const;
-    Array& ArrayRef();
+    private:
+        std::unique_ptr<ArrayData> FData;
+    };
+    // In the order of the alternatives of Storage.
+    enum Kind { kEmpty, kNull, kInteger, kDouble, kDate, kString, kBoolean, kArray };
+    using Storage = std::variant<std::monostate, NullValue, int64_t, double, DateValue, std::string, bool, ArrayBox>;
+
+    explicit Variant(NullValue value) : FValue(value) {}
+    explicit Variant(DateValue value) : FValue(value) {}
+    explicit Variant(ArrayBox array) : FValue(std::in_place_type<ArrayBox>, std::move(array)) {}
+
+    Kind GetKind() const { return static_cast<Kind>(FValue.index()); }
+    ArrayData& Array() const;
+    static bool Equal(const Variant& a, const Variant& b, bool ignoreCase);
+    static int CompareScalars(const Variant& a, const Variant& b, bool ignoreCase);
+
+    friend Variant VarArrayCreate(int low, int high, TVarType elementType);
+    friend Variant VarArrayOf(std::initializer_list<Variant> values);
+    friend int VarCompare(const Variant& a, const Variant& b);
+    friend bool VarSameText(const Variant& a, const Variant& b);
+    friend std::ostream& operator<<(std::ostream& os, const Variant& v);
+
     Storage FValue;
 };
 
 bool VarIsNull(const Variant& v);
 bool VarIsEmpty(const Variant& v);
 bool VarIsArray(const Variant& v);
-// An array with bounds Low..High whose elements are unassigned; only
+
+// Elements start unassigned; high = low - 1 makes an empty array. Only
 // varVariant elements are supported.
-Variant VarArrayCreate(int low, int high, TVarType elementType = varVariant);
-// An array of the given values, bounds 0..n-1.
-Variant VarArrayOf(std::initializer_list<Variant> values);
-int VarArrayDimCount(const Variant& v);
-// Dim is 1; EVariantError for a non-array or another dimension.
-int VarArrayLowBound(const Variant& v, int dim);
+Variant VarArrayCreate(int low, int high, TVarType elementType);
+Variant VarArrayOf(std::initializer_list<Variant> values); // bounds 0..n-1
+int VarArrayDimCount(const Variant& v);                    // 1 for an array, else 0
+int VarArrayLowBound(const Variant& v, int dim);           // dim must be 1
 int VarArrayHighBound(const Variant& v, int dim);
 Variant VarArrayGet(const Variant& v, int index);
 void VarArrayPut(Variant& v, const Variant& value, int index);
-// Ordering: unassigned and Null first, numbers by value, strings byte-wise.
+
+// -1, 0 or 1. Unassigned sorts first, then Null, then every value; numbers by
+// value, strings byte by byte, a string against a number as a number. Arrays
+// have no order (EVariantError).
 int VarCompare(const Variant& a, const Variant& b);
-// Equality with strings compared ignoring letter case.
+// Equality with strings compared ignoring the case of ASCII letters.
 bool VarSameText(const Variant& a, const Variant& b);
-// AsString, but Null gives "".
+// AsString, except that Null gives "".
 std::string VarToStr(const Variant& v);
-std::ostream& operator<<(std::ostream& out, const Variant& v);
+// Unassigned, Null, "text", other values as AsString, arrays as [a, b].
+std::ostream& operator<<(std::ostream& os, const Variant& v);
 
 } // namespace host
