@@ -246,3 +246,12 @@ void TLookupFill::CopyResult(const Variant& Result) {
 }
 
 } // namespace veskar
+
+// The unit's start-up and shut-down, run by the package's Initialize and
+// Finalize; they do nothing of their own.
+namespace veskar::LkFill {
+
+void Initialization() {}
+void Finalization() {}
+
+} // namespace veskar::LkFill

@@ -1,4 +1,23 @@
 list(APPEND HOST_SOURCES
   ui/Backend.cpp
   ui/Dialogs.cpp
+  ui/Controls.cpp
+  ui/WinControl.cpp
+  ui/Align.cpp
+  ui/Focus.cpp
+  ui/Keyboard.cpp
+  ui/ShortCuts.cpp
+  ui/Mouse.cpp
+)
+list(APPEND HOST_SOURCES
+  ui/StdCtrls.cpp
+  ui/DBCtrls.cpp
+  ui/Grids.cpp
+)
+list(APPEND HOST_SOURCES
+  ui/BmpFormat.cpp
+  ui/Graphics.cpp
+)
+list(APPEND HOST_SOURCES
+  ui/SpeedButton.cpp
 )

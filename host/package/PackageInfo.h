@@ -1,0 +1,34 @@
+#pragma once
+// The contract between the host and a package library: the table of the
+// package's units that GetPackageInfoTable answers, and the three entry
+// points every package exports with C linkage.
+
+namespace host {
+
+using TUnitRoutine = void (*)();
+
+// One unit: its name and its start-up and shut-down routines (either may be
+// nil).
+struct TPackageUnitEntry {
+    const char* Name;
+    TUnitRoutine Initialization;
+    TUnitRoutine Finalization;
+};
+
+// The package's units in start order.
+struct TPackageInfoTable {
+    const char* PackageName;
+    int UnitCount;
+    const TPackageUnitEntry* Units;
+};
+
+// The entry points' signatures and the names they are exported under.
+using TPackageInitProc = void (*)();
+using TPackageFinalizeProc = void (*)();
+using TGetPackageInfoTableProc = const TPackageInfoTable* (*)();
+
+inline constexpr const char* InitializeEntryName = "Initialize";
+inline constexpr const char* FinalizeEntryName = "Finalize";
+inline constexpr const char* GetPackageInfoTableEntryName = "GetPackageInfoTable";
+
+} // namespace host

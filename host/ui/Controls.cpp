@@ -1,0 +1,343 @@
+#include "host/ui/Controls.h"
+
+#include "host/core/Exception.h"
+#include "host/ui/Focus.h"
+
+#include <algorithm>
+
+namespace host {
+
+HOST_IMPLEMENT_CLASS(TSizeConstraints, TPersistent)
+HOST_IMPLEMENT_COMPONENT(TControl, TComponent)
+HOST_IMPLEMENT_COMPONENT(TGraphicControl, TControl)
+
+// --- TSizeConstraints -------------------------------------------------------
+
+void TSizeConstraints::SetMaxHeight(int value) {
+    value = std::max(value, 0);
+    if (value == FMaxHeight) return;
+    FMaxHeight = value;
+    if (value > 0 && value < FMinHeight) FMinHeight = value;
+    Change();
+}
+
+void TSizeConstraints::SetMaxWidth(int value) {
+    value = std::max(value, 0);
+    if (value == FMaxWidth) return;
+    FMaxWidth = value;
+    if (value > 0 && value < FMinWidth) FMinWidth = value;
+    Change();
+}
+
+void TSizeConstraints::SetMinHeight(int value) {
+    value = std::max(value, 0);
+    if (value == FMinHeight) return;
+    FMinHeight = value;
+    if (FMaxHeight > 0 && value > FMaxHeight) FMaxHeight = value;
+    Change();
+}
+
+void TSizeConstraints::SetMinWidth(int value) {
+    value = std::max(value, 0);
+    if (value == FMinWidth) return;
+    FMinWidth = value;
+    if (FMaxWidth > 0 && value > FMaxWidth) FMaxWidth = value;
+    Change();
+}
+
+void TSizeConstraints::Constrain(int& width, int& height) const {
+    auto clamp = [](int& v, int lo, int hi) {
+        if (lo > 0 && v < lo)
+            v = lo;
+        else if (hi > 0 && v > hi)
+            v = hi;
+        if (v < 0) v = 0;
+    };
+    clamp(width, FMinWidth, FMaxWidth);
+    clamp(height, FMinHeight, FMaxHeight);
+}
+
+void TSizeConstraints::Assign(const TPersistent* source) {
+    if (auto* other = dynamic_cast<const TSizeConstraints*>(source)) {
+        FMaxHeight = other->FMaxHeight;
+        FMaxWidth = other->FMaxWidth;
+        FMinHeight = other->FMinHeight;
+        FMinWidth = other->FMinWidth;
+        Change();
+        return;
+    }
+    inherited::Assign(source);
+}
+
+void TSizeConstraints::Change() {
+    if (FControl) FControl->ApplyConstraints();
+    if (OnChange) OnChange(this);
+}
+
+// --- TControl: life ---------------------------------------------------------
+
+TControl::TControl(TComponent* owner)
+    : TComponent(owner),
+      FConstraints(TSizeConstraints::Create(this)),
+      FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks} {}
+
+TControl::~TControl() {
+    // The hooks hear of the end last, so each still sees every message the
+    // destruction sends.
+    std::vector<THookEntry> hooks;
+    hooks.swap(FHooks);
+    for (const THookEntry& entry : hooks) entry.Hook->ControlDestroyed(this);
+}
+
+void TControl::BeforeDestruction() {
+    // The focus leaves while the whole object still answers its messages.
+    FocusManager().RemoveFocusFrom(this);
+    inherited::BeforeDestruction();
+}
+
+void TControl::Destroy() {
+    if (FParent) SetParent(nullptr);
+    inherited::Destroy();
+}
+
+bool TControl::DeferFree() {
+    if (FDispatchDepth == 0) return false;
+    FFreePending = true;
+    return true;
+}
+
+// --- TControl: parent and bounds ---------------------------------------------
+
+bool TControl::HasParent(const TWinControl* control) const {
+    if (!control) return false;
+    for (const TWinControl* p = FParent; p; p = p->FParent)
+        if (p == control) return true;
+    return false;
+}
+
+void TControl::SetParent(TWinControl* value) {
+    if (FParent == value) return;
+    if (value) {
+        if (static_cast<TControl*>(value) == this) throw EInvalidOperation("A control cannot have itself as its parent");
+        for (const TControl* p = value; p; p = p->FParent)
+            if (p == this) throw EInvalidOperation("A control cannot have one of its children as its parent");
+    }
+    if (FParent) FParent->RemoveControl(this);
+    if (value) value->InsertControl(this);
+    ParentChanged();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    FConstraints->Constrain(width, height);
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    const bool resized = width != FWidth || height != FHeight;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    Invalidate();
+    if (resized) {
+        if (auto* self = dynamic_cast<TWinControl*>(this)) self->Realign();
+        Resize();
+    }
+    if (FAlign != alNone) RequestAlign();
+}
+
+void TControl::SetClientWidth(int value) { SetWidth(FWidth - ClientWidth() + value); }
+
+void TControl::SetClientHeight(int value) { SetHeight(FHeight - ClientHeight() + value); }
+
+TPoint TControl::ClientOrigin() const {
+    const TPoint base = FParent ? FParent->ClientOrigin() : Point(0, 0);
+    return Point(base.X + FLeft, base.Y + FTop);
+}
+
+TPoint TControl::ClientToScreen(TPoint point) const {
+    const TPoint origin = ClientOrigin();
+    return Point(point.X + origin.X, point.Y + origin.Y);
+}
+
+TPoint TControl::ScreenToClient(TPoint point) const {
+    const TPoint origin = ClientOrigin();
+    return Point(point.X - origin.X, point.Y - origin.Y);
+}
+
+void TControl::SetAlign(TAlign value) {
+    if (FAlign == value) return;
+    FAlign = value;
+    RequestAlign();
+}
+
+void TControl::ApplyConstraints() {
+    SetBounds(FLeft, FTop, FWidth, FHeight);
+    if (FAlign != alNone) RequestAlign();
+}
+
+void TControl::RequestAlign() {
+    if (FParent) FParent->Realign();
+}
+
+void TControl::Resize() {
+    if (OnResize) OnResize(this);
+}
+
+// --- TControl: state ----------------------------------------------------------
+
+void TControl::SetVisible(bool value) {
+    if (FVisible == value) return;
+    FVisible = value;
+    VisibleChanged();
+    if (FAlign != alNone) RequestAlign();
+    Invalidate();
+}
+
+void TControl::VisibleChanged() {}
+
+bool TControl::Showing() const {
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->FVisible) return false;
+    return true;
+}
+
+void TControl::SetEnabled(bool value) {
+    if (FEnabled == value) return;
+    FEnabled = value;
+    EnabledChanged();
+    Invalidate();
+}
+
+void TControl::EnabledChanged() {}
+
+void TControl::SetText(const std::string& value) {
+    if (FText == value) return;
+    FText = value;
+    TextChanged();
+    Invalidate();
+}
+
+void TControl::SetName(const std::string& newName) {
+    // A control whose text still is its name follows a rename, except while
+    // a form is being read.
+    auto loading = [](const TComponent* c) { return c && c->ComponentState().Contains(csLoading); };
+    const bool followText = FControlStyle.Contains(csSetCaption) && !loading(this) && Name() == FText &&
+                            !(Is<TControl>(Owner()) && loading(Owner()));
+    inherited::SetName(newName);
+    if (followText) SetText(newName);
+}
+
+void TControl::BringToFront() {
+    if (FParent) FParent->MoveControl(this, FParent->FControls.size() - 1);
+}
+
+void TControl::SendToBack() {
+    if (FParent) FParent->MoveControl(this, 0);
+}
+
+void TControl::Invalidate() { ++FInvalidateCount; }
+
+void TControl::Repaint() {
+    Invalidate();
+    Paint();
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+// --- TControl: messages -------------------------------------------------------
+
+std::intptr_t TControl::Perform(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
+    TMessage message{msg, wparam, lparam, 0};
+    WindowProc(message);
+    return message.Result;
+}
+
+TWndProcHook* TControl::LiveHook(std::uint64_t id) const {
+    for (const THookEntry& entry : FHooks)
+        if (entry.Id == id) return entry.Hook;
+    return nullptr;
+}
+
+void TControl::WindowProc(TMessage& message) {
+    ++FDispatchDepth;
+    try {
+        // Only the hooks present now see this message, and each only while
+        // it is still present.
+        std::vector<std::uint64_t> ids;
+        ids.reserve(FHooks.size());
+        for (const THookEntry& entry : FHooks) ids.push_back(entry.Id);
+        for (std::uint64_t id : ids)
+            if (TWndProcHook* hook = LiveHook(id); hook && !FFreePending) hook->BeforeMessage(this, message);
+        if (!FFreePending) WndProc(message);
+        for (std::uint64_t id : ids)
+            if (TWndProcHook* hook = LiveHook(id); hook && !FFreePending) hook->AfterMessage(this, message);
+    } catch (...) {
+        EndDispatch();
+        throw;
+    }
+    EndDispatch();
+}
+
+void TControl::EndDispatch() {
+    if (--FDispatchDepth == 0 && FFreePending) {
+        FFreePending = false;
+        Free();
+    }
+}
+
+void TControl::AddWndProcHook(TWndProcHook* hook) {
+    if (!hook) return;
+    for (const THookEntry& entry : FHooks)
+        if (entry.Hook == hook) return;
+    FHooks.push_back({hook, FNextHookId++});
+}
+
+void TControl::RemoveWndProcHook(TWndProcHook* hook) {
+    auto it = std::find_if(FHooks.begin(), FHooks.end(), [hook](const THookEntry& e) { return e.Hook == hook; });
+    if (it != FHooks.end()) FHooks.erase(it);
+}
+
+void TControl::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_LBUTTONDOWN: WMLButtonDown(message); break;
+    case WM_LBUTTONUP: WMLButtonUp(message); break;
+    case WM_LBUTTONDBLCLK: WMLButtonDblClk(message); break;
+    default: DefaultHandler(message); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage& /*message*/) {}
+
+void TControl::WMLButtonDown(TMessage& message) {
+    TWMMouse mouse(message);
+    if (FControlStyle.Contains(csClickEvents)) FClicked = true;
+    MouseDown(mbLeft, KeysToShiftState(mouse.Keys()).Include(ssLeft), mouse.XPos(), mouse.YPos());
+}
+
+void TControl::WMLButtonUp(TMessage& message) {
+    TWMMouse mouse(message);
+    const bool clicked = FClicked;
+    FClicked = false;
+    MouseUp(mbLeft, KeysToShiftState(mouse.Keys()), mouse.XPos(), mouse.YPos());
+    if (clicked && ClientRect().Contains(Point(mouse.XPos(), mouse.YPos()))) Click();
+}
+
+void TControl::WMLButtonDblClk(TMessage& message) {
+    TWMMouse mouse(message);
+    if (FControlStyle.Contains(csDoubleClicks)) DblClick();
+    MouseDown(mbLeft, KeysToShiftState(mouse.Keys()).Include(ssLeft).Include(ssDouble), mouse.XPos(), mouse.YPos());
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+} // namespace host

@@ -1,0 +1,411 @@
+#pragma once
+// Controls: visual components with a parent, bounds, alignment and a window
+// procedure. TWinControl is a windowed control: it parents other controls,
+// owns a window handle made on demand, and can take the focus.
+// TGraphicControl has no window of its own and paints on its parent.
+//
+// Owner and parent are independent: the owner frees what it owns, the
+// parent lays out and shows its child controls. A windowed control being
+// freed frees the controls it parents; a control being freed leaves its
+// parent.
+//
+// Every message sent to a control goes through WindowProc: the hooks added
+// with AddWndProcHook see it first, then the control's virtual WndProc
+// handles it, then the hooks see it once more. A control freed while one of
+// its messages is being handled is ended when that handling returns.
+
+#include "host/core/Component.h"
+#include "host/core/Event.h"
+#include "host/core/Set.h"
+#include "host/ui/Geometry.h"
+#include "host/ui/Keyboard.h"
+#include "host/ui/Messages.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class TControl;
+class TWinControl;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum TControlStyleFlag {
+    csAcceptsControls,
+    csCaptureMouse,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,
+    csNoStdEvents,
+};
+using TControlStyle = TSet<TControlStyleFlag>;
+
+// Mouse pointer shapes; the stock ones are negative.
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSizeAll = -22;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crHandPoint = -21;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TKeyEvent = TEvent<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
+using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
+using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+
+// Limits on a control's size; 0 is no limit. Changing one re-applies the
+// limits to the control's current size.
+class TSizeConstraints : public TPersistent {
+    HOST_CLASS(TSizeConstraints, TPersistent)
+public:
+    int MaxHeight() const { return FMaxHeight; }
+    int MaxWidth() const { return FMaxWidth; }
+    int MinHeight() const { return FMinHeight; }
+    int MinWidth() const { return FMinWidth; }
+    // A maximum below the minimum lowers the minimum, and the other way round.
+    void SetMaxHeight(int value);
+    void SetMaxWidth(int value);
+    void SetMinHeight(int value);
+    void SetMinWidth(int value);
+
+    // Applies the limits to a width and a height.
+    void Constrain(int& width, int& height) const;
+    TControl* Control() const { return FControl; }
+
+    void Assign(const TPersistent* source) override;
+
+    TNotifyEvent OnChange;
+
+protected:
+    explicit TSizeConstraints(TControl* control) : FControl(control) {}
+
+private:
+    void Change();
+
+    TControl* FControl;
+    int FMaxHeight = 0;
+    int FMaxWidth = 0;
+    int FMinHeight = 0;
+    int FMinWidth = 0;
+};
+
+// Sees every message that reaches a control's window procedure, before and
+// after the control handles it. The control does not own its hooks.
+class TWndProcHook {
+public:
+    virtual void BeforeMessage(TControl* control, TMessage& message) = 0;
+    virtual void AfterMessage(TControl* control, TMessage& message) = 0;
+    // The control is going away; it holds the hook no longer. Control is
+    // only an identity here: it must not be used.
+    virtual void ControlDestroyed(TControl* control) = 0;
+
+protected:
+    ~TWndProcHook() = default;
+};
+
+class TControl : public TComponent {
+    HOST_CLASS(TControl, TComponent)
+public:
+    // Parent and child controls.
+    TWinControl* Parent() const { return FParent; }
+    // Moves the control into another parent (nil: none). Raises
+    // EInvalidOperation for the control itself or one of its children.
+    virtual void SetParent(TWinControl* value);
+    // True when Control is this control's parent, its parent's parent, ...
+    bool HasParent(const TWinControl* control) const;
+
+    // Bounds, in the parent's client coordinates.
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int value) { SetBounds(value, FTop, FWidth, FHeight); }
+    void SetTop(int value) { SetBounds(FLeft, value, FWidth, FHeight); }
+    void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
+    void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
+    // The size is clamped to the constraints.
+    virtual void SetBounds(int left, int top, int width, int height);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+
+    // The client area, in the control's own coordinates.
+    virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+    int ClientWidth() const { return ClientRect().Width(); }
+    int ClientHeight() const { return ClientRect().Height(); }
+    void SetClientWidth(int value);
+    void SetClientHeight(int value);
+    // The screen position of the client area's top left corner. A control
+    // without a parent (a form) has its client area at its Left and Top.
+    virtual TPoint ClientOrigin() const;
+    TPoint ClientToScreen(TPoint point) const;
+    TPoint ScreenToClient(TPoint point) const;
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign value);
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(const TSizeConstraints* value) { FConstraints->Assign(value); }
+
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle value) { FControlStyle = value; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value) { FCursor = value; }
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& value) { FHint = value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value) { FShowHint = value; }
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible, and every parent visible too.
+    bool Showing() const;
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+
+    // Caption and Text are one text.
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& value);
+    const std::string& Caption() const { return FText; }
+    void SetCaption(const std::string& value) { SetText(value); }
+
+    // Z-order: the order of the parent's Controls, bottom first.
+    void BringToFront();
+    void SendToBack();
+
+    // Asks for a repaint; counted, so the requests can be observed.
+    virtual void Invalidate();
+    int InvalidateCount() const { return FInvalidateCount; }
+    // Repaints now.
+    void Repaint();
+
+    // Sends a message to the control's window procedure; answers its Result.
+    std::intptr_t Perform(unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+    // The window procedure: hooks before, WndProc, hooks after.
+    void WindowProc(TMessage& message);
+    // A hook added while a message is being handled sees the next message
+    // first; one removed then gets no further call, not even for that one.
+    // Adding a hook twice adds it once.
+    void AddWndProcHook(TWndProcHook* hook);
+    void RemoveWndProcHook(TWndProcHook* hook);
+
+    virtual void Click();
+    virtual void DblClick();
+
+    void SetName(const std::string& newName) override;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+
+protected:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    void BeforeDestruction() override;
+    void Destroy() override;
+    bool DeferFree() override;
+
+    // Handles a message; the default routes the mouse buttons to the
+    // handlers below and everything else to DefaultHandler.
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+    virtual void WMLButtonDown(TMessage& message);
+    virtual void WMLButtonUp(TMessage& message);
+    virtual void WMLButtonDblClk(TMessage& message);
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+
+    // Called after the size changed (and, for a windowed control, after its
+    // children were laid out again).
+    virtual void Resize();
+    virtual void VisibleChanged();
+    virtual void EnabledChanged();
+    virtual void TextChanged() {}
+    // Draws the control; Repaint runs it. Nothing to draw by default.
+    virtual void Paint() {}
+    // Called after the control moved into another parent (or none).
+    virtual void ParentChanged() {}
+    // The parent lays out its aligned children again.
+    void RequestAlign();
+
+private:
+    friend class TWinControl;
+    friend class TSizeConstraints;
+    void EndDispatch();
+    TWndProcHook* LiveHook(std::uint64_t id) const;
+    void ApplyConstraints();
+
+    struct THookEntry {
+        TWndProcHook* Hook;
+        std::uint64_t Id;
+    };
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0;
+    int FTop = 0;
+    int FWidth = 0;
+    int FHeight = 0;
+    TAlign FAlign = alNone;
+    Owned<TSizeConstraints> FConstraints;
+    TControlStyle FControlStyle;
+    TCursor FCursor = crDefault;
+    std::string FHint;
+    bool FShowHint = false;
+    bool FVisible = true;
+    bool FEnabled = true;
+    std::string FText;
+    int FInvalidateCount = 0;
+    bool FClicked = false;
+    std::vector<THookEntry> FHooks;
+    std::uint64_t FNextHookId = 1;
+    int FDispatchDepth = 0;
+    bool FFreePending = false;
+};
+
+// A windowed control.
+class TWinControl : public TControl {
+    HOST_CLASS(TWinControl, TControl)
+public:
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    // Raises EListError for an index out of range.
+    TControl* Controls(int index) const;
+    // True when Control is a child of this control, at any depth.
+    bool ContainsControl(const TControl* control) const;
+
+    // The window handle, made on demand (with the parent's first).
+    TWindowHandle Handle();
+    bool HandleAllocated() const { return FHandle != 0; }
+    void HandleNeeded();
+    // Destroys the window (the children's first); made again on demand.
+    void DestroyHandle();
+
+    // Visible and enabled, with every parent visible and enabled.
+    bool CanFocus() const;
+    // Raises EInvalidOperation "Cannot focus a disabled or invisible window"
+    // when the control cannot have the focus.
+    virtual void SetFocus();
+    // True while the control has the focus, already while it handles its
+    // own WM_SETFOCUS.
+    virtual bool Focused() const;
+
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value) { FTabStop = value; }
+    // Position among the parent's windowed children when tabbing.
+    int TabOrder() const;
+    void SetTabOrder(int value);
+    // The next (or previous) windowed control after Current among this
+    // control's children at any depth, in tab order, wrapping around; only
+    // controls that can take the focus (and with CheckTabStop, have
+    // TabStop). Nil when there is none.
+    TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const;
+
+    // Lays the aligned children out again in the client area.
+    void Realign();
+    void DisableAlign() { ++FAlignDisabled; }
+    void EnableAlign();
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+protected:
+    explicit TWinControl(TComponent* owner);
+
+    void Destroy() override;
+
+    void WndProc(TMessage& message) override;
+    virtual void WMCreate(TMessage& message) { DefaultHandler(message); }
+    virtual void WMDestroy(TMessage& message) { DefaultHandler(message); }
+    virtual void WMSetFocus(TMessage& message);
+    virtual void WMKillFocus(TMessage& message);
+    virtual void WMKeyDown(TMessage& message);
+    virtual void WMKeyUp(TMessage& message);
+    virtual void WMSysKeyDown(TMessage& message);
+    virtual void WMSysKeyUp(TMessage& message);
+    virtual void WMChar(TMessage& message);
+    virtual void WMParentNotify(TMessage& message) { DefaultHandler(message); }
+
+    // Run by WMSetFocus and WMKillFocus.
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Run by WMKeyDown and WMSysKeyDown; clearing Key consumes it.
+    virtual void KeyDown(std::uint16_t& key, TShiftState shift);
+    virtual void KeyUp(std::uint16_t& key, TShiftState shift);
+    // Run by WMChar; clearing Key consumes it.
+    virtual void KeyPress(char& key);
+    // Offered a key that the focused control below left unconsumed, on each
+    // parent from the innermost out; answering true consumes it. A form
+    // answers its dialog keys here.
+    virtual bool DialogKey(std::uint16_t& key, TShiftState shift);
+
+    // Makes the window: the handle and WM_CREATE. CreateHandle then tells
+    // the parent (WM_PARENTNOTIFY) and makes the visible children's windows.
+    virtual void CreateWnd();
+    // Ends the window: WM_DESTROY and the handle. DestroyHandle has told the
+    // parent before.
+    virtual void DestroyWnd();
+    // Moves the aligned children into Rect, the client area left to them.
+    virtual void AlignControls(TControl* control, TRect& rect);
+    // Shrinks the client area the children are aligned in (borders).
+    virtual void AdjustClientRect(TRect& /*rect*/) {}
+
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+
+private:
+    friend class TControl;
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void CreateHandle();
+    void CreateChildHandles();
+    void DestroyChildHandles();
+    void NotifyParent(unsigned event);
+    void FreeChildControls();
+    void MoveControl(TControl* control, size_t index);
+    void ListTabOrder(std::vector<TWinControl*>& list) const;
+    bool DispatchDialogKey(std::uint16_t& key, TShiftState shift);
+
+    std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FTabList;
+    TWindowHandle FHandle = 0;
+    bool FTabStop = false;
+    int FAlignDisabled = 0;
+    bool FAligning = false;
+    bool FAlignPending = false;
+};
+
+// A windowed control that paints itself (grids, panels).
+class TCustomControl : public TWinControl {
+    HOST_CLASS(TCustomControl, TWinControl)
+protected:
+    explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+};
+
+// A control without a window of its own; it paints on its parent.
+class TGraphicControl : public TControl {
+    HOST_CLASS(TGraphicControl, TControl)
+protected:
+    explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+};
+
+// The windowed control that has Handle, or nil.
+TWinControl* FindControl(TWindowHandle handle);
+
+} // namespace host

@@ -1,0 +1,102 @@
+#include "host/ui/DBCtrls.h"
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TDBEdit, TCustomMaskEdit)
+
+TDBEdit::TDBEdit(TComponent* owner) : TCustomMaskEdit(owner), FDataLink(TFieldDataLink::Create()) {
+    FDataLink->SetControl(this);
+    FDataLink->SetVisualControl(true);
+    FDataLink->OnDataChange = [this](TObject* sender) { DataChange(sender); };
+    FDataLink->OnUpdateData = [this](TObject* sender) { UpdateData(sender); };
+    FDataLink->OnActiveChange = [this](TObject* sender) { DataChange(sender); };
+}
+
+void TDBEdit::Destroy() {
+    // The link goes first, so no notice reaches a half-ended control.
+    FDataLink->OnDataChange = nullptr;
+    FDataLink->OnUpdateData = nullptr;
+    FDataLink->OnActiveChange = nullptr;
+    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(nullptr);
+    inherited::Destroy();
+}
+
+void TDBEdit::SetDataSource(TDataSource* value) {
+    TDataSource* old = FDataLink->DataSource();
+    if (old == value) return;
+    if (old) old->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(value);
+    if (value) value->FreeNotification(this);
+    DataChange(this);
+}
+
+void TDBEdit::SetDataField(const std::string& value) {
+    FDataLink->SetFieldName(value);
+    DataChange(this);
+}
+
+void TDBEdit::SetReadOnly(bool value) {
+    inherited::SetReadOnly(value);
+    FDataLink->SetReadOnly(value);
+}
+
+void TDBEdit::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && FDataLink && component == FDataLink->DataSource())
+        FDataLink->SetDataSource(nullptr);
+}
+
+void TDBEdit::DataChange(TObject*) {
+    TField* field = FDataLink->Field();
+    FShowing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{FShowing};
+    // A string field takes no more than its size.
+    SetMaxLength(field && field->DataType() == ftString ? field->Size() : 0);
+    SetText(field ? field->Text() : std::string());
+    SetModified(false);
+}
+
+bool TDBEdit::EditCanModify() {
+    if (ReadOnly()) return false;
+    // Puts the dataset into edit through the data source; false when it
+    // cannot (no field, read-only field or dataset, AutoEdit off).
+    return FDataLink->Edit();
+}
+
+void TDBEdit::Change() {
+    if (!FShowing) FDataLink->Modified();
+    inherited::Change();
+}
+
+void TDBEdit::UpdateData(TObject*) {
+    if (TField* field = FDataLink->Field()) field->SetText(Text());
+}
+
+void TDBEdit::UpdateRecord() {
+    if (!FDataLink->Editing()) return;
+    FDataLink->UpdateRecord();
+    // Shows the value as the field stored it.
+    DataChange(this);
+}
+
+void TDBEdit::KeyDown(std::uint16_t& key, TShiftState shift) {
+    inherited::KeyDown(key, shift);
+    if (key == VK_RETURN) {
+        UpdateRecord();
+    } else if (key == VK_ESCAPE && FDataLink->Editing()) {
+        // Takes the field's value back.
+        FDataLink->Reset();
+        key = 0;
+    }
+}
+
+void TDBEdit::WMKillFocus(TMessage& message) {
+    UpdateRecord();
+    inherited::WMKillFocus(message);
+}
+
+} // namespace host

@@ -1,0 +1,487 @@
+#include "host/ui/Grids.h"
+
+#include "host/core/Exception.h"
+#include "host/ui/Focus.h"
+
+#include <algorithm>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TInplaceEdit, TCustomMaskEdit)
+HOST_IMPLEMENT_ABSTRACT_COMPONENT(TCustomGrid, TCustomControl)
+HOST_IMPLEMENT_COMPONENT(TDrawGrid, TCustomGrid)
+HOST_IMPLEMENT_COMPONENT(TStringGrid, TDrawGrid)
+HOST_IMPLEMENT_CLASS(TGridDataLink, TDataLink)
+HOST_IMPLEMENT_ABSTRACT_COMPONENT(TCustomDBGrid, TCustomGrid)
+HOST_IMPLEMENT_COMPONENT(TDBGrid, TCustomDBGrid)
+
+// --- TInplaceEdit ------------------------------------------------------------
+
+TInplaceEdit::TInplaceEdit(TComponent* owner)
+    : TCustomMaskEdit(owner), FGrid(dynamic_cast<TCustomGrid*>(owner)) {
+    if (!FGrid) throw EInvalidOperation("An in-place editor needs a grid as its owner");
+    SetTabStop(false);
+    SetVisible(false);
+}
+
+bool TInplaceEdit::EditCanModify() { return !ReadOnly() && FGrid->CanEditModify(); }
+
+void TInplaceEdit::Change() {
+    inherited::Change();
+    if (!FGrid->FUpdatingText) FGrid->EditorChanged();
+}
+
+void TInplaceEdit::KeyDown(std::uint16_t& key, TShiftState shift) {
+    inherited::KeyDown(key, shift);
+    if (key != 0) FGrid->EditorKey(key, shift);
+}
+
+void TInplaceEdit::WMKillFocus(TMessage& message) {
+    FGrid->EditorExit();
+    inherited::WMKillFocus(message);
+}
+
+// --- TCustomGrid -------------------------------------------------------------
+
+TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
+    SetBounds(0, 0, 320, 120);
+    SetTabStop(true);
+    SetControlStyle({csCaptureMouse, csOpaque, csDoubleClicks, csClickEvents});
+    FOptions = {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+}
+
+void TCustomGrid::Destroy() {
+    // The editor goes while the grid is whole; it calls back into it.
+    if (TInplaceEdit* editor = FInplaceEdit) {
+        FInplaceEdit = nullptr;
+        editor->Free();
+    }
+    inherited::Destroy();
+}
+
+void TCustomGrid::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == FInplaceEdit) {
+        FInplaceEdit = nullptr;
+        FEditorMode = false;
+    }
+}
+
+void TCustomGrid::SetColCount(int value) {
+    value = std::max(value, 1);
+    if (FColCount == value) return;
+    FColCount = value;
+    if (FFixedCols >= FColCount) FFixedCols = FColCount - 1;
+    ClampCurrent();
+    Invalidate();
+}
+
+void TCustomGrid::SetRowCount(int value) {
+    value = std::max(value, 1);
+    if (FRowCount == value) return;
+    FRowCount = value;
+    if (FFixedRows >= FRowCount) FFixedRows = FRowCount - 1;
+    ClampCurrent();
+    Invalidate();
+}
+
+void TCustomGrid::SetFixedCols(int value) {
+    if (value < 0 || value >= FColCount) throw EInvalidOperation("Fixed column count must be less than column count");
+    FFixedCols = value;
+    ClampCurrent();
+    Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int value) {
+    if (value < 0 || value >= FRowCount) throw EInvalidOperation("Fixed row count must be less than row count");
+    FFixedRows = value;
+    ClampCurrent();
+    Invalidate();
+}
+
+void TCustomGrid::ClampCurrent() {
+    MoveCurrentTo(std::clamp(FCol, FFixedCols, FColCount - 1), std::clamp(FRow, FFixedRows, FRowCount - 1));
+}
+
+void TCustomGrid::MoveCurrentTo(int col, int row) {
+    if (col == FCol && row == FRow) return;
+    FCol = col;
+    FRow = row;
+    if (FEditorMode) ReloadEditor();
+    Invalidate();
+}
+
+void TCustomGrid::FocusCell(int col, int row) {
+    col = std::clamp(col, FFixedCols, FColCount - 1);
+    row = std::clamp(row, FFixedRows, FRowCount - 1);
+    if (col == FCol && row == FRow) return;
+    if (!SelectCell(col, row)) return;
+    // What was typed belongs to the cell being left.
+    UpdateText();
+    const int oldCol = FCol;
+    const int oldRow = FRow;
+    FCol = col;
+    FRow = row;
+    CurrentChanged(oldCol, oldRow);
+    if (FEditorMode) {
+        if (CanEditShow())
+            ReloadEditor();
+        else
+            HideEditor();
+    }
+    Invalidate();
+}
+
+std::pair<int, int> TCustomGrid::MouseCoord(int x, int y) const {
+    if (x < 0 || y < 0) return {-1, -1};
+    const int col = x / FDefaultColWidth;
+    const int row = y / FDefaultRowHeight;
+    if (col >= FColCount || row >= FRowCount) return {-1, -1};
+    return {col, row};
+}
+
+void TCustomGrid::SetOptions(TGridOptions value) {
+    if (FOptions == value) return;
+    FOptions = value;
+    if (FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing) && Focused())
+        ShowEditor();
+    else if (FEditorMode && !CanEditShow())
+        HideEditor();
+    Invalidate();
+}
+
+std::string TCustomGrid::Cells(int col, int row) const {
+    auto it = FCells.find({col, row});
+    return it == FCells.end() ? std::string() : it->second;
+}
+
+void TCustomGrid::SetCells(int col, int row, const std::string& value) {
+    if (value.empty())
+        FCells.erase({col, row});
+    else
+        FCells[{col, row}] = value;
+    if (FEditorMode && col == FCol && row == FRow && FInplaceEdit && !FInplaceEdit->Modified()) ReloadEditor();
+    Invalidate();
+}
+
+bool TCustomGrid::CanEditShow() const {
+    return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FCol >= FFixedCols &&
+           FRow >= FFixedRows;
+}
+
+std::string TCustomGrid::GetEditText(int col, int row) { return Cells(col, row); }
+
+void TCustomGrid::SetEditText(int col, int row, const std::string& value) { SetCells(col, row, value); }
+
+void TCustomGrid::SetEditorMode(bool value) {
+    if (value)
+        ShowEditor();
+    else
+        HideEditor();
+}
+
+void TCustomGrid::ShowEditor() {
+    if (!CanEditShow()) return;
+    if (!FInplaceEdit) {
+        FInplaceEdit = TInplaceEdit::Create(this);
+        FInplaceEdit->SetParent(this);
+    }
+    FEditorMode = true;
+    ReloadEditor();
+    FInplaceEdit->SetBounds(FCol * FDefaultColWidth, FRow * FDefaultRowHeight, FDefaultColWidth, FDefaultRowHeight);
+    FInplaceEdit->Show();
+    // The editor's window is made now (the grid's first, when it has none),
+    // and its creation is told to the grid.
+    FInplaceEdit->HandleNeeded();
+    if (Focused() && FInplaceEdit->CanFocus()) FInplaceEdit->SetFocus();
+}
+
+void TCustomGrid::HideEditor() {
+    if (!FEditorMode) return;
+    UpdateText();
+    FEditorMode = false;
+    if (!FInplaceEdit) return;
+    const bool hadFocus = FInplaceEdit->Focused();
+    FInplaceEdit->Hide();
+    if (hadFocus && CanFocus()) SetFocus();
+}
+
+void TCustomGrid::ReloadEditor() {
+    if (!FInplaceEdit) return;
+    FUpdatingText = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{FUpdatingText};
+    FInplaceEdit->SetText(GetEditText(FCol, FRow));
+    FInplaceEdit->SetModified(false);
+}
+
+void TCustomGrid::UpdateText() {
+    if (!FEditorMode || !FInplaceEdit || !FInplaceEdit->Modified() || FUpdatingText) return;
+    const std::string text = FInplaceEdit->Text();
+    FInplaceEdit->SetModified(false);
+    SetEditText(FCol, FRow, text);
+}
+
+void TCustomGrid::EditorExit() { UpdateText(); }
+
+void TCustomGrid::EditorKey(std::uint16_t& key, TShiftState shift) {
+    switch (key) {
+    case VK_RETURN:
+        UpdateText();
+        key = 0;
+        break;
+    case VK_ESCAPE:
+        // Drops what was typed.
+        ReloadEditor();
+        key = 0;
+        break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_TAB:
+        KeyDown(key, shift);
+        break;
+    default: break;
+    }
+}
+
+void TCustomGrid::WMSetFocus(TMessage& message) {
+    inherited::WMSetFocus(message);
+    if (!Focused()) return;
+    if (FOptions.Contains(goAlwaysShowEditor) && !FEditorMode) ShowEditor();
+    // With editing on, the keys go to the editor.
+    if (FEditorMode && FInplaceEdit && FInplaceEdit->CanFocus()) FInplaceEdit->SetFocus();
+}
+
+void TCustomGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
+    inherited::KeyDown(key, shift);
+    switch (key) {
+    case VK_UP: FocusCell(FCol, FRow - 1); break;
+    case VK_DOWN: FocusCell(FCol, FRow + 1); break;
+    case VK_LEFT: FocusCell(FCol - 1, FRow); break;
+    case VK_RIGHT: FocusCell(FCol + 1, FRow); break;
+    case VK_HOME: FocusCell(FFixedCols, FRow); break;
+    case VK_END: FocusCell(FColCount - 1, FRow); break;
+    case VK_TAB:
+        if (!FOptions.Contains(goTabs)) return;
+        FocusCell(shift.Contains(ssShift) ? FCol - 1 : FCol + 1, FRow);
+        break;
+    case VK_F2: ShowEditor(); break;
+    default: return;
+    }
+    key = 0;
+}
+
+void TCustomGrid::KeyPress(char& key) {
+    inherited::KeyPress(key);
+    const auto c = static_cast<unsigned char>(key);
+    if (c < 0x20 || c == 0x7F || FEditorMode || !CanEditShow()) return;
+    // A character typed on the grid starts the edit and goes to the editor.
+    ShowEditor();
+    if (FInplaceEdit && FEditorMode) FInplaceEdit->Perform(WM_CHAR, c);
+    key = 0;
+}
+
+void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft) {
+        if (CanFocus() && !Focused()) SetFocus();
+        auto [col, row] = MouseCoord(x, y);
+        if (col >= FFixedCols && row >= FFixedRows) FocusCell(col, row);
+    }
+    inherited::MouseDown(button, shift, x, y);
+}
+
+// --- TGridDataLink -----------------------------------------------------------
+
+void TGridDataLink::ActiveChanged() { FGrid->LinkActive(); }
+void TGridDataLink::DataSetChanged() { FGrid->DataChanged(); }
+void TGridDataLink::DataSetScrolled(int) { FGrid->SyncRow(); }
+void TGridDataLink::LayoutChanged() { FGrid->LayoutChanged(); }
+void TGridDataLink::RecordChanged(TField* field) { FGrid->RecordChanged(field); }
+void TGridDataLink::UpdateData() { FGrid->UpdateData(); }
+
+// --- TCustomDBGrid -----------------------------------------------------------
+
+TCustomDBGrid::TCustomDBGrid(TComponent* owner)
+    : TCustomGrid(owner), FDataLink(TGridDataLink::Create(this)) {
+    FDataLink->SetVisualControl(true);
+    SetOptions({dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs, dgConfirmDelete,
+                dgCancelOnExit});
+    LayoutChanged();
+}
+
+void TCustomDBGrid::Destroy() {
+    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(nullptr);
+    inherited::Destroy();
+}
+
+void TCustomDBGrid::SetDataSource(TDataSource* value) {
+    TDataSource* old = FDataLink->DataSource();
+    if (old == value) return;
+    if (old) old->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(value);
+    if (value) value->FreeNotification(this);
+    LinkActive();
+}
+
+void TCustomDBGrid::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && FDataLink && component == FDataLink->DataSource()) {
+        FDataLink->SetDataSource(nullptr);
+        LinkActive();
+    }
+}
+
+void TCustomDBGrid::SetOptions(TDBGridOptions value) {
+    // Row select and editing exclude each other.
+    if (value.Contains(dgRowSelect)) value.Exclude(dgAlwaysShowEditor).Exclude(dgEditing);
+    // The selected field stays selected when the indicator comes or goes.
+    TField* selected = SelectedField();
+    FOptions = value;
+    TGridOptions grid = inherited::Options();
+    auto map = [&grid](bool on, TGridOption option) {
+        if (on)
+            grid.Include(option);
+        else
+            grid.Exclude(option);
+    };
+    map(value.Contains(dgEditing), goEditing);
+    map(value.Contains(dgAlwaysShowEditor), goAlwaysShowEditor);
+    map(value.Contains(dgRowSelect), goRowSelect);
+    map(value.Contains(dgTabs), goTabs);
+    map(value.Contains(dgColLines), goVertLine);
+    map(value.Contains(dgRowLines), goHorzLine);
+    map(value.Contains(dgColumnResize), goColSizing);
+    inherited::SetOptions(grid);
+    LayoutChanged();
+    SetSelectedField(selected);
+}
+
+void TCustomDBGrid::SetReadOnly(bool value) {
+    FReadOnly = value;
+    if (value) HideEditor();
+}
+
+TField* TCustomDBGrid::Columns(int index) const {
+    if (index < 0 || index >= ColumnCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FColumns[static_cast<size_t>(index)];
+}
+
+int TCustomDBGrid::SelectedIndex() const { return Col() - IndicatorOffset(); }
+
+void TCustomDBGrid::SetSelectedIndex(int value) { SetCol(value + IndicatorOffset()); }
+
+TField* TCustomDBGrid::SelectedField() const {
+    const int index = SelectedIndex();
+    return index >= 0 && index < ColumnCount() ? FColumns[static_cast<size_t>(index)] : nullptr;
+}
+
+void TCustomDBGrid::SetSelectedField(TField* value) {
+    auto it = std::find(FColumns.begin(), FColumns.end(), value);
+    if (value && it != FColumns.end()) SetSelectedIndex(static_cast<int>(it - FColumns.begin()));
+}
+
+void TCustomDBGrid::LinkActive() { LayoutChanged(); }
+
+void TCustomDBGrid::LayoutChanged() {
+    TField* selected = SelectedField();
+    FColumns.clear();
+    if (FDataLink->Active())
+        if (TDataSet* dataSet = FDataLink->DataSet())
+            for (int i = 0; i < dataSet->FieldCount(); ++i)
+                if (dataSet->Fields(i)->Visible()) FColumns.push_back(dataSet->Fields(i));
+    const int indicator = IndicatorOffset();
+    const int titles = TitleOffset();
+    // Counts grow before the fixed parts change, so the grid stays valid.
+    SetColCount(indicator + std::max(1, ColumnCount()) + 1);
+    SetFixedCols(indicator);
+    SetColCount(indicator + std::max(1, ColumnCount()));
+    SetRowCount(titles + 2);
+    SetFixedRows(titles);
+    auto it = std::find(FColumns.begin(), FColumns.end(), selected);
+    if (selected && it != FColumns.end()) MoveCurrentTo(indicator + static_cast<int>(it - FColumns.begin()), Row());
+    DataChanged();
+}
+
+void TCustomDBGrid::DataChanged() {
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    const int records = dataSet ? dataSet->RecordCount() : 0;
+    SetRowCount(TitleOffset() + std::max(1, records));
+    SyncRow();
+    if (EditorMode() && !CanEditShow()) HideEditor();
+    else if (EditorMode()) ReloadEditor();
+    Invalidate();
+}
+
+void TCustomDBGrid::SyncRow() {
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    const int recNo = dataSet ? dataSet->RecNo() : 0;
+    if (recNo <= 0) return;
+    FSyncing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{FSyncing};
+    if (TitleOffset() + recNo - 1 >= RowCount()) SetRowCount(TitleOffset() + recNo);
+    MoveCurrentTo(Col(), TitleOffset() + recNo - 1);
+}
+
+void TCustomDBGrid::RecordChanged(TField* field) {
+    if (EditorMode() && InplaceEditor() && !InplaceEditor()->Modified() && (!field || field == SelectedField()))
+        ReloadEditor();
+    Invalidate();
+}
+
+void TCustomDBGrid::UpdateData() { UpdateText(); }
+
+void TCustomDBGrid::CurrentChanged(int, int oldRow) {
+    if (FSyncing || Row() == oldRow) return;
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    if (!dataSet || dataSet->IsEmpty()) return;
+    // Moving the row moves the cursor; the scroll it causes syncs the row
+    // back (to where the dataset could go).
+    try {
+        dataSet->MoveBy(Row() - oldRow);
+    } catch (...) {
+        // The move was refused (a post that failed): the row stays with the
+        // cursor.
+        SyncRow();
+        throw;
+    }
+    SyncRow();
+}
+
+bool TCustomDBGrid::CanEditShow() const {
+    return !FReadOnly && FOptions.Contains(dgEditing) && FDataLink->Active() && SelectedField() &&
+           inherited::CanEditShow();
+}
+
+bool TCustomDBGrid::CanEditModify() {
+    TField* field = SelectedField();
+    if (FReadOnly || FDataLink->ReadOnly() || !field || !field->CanModify()) return false;
+    if (TDataSet* dataSet = FDataLink->DataSet()) {
+        if (dataSet->State() == dsEdit || dataSet->State() == dsInsert) return true;
+        FDataLink->Edit();
+        return dataSet->State() == dsEdit || dataSet->State() == dsInsert;
+    }
+    return false;
+}
+
+std::string TCustomDBGrid::GetEditText(int col, int) {
+    const int index = col - IndicatorOffset();
+    if (index < 0 || index >= ColumnCount()) return {};
+    return FColumns[static_cast<size_t>(index)]->Text();
+}
+
+void TCustomDBGrid::SetEditText(int col, int, const std::string& value) {
+    const int index = col - IndicatorOffset();
+    if (index < 0 || index >= ColumnCount()) return;
+    TField* field = FColumns[static_cast<size_t>(index)];
+    if (!CanEditModify()) return;
+    field->SetText(value);
+}
+
+} // namespace host

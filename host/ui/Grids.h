@@ -1,0 +1,266 @@
+#pragma once
+// Grids: a windowed control of cells in columns and rows, the first ones
+// fixed (titles). One cell is current (Col, Row). Editing a cell shows an
+// in-place editor, a windowed child the grid makes at its first edit and
+// keeps; what is typed there goes back to the cell on Enter or on leaving
+// the editor.
+//
+// TCustomDBGrid shows a data source's dataset: a column per visible field,
+// a row per record. Its current row is the dataset's cursor, both ways.
+
+#include "host/core/Set.h"
+#include "host/data/DataLink.h"
+#include "host/data/DataSource.h"
+#include "host/ui/StdCtrls.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace host {
+
+class TCustomGrid;
+
+enum TGridOption {
+    goFixedVertLine,
+    goFixedHorzLine,
+    goVertLine,
+    goHorzLine,
+    goRangeSelect,
+    goDrawFocusSelected,
+    goRowSizing,
+    goColSizing,
+    goRowMoving,
+    goColMoving,
+    goEditing,
+    goTabs,
+    goRowSelect,
+    goAlwaysShowEditor,
+    goThumbTracking,
+};
+using TGridOptions = TSet<TGridOption>;
+
+// The grid's in-place editor. Its owner and parent are the grid.
+class TInplaceEdit : public TCustomMaskEdit {
+    HOST_CLASS(TInplaceEdit, TCustomMaskEdit)
+public:
+    TCustomGrid* Grid() const { return FGrid; }
+
+protected:
+    explicit TInplaceEdit(TComponent* owner);
+
+    bool EditCanModify() override;
+    void Change() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void WMKillFocus(TMessage& message) override;
+
+private:
+    friend class TCustomGrid;
+    TCustomGrid* FGrid;
+};
+
+class TCustomGrid : public TCustomControl {
+    HOST_CLASS(TCustomGrid, TCustomControl)
+public:
+    int ColCount() const { return FColCount; }
+    void SetColCount(int value);
+    int RowCount() const { return FRowCount; }
+    void SetRowCount(int value);
+    // Fixed columns and rows come first and are never current; there is at
+    // least one scrolling column and row.
+    int FixedCols() const { return FFixedCols; }
+    void SetFixedCols(int value);
+    int FixedRows() const { return FFixedRows; }
+    void SetFixedRows(int value);
+    int Col() const { return FCol; }
+    void SetCol(int value) { FocusCell(value, FRow); }
+    int Row() const { return FRow; }
+    void SetRow(int value) { FocusCell(FCol, value); }
+    int DefaultColWidth() const { return FDefaultColWidth; }
+    void SetDefaultColWidth(int value) { FDefaultColWidth = value > 0 ? value : 1; }
+    int DefaultRowHeight() const { return FDefaultRowHeight; }
+    void SetDefaultRowHeight(int value) { FDefaultRowHeight = value > 0 ? value : 1; }
+    // The cell under a point of the client area; -1, -1 outside every cell.
+    std::pair<int, int> MouseCoord(int x, int y) const;
+
+    TGridOptions Options() const { return FOptions; }
+    void SetOptions(TGridOptions value);
+
+    // The text of a cell; "" for a cell never set.
+    std::string Cells(int col, int row) const;
+    void SetCells(int col, int row, const std::string& value);
+
+    // Nil until the first cell edit.
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+    // True while the current cell is being edited.
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool value);
+    // Shows the editor on the current cell when the cell may be edited.
+    void ShowEditor();
+    // Writes the editor's text back and hides it.
+    void HideEditor();
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TCustomGrid(TComponent* owner);
+    void Destroy() override;
+
+    // The cell may be edited (goEditing on, no row select, a scrolling cell).
+    virtual bool CanEditShow() const;
+    // Asked before a typed key changes the editor's text.
+    virtual bool CanEditModify() { return true; }
+    virtual std::string GetEditText(int col, int row);
+    virtual void SetEditText(int col, int row, const std::string& value);
+    // Asked before the current cell moves; false keeps it.
+    virtual bool SelectCell(int /*col*/, int /*row*/) { return true; }
+    // Told after the current cell moved (by any means).
+    virtual void CurrentChanged(int /*oldCol*/, int /*oldRow*/) {}
+    // Told when the editor's text changed.
+    virtual void EditorChanged() {}
+    // Writes the editor's text to the current cell when it changed.
+    void UpdateText();
+    // Moves the current cell, clamped to the scrolling cells.
+    void FocusCell(int col, int row);
+    // Moves the current cell without asking or telling (the grid's own
+    // bookkeeping, such as following a dataset).
+    void MoveCurrentTo(int col, int row);
+    // Reloads the editor's text from the current cell.
+    void ReloadEditor();
+
+    void WMSetFocus(TMessage& message) override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+
+private:
+    friend class TInplaceEdit;
+    void ClampCurrent();
+    void EditorExit();
+    void EditorKey(std::uint16_t& key, TShiftState shift);
+
+    int FColCount = 5;
+    int FRowCount = 5;
+    int FFixedCols = 1;
+    int FFixedRows = 1;
+    int FCol = 1;
+    int FRow = 1;
+    int FDefaultColWidth = 64;
+    int FDefaultRowHeight = 24;
+    TGridOptions FOptions;
+    std::map<std::pair<int, int>, std::string> FCells;
+    TInplaceEdit* FInplaceEdit = nullptr;  // owned and parented by the grid
+    bool FEditorMode = false;
+    bool FUpdatingText = false;
+};
+
+class TDrawGrid : public TCustomGrid {
+    HOST_CLASS(TDrawGrid, TCustomGrid)
+protected:
+    explicit TDrawGrid(TComponent* owner) : TCustomGrid(owner) {}
+};
+
+class TStringGrid : public TDrawGrid {
+    HOST_CLASS(TStringGrid, TDrawGrid)
+protected:
+    explicit TStringGrid(TComponent* owner) : TDrawGrid(owner) {}
+};
+
+enum TDBGridOption {
+    dgEditing,
+    dgAlwaysShowEditor,
+    dgTitles,
+    dgIndicator,
+    dgColumnResize,
+    dgColLines,
+    dgRowLines,
+    dgTabs,
+    dgRowSelect,
+    dgAlwaysShowSelection,
+    dgConfirmDelete,
+    dgCancelOnExit,
+    dgMultiSelect,
+};
+using TDBGridOptions = TSet<TDBGridOption>;
+
+class TCustomDBGrid;
+
+// The grid's link to its data source.
+class TGridDataLink : public TDataLink {
+    HOST_CLASS(TGridDataLink, TDataLink)
+public:
+    TCustomDBGrid* Grid() const { return FGrid; }
+
+protected:
+    explicit TGridDataLink(TCustomDBGrid* grid) : FGrid(grid) {}
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+    void DataSetScrolled(int distance) override;
+    void LayoutChanged() override;
+    void RecordChanged(TField* field) override;
+    void UpdateData() override;
+
+private:
+    TCustomDBGrid* FGrid;
+};
+
+class TCustomDBGrid : public TCustomGrid {
+    HOST_CLASS(TCustomDBGrid, TCustomGrid)
+public:
+    TDataSource* DataSource() const { return FDataLink->DataSource(); }
+    void SetDataSource(TDataSource* value);
+    TGridDataLink* DataLink() const { return FDataLink.get(); }
+    TDBGridOptions Options() const { return FOptions; }
+    void SetOptions(TDBGridOptions value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+
+    // The columns: the dataset's visible fields, in field order.
+    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+    TField* Columns(int index) const;
+    // The column of the current cell, counted from the first data column;
+    // the field shown there (nil when there is none).
+    int SelectedIndex() const;
+    void SetSelectedIndex(int value);
+    TField* SelectedField() const;
+    // A field that has no column leaves the selection as it is.
+    void SetSelectedField(TField* value);
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TCustomDBGrid(TComponent* owner);
+    void Destroy() override;
+
+    bool CanEditShow() const override;
+    bool CanEditModify() override;
+    std::string GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const std::string& value) override;
+    void CurrentChanged(int oldCol, int oldRow) override;
+
+private:
+    friend class TGridDataLink;
+    int IndicatorOffset() const { return FOptions.Contains(dgIndicator) ? 1 : 0; }
+    int TitleOffset() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
+    void LinkActive();
+    void LayoutChanged();
+    void DataChanged();
+    void RecordChanged(TField* field);
+    void UpdateData();
+    void SyncRow();
+
+    Owned<TGridDataLink> FDataLink;
+    TDBGridOptions FOptions;
+    bool FReadOnly = false;
+    std::vector<TField*> FColumns;
+    bool FSyncing = false;  // the row follows the dataset, not the other way
+};
+
+class TDBGrid : public TCustomDBGrid {
+    HOST_CLASS(TDBGrid, TCustomDBGrid)
+protected:
+    explicit TDBGrid(TComponent* owner) : TCustomDBGrid(owner) {}
+};
+
+} // namespace host

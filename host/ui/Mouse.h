@@ -1,0 +1,24 @@
+#pragma once
+// The mouse: clicks delivered to a control as the button messages a real
+// mouse would produce, with the keyboard's modifiers in the key flags.
+
+#include "host/ui/Geometry.h"
+
+namespace host {
+
+class TControl;
+
+class TMouse {
+public:
+    // WM_LBUTTONDOWN then WM_LBUTTONUP at Point (client coordinates of
+    // Control); the middle of the control when Point is left out.
+    void Click(TControl* control);
+    void Click(TControl* control, TPoint point);
+    // A click, then WM_LBUTTONDBLCLK and WM_LBUTTONUP at the same point.
+    void DblClick(TControl* control);
+    void DblClick(TControl* control, TPoint point);
+};
+
+TMouse& Mouse();
+
+} // namespace host

@@ -1,0 +1,305 @@
+#include "host/ui/Controls.h"
+
+#include "host/core/Exception.h"
+#include "host/ui/Focus.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TWinControl, TControl)
+HOST_IMPLEMENT_COMPONENT(TCustomControl, TWinControl)
+
+namespace {
+
+std::unordered_map<TWindowHandle, TWinControl*>& Windows() {
+    static std::unordered_map<TWindowHandle, TWinControl*> windows;
+    return windows;
+}
+
+TWindowHandle NewHandle() {
+    static TWindowHandle last = 0;
+    return ++last;
+}
+
+} // namespace
+
+TWinControl* FindControl(TWindowHandle handle) {
+    auto it = Windows().find(handle);
+    return it == Windows().end() ? nullptr : it->second;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+void TWinControl::Destroy() {
+    DestroyHandle();
+    FreeChildControls();
+    inherited::Destroy();
+}
+
+void TWinControl::FreeChildControls() {
+    // Each child leaves first, so a child whose end is deferred (it is
+    // handling a message) no longer points at this control.
+    while (!FControls.empty()) {
+        TControl* child = FControls.back();
+        FControls.pop_back();
+        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), child), FTabList.end());
+        child->FParent = nullptr;
+        child->Free();
+    }
+}
+
+// --- children -------------------------------------------------------------
+
+TControl* TWinControl::Controls(int index) const {
+    if (index < 0 || index >= ControlCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FControls[static_cast<size_t>(index)];
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const { return control && control->HasParent(this); }
+
+void TWinControl::InsertControl(TControl* control) {
+    FControls.push_back(control);
+    control->FParent = this;
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (windowed) FTabList.push_back(windowed);
+    if (control->Align() != alNone) Realign();
+    if (windowed && HandleAllocated() && windowed->Visible()) windowed->CreateHandle();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (windowed) windowed->DestroyHandle();
+    FocusManager().RemoveFocusFrom(control);
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+    if (windowed) FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), windowed), FTabList.end());
+    control->FParent = nullptr;
+    if (control->Align() != alNone && control->Visible()) Realign();
+    Invalidate();
+}
+
+void TWinControl::MoveControl(TControl* control, size_t index) {
+    auto it = std::find(FControls.begin(), FControls.end(), control);
+    if (it == FControls.end()) return;
+    FControls.erase(it);
+    index = std::min(index, FControls.size());
+    FControls.insert(FControls.begin() + static_cast<std::ptrdiff_t>(index), control);
+    if (control->Align() != alNone) Realign();
+    control->Invalidate();
+}
+
+// --- window handle ----------------------------------------------------------
+
+TWindowHandle TWinControl::Handle() {
+    HandleNeeded();
+    return FHandle;
+}
+
+void TWinControl::HandleNeeded() {
+    if (FHandle) return;
+    if (FParent) FParent->HandleNeeded();
+    // The parent's window may have made this one with its visible children.
+    if (!FHandle) CreateHandle();
+}
+
+void TWinControl::CreateHandle() {
+    if (FHandle) return;
+    CreateWnd();
+    NotifyParent(WM_CREATE);
+    CreateChildHandles();
+}
+
+void TWinControl::CreateWnd() {
+    FHandle = NewHandle();
+    Windows()[FHandle] = this;
+    Perform(WM_CREATE);
+}
+
+void TWinControl::CreateChildHandles() {
+    for (size_t i = 0; i < FControls.size() && FHandle; ++i)
+        if (auto* child = dynamic_cast<TWinControl*>(FControls[i]); child && child->Visible()) child->CreateHandle();
+}
+
+void TWinControl::DestroyHandle() {
+    if (!FHandle) return;
+    FocusManager().RemoveFocusFrom(this);
+    DestroyChildHandles();
+    NotifyParent(WM_DESTROY);
+    if (FHandle) DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+    Perform(WM_DESTROY);
+    Windows().erase(FHandle);
+    FHandle = 0;
+}
+
+void TWinControl::DestroyChildHandles() {
+    for (size_t i = 0; i < FControls.size(); ++i)
+        if (auto* child = dynamic_cast<TWinControl*>(FControls[i])) child->DestroyHandle();
+}
+
+void TWinControl::NotifyParent(unsigned event) {
+    if (FParent && FParent->HandleAllocated())
+        FParent->Perform(WM_PARENTNOTIFY, MakeWParam(static_cast<std::uint16_t>(event), 0),
+                         static_cast<std::intptr_t>(FHandle));
+}
+
+void TWinControl::VisibleChanged() {
+    inherited::VisibleChanged();
+    if (!Visible())
+        FocusManager().RemoveFocusFrom(this);
+    else if (FParent && FParent->HandleAllocated())
+        CreateHandle();
+}
+
+void TWinControl::EnabledChanged() {
+    inherited::EnabledChanged();
+    if (!Enabled()) FocusManager().RemoveFocusFrom(this);
+}
+
+// --- focus ------------------------------------------------------------------
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus() {
+    if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    HandleNeeded();
+    FocusManager().SetFocus(this);
+}
+
+bool TWinControl::Focused() const { return FocusManager().Focused() == this; }
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return -1;
+    const auto& list = Parent()->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+    if (!Parent()) return;
+    auto& list = Parent()->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end()) return;
+    list.erase(it);
+    const int last = static_cast<int>(list.size());
+    value = std::clamp(value, 0, last);
+    list.insert(list.begin() + value, this);
+}
+
+void TWinControl::ListTabOrder(std::vector<TWinControl*>& list) const {
+    for (TWinControl* child : FTabList) {
+        list.push_back(child);
+        child->ListTabOrder(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const {
+    std::vector<TWinControl*> list;
+    ListTabOrder(list);
+    if (list.empty()) return nullptr;
+    const int count = static_cast<int>(list.size());
+    auto found = std::find(list.begin(), list.end(), current);
+    int start = found != list.end() ? static_cast<int>(found - list.begin()) : (goForward ? count - 1 : 0);
+    int i = start;
+    do {
+        i = goForward ? (i + 1) % count : (i + count - 1) % count;
+        TWinControl* candidate = list[static_cast<size_t>(i)];
+        if (candidate->CanFocus() && (!checkTabStop || candidate->TabStop())) return candidate;
+    } while (i != start);
+    return nullptr;
+}
+
+// --- messages ---------------------------------------------------------------
+
+void TWinControl::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_CREATE: WMCreate(message); break;
+    case WM_DESTROY: WMDestroy(message); break;
+    case WM_SETFOCUS: WMSetFocus(message); break;
+    case WM_KILLFOCUS: WMKillFocus(message); break;
+    case WM_KEYDOWN: WMKeyDown(message); break;
+    case WM_KEYUP: WMKeyUp(message); break;
+    case WM_SYSKEYDOWN: WMSysKeyDown(message); break;
+    case WM_SYSKEYUP: WMSysKeyUp(message); break;
+    case WM_CHAR: WMChar(message); break;
+    case WM_PARENTNOTIFY: WMParentNotify(message); break;
+    default: inherited::WndProc(message); break;
+    }
+}
+
+void TWinControl::WMSetFocus(TMessage& message) {
+    DoEnter();
+    DefaultHandler(message);
+}
+
+void TWinControl::WMKillFocus(TMessage& message) {
+    DoExit();
+    DefaultHandler(message);
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
+void TWinControl::WMKeyDown(TMessage& message) {
+    TWMKey msg(message);
+    std::uint16_t key = msg.CharCode();
+    const TShiftState shift = KeyDataToShiftState(msg.KeyData());
+    KeyDown(key, shift);
+    if (key != 0) DispatchDialogKey(key, shift);
+    msg.SetCharCode(key);
+}
+
+void TWinControl::WMSysKeyDown(TMessage& message) { WMKeyDown(message); }
+
+void TWinControl::WMKeyUp(TMessage& message) {
+    TWMKey msg(message);
+    std::uint16_t key = msg.CharCode();
+    KeyUp(key, KeyDataToShiftState(msg.KeyData()));
+    msg.SetCharCode(key);
+}
+
+void TWinControl::WMSysKeyUp(TMessage& message) { WMKeyUp(message); }
+
+void TWinControl::WMChar(TMessage& message) {
+    char key = static_cast<char>(LoWord(message.WParam) & 0xFF);
+    KeyPress(key);
+    message.WParam = static_cast<unsigned char>(key);
+}
+
+bool TWinControl::DispatchDialogKey(std::uint16_t& key, TShiftState shift) {
+    for (TWinControl* p = Parent(); p; p = p->Parent())
+        if (p->DialogKey(key, shift)) {
+            key = 0;
+            return true;
+        }
+    return false;
+}
+
+void TWinControl::KeyDown(std::uint16_t& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(std::uint16_t& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+bool TWinControl::DialogKey(std::uint16_t& /*key*/, TShiftState /*shift*/) { return false; }
+
+} // namespace host

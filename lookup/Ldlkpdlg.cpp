@@ -1,0 +1,8 @@
+#include "lookup/Ldlkpdlg.h"
+
+namespace veskar::Ldlkpdlg {
+
+void Initialization() {}
+void Finalization() {}
+
+} // namespace veskar::Ldlkpdlg

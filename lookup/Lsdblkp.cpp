@@ -1,0 +1,8 @@
+#include "lookup/Lsdblkp.h"
+
+namespace veskar::Lsdblkp {
+
+void Initialization() {}
+void Finalization() {}
+
+} // namespace veskar::Lsdblkp

@@ -1,0 +1,48 @@
+#include "lookup/Package.h"
+
+#include "design/Lddsgn.h"
+#include "host/package/PackageUnits.h"
+#include "lookup/Ldcapt.h"
+#include "lookup/Lddlg.h"
+#include "lookup/Ldlkpdlg.h"
+#include "lookup/Lsdblkp.h"
+
+#include <iterator>
+
+// Defined at the end of LkFill.cpp; LkFill.h is the fill component's own.
+namespace veskar::LkFill {
+void Initialization();
+void Finalization();
+} // namespace veskar::LkFill
+
+namespace {
+
+using namespace veskar;
+
+// Dependency order: each unit after the units it uses.
+constexpr host::TPackageUnitEntry Units[] = {
+    {"Ldcapt", Ldcapt::Initialization, Ldcapt::Finalization},
+    {"Lddlg", Lddlg::Initialization, Lddlg::Finalization},
+    {"Ldlkpdlg", Ldlkpdlg::Initialization, Ldlkpdlg::Finalization},
+    {"LkFill", LkFill::Initialization, LkFill::Finalization},
+    {"Lsdblkp", Lsdblkp::Initialization, Lsdblkp::Finalization},
+    {"Lddsgn", Lddsgn::Initialization, Lddsgn::Finalization},
+};
+
+constexpr host::TPackageInfoTable InfoTable{PackageName, static_cast<int>(std::size(Units)), Units};
+
+} // namespace
+
+namespace veskar {
+
+host::HINSTANCE HInstance() { return host::ModuleHandle(PackageName); }
+
+} // namespace veskar
+
+extern "C" {
+
+void Initialize() { host::InitializePackage(&InfoTable); }
+void Finalize() { host::FinalizePackage(&InfoTable); }
+const host::TPackageInfoTable* GetPackageInfoTable() { return &InfoTable; }
+
+}

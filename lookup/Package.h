@@ -1,0 +1,25 @@
+#pragma once
+// The package Veskar as a loadable library: its entry points, which the host
+// finds by name, and its own module, which carries its resources.
+
+#include "host/package/Module.h"
+#include "host/package/PackageInfo.h"
+
+namespace veskar {
+
+inline constexpr const char* PackageName = "Veskar";
+
+// The package's own module: the lookup button's glyph, the palette images,
+// the stored forms and the description are found through it.
+host::HINSTANCE HInstance();
+
+} // namespace veskar
+
+extern "C" {
+// Starts the six units in order; a second call before Finalize does nothing.
+void Initialize();
+// Stops the units in reverse order; nothing when they are not started.
+void Finalize();
+// The units in start order, with their start-up and shut-down routines.
+const host::TPackageInfoTable* GetPackageInfoTable();
+}

@@ -1,0 +1,420 @@
+// Edit boxes, the data-aware edit and the grids, driven through messages.
+
+#include "host/core/Exception.h"
+#include "host/data/DataSource.h"
+#include "host/data/MemoryDataSet.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/Focus.h"
+#include "host/ui/Grids.h"
+#include "host/ui/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace host;
+
+void Type(TWinControl* control, const std::string& text) {
+    for (char c : text) control->Perform(WM_CHAR, static_cast<unsigned char>(c));
+}
+
+void Press(TWinControl* control, std::uint16_t key) { control->Perform(WM_KEYDOWN, key); }
+
+// Writes down the messages a control's window procedure sees.
+class TMessageLog : public TWndProcHook {
+public:
+    std::vector<TMessage> Seen;
+    void BeforeMessage(TControl*, TMessage& message) override { Seen.push_back(message); }
+    void AfterMessage(TControl*, TMessage&) override {}
+    void ControlDestroyed(TControl*) override {}
+    std::vector<TMessage> Of(unsigned msg) const {
+        std::vector<TMessage> out;
+        for (const auto& m : Seen)
+            if (m.Msg == msg) out.push_back(m);
+        return out;
+    }
+};
+
+class DataControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module = TDataModule::Create(nullptr);
+        People = TMemoryDataSet::Create(Module);
+        People->FieldDefs().Add("Id", ftInteger);
+        People->FieldDefs().Add("Name", ftString, 20);
+        People->FieldDefs().Add("City", ftString, 20);
+        People->Open();
+        People->AppendRecord({1, "Ada", "Oslo"});
+        People->AppendRecord({2, "Bo", "Rome"});
+        People->AppendRecord({3, "Cy", "Lima"});
+        People->First();
+        Source = TDataSource::Create(Module);
+        Source->SetDataSet(People);
+        Form = TWinControl::Create(nullptr);
+        Other = TEdit::Create(Form);
+        Other->SetParent(Form);
+    }
+    void TearDown() override {
+        FocusManager().SetFocus(nullptr);
+        Free(Form);
+        Free(Module);
+    }
+
+    std::string Name() const { return People->FieldByName("Name")->AsString(); }
+
+    TDataModule* Module = nullptr;
+    TMemoryDataSet* People = nullptr;
+    TDataSource* Source = nullptr;
+    TWinControl* Form = nullptr;
+    TEdit* Other = nullptr;
+};
+
+// --- edit boxes --------------------------------------------------------------
+
+TEST_F(DataControlsTest, EditTypesAtTheEndAndBackspaceRemoves) {
+    TEdit* edit = TEdit::Create(Form);
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->SetText("ab");
+    Type(edit, "c\x01");  // a control character is not text
+    EXPECT_EQ(edit->Text(), "abc");
+    Type(edit, "\b\b");
+    EXPECT_EQ(edit->Text(), "a");
+    Type(edit, "\b\b");
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(changes, 5);
+
+    edit->OnKeyPress = [](TObject*, char& key) { if (key == 'x') key = 0; else if (key == 'l') key = 'L'; };
+    Type(edit, "xlx");
+    EXPECT_EQ(edit->Text(), "L");
+
+    EXPECT_TRUE(edit->Modified());
+    edit->SetModified(false);
+    edit->SetText("by program");
+    EXPECT_FALSE(edit->Modified());
+
+    edit->SetText("L");
+    edit->SetMaxLength(2);
+    Type(edit, "mn");
+    EXPECT_EQ(edit->Text(), "Lm");
+    Type(edit, "\bo");
+    EXPECT_EQ(edit->Text(), "Lo");
+    edit->SetMaxLength(0);
+
+    edit->SetText("L");
+    edit->SetModified(false);
+    edit->SetReadOnly(true);
+    Type(edit, "zz\b");
+    EXPECT_EQ(edit->Text(), "L");
+    EXPECT_FALSE(edit->Modified());
+    edit->SetText("set");  // the program still may
+    EXPECT_EQ(edit->Text(), "set");
+}
+
+// --- TDBEdit -----------------------------------------------------------------
+
+TEST_F(DataControlsTest, DBEditShowsTheFieldAndFollowsTheCursor) {
+    TDBEdit* edit = TDBEdit::Create(Form);
+    edit->SetParent(Form);
+    edit->SetDataSource(Source);
+    edit->SetDataField("Name");
+    EXPECT_EQ(edit->Field(), People->FieldByName("Name"));
+    EXPECT_EQ(edit->Text(), "Ada");
+    People->Next();
+    EXPECT_EQ(edit->Text(), "Bo");
+    edit->SetDataField("City");
+    EXPECT_EQ(edit->Text(), "Rome");
+    People->Close();
+    EXPECT_EQ(edit->Field(), nullptr);
+    EXPECT_EQ(edit->Text(), "");
+    People->Open();
+    EXPECT_EQ(edit->Field(), People->FieldByName("City"));
+    EXPECT_EQ(edit->Text(), "Oslo");
+}
+
+TEST_F(DataControlsTest, DBEditTypingEditsTheDataSetAndEnterWritesTheField) {
+    TDBEdit* edit = TDBEdit::Create(Form);
+    edit->SetParent(Form);
+    edit->SetDataSource(Source);
+    edit->SetDataField("Name");
+    ASSERT_EQ(People->State(), dsBrowse);
+
+    Type(edit, "x");
+    EXPECT_EQ(People->State(), dsEdit);
+    EXPECT_EQ(edit->Text(), "Adax");
+    EXPECT_EQ(Name(), "Ada") << "the field is written on Enter or exit, not per key";
+    Press(edit, VK_RETURN);
+    EXPECT_EQ(Name(), "Adax");
+    People->Post();
+    EXPECT_EQ(People->FieldByName("Name")->AsString(), "Adax");
+
+    // Leaving the control writes too.
+    edit->SetFocus();
+    Type(edit, "\b\bm");
+    EXPECT_EQ(People->State(), dsEdit);
+    Other->SetFocus();
+    EXPECT_EQ(Name(), "Adm");
+
+    // No more than the string field's size.
+    Type(edit, std::string(30, 'w'));
+    EXPECT_EQ(edit->Text().size(), 20u);
+    Press(edit, VK_RETURN);
+    EXPECT_EQ(Name(), "Adm" + std::string(17, 'w'));
+    People->Cancel();
+    EXPECT_EQ(Name(), "Adax");
+
+    // Escape takes the field's value back.
+    EXPECT_EQ(edit->Text(), "Adax");
+    Type(edit, "q");
+    Press(edit, VK_ESCAPE);
+    EXPECT_EQ(edit->Text(), "Adax");
+}
+
+TEST_F(DataControlsTest, DBEditThatCannotModifyTakesNoTyping) {
+    TDBEdit* edit = TDBEdit::Create(Form);
+    edit->SetDataSource(Source);
+    edit->SetDataField("Name");
+
+    edit->SetReadOnly(true);
+    Type(edit, "zz\b");
+    EXPECT_EQ(edit->Text(), "Ada");
+    EXPECT_EQ(People->State(), dsBrowse);
+
+    edit->SetReadOnly(false);
+    People->FieldByName("Name")->SetReadOnly(true);
+    Type(edit, "z");
+    EXPECT_EQ(edit->Text(), "Ada");
+    EXPECT_EQ(People->State(), dsBrowse);
+
+    People->FieldByName("Name")->SetReadOnly(false);
+    Source->SetAutoEdit(false);
+    Type(edit, "z");
+    EXPECT_EQ(edit->Text(), "Ada");
+    EXPECT_EQ(People->State(), dsBrowse);
+
+    Source->SetAutoEdit(true);
+    Type(edit, "z");
+    EXPECT_EQ(edit->Text(), "Adaz");
+}
+
+TEST_F(DataControlsTest, DBEditForgetsADataSourceThatIsFreed) {
+    TDBEdit* edit = TDBEdit::Create(Form);
+    edit->SetDataSource(Source);
+    edit->SetDataField("Name");
+    Free(Source);
+    Source = nullptr;
+    EXPECT_EQ(edit->DataSource(), nullptr);
+    EXPECT_EQ(edit->Field(), nullptr);
+    Type(edit, "a");  // nothing to edit: the text stays
+    EXPECT_EQ(edit->Text(), "");
+    Press(edit, VK_RETURN);
+}
+
+// --- TCustomGrid -------------------------------------------------------------
+
+TEST_F(DataControlsTest, GridMakesItsEditorAtTheFirstEditOnly) {
+    TStringGrid* grid = TStringGrid::Create(Form);
+    grid->SetParent(Form);
+    TMessageLog log;
+    grid->AddWndProcHook(&log);
+    grid->HandleNeeded();
+    grid->SetFocus();
+    grid->SetCells(1, 1, "one");
+
+    grid->ShowEditor();  // editing is off
+    Type(grid, "a");
+    EXPECT_EQ(grid->InplaceEditor(), nullptr);
+    EXPECT_TRUE(log.Of(WM_PARENTNOTIFY).empty());
+
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    EXPECT_EQ(grid->InplaceEditor(), nullptr);
+    grid->SetEditorMode(true);
+    TInplaceEdit* editor = grid->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Owner(), grid);
+    EXPECT_EQ(editor->Parent(), grid);
+    EXPECT_EQ(editor->Grid(), grid);
+    EXPECT_TRUE(editor->Focused());
+    EXPECT_EQ(editor->Text(), "one");
+    auto notices = log.Of(WM_PARENTNOTIFY);
+    ASSERT_EQ(notices.size(), 1u);
+    TWMParentNotify notice(notices[0]);
+    EXPECT_EQ(notice.Event(), WM_CREATE);
+    EXPECT_EQ(notice.ChildWnd(), editor->Handle());
+
+    // Later edits reuse the editor.
+    grid->HideEditor();
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_TRUE(grid->Focused());
+    grid->ShowEditor();
+    EXPECT_EQ(grid->InplaceEditor(), editor);
+    EXPECT_EQ(log.Of(WM_PARENTNOTIFY).size(), 1u);
+    grid->RemoveWndProcHook(&log);
+}
+
+TEST_F(DataControlsTest, GridEditorWritesTheCellAndFocusGoesIntoIt) {
+    TStringGrid* grid = TStringGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SetCells(1, 1, "a");
+    grid->SetCells(2, 1, "b");
+    grid->SetFocus();
+    Type(grid, "x");  // a character on the grid starts the edit
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    TInplaceEdit* editor = grid->InplaceEditor();
+    EXPECT_TRUE(editor->Focused());
+    EXPECT_EQ(editor->Text(), "ax");
+    EXPECT_EQ(grid->Cells(1, 1), "a");
+    Press(editor, VK_RETURN);
+    EXPECT_EQ(grid->Cells(1, 1), "ax");
+
+    Type(editor, "y");
+    Other->SetFocus();  // leaving writes
+    EXPECT_EQ(grid->Cells(1, 1), "axy");
+
+    grid->SetFocus();
+    EXPECT_TRUE(editor->Focused()) << "the grid passes the focus on while editing";
+    Type(editor, "z");
+    grid->SetCol(2);  // moving writes the old cell and loads the new one
+    EXPECT_EQ(grid->Cells(1, 1), "axyz");
+    EXPECT_EQ(editor->Text(), "b");
+    Type(editor, "q");
+    Press(editor, VK_ESCAPE);
+    EXPECT_EQ(editor->Text(), "b");
+    grid->HideEditor();
+    EXPECT_EQ(grid->Cells(2, 1), "b");
+}
+
+TEST_F(DataControlsTest, GridKeepsTheCurrentCellInTheScrollingPart) {
+    TStringGrid* grid = TStringGrid::Create(Form);
+    grid->SetColCount(3);
+    grid->SetRowCount(4);
+    grid->SetCol(0);
+    grid->SetRow(99);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 3);
+    Press(grid, VK_UP);
+    EXPECT_EQ(grid->Row(), 2);
+    grid->SetRowCount(2);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_THROW(grid->SetFixedRows(2), EInvalidOperation);
+}
+
+// --- TDBGrid -----------------------------------------------------------------
+
+TEST_F(DataControlsTest, DBGridColumnsAndSelectedField) {
+    People->FieldByName("Id")->SetVisible(false);
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    ASSERT_EQ(grid->ColumnCount(), 2);
+    EXPECT_EQ(grid->Columns(0), People->FieldByName("Name"));
+    EXPECT_EQ(grid->Columns(1), People->FieldByName("City"));
+    EXPECT_EQ(grid->ColCount(), 3);  // the indicator column and two fields
+    EXPECT_EQ(grid->RowCount(), 4);  // titles and three records
+    EXPECT_EQ(grid->SelectedIndex(), 0);
+    EXPECT_EQ(grid->SelectedField(), People->FieldByName("Name"));
+    grid->SetCol(2);
+    EXPECT_EQ(grid->SelectedField(), People->FieldByName("City"));
+    grid->SetSelectedField(People->FieldByName("Name"));
+    EXPECT_EQ(grid->Col(), 1);
+    grid->SetSelectedField(People->FieldByName("Id"));  // no column
+    EXPECT_EQ(grid->Col(), 1);
+
+    grid->SetOptions(grid->Options() - TDBGridOptions{dgIndicator});
+    EXPECT_EQ(grid->FixedCols(), 0);
+    EXPECT_EQ(grid->SelectedField(), People->FieldByName("Name"));
+    Free(Source);
+    Source = nullptr;
+    EXPECT_EQ(grid->DataSource(), nullptr);
+    EXPECT_EQ(grid->ColumnCount(), 0);
+    EXPECT_EQ(grid->SelectedField(), nullptr);
+}
+
+TEST_F(DataControlsTest, DBGridRowAndCursorMoveTogether) {
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetDataSource(Source);
+    EXPECT_EQ(grid->Row(), 1);
+    grid->SetRow(3);
+    EXPECT_EQ(People->RecNo(), 3);
+    Press(grid, VK_UP);
+    EXPECT_EQ(People->RecNo(), 2);
+    People->First();
+    EXPECT_EQ(grid->Row(), 1);
+    People->Last();
+    EXPECT_EQ(grid->Row(), 3);
+    People->AppendRecord({4, "Di", "Kyiv"});
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->Row(), 4);
+}
+
+TEST_F(DataControlsTest, DBGridEditorWritesTheSelectedField) {
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetFocus();
+    grid->SetSelectedField(People->FieldByName("City"));
+    EXPECT_EQ(grid->InplaceEditor(), nullptr);
+    Press(grid, VK_F2);
+    TInplaceEdit* editor = grid->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Text(), "Oslo");
+    EXPECT_EQ(People->State(), dsBrowse);
+    Type(editor, "!");
+    EXPECT_EQ(People->State(), dsEdit);
+    Other->SetFocus();
+    EXPECT_EQ(People->FieldByName("City")->AsString(), "Oslo!");
+
+    // Moving the row writes, then posts through the dataset's move.
+    grid->SetFocus();
+    Type(editor, "?");
+    grid->SetRow(2);
+    EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_EQ(People->RecNo(), 2);
+    EXPECT_EQ(editor->Text(), "Rome");
+    People->First();
+    EXPECT_EQ(People->FieldByName("City")->AsString(), "Oslo!?");
+
+    grid->SetReadOnly(true);
+    EXPECT_FALSE(grid->EditorMode());
+    grid->ShowEditor();
+    Type(grid, "k");
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_EQ(People->State(), dsBrowse);
+}
+
+TEST_F(DataControlsTest, DBGridRowStaysWithTheCursorWhenThePostFails) {
+    People->BeforePost = [](TDataSet* dataSet) { dataSet->DatabaseError("refused"); };
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetFocus();
+    grid->SetSelectedField(People->FieldByName("Name"));
+    grid->SetEditorMode(true);
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Type(grid->InplaceEditor(), "\bx");
+    EXPECT_THROW(grid->SetRow(2), EDatabaseError);
+    EXPECT_EQ(People->RecNo(), 1);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(People->State(), dsEdit);
+    EXPECT_EQ(Name(), "Adx");
+    People->Cancel();
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "Ada");
+}
+
+TEST_F(DataControlsTest, DBGridDoubleClick) {
+    TDBGrid* grid = TDBGrid::Create(Form);
+    int clicks = 0;
+    grid->OnDblClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, grid);
+        ++clicks;
+    };
+    grid->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, PointToLParam(5, 5));
+    grid->DblClick();
+    EXPECT_EQ(clicks, 2);
+}
+
+} // namespace
