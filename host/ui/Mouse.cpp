@@ -50,7 +50,8 @@ void Send(TControl* control, TPoint point, std::initializer_list<unsigned> messa
         const std::uintptr_t keys = HeldKeys() | (msg == WM_LBUTTONUP ? 0 : MK_LBUTTON);
         control->Perform(msg, keys, PointToLParam(point.X, point.Y));
     }
-    watch->RemoveFreeNotification(control);
+    // A control freed by the last message already dropped the notice.
+    if (watch->Watched) watch->RemoveFreeNotification(control);
 }
 
 } // namespace

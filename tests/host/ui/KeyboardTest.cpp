@@ -135,7 +135,7 @@ TEST_F(KeyboardTest, PressSendsKeyDownCharAndKeyUpToTheFocusedControl) {
     EXPECT_EQ(seen, TShiftState{ssCtrl});
     EXPECT_EQ(log, (std::vector<std::string>{"Edit:WM_KEYDOWN", "Edit:WM_KEYUP"}));
     EXPECT_TRUE(Keyboard().ShiftState().Empty());
-    const TMessage& f1 = edit->Received(WM_KEYDOWN).back();
+    const TMessage f1 = edit->Received(WM_KEYDOWN).back();
     EXPECT_EQ(ShortCut(LoWord(f1.WParam), seen), TextToShortCut("Ctrl+F1"));
 
     Keyboard().Type("Ab 1!");
