@@ -13,9 +13,9 @@ HOST_IMPLEMENT_COMPONENT(TCustomControl, TWinControl)
 
 namespace {
 
-std::unordered_map<TWindowHandle, TWinControl*>& Windows() {
-    static std::unordered_map<TWindowHandle, TWinControl*> windows;
-    return windows;
+std::unordered_map<TWindowHandle, TWinControl*>& WindowTable() {
+    static std::unordered_map<TWindowHandle, TWinControl*> table;
+    return table;
 }
 
 TWindowHandle NewHandle() {
@@ -26,8 +26,8 @@ TWindowHandle NewHandle() {
 } // namespace
 
 TWinControl* FindControl(TWindowHandle handle) {
-    auto it = Windows().find(handle);
-    return it == Windows().end() ? nullptr : it->second;
+    auto it = WindowTable().find(handle);
+    return it == WindowTable().end() ? nullptr : it->second;
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
@@ -113,7 +113,7 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::CreateWnd() {
     FHandle = NewHandle();
-    Windows()[FHandle] = this;
+    WindowTable()[FHandle] = this;
     Perform(WM_CREATE);
 }
 
@@ -132,7 +132,7 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::DestroyWnd() {
     Perform(WM_DESTROY);
-    Windows().erase(FHandle);
+    WindowTable().erase(FHandle);
     FHandle = 0;
 }
 

@@ -97,7 +97,9 @@ TEST(ShortCuts, EveryKeyNameReadsBack) {
     // Every key with a name survives the round trip.
     for (std::uint16_t k = 1; k <= 0xFF; ++k) {
         const std::string text = ShortCutToText(ShortCut(k, {ssCtrl}));
-        if (!text.empty()) EXPECT_EQ(TextToShortCut(text), ShortCut(k, {ssCtrl})) << text;
+        if (!text.empty()) {
+            EXPECT_EQ(TextToShortCut(text), ShortCut(k, {ssCtrl})) << text;
+        }
     }
     EXPECT_EQ(ShortCutToText(0x90), "");
 }
