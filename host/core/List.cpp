@@ -7,6 +7,13 @@
 
 namespace host {
 
+HOST_IMPLEMENT_CLASS(TList, TObject)
+
+void TList::Destroy() {
+    Clear();
+    inherited::Destroy();
+}
+
 void TList::Check(int index, int count) const {
     if (index < 0 || index >= count)
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");

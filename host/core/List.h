@@ -1,11 +1,15 @@
 #pragma once
-// TList: the framework's list of untyped pointers.
+// TList: the framework's list of untyped pointers. Descendants that own
+// their items override Clear; freeing the list runs Clear first.
+
+#include "host/core/Object.h"
 
 #include <vector>
 
 namespace host {
 
-class TList {
+class TList : public TObject {
+    HOST_CLASS(TList, TObject)
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
     // Raise EListError "List index out of bounds (n)" for a bad index.
@@ -23,7 +27,11 @@ public:
     int IndexOf(const void* item) const;
     void* First() const { return Items(0); }
     void* Last() const { return Items(Count() - 1); }
-    void Clear() { FItems.clear(); }
+    virtual void Clear() { FItems.clear(); }
+
+protected:
+    TList() = default;
+    void Destroy() override;
 
 private:
     void Check(int index, int count) const;

@@ -36,8 +36,11 @@ TResourceRegistration::~TResourceRegistration() {
 
 std::optional<TResourceData> FindResource(HINSTANCE module, std::string_view name, TResourceType type) {
     if (!module) return std::nullopt;
-    for (const TResourceEntry& e : Entries())
-        if (e.Module == module && e.Type == type && SameText(e.Name, name)) return e.Data;
+    // The latest registration of a name wins, so a module can replace a
+    // resource for as long as the replacement is registered.
+    const auto& entries = Entries();
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e)
+        if (e->Module == module && e->Type == type && SameText(e->Name, name)) return e->Data;
     return std::nullopt;
 }
 

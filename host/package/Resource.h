@@ -31,7 +31,8 @@ public:
 };
 
 // The resource of that name and type in Module; nothing when the module does
-// not carry it or Module is nil.
+// not carry it or Module is nil. Of two registrations of one name, the later
+// one is found while it lasts.
 std::optional<TResourceData> FindResource(HINSTANCE module, std::string_view name, TResourceType type);
 // The first module, in EnumModules order, that carries the resource; nil
 // when none does.

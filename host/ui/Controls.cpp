@@ -240,11 +240,21 @@ void TControl::Repaint() {
     Paint();
 }
 
+// A control freed by its own click handler ends when the handler returns,
+// as one freed while it handles a message does.
+struct TControl::TDispatchScope {
+    explicit TDispatchScope(TControl* control) : Control(control) { ++Control->FDispatchDepth; }
+    ~TDispatchScope() { Control->EndDispatch(); }
+    TControl* Control;
+};
+
 void TControl::Click() {
+    TDispatchScope scope(this);
     if (OnClick) OnClick(this);
 }
 
 void TControl::DblClick() {
+    TDispatchScope scope(this);
     if (OnDblClick) OnDblClick(this);
 }
 

@@ -246,6 +246,7 @@ protected:
 private:
     friend class TWinControl;
     friend class TSizeConstraints;
+    struct TDispatchScope;
     void EndDispatch();
     TWndProcHook* LiveHook(std::uint64_t id) const;
     void ApplyConstraints();

@@ -129,15 +129,15 @@ TEST(StringsTest, IndexErrorsNameTheIndex) {
     list->Insert(1, "end");
     EXPECT_EQ(list->Get(1), "end");
 
-    TList pointers;
+    Owned<TList> pointers(TList::Create());
     int a = 0, b = 0;
-    pointers.Add(&a);
-    pointers.Add(&b);
-    EXPECT_EQ(pointers.Remove(&a), 0);
-    EXPECT_EQ(pointers.Remove(&a), -1);
-    EXPECT_EQ(pointers.Items(0), &b);
+    pointers->Add(&a);
+    pointers->Add(&b);
+    EXPECT_EQ(pointers->Remove(&a), 0);
+    EXPECT_EQ(pointers->Remove(&a), -1);
+    EXPECT_EQ(pointers->Items(0), &b);
     try {
-        pointers.Delete(1);
+        pointers->Delete(1);
         FAIL();
     } catch (const EListError& e) {
         EXPECT_EQ(e.Message(), "List index out of bounds (1)");

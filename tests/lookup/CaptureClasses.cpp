@@ -1,0 +1,5 @@
+#include "tests/lookup/CaptureFixture.h"
+
+namespace capture {
+HOST_IMPLEMENT_CLASS(TRecordingList, TLookupControlsList)
+} // namespace capture

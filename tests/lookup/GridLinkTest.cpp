@@ -1,0 +1,126 @@
+// Grid links: the button lives on the grid's in-place editor, which may only
+// appear after the grid was captured.
+
+#include "tests/lookup/CaptureFixture.h"
+
+namespace capture {
+namespace {
+
+TEST_F(CaptureTest, AGridGetsItsButtonOnTheEditorMadeAfterCapture) {
+    TDBGrid* grid = MakeGrid();
+    auto* link = As<TLookupGridControlLink>(Capture(grid));
+    ASSERT_NE(link, nullptr) << "a grid gets a grid link";
+    EXPECT_TRUE(link->Captured());
+    EXPECT_EQ(link->InplaceEditor(), nullptr);
+
+    grid->SetFocus();
+    EXPECT_TRUE(List->TakeLog().empty()) << "the grid's own focus is not looked at";
+    EXPECT_EQ(link->Button(), nullptr);
+    CtrlF1();
+    EXPECT_TRUE(List->TakeLog().empty());
+
+    grid->SetSelectedIndex(1);
+    grid->ShowEditor();  // made now, told to the grid, then focused
+    TInplaceEdit* editor = grid->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(link->InplaceEditor(), editor);
+    EXPECT_TRUE(editor->Focused());
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:Grid", "check:Grid:CustNo"}));
+    TLookupButton* button = link->Button();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Parent(), editor);
+    EXPECT_EQ(button->Owner(), editor);
+    EXPECT_EQ(button->Height(), editor->Height() - 2);
+
+    CtrlF1();
+    EXPECT_EQ(List->TakeLog(), (Log{"click:Grid:CustNo"}));
+
+    // A repeated notice for the captured editor changes nothing.
+    grid->Perform(WM_PARENTNOTIFY, WM_CREATE);
+    EXPECT_EQ(link->Button(), button);
+    EXPECT_TRUE(List->TakeLog().empty());
+}
+
+TEST_F(CaptureTest, AGridDecidesPerCellOnlyWhenTheEditorGainsTheFocus) {
+    TDBGrid* grid = MakeGrid();
+    auto* link = As<TLookupGridControlLink>(Capture(grid));
+    List->Refused = {"Note"};
+    grid->SetFocus();
+    grid->SetSelectedIndex(1);
+    grid->ShowEditor();
+    TLookupButton* button = link->Button();
+    ASSERT_NE(button, nullptr);
+    List->TakeLog();
+
+    // Moving to a refused column while the editor keeps the focus keeps it.
+    grid->SetSelectedIndex(2);
+    EXPECT_EQ(link->Button(), button);
+    EXPECT_TRUE(List->TakeLog().empty());
+
+    // Leaving removes it; coming back in the refused column shows none.
+    Plain->SetFocus();
+    EXPECT_EQ(link->Button(), nullptr);
+    grid->SetFocus();
+    EXPECT_TRUE(grid->InplaceEditor()->Focused());
+    EXPECT_EQ(link->Button(), nullptr);
+    EXPECT_EQ(List->TakeLog(), (Log{"end:Grid", "begin:Grid", "check:Grid:Note"}));
+
+    // A read-only grid is not offered one at all.
+    Plain->SetFocus();
+    grid->SetSelectedIndex(1);
+    grid->SetReadOnly(true);
+    List->TakeLog();
+    grid->InplaceEditor()->Perform(WM_SETFOCUS);
+    EXPECT_EQ(link->Button(), nullptr);
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:Grid"}));
+}
+
+TEST_F(CaptureTest, AGridWithAnEditorAlreadyFocusedShowsTheButtonAtCapture) {
+    TDBGrid* grid = MakeGrid();
+    grid->SetFocus();
+    grid->SetSelectedIndex(1);
+    grid->ShowEditor();
+    auto* link = As<TLookupGridControlLink>(Capture(grid));
+    EXPECT_EQ(link->InplaceEditor(), grid->InplaceEditor());
+    EXPECT_NE(link->Button(), nullptr);
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:Grid", "check:Grid:CustNo"}));
+
+    link->UnCapture();
+    EXPECT_EQ(link->InplaceEditor(), nullptr);
+    EXPECT_EQ(link->Button(), nullptr);
+    EXPECT_FALSE(IsSubclassRegistered(grid, link->Subclass()));
+}
+
+TEST_F(CaptureTest, AGridThatShowsNoDataGetsALinkButNeverAButton) {
+    TStringGrid* grid = TStringGrid::Create(Window);
+    grid->SetName("Strings");
+    grid->SetParent(Window);
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    auto* link = As<TLookupGridControlLink>(Capture(grid));
+    ASSERT_NE(link, nullptr);
+    grid->SetFocus();
+    grid->ShowEditor();
+    EXPECT_EQ(link->InplaceEditor(), grid->InplaceEditor());
+    EXPECT_EQ(link->Button(), nullptr);
+    CtrlF1();
+    Plain->SetFocus();
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:Strings", "end:Strings"}));
+}
+
+TEST_F(CaptureTest, ADestroyedGridLeavesAnOrphanedLink) {
+    TDBGrid* grid = MakeGrid();
+    TLookupWinControlLink* link = Capture(grid);
+    grid->SetFocus();
+    grid->SetSelectedIndex(1);
+    grid->ShowEditor();
+    ASSERT_NE(link->Button(), nullptr);
+    Free(grid);
+    EXPECT_EQ(link->Control(), nullptr);
+    EXPECT_EQ(As<TLookupGridControlLink>(link)->InplaceEditor(), nullptr);
+    EXPECT_EQ(link->Button(), nullptr);
+    EXPECT_FALSE(link->Captured());
+    EXPECT_EQ(List->Controls(0), nullptr);
+}
+
+} // namespace
+} // namespace capture
