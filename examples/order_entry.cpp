@@ -1,10 +1,11 @@
-// Order entry: an orders table takes the customer's name and city from a
-// customers table as soon as a customer number is entered.
+// Order entry, the fill: an orders table takes the customer's name and city
+// from a customers table as soon as a customer number is entered.
 
 #include "host/core/Component.h"
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
+#include "examples/Scenes.h"
 #include "lookup/LkFill.h"
 
 #include <iostream>
@@ -65,7 +66,7 @@ void EnterCustomer(TDataSet* orders, int custNo) {
 
 } // namespace
 
-int main() {
+void RunFillScene() {
     Owned<TDataModule> module(TDataModule::Create(nullptr));
     TMemoryDataSet* customers = MakeCustomers(module.get());
     TMemoryDataSet* orders = MakeOrders(module.get());
@@ -79,7 +80,7 @@ int main() {
     fill->SetDataSource(MakeSource(module.get(), orders));
     fill->SetLookupDataSource(MakeSource(module.get(), customers));
 
-    std::cout << "Veskar order entry\n\n"
+    std::cout << "Veskar order entry\n\nPart one: the fill\n\n"
               << "Customers on file: " << customers->RecordCount() << ". The fill links "
               << fill->KeyLinks()->Count() << " key field and " << fill->ResultLinks()->Count()
               << " result fields.\n\n";
@@ -115,5 +116,10 @@ int main() {
     orders->FieldByName("CustNo")->SetValue(1221);
     orders->Post();
     std::cout << "\nThe order is posted; the orders table holds " << orders->RecordCount() << " record.\n";
+}
+
+int main() {
+    RunFillScene();
+    RunCaptureScene();
     return 0;
 }

@@ -1,0 +1,7 @@
+#pragma once
+// The scenes of the order-entry demo, each self-contained.
+
+// The fill: customer data copied into an order as its number is entered.
+void RunFillScene();
+// Control capture: an order form's edits and grid offer a lookup.
+void RunCaptureScene();
