@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the package's bitmaps and icon and writes them into resources/.
+"""Draws the package's bitmaps and icon and writes them into resources/,
+together with the stored lookup form, whose button glyphs are drawn here.
 
 The build embeds the files this writes, not this script: run it again only
 after changing a picture here, and keep the files it writes with the source.
@@ -186,6 +187,29 @@ def main_icon():
     return c, clear
 
 
+def check_mark():
+    """The OK button's glyph: a green tick on an olive ground (the button
+    takes the bottom left pixel's colour as transparent)."""
+    c = Canvas(16, 16, ground="O")
+    for dy in (0, 1, 2):
+        c.line(3, 7 + dy, 6, 10 + dy, "E")
+        c.line(6, 10 + dy, 12, 4 + dy, "E")
+    c.line(3, 7, 6, 10, "L")
+    c.line(6, 10, 12, 4, "L")
+    return c
+
+
+def cross():
+    """The Cancel button's glyph: a red diagonal cross on an olive ground."""
+    c = Canvas(16, 16, ground="O")
+    for i in range(9):
+        c.fill(3 + i, 3 + i, 4 + i, 4 + i, "M")
+        c.fill(3 + i, 12 - i, 4 + i, 13 - i, "M")
+    c.line(4, 3, 11, 10, "R")
+    c.line(4, 12, 11, 5, "R")
+    return c
+
+
 def pack_rows(pixels, width, bits):
     """Pixel rows, bottom row first, packed and padded to 4 bytes."""
     stride = (width * bits + 31) // 32 * 4
@@ -224,6 +248,91 @@ def ico(canvas, clear):
     return directory + entry + image
 
 
+def binary_property(name, data, indent):
+    """A binary property of the text form format: the size in 4 bytes, then
+    the data, as hex pairs over lines."""
+    blob = struct.pack("<I", len(data)) + data
+    hexed = blob.hex().upper()
+    lines = [hexed[i:i + 64] for i in range(0, len(hexed), 64)]
+    pad = " " * indent
+    return f"{pad}{name} = {{\n" + "\n".join(pad + "  " + line for line in lines) + "}\n"
+
+
+FONT = """  {p}.Charset = DEFAULT_CHARSET
+  {p}.Color = clWindowText
+  {p}.Height = -11
+  {p}.Name = 'MS Sans Serif'
+  {p}.Style = []
+"""
+
+
+def default_lookup_form():
+    """The stored form of the default lookup form."""
+    ok = binary_property("Glyph.Data", bmp(check_mark()), 6)
+    cancel = binary_property("Glyph.Data", bmp(cross()), 6)
+    return (
+        "object DefaultLookupForm: TDefaultLookupForm\n"
+        "  Left = 287\n"
+        "  Top = 259\n"
+        "  ActiveControl = lGrid\n"
+        "  BorderStyle = bsDialog\n"
+        "  Caption = 'LookupDialog'\n"
+        "  ClientHeight = 243\n"
+        "  ClientWidth = 445\n"
+        "  Color = clBtnFace\n"
+        + FONT.format(p="Font")
+        + "  OldCreateOrder = False\n"
+        "  Position = poDefaultSizeOnly\n"
+        "  PixelsPerInch = 96\n"
+        "  TextHeight = 13\n"
+        "  object lGrid: TDBGrid\n"
+        "    Left = 0\n"
+        "    Top = 0\n"
+        "    Width = 445\n"
+        "    Height = 210\n"
+        "    Align = alClient\n"
+        "    Options = [dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs, "
+        "dgConfirmDelete, dgCancelOnExit]\n"
+        "    ReadOnly = True\n"
+        "    TabOrder = 0\n"
+        + FONT.format(p="  TitleFont")
+        + "    OnDblClick = lGridDblClick\n"
+        "  end\n"
+        "  object Panel1: TPanel\n"
+        "    Left = 0\n"
+        "    Top = 210\n"
+        "    Width = 445\n"
+        "    Height = 33\n"
+        "    Align = alBottom\n"
+        "    Caption = ''\n"
+        "    TabOrder = 1\n"
+        "    object bOk: TBitBtn\n"
+        "      Left = 285\n"
+        "      Top = 4\n"
+        "      Width = 75\n"
+        "      Height = 25\n"
+        "      Caption = 'OK'\n"
+        "      Default = True\n"
+        "      ModalResult = 1\n"
+        "      TabOrder = 0\n"
+        + ok
+        + "    end\n"
+        "    object bCancel: TBitBtn\n"
+        "      Left = 365\n"
+        "      Top = 4\n"
+        "      Width = 75\n"
+        "      Height = 25\n"
+        "      Cancel = True\n"
+        "      Caption = 'Cancel'\n"
+        "      ModalResult = 2\n"
+        "      TabOrder = 1\n"
+        + cancel
+        + "    end\n"
+        "  end\n"
+        "end\n"
+    )
+
+
 def main():
     here = pathlib.Path(__file__).resolve().parent.parent
     glyph = Canvas(8, 8)
@@ -233,6 +342,7 @@ def main():
     (here / "TLOOKUPFILL.bmp").write_bytes(bmp(lookup_fill()))
     (here / "TSMARTDBLOOKUP.bmp").write_bytes(bmp(smart_lookup()))
     (here / "MAINICON.ico").write_bytes(ico(*main_icon()))
+    (here / "TDEFAULTLOOKUPFORM.form").write_text(default_lookup_form())
 
 
 if __name__ == "__main__":
