@@ -21,3 +21,8 @@ list(APPEND HOST_SOURCES
 list(APPEND HOST_SOURCES
   ui/SpeedButton.cpp
 )
+list(APPEND HOST_SOURCES
+  ui/Colors.cpp
+  ui/Font.cpp
+  ui/ControlLook.cpp
+)
