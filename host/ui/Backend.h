@@ -1,21 +1,29 @@
 #pragma once
 // The application's user-interface back end: every message box, exception
-// report and (later) modal run goes through it, so the same program can run
+// report and modal run goes through it, so the same program can run
 // headless, in a terminal or in a window. The headless back end is the
-// default: it records what was shown, in order, and answers nothing itself.
+// default: it records what was shown, in order, and answers modal forms with
+// the answers a test or a demo script queued for them.
 
+#include "host/ui/Geometry.h"
+
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace host {
 
-enum class TShownKind { Message, Exception, AboutBox };
+class TCustomForm;
+
+enum class TShownKind { Message, Exception, AboutBox, ModalForm };
 
 struct TShownItem {
     TShownKind Kind;
-    std::string Text;      // the message, or the exception's message
-    std::string Detail;    // extra text (the about box's second line)
+    std::string Text;      // the message, the exception's message, the form's caption
+    std::string Detail;    // extra text (the about box's second line, the form's class)
+    TRect Bounds{};        // a modal form's outer bounds on the screen
 };
 
 class TUIBackend {
@@ -26,7 +34,16 @@ public:
     // The about box of a component class. A back end without a box of its
     // own shows the two texts as a message.
     virtual void AboutBox(const std::string& className, const std::string& version);
+    // The loop of a modal form, called by ShowModal once the form is shown
+    // and focused. It returns when the form's CloseModal answers true, or
+    // raises; ShowModal hides the form either way. A back end without a loop
+    // of its own cannot let a user answer: it raises EInvalidOperation.
+    virtual void RunModal(TCustomForm* form);
 };
+
+// What a user does with a modal form, given the form while it is shown and
+// focused: clicks, keys, the grid's row, the close box.
+using TModalAnswer = std::function<void(TCustomForm* form)>;
 
 class THeadlessBackend : public TUIBackend {
 public:
@@ -34,6 +51,22 @@ public:
     void ShowException(const std::string& message) override;
     // Records an AboutBox item: Text the class name, Detail the version.
     void AboutBox(const std::string& className, const std::string& version) override;
+    // Records a ModalForm item (caption, class name, screen bounds), then
+    // gives the form the oldest queued answer. A run normally takes one; when
+    // the form refuses to close on the result the answer gave (OnCloseQuery,
+    // caNone), the next answer gets a turn. An answer that sets no result,
+    // or a run that finds no answer queued, raises
+    // EInvalidOperation "Modal form X was left without an answer" (X the
+    // form's name, else its class name), so a forgotten answer fails the
+    // script instead of hanging it. An answer that raises ends the run with
+    // its exception.
+    void RunModal(TCustomForm* form) override;
+
+    // Answers for the coming modal runs, oldest first. An answer given to a
+    // run that opens another modal form leaves the next ones to that form.
+    void QueueModalAnswer(TModalAnswer answer) { FAnswers.push_back(std::move(answer)); }
+    int PendingModalAnswers() const { return static_cast<int>(FAnswers.size()); }
+    void ClearModalAnswers() { FAnswers.clear(); }
 
     // What was shown, oldest first.
     const std::vector<TShownItem>& Shown() const { return FShown; }
@@ -43,6 +76,7 @@ public:
 
 private:
     std::vector<TShownItem> FShown;
+    std::deque<TModalAnswer> FAnswers;
 };
 
 // The back end in use. Never null: a headless one is made on first use.

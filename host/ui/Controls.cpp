@@ -79,7 +79,10 @@ void TSizeConstraints::Change() {
 TControl::TControl(TComponent* owner)
     : TComponent(owner),
       FConstraints(TSizeConstraints::Create(this)),
-      FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks} {}
+      FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks},
+      FFont(TFont::Create()) {
+    FFont->OnChange = [this](TObject* sender) { FontChange(sender); };
+}
 
 TControl::~TControl() {
     // The hooks hear of the end last, so each still sees every message the
@@ -124,6 +127,8 @@ void TControl::SetParent(TWinControl* value) {
     }
     if (FParent) FParent->RemoveControl(this);
     if (value) value->InsertControl(this);
+    if (value && FParentColor) TakeParentColor();
+    if (value && FParentFont) TakeParentFont();
     ParentChanged();
 }
 

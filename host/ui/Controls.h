@@ -17,6 +17,8 @@
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/Set.h"
+#include "host/ui/Colors.h"
+#include "host/ui/Font.h"
 #include "host/ui/Geometry.h"
 #include "host/ui/Keyboard.h"
 #include "host/ui/Messages.h"
@@ -31,6 +33,14 @@ class TControl;
 class TWinControl;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// How a text sits in its control.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// The frame of a window. A form takes any of them; the other controls that
+// have a border (panels) only bsNone and bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
 
 enum TControlStyleFlag {
     csAcceptsControls,
@@ -144,8 +154,8 @@ public:
     virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
     int ClientWidth() const { return ClientRect().Width(); }
     int ClientHeight() const { return ClientRect().Height(); }
-    void SetClientWidth(int value);
-    void SetClientHeight(int value);
+    virtual void SetClientWidth(int value);
+    virtual void SetClientHeight(int value);
     // The screen position of the client area's top left corner. A control
     // without a parent (a form) has its client area at its Left and Top.
     virtual TPoint ClientOrigin() const;
@@ -174,6 +184,18 @@ public:
     bool Showing() const;
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value);
+
+    // Colour and font. With ParentColor (ParentFont) the control takes its
+    // parent's colour (font) and follows its changes; setting the colour
+    // (changing the font) turns the flag off.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(const TFont* value) { FFont->Assign(value); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
 
     // Caption and Text are one text.
     const std::string& Text() const { return FText; }
@@ -236,6 +258,10 @@ protected:
     virtual void VisibleChanged();
     virtual void EnabledChanged();
     virtual void TextChanged() {}
+    // Called after the colour or the font changed, by whatever means; a
+    // windowed control passes the change on to the children that follow it.
+    virtual void ColorChanged();
+    virtual void FontChanged();
     // Draws the control; Repaint runs it. Nothing to draw by default.
     virtual void Paint() {}
     // Called after the control moved into another parent (or none).
@@ -250,6 +276,9 @@ private:
     void EndDispatch();
     TWndProcHook* LiveHook(std::uint64_t id) const;
     void ApplyConstraints();
+    void FontChange(TObject* sender);
+    void TakeParentColor();
+    void TakeParentFont();
 
     struct THookEntry {
         TWndProcHook* Hook;
@@ -270,6 +299,11 @@ private:
     bool FVisible = true;
     bool FEnabled = true;
     std::string FText;
+    TColor FColor = clWindow;
+    bool FParentColor = true;
+    Owned<TFont> FFont;
+    bool FParentFont = true;
+    bool FTakingParentFont = false;
     int FInvalidateCount = 0;
     bool FClicked = false;
     std::vector<THookEntry> FHooks;

@@ -23,7 +23,23 @@ void TFocusManager::SetFocus(TWinControl* control) {
     // the control): that later move stands.
     if (move != FMoves) return;
     if (control) control->Perform(WM_SETFOCUS, oldHandle, 0);
+    // A listener may add or remove listeners: tell the ones there are now.
+    const std::vector<TListener> listeners = FListeners;
+    for (const TListener& listener : listeners) {
+        if (move != FMoves) return;
+        listener.Call(control);
+    }
     if (move == FMoves && OnChange) OnChange(control);
+}
+
+int TFocusManager::AddListener(std::function<void(TWinControl*)> listener) {
+    const int id = FNextListener++;
+    FListeners.push_back({id, std::move(listener)});
+    return id;
+}
+
+void TFocusManager::RemoveListener(int id) {
+    std::erase_if(FListeners, [id](const TListener& l) { return l.Id == id; });
 }
 
 void TFocusManager::RemoveFocusFrom(TControl* control) {

@@ -6,6 +6,9 @@
 
 #include "host/core/Event.h"
 
+#include <functional>
+#include <vector>
+
 namespace host {
 
 class TControl;
@@ -26,12 +29,24 @@ public:
     void RemoveFocusFrom(TControl* control);
 
     // Told after every completed move, with the control that has the focus
-    // now (the screen keeps its active control from it).
+    // now: first the listeners, oldest first, then OnChange. A move made by
+    // one of them ends the telling of the earlier one.
     TEvent<void(TWinControl* Focused)> OnChange;
+    // Listeners stay until removed, whatever is done with OnChange (the
+    // screen keeps its active form and control through one). Answers the
+    // listener's number.
+    int AddListener(std::function<void(TWinControl* Focused)> listener);
+    void RemoveListener(int id);
 
 private:
+    struct TListener {
+        int Id;
+        std::function<void(TWinControl*)> Call;
+    };
     TWinControl* FFocused = nullptr;
     unsigned FMoves = 0;
+    std::vector<TListener> FListeners;
+    int FNextListener = 1;
 };
 
 // The focus of the application.

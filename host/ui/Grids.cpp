@@ -47,6 +47,7 @@ TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
     SetBounds(0, 0, 320, 120);
     SetTabStop(true);
     SetControlStyle({csCaptureMouse, csOpaque, csDoubleClicks, csClickEvents});
+    SetColor(clWindow);
     FOptions = {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
 }
 
@@ -304,8 +305,13 @@ void TGridDataLink::UpdateData() { FGrid->UpdateData(); }
 // --- TCustomDBGrid -----------------------------------------------------------
 
 TCustomDBGrid::TCustomDBGrid(TComponent* owner)
-    : TCustomGrid(owner), FDataLink(TGridDataLink::Create(this)) {
+    : TCustomGrid(owner), FDataLink(TGridDataLink::Create(this)), FTitleFont(TFont::Create()) {
     FDataLink->SetVisualControl(true);
+    FTitleFont->Assign(Font());
+    FTitleFont->OnChange = [this](TObject*) {
+        if (!FTitleFollowing) FTitleFontOwn = true;
+        Invalidate();
+    };
     SetOptions({dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs, dgConfirmDelete,
                 dgCancelOnExit});
     LayoutChanged();
@@ -357,6 +363,17 @@ void TCustomDBGrid::SetOptions(TDBGridOptions value) {
     inherited::SetOptions(grid);
     LayoutChanged();
     SetSelectedField(selected);
+}
+
+void TCustomDBGrid::FontChanged() {
+    inherited::FontChanged();
+    if (FTitleFontOwn || !FTitleFont) return;
+    FTitleFollowing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{FTitleFollowing};
+    FTitleFont->Assign(Font());
 }
 
 void TCustomDBGrid::SetReadOnly(bool value) {

@@ -215,6 +215,10 @@ public:
     void SetOptions(TDBGridOptions value);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
+    // The font of the column titles. It follows the grid's Font until it is
+    // changed by itself.
+    TFont* TitleFont() const { return FTitleFont.get(); }
+    void SetTitleFont(const TFont* value) { FTitleFont->Assign(value); }
 
     // The columns: the dataset's visible fields, in field order.
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
@@ -238,6 +242,7 @@ protected:
     std::string GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const std::string& value) override;
     void CurrentChanged(int oldCol, int oldRow) override;
+    void FontChanged() override;
 
 private:
     friend class TGridDataLink;
@@ -251,6 +256,9 @@ private:
     void SyncRow();
 
     Owned<TGridDataLink> FDataLink;
+    Owned<TFont> FTitleFont;
+    bool FTitleFontOwn = false;     // changed by itself: no longer follows Font
+    bool FTitleFollowing = false;   // being copied from Font
     TDBGridOptions FOptions;
     bool FReadOnly = false;
     std::vector<TField*> FColumns;

@@ -34,13 +34,17 @@ constexpr unsigned WM_SETFOCUS = 0x0007;
 constexpr unsigned WM_KILLFOCUS = 0x0008;
 constexpr unsigned WM_ENABLE = 0x000A;
 constexpr unsigned WM_PAINT = 0x000F;
+constexpr unsigned WM_CLOSE = 0x0010;
 constexpr unsigned WM_SHOWWINDOW = 0x0018;
+// A button clicks itself, as though the user had clicked it.
+constexpr unsigned BM_CLICK = 0x00F5;
 constexpr unsigned WM_KEYDOWN = 0x0100;
 constexpr unsigned WM_KEYUP = 0x0101;
 constexpr unsigned WM_CHAR = 0x0102;
 constexpr unsigned WM_SYSKEYDOWN = 0x0104;
 constexpr unsigned WM_SYSKEYUP = 0x0105;
 constexpr unsigned WM_SYSCHAR = 0x0106;
+constexpr unsigned WM_SYSCOMMAND = 0x0112;
 constexpr unsigned WM_MOUSEMOVE = 0x0200;
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 constexpr unsigned WM_LBUTTONUP = 0x0202;
@@ -48,6 +52,9 @@ constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
 constexpr unsigned WM_PARENTNOTIFY = 0x0210;
 // Messages a program defines for itself start here.
 constexpr unsigned WM_USER = 0x0400;
+
+// System commands (WParam of WM_SYSCOMMAND): the close box of the frame.
+constexpr std::uintptr_t SC_CLOSE = 0xF060;
 
 // Mouse-message key flags (WParam of the button messages).
 constexpr std::uintptr_t MK_LBUTTON = 0x0001;

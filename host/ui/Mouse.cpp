@@ -71,6 +71,10 @@ void TMouse::DblClick(TControl* control) {
     if (control) DblClick(control, Middle(control));
 }
 
+void TMouse::ClickCloseBox(TWinControl* window) {
+    if (window && !window->Parent() && TakesInput(window)) window->Perform(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
 void TMouse::DblClick(TControl* control, TPoint point) {
     Send(control, point, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
 }

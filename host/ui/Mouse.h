@@ -7,6 +7,7 @@
 namespace host {
 
 class TControl;
+class TWinControl;
 
 class TMouse {
 public:
@@ -17,6 +18,9 @@ public:
     // A click, then WM_LBUTTONDBLCLK and WM_LBUTTONUP at the same point.
     void DblClick(TControl* control);
     void DblClick(TControl* control, TPoint point);
+    // A click on the close box of a top-level window's frame: WM_SYSCOMMAND
+    // with SC_CLOSE, which a form with a frame answers by closing.
+    void ClickCloseBox(TWinControl* window);
 };
 
 TMouse& Mouse();

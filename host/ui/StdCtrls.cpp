@@ -10,6 +10,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 121, 21);
     SetTabStop(true);
     SetCursor(crIBeam);
+    SetColor(clWindow);
 }
 
 void TCustomEdit::WMChar(TMessage& message) {

@@ -21,3 +21,17 @@ list(APPEND HOST_SOURCES
 list(APPEND HOST_SOURCES
   ui/SpeedButton.cpp
 )
+list(APPEND HOST_SOURCES
+  ui/Colors.cpp
+  ui/Font.cpp
+  ui/ControlLook.cpp
+  ui/Screen.cpp
+  ui/Forms.cpp
+  ui/FormModal.cpp
+  ui/ModalRun.cpp
+  ui/Button.cpp
+  ui/Buttons.cpp
+  ui/ListBox.cpp
+  ui/StaticText.cpp
+  ui/ExtCtrls.cpp
+)

@@ -1,0 +1,215 @@
+// Forms: construction, frame geometry and placement on the screen.
+
+#include "host/ui/Forms.h"
+
+#include "host/core/Exception.h"
+
+#include <algorithm>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TCustomForm, TWinControl)
+HOST_IMPLEMENT_COMPONENT(TForm, TCustomForm)
+
+TFrameMetrics FrameMetrics(TFormBorderStyle style) {
+    switch (style) {
+    case bsNone: return {0, 0};
+    case bsSingle: return {3, 19};
+    case bsSizeable: return {4, 19};
+    case bsDialog: return {3, 19};
+    case bsToolWindow: return {3, 15};
+    case bsSizeToolWin: return {4, 15};
+    }
+    return {};
+}
+
+TCustomForm* GetParentForm(const TControl* control) {
+    if (!control) return nullptr;
+    const TControl* top = control;
+    while (top->Parent()) top = top->Parent();
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(top));
+}
+
+TCustomForm* CreateForm(const TComponentClass& formClass, TComponent* owner) {
+    if (!formClass.InheritsFrom(TCustomForm::ClassInfo()))
+        throw EInvalidOperation(formClass.ClassName() + " is not a form class");
+    TComponent* made = formClass.Create(owner);
+    auto* form = dynamic_cast<TCustomForm*>(made);
+    if (!form) {
+        // A class reference whose factory makes something else.
+        made->Free();
+        throw EInvalidOperation(formClass.ClassName() + " did not make a form");
+    }
+    return form;
+}
+
+// --- construction -------------------------------------------------------------
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    FFormState.Include(fsCreating);
+    SetVisible(false);
+    SetBounds(0, 0, 320, 240);
+    SetColor(clBtnFace);
+    SetParentFont(false);
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
+}
+
+void TCustomForm::Constructed() {
+    inherited::Constructed();
+    Screen()->AddForm(this);
+    LoadDefinition();
+    FFormState.Exclude(fsCreating);
+}
+
+void TCustomForm::AfterConstruction() {
+    inherited::AfterConstruction();
+    DoCreate();
+}
+
+void TCustomForm::BeforeDestruction() {
+    DoDestroy();
+    inherited::BeforeDestruction();
+}
+
+void TCustomForm::Destroy() {
+    Screen()->RemoveForm(this);
+    inherited::Destroy();
+}
+
+bool TCustomForm::DeferFree() {
+    if (FModalDepth > 0) {
+        // The run on this form's stack ends first; ShowModal frees it.
+        FFreeAfterModal = true;
+        if (FModalResult == mrNone) FModalResult = mrCancel;
+        return true;
+    }
+    return inherited::DeferFree();
+}
+
+void TCustomForm::Loaded() {
+    inherited::Loaded();
+    // The client size read from a stored form wins over the outer size,
+    // now that the frame is known.
+    if (FLoadedClientWidth >= 0) inherited::SetClientWidth(FLoadedClientWidth);
+    if (FLoadedClientHeight >= 0) inherited::SetClientHeight(FLoadedClientHeight);
+    FLoadedClientWidth = FLoadedClientHeight = -1;
+}
+
+void TCustomForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::DoDestroy() {
+    if (OnDestroy) OnDestroy(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component && component == FActiveControl) FActiveControl = nullptr;
+}
+
+// --- frame and client area -------------------------------------------------------
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    if (FBorderStyle == value) return;
+    FBorderStyle = value;
+    Realign();
+    Invalidate();
+}
+
+TRect TCustomForm::ClientRect() const {
+    const TFrameMetrics m = Frame();
+    return Rect(0, 0, std::max(0, Width() - 2 * m.Frame), std::max(0, Height() - 2 * m.Frame - m.Caption));
+}
+
+TPoint TCustomForm::ClientOrigin() const {
+    const TFrameMetrics m = Frame();
+    const TPoint base = Parent() ? Parent()->ClientOrigin() : Point(0, 0);
+    return Point(base.X + Left() + m.Frame, base.Y + Top() + m.Frame + m.Caption);
+}
+
+void TCustomForm::SetClientWidth(int value) {
+    if (ComponentState().Contains(csLoading)) FLoadedClientWidth = value;
+    inherited::SetClientWidth(value);
+}
+
+void TCustomForm::SetClientHeight(int value) {
+    if (ComponentState().Contains(csLoading)) FLoadedClientHeight = value;
+    inherited::SetClientHeight(value);
+}
+
+// --- active control ----------------------------------------------------------------
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control == FActiveControl) return;
+    const bool loading = ComponentState().Contains(csLoading);
+    if (control && !loading && !ContainsControl(control))
+        throw EInvalidOperation("Control " + control->Name() + " is not on form " + Name());
+    WatchActiveControl(control);
+    if (control && !loading && Visible()) control->SetFocus();
+}
+
+void TCustomForm::WatchActiveControl(TWinControl* control) {
+    if (control == FActiveControl) return;
+    if (FActiveControl) RemoveFreeNotification(FActiveControl);
+    FActiveControl = control;
+    if (control) FreeNotification(control);
+}
+
+void TCustomForm::FocusChangedTo(TWinControl* focused) {
+    if (focused && focused != this && ContainsControl(focused)) WatchActiveControl(focused);
+}
+
+// --- placement ---------------------------------------------------------------------
+
+void TCustomForm::ApplyPosition() {
+    TScreen* screen = Screen();
+    const TRect whole = Rect(0, 0, screen->Width(), screen->Height());
+    auto mainForm = [&]() -> TCustomForm* {
+        TCustomForm* main = screen->MainForm();
+        return main != this ? main : nullptr;
+    };
+    switch (FPosition) {
+    case poDesigned: break;
+    case poDefault: {
+        const int width = screen->DefaultFormWidth();
+        const int height = screen->DefaultFormHeight();
+        const TPoint at = screen->NextDefaultPosition(width, height);
+        SetBounds(at.X, at.Y, width, height);
+        break;
+    }
+    case poDefaultPosOnly: {
+        const TPoint at = screen->NextDefaultPosition(Width(), Height());
+        SetBounds(at.X, at.Y, Width(), Height());
+        break;
+    }
+    case poDefaultSizeOnly: SetBounds(Left(), Top(), screen->DefaultFormWidth(), screen->DefaultFormHeight()); break;
+    case poScreenCenter:
+    case poDesktopCenter: CenterOn(whole, false); break;
+    case poOwnerFormCenter:
+        if (auto* owner = dynamic_cast<TCustomForm*>(Owner()); owner && owner != this) {
+            CenterOn(owner->BoundsRect(), true);
+            break;
+        }
+        [[fallthrough]];
+    case poMainFormCenter:
+        if (TCustomForm* main = mainForm())
+            CenterOn(main->BoundsRect(), true);
+        else
+            CenterOn(whole, false);
+        break;
+    }
+}
+
+void TCustomForm::CenterOn(TRect area, bool keepOnScreen) {
+    int x = area.Left + (area.Width() - Width()) / 2;
+    int y = area.Top + (area.Height() - Height()) / 2;
+    if (keepOnScreen) {
+        // Centred over another form, the form still stays on the screen.
+        x = std::max(0, std::min(x, Screen()->Width() - Width()));
+        y = std::max(0, std::min(y, Screen()->Height() - Height()));
+    }
+    SetBounds(x, y, Width(), Height());
+}
+
+} // namespace host
