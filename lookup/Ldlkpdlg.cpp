@@ -1,8 +1,436 @@
 #include "lookup/Ldlkpdlg.h"
 
-namespace veskar::Ldlkpdlg {
+#include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
+#include "host/core/Variant.h"
+#include "host/data/DataSet.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/Dialogs.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Grids.h"
+#include "host/ui/StdCtrls.h"
+
+namespace veskar {
+
+using namespace host;
+
+// --- collecting controls ------------------------------------------------------
+
+namespace {
+
+void VisitControl(TWinControl* control, int childCount, TList* list, const TConditionMethod& condition) {
+    if (!control) return;
+    if (condition(control)) list->Add(control);
+    for (int i = 0; i < childCount; ++i) {
+        // A child that fails (gone meanwhile, a raising condition) is
+        // skipped; its siblings are still visited.
+        try {
+            if (auto* child = As<TWinControl>(control->Controls(i))) VisitControl(child, child->ControlCount(), list, condition);
+        } catch (...) {
+        }
+    }
+}
+
+// Holds a component made for one run and frees it at the end, unless
+// something else freed it first.
+class TRunOwned : public TComponent {
+    HOST_CLASS(TRunOwned, TComponent)
+public:
+    void Hold(TComponent* component) {
+        FHeld = component;
+        if (component) component->FreeNotification(this);
+    }
+    TComponent* Held() const { return FHeld; }
+    void FreeHeld() {
+        TComponent* held = FHeld;
+        FHeld = nullptr;
+        if (held) {
+            held->RemoveFreeNotification(this);
+            held->Free();
+        }
+    }
+    void Notification(TComponent* component, TOperation operation) override {
+        if (operation == opRemove && component == FHeld) FHeld = nullptr;
+        inherited::Notification(component, operation);
+    }
+
+protected:
+    explicit TRunOwned(TComponent* owner) : TComponent(owner) {}
+    void Destroy() override {
+        FreeHeld();
+        inherited::Destroy();
+    }
+
+private:
+    TComponent* FHeld = nullptr;
+};
+
+HOST_IMPLEMENT_COMPONENT(TRunOwned, TComponent)
+
+} // namespace
+
+void GetAllControlsInAList(TWinControl* Control, TList* List, const TConditionMethod& Condition) {
+    if (!List || !Condition) return;
+    List->Clear();
+    try {
+        VisitControl(Control, Control ? Control->ControlCount() : 0, List, Condition);
+    } catch (...) {
+        // An error on the starting control ends the walk; what was collected
+        // stays.
+    }
+}
+
+// --- TLookupFieldConnection ---------------------------------------------------
+
+HOST_IMPLEMENT_COLLECTION_ITEM(TLookupFieldConnection, TCollectionItem)
+
+TLookupFieldConnection::TLookupFieldConnection(TCollection* Collection)
+    : TCollectionItem(Collection), FKeyLink(TFieldDataLink::Create()), FLookupLink(TFieldDataLink::Create()) {}
+
+void TLookupFieldConnection::Destroy() {
+    FKeyLink.reset();
+    FLookupLink.reset();
+    inherited::Destroy();
+}
+
+// --- TLookupContainer, TLookupDialogControlsList --------------------------------
+
+HOST_IMPLEMENT_COMPONENT(TLookupContainer, TComponent)
+
+HOST_IMPLEMENT_CLASS(TLookupDialogControlsList, TLookupControlsList)
+
+bool TLookupDialogControlsList::CheckControlLookup(TWinControl* Control, TField* Field) {
+    return FOwnerDialog && FOwnerDialog->CheckControlLookup(Control, Field);
+}
+
+void TLookupDialogControlsList::LookupButtonClicked(TWinControl* Control, TField* Field) {
+    if (FOwnerDialog) FOwnerDialog->LookupButtonClicked(Control, Field);
+}
+
+// --- TLookupDialog: life --------------------------------------------------------
+
+HOST_IMPLEMENT_COMPONENT(TLookupDialog, TComponent)
+
+TLookupDialog::TLookupDialog(TComponent* AOwner)
+    : TComponent(AOwner),
+      FKeyFields(TStringList::Create()),
+      FLookupKeyFields(TStringList::Create()),
+      FControlsList(TLookupDialogControlsList::Create(this)),
+      FConnections(TCollection::Create(TLookupFieldConnection::ClassInfo())) {}
+
+void TLookupDialog::Destroy() {
+    FControlsList.reset();
+    FConnections.reset();
+    FKeyFields.reset();
+    FLookupKeyFields.reset();
+    inherited::Destroy();
+}
+
+// A dialog freed while its own lookup runs (a handler or the lookup form
+// frees it) lets go of its controls and data sources at once and ends when
+// the run returns.
+class TLookupDialog::TRunScope {
+public:
+    explicit TRunScope(TLookupDialog* dialog) : FDialog(dialog) { ++FDialog->FRunning; }
+    ~TRunScope() {
+        if (--FDialog->FRunning == 0 && FDialog->FFreePending) {
+            FDialog->FFreePending = false;
+            FDialog->Free();
+        }
+    }
+    TRunScope(const TRunScope&) = delete;
+    TRunScope& operator=(const TRunScope&) = delete;
+
+private:
+    TLookupDialog* FDialog;
+};
+
+bool TLookupDialog::DeferFree() {
+    if (FRunning == 0) return false;
+    if (!FFreePending) {
+        FFreePending = true;
+        UnCaptureControls();
+        DestroyFieldLinks();
+        WatchDataSource(FDataSource, nullptr);
+        FDataSource = nullptr;
+        WatchDataSource(FLookupDataSource, nullptr);
+        FLookupDataSource = nullptr;
+    }
+    return true;
+}
+
+void TLookupDialog::ValidateContainer(TComponent* AComponent) {
+    inherited::ValidateContainer(AComponent);
+    if (!Is<TLookupContainer>(AComponent) && !Is<TCustomForm>(AComponent))
+        throw Exception("TLookupDialog: Container must be TCustomForm or TLookupContainer.");
+}
+
+// --- TLookupDialog: properties --------------------------------------------------
+
+TShortCut TLookupDialog::GetShortCut() const { return FControlsList ? FControlsList->LookupShortCut() : 0; }
+
+void TLookupDialog::SetShortCut(TShortCut Value) {
+    if (FControlsList) FControlsList->SetLookupShortCut(Value);
+}
+
+TLookupFieldConnection* TLookupDialog::Connection(int Index) const {
+    return static_cast<TLookupFieldConnection*>(FConnections->Items(Index));
+}
+
+void TLookupDialog::SetActive(bool Value) {
+    const TComponentState state = ComponentState();
+    if (Value != FActive && !state.Contains(csDesigning) && !state.Contains(csLoading)) {
+        if (Value) {
+            CreateFieldLinks();
+            CaptureControls();
+        } else {
+            UnCaptureControls();
+            DestroyFieldLinks();
+        }
+    }
+    FActive = Value;
+}
+
+void TLookupDialog::Loaded() {
+    inherited::Loaded();
+    if (FActive && !ComponentState().Contains(csDesigning)) {
+        SetActive(false);
+        SetActive(true);
+    }
+}
+
+void TLookupDialog::SetDataSource(TDataSource* Value) { ReplaceDataSource(FDataSource, Value); }
+
+void TLookupDialog::SetLookupDataSource(TDataSource* Value) { ReplaceDataSource(FLookupDataSource, Value); }
+
+void TLookupDialog::ReplaceDataSource(TDataSource*& Slot, TDataSource* Value) {
+    if (Value == Slot) return;
+    const bool wasActive = FActive;
+    SetActive(false);
+    TDataSource* old = Slot;
+    Slot = Value;
+    WatchDataSource(old, Value);
+    SetActive(wasActive);
+}
+
+void TLookupDialog::WatchDataSource(TDataSource* Old, TDataSource* New) {
+    // Removal notices also from data sources owned elsewhere, so neither
+    // reference outlives its data source.
+    if (Old && Old != FDataSource && Old != FLookupDataSource) RemoveFreeNotification(Old);
+    if (New) FreeNotification(New);
+}
+
+void TLookupDialog::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
+    if (AComponent == FDataSource) SetDataSource(nullptr);
+    if (AComponent == FLookupDataSource) SetLookupDataSource(nullptr);
+}
+
+// --- TLookupDialog: links -------------------------------------------------------
+
+void TLookupDialog::CreateFieldLinks() {
+    DestroyFieldLinks();
+    if (!FDataSource || !FLookupDataSource) return;
+    if (FKeyFields->Count() != FLookupKeyFields->Count()) throw Exception("TLookupDialog: Fields doesn't match.");
+    for (int n = 0; n < FKeyFields->Count(); ++n) {
+        auto* connection = static_cast<TLookupFieldConnection*>(FConnections->Add());
+        connection->KeyLink()->SetDataSource(FDataSource);
+        connection->KeyLink()->SetFieldName(FKeyFields->Strings(n));
+        connection->LookupLink()->SetDataSource(FLookupDataSource);
+        connection->LookupLink()->SetFieldName(FLookupKeyFields->Strings(n));
+        if (n == 0) {
+            const auto handler = TNotifyEvent::Method(this, &TLookupDialog::ActiveChanged, "ActiveChanged");
+            connection->KeyLink()->OnActiveChange = handler;
+            connection->LookupLink()->OnActiveChange = handler;
+        }
+    }
+}
+
+void TLookupDialog::DestroyFieldLinks() { FConnections->Clear(); }
+
+void TLookupDialog::ActiveChanged(TObject* Sender) {
+    if (!FActive || ComponentState().Contains(csDesigning)) return;
+    auto* link = As<TFieldDataLink>(Sender);
+    if (link && link->DataSource() == FDataSource && link->Active()) CaptureControls();
+}
+
+int TLookupDialog::FindKeyField(const TField* Field) const {
+    if (!Field) return -1;
+    for (int i = 0; i < FConnections->Count(); ++i)
+        if (Connection(i)->KeyLink()->Field() == Field) return i;
+    return -1;
+}
+
+// --- TLookupDialog: capture -----------------------------------------------------
+
+bool TLookupDialog::IsControlLookupable(TWinControl* Control) {
+    if (auto* edit = As<TDBEdit>(Control); edit && edit->DataSource() == FDataSource) {
+        for (int i = 0; i < FKeyFields->Count(); ++i)
+            if (CompareText(edit->DataField(), FKeyFields->Strings(i)) == 0) return true;
+        return false;
+    }
+    if (auto* grid = As<TCustomDBGrid>(Control); grid && grid->DataSource() == FDataSource) return true;
+    return false;
+}
+
+TWinControl* TLookupDialog::FindForm() const {
+    for (TComponent* owner = Owner(); owner; owner = owner->Owner())
+        if (auto* control = As<TWinControl>(owner)) return control;
+    return nullptr;
+}
+
+void TLookupDialog::CaptureControls() {
+    UnCaptureControls();
+    Owned<TList> found(TList::Create());
+    TWinControl* form = FindForm();
+    if (!form) return;
+    GetAllControlsInAList(form, found.get(),
+                          TConditionMethod::Method(this, &TLookupDialog::IsControlLookupable, "IsControlLookupable"));
+    for (int i = 0; i < found->Count(); ++i) FControlsList->AddLookupControl(found->Get<TWinControl>(i), true);
+}
+
+void TLookupDialog::UnCaptureControls() { FControlsList->Clear(); }
+
+bool TLookupDialog::CheckControlLookup(TWinControl* Control, TField* Field) {
+    if (!Field) return false;
+    if (auto* edit = As<TDBEdit>(Control)) {
+        const TDataSource* source = edit->DataSource();
+        if (source && source->DataSet() && source->DataSet()->Active()) return true;
+    }
+    if (Is<TCustomDBGrid>(Control)) return FindKeyField(Field) >= 0;
+    return false;
+}
+
+void TLookupDialog::LookupButtonClicked(TWinControl* Control, TField* Field) { GoLookupDialog(Control, Field, nullptr); }
+
+// --- TLookupDialog: the lookup run ----------------------------------------------
+
+TBaseLookupForm* TLookupDialog::CreateLookupForm(TBaseLookupFormClass FormClass) {
+    if (!FormClass->InheritsFrom(TBaseLookupForm::ClassInfo()))
+        throw EInvalidCast("TLookupDialog: " + FormClass->ClassName() + " is not a lookup form");
+    return static_cast<TBaseLookupForm*>(FormClass->Create(Owner()));
+}
+
+void TLookupDialog::GoLookupDialog(TWinControl* Control, TField* Field, TBaseLookupFormClass FormClass) {
+    if (!FLookupDataSource || !FLookupDataSource->DataSet()) return;
+    TBaseLookupFormClass formClass = FormClass;
+    if (GetLookupFormClass) formClass = GetLookupFormClass(this);
+    if (!formClass) formClass = &ClassOf<TDefaultLookupForm>();
+
+    TRunScope running(this);
+    Owned<TRunOwned> formHolder(TRunOwned::Create(nullptr));
+    formHolder->Hold(CreateLookupForm(formClass));
+    std::optional<std::string> errorMessage;
+    {
+        // The form goes at the end of this block, however it ends.
+        struct TFreeForm {
+            TRunOwned* Holder;
+            ~TFreeForm() { Holder->FreeHeld(); }
+        } freeForm{formHolder.get()};
+        auto form = [&] { return static_cast<TBaseLookupForm*>(formHolder->Held()); };
+
+        TDataSet* lookupSet = FLookupDataSource->DataSet();
+        if (!lookupSet->Active())
+            lookupSet->Open();
+        else
+            lookupSet->Refresh();
+        PositionLookupDataSet(Control, Field);
+        if (form() && FLookupDataSource) form()->SetDataSource(FLookupDataSource);
+        if (form()) PlaceForm(form(), Control);
+        if (form() && form()->ShowModal() == mrOk) {
+            try {
+                CopyLookupData();
+            } catch (const Exception& e) {
+                errorMessage = e.Message();
+            }
+        }
+    }
+    if (errorMessage) throw Exception(*errorMessage);
+}
+
+void TLookupDialog::PositionLookupDataSet(TWinControl* Control, TField* Field) {
+    if (OnSyncLookupDataSource) {
+        OnSyncLookupDataSource(this);
+        return;
+    }
+    const int count = FConnections->Count();
+    if (count == 0 || !FLookupDataSource || !FLookupDataSource->DataSet()) return;
+    std::string names;
+    Variant values = VarArrayCreate(0, count - 1, varVariant);
+    for (int n = 0; n < count; ++n) {
+        const TLookupFieldConnection* connection = Connection(n);
+        if (!names.empty()) names += ";";
+        names += connection->LookupLink()->FieldName();
+        const TField* keyField = connection->KeyLink()->Field();
+        // A key without its field (the destination is closed) gives nothing
+        // to search for: the lookup dataset stays where it is.
+        if (!keyField) return;
+        Variant value = keyField->Value();
+        if (keyField == Field) {
+            // What the user typed but has not posted yet is what is searched.
+            if (auto* edit = As<TCustomMaskEdit>(Control))
+                value = edit->Text();
+            else if (auto* grid = As<TCustomGrid>(Control); grid && grid->InplaceEditor())
+                value = grid->InplaceEditor()->Text();
+        }
+        VarArrayPut(values, value, n);
+    }
+    try {
+        FLookupDataSource->DataSet()->Locate(names, count == 1 ? VarArrayGet(values, 0) : values,
+                                             TLocateOptions{loCaseInsensitive, loPartialKey});
+    } catch (...) {
+        // Not found or not searchable: the form opens on the current record.
+    }
+}
+
+void TLookupDialog::PlaceForm(TBaseLookupForm* Form, TWinControl* Control) const {
+    if (!Form || !Control) return;
+    TWinControl* anchor = Control;
+    if (auto* grid = As<TCustomGrid>(Control); grid && grid->InplaceEditor()) anchor = grid->InplaceEditor();
+    const TPoint origin = anchor->ClientOrigin();
+    int x = origin.X + anchor->Width();
+    int y = origin.Y;
+    if (Screen()->Height() < y + Form->Height()) y = Screen()->Height() - Form->Height();
+    if (y < 1) y = 5;
+    if (Screen()->Width() < x + Form->Width()) x = Screen()->Width() - Form->Width();
+    if (x < 1) x = 5;
+    Form->SetPosition(poDesigned);
+    Form->SetLeft(x);
+    Form->SetTop(y);
+}
+
+void TLookupDialog::CopyLookupData() {
+    if (!FLookupDataSource || !FLookupDataSource->DataSet() || !FLookupDataSource->DataSet()->Active()) return;
+    if (!FDataSource || !FDataSource->DataSet()) return;
+    TDataSet* destination = FDataSource->DataSet();
+    TField* lastCopied = nullptr;
+    destination->DisableControls();
+    try {
+        for (int n = 0; n < FConnections->Count(); ++n) {
+            TLookupFieldConnection* connection = Connection(n);
+            TField* keyField = connection->KeyLink()->Field();
+            TField* lookupField = connection->LookupLink()->Field();
+            if (!keyField || !lookupField) continue;
+            if (!connection->KeyLink()->Editing()) connection->KeyLink()->Edit();
+            keyField->SetValue(lookupField->Value());
+            lastCopied = keyField;
+        }
+    } catch (...) {
+        // Shown once; what was copied stays copied.
+        ShowCurrentException();
+    }
+    destination->EnableControls();
+    // One change notice, now that the controls hear again, for the last key
+    // copied: a fill on the same keys runs from it.
+    if (lastCopied) lastCopied->SetValue(lastCopied->Value());
+}
+
+namespace Ldlkpdlg {
 
 void Initialization() {}
 void Finalization() {}
 
-} // namespace veskar::Ldlkpdlg
+} // namespace Ldlkpdlg
+
+} // namespace veskar

@@ -34,5 +34,7 @@ class EResNotFound : public Exception { using Exception::Exception; };
 class EReadError : public Exception { using Exception::Exception; };
 // Misuse of a control or form (focusing a hidden control, ShowModal twice...).
 class EInvalidOperation : public Exception { using Exception::Exception; };
+// An object or class reference of the wrong class.
+class EInvalidCast : public Exception { using Exception::Exception; };
 
 } // namespace host

@@ -1,0 +1,5 @@
+#include "tests/lookup/DialogFixture.h"
+
+namespace dialog {
+HOST_IMPLEMENT_COMPONENT(TRecordingTable, TMemoryDataSet)
+} // namespace dialog
