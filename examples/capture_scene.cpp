@@ -1,4 +1,4 @@
-// Order entry, control capture: the order window's data-aware edits and its
+// Order entry, control capture: the order form's data-aware edits and its
 // grid are captured by a controls list. Focusing one shows the lookup button
 // at its right edge; the shortcut (or a click on the button) asks the list
 // for a lookup, and the list here only says who asked.
@@ -8,6 +8,7 @@
 #include "host/data/MemoryDataSet.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Focus.h"
+#include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
 #include "host/ui/Keyboard.h"
 #include "host/ui/Mouse.h"
@@ -80,8 +81,9 @@ TDBEdit* MakeEdit(TWinControl* window, TDataSource* source, const char* name, co
 
 void RunCaptureScene() {
     std::cout << "\nPart two: control capture\n\n";
-    Owned<TWinControl> window(TWinControl::Create(nullptr));
-    window->SetName("OrderWindow");
+    Owned<TForm> window(TForm::Create(nullptr));
+    window->SetName("OrderForm");
+    window->SetCaption("Orders");
     window->SetBounds(200, 120, 480, 360);
     TDataSource* source = TDataSource::Create(window.get());
     source->SetDataSet(MakeOrders(window.get()));
@@ -98,6 +100,9 @@ void RunCaptureScene() {
     for (TWinControl* control : {static_cast<TWinControl*>(custEdit), static_cast<TWinControl*>(partEdit),
                                  static_cast<TWinControl*>(grid)})
         list->AddLookupControl(control, true);
+    window->Show();
+    std::cout << "  The order form \"" << window->Caption() << "\" is shown at " << window->Left() << ", "
+              << window->Top() << ".\n";
     std::cout << "  The list captures " << list->Count() << " controls; its shortcut is "
               << ShortCutToText(list->LookupShortCut()) << ".\n";
 
