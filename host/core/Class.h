@@ -2,6 +2,7 @@
 // Class references: a metaclass object per class with its name, its parent and,
 // for classes that can be made from a reference, a virtual constructor.
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -11,10 +12,17 @@ class TObject;
 class TComponent;
 class TCollection;
 class TCollectionItem;
+class TPublisher;   // host/stream/Publisher.h
+class TTypeData;    // host/stream/TypInfo.h
+
+// Declares a class's own published properties, fields and methods; a class
+// that publishes anything has a static DeclarePublished(TPublisher&).
+using TDeclarePublished = void (*)(TPublisher& publisher);
 
 class TClass {
 public:
-    TClass(const char* name, const TClass* parent) : FName(name), FParent(parent) {}
+    TClass(const char* name, const TClass* parent, TDeclarePublished declarePublished = nullptr)
+        : FName(name), FParent(parent), FDeclarePublished(declarePublished) {}
     TClass(const TClass&) = delete;
     TClass& operator=(const TClass&) = delete;
     virtual ~TClass() = default;
@@ -24,9 +32,19 @@ public:
     // True for this class itself and for every class derived from Other.
     bool InheritsFrom(const TClass& other) const;
 
+    // The class's own published declarations; nil when it adds none.
+    TDeclarePublished DeclarePublished() const { return FDeclarePublished; }
+    // The published table built from the declarations on first use (see
+    // host/stream/TypInfo.h). It lives with the class reference, so a class
+    // whose library unloads takes its table with it.
+    const std::shared_ptr<const TTypeData>& TypeDataCache() const { return FTypeData; }
+    void SetTypeDataCache(std::shared_ptr<const TTypeData> data) const { FTypeData = std::move(data); }
+
 private:
     std::string FName;
     const TClass* FParent;
+    TDeclarePublished FDeclarePublished;
+    mutable std::shared_ptr<const TTypeData> FTypeData;
 };
 
 // A class reference to a component class: Create(owner) builds the most
@@ -34,8 +52,9 @@ private:
 class TComponentClass : public TClass {
 public:
     using Factory = TComponent* (*)(TComponent* owner);
-    TComponentClass(const char* name, const TClass* parent, Factory factory)
-        : TClass(name, parent), FFactory(factory) {}
+    TComponentClass(const char* name, const TClass* parent, Factory factory,
+                    TDeclarePublished declarePublished = nullptr)
+        : TClass(name, parent, declarePublished), FFactory(factory) {}
     bool IsAbstract() const { return FFactory == nullptr; }
     // Raises EInvalidOperation for an abstract class.
     TComponent* Create(TComponent* owner) const;
@@ -48,8 +67,9 @@ private:
 class TCollectionItemClass : public TClass {
 public:
     using Factory = TCollectionItem* (*)(TCollection* collection);
-    TCollectionItemClass(const char* name, const TClass* parent, Factory factory)
-        : TClass(name, parent), FFactory(factory) {}
+    TCollectionItemClass(const char* name, const TClass* parent, Factory factory,
+                         TDeclarePublished declarePublished = nullptr)
+        : TClass(name, parent, declarePublished), FFactory(factory) {}
     TCollectionItem* Create(TCollection* collection) const;
 
 private:
@@ -62,6 +82,23 @@ private:
 struct Constructor {
     template <class T, class... A>
     static T* Make(A&&... args);
+
+    // Self's own DeclarePublished, or nil when Self declares none (a static
+    // function found in Base by name lookup is Base's, not Self's). Lives
+    // here because every host class befriends Constructor, so a private
+    // declaration is found too.
+    template <class Self, class Base>
+    static TDeclarePublished OwnDeclarePublished() {
+        if constexpr (requires { static_cast<TDeclarePublished>(&Self::DeclarePublished); }) {
+            TDeclarePublished own = &Self::DeclarePublished;
+            if constexpr (requires { static_cast<TDeclarePublished>(&Base::DeclarePublished); }) {
+                if (own == static_cast<TDeclarePublished>(&Base::DeclarePublished)) return nullptr;
+            }
+            return own;
+        } else {
+            return nullptr;
+        }
+    }
 };
 
 template <class T, class... A>
@@ -87,7 +124,8 @@ private:
 // Defines ClassInfo for a plain class.
 #define HOST_IMPLEMENT_CLASS(Self, Base)                                         \
     const ::host::TClass& Self::ClassInfo() {                                    \
-        static const ::host::TClass info(#Self, &Base::ClassInfo());             \
+        static const ::host::TClass info(#Self, &Base::ClassInfo(),              \
+            ::host::Constructor::OwnDeclarePublished<Self, Base>());             \
         return info;                                                             \
     }
 
@@ -96,14 +134,16 @@ private:
     const ::host::TClass& Self::ClassInfo() {                                    \
         static const ::host::TComponentClass info(                               \
             #Self, &Base::ClassInfo(),                                           \
-            [](::host::TComponent* owner) -> ::host::TComponent* { return Self::Create(owner); }); \
+            [](::host::TComponent* owner) -> ::host::TComponent* { return Self::Create(owner); }, \
+            ::host::Constructor::OwnDeclarePublished<Self, Base>());             \
         return info;                                                             \
     }
 
 // Defines ClassInfo for a component class that is never made itself.
 #define HOST_IMPLEMENT_ABSTRACT_COMPONENT(Self, Base)                            \
     const ::host::TClass& Self::ClassInfo() {                                    \
-        static const ::host::TComponentClass info(#Self, &Base::ClassInfo(), nullptr); \
+        static const ::host::TComponentClass info(#Self, &Base::ClassInfo(), nullptr, \
+            ::host::Constructor::OwnDeclarePublished<Self, Base>());             \
         return info;                                                             \
     }
 
@@ -112,6 +152,7 @@ private:
     const ::host::TClass& Self::ClassInfo() {                                    \
         static const ::host::TCollectionItemClass info(                          \
             #Self, &Base::ClassInfo(),                                           \
-            [](::host::TCollection* c) -> ::host::TCollectionItem* { return Self::Create(c); }); \
+            [](::host::TCollection* c) -> ::host::TCollectionItem* { return Self::Create(c); }, \
+            ::host::Constructor::OwnDeclarePublished<Self, Base>());             \
         return info;                                                             \
     }

@@ -1,6 +1,7 @@
 #include "host/core/Component.h"
 
 #include "host/core/Exception.h"
+#include "host/core/GlobalRoots.h"
 #include "host/core/TextUtils.h"
 
 #include <algorithm>
@@ -9,6 +10,16 @@ namespace host {
 
 HOST_IMPLEMENT_COMPONENT(TComponent, TPersistent)
 HOST_IMPLEMENT_COMPONENT(TDataModule, TComponent)
+
+void TDataModule::Constructed() {
+    inherited::Constructed();
+    AddGlobalRoot(this);
+}
+
+void TDataModule::Destroy() {
+    RemoveGlobalRoot(this);
+    inherited::Destroy();
+}
 
 bool IsValidIdent(const std::string& name) {
     auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
@@ -56,7 +67,9 @@ void TComponent::SetName(const std::string& newName) {
         FOwner->ValidateRename(this, FName, newName);
     else
         ValidateRename(nullptr, FName, newName);
+    if (FOwner && !FName.empty()) UpdatePublishedReference(FOwner, FName, this, false);
     FName = newName;
+    if (FOwner && !FName.empty()) UpdatePublishedReference(FOwner, FName, this, true);
 }
 
 void TComponent::ValidateRename(TComponent* component, const std::string& curName, const std::string& newName) {
@@ -86,9 +99,11 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
     FComponents.push_back(component);
     component->FOwner = this;
+    if (!component->FName.empty()) UpdatePublishedReference(this, component->FName, component, true);
 }
 
 void TComponent::Remove(TComponent* component) {
+    if (!component->FName.empty()) UpdatePublishedReference(this, component->FName, component, false);
     auto it = std::find(FComponents.begin(), FComponents.end(), component);
     if (it != FComponents.end()) FComponents.erase(it);
     component->FOwner = nullptr;
@@ -210,6 +225,15 @@ void TLoadingSession::Add(TComponent* component) {
     component->Loading();
     FComponents.push_back(component);
     FWatcher->FreeNotification(component);
+}
+
+bool TLoadingSession::Contains(const TComponent* component) const {
+    return component && std::find(FComponents.begin(), FComponents.end(), component) != FComponents.end();
+}
+
+void TLoadingSession::Abandon() {
+    for (TComponent* c : FComponents)
+        if (c) c->FComponentState.Exclude(csLoading).Exclude(csReading);
 }
 
 void TLoadingSession::Finish() {

@@ -31,6 +31,7 @@ class TLoadingSession;
 
 class TComponent : public TPersistent {
     HOST_CLASS(TComponent, TPersistent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TComponent* Owner() const { return FOwner; }
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }
@@ -76,6 +77,13 @@ public:
     // coming removal.
     virtual void Notification(TComponent* component, TOperation operation);
 
+    // Where the component sits in a form file: the component it is nested
+    // in (a control's parent), and the components nested in it that Root
+    // owns, in the order they are written. None by default.
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    virtual void SetParentComponent(TComponent* /*value*/) {}
+    virtual void GetChildren(std::vector<TComponent*>& /*children*/, const TComponent* /*root*/) const {}
+
 protected:
     explicit TComponent(TComponent* owner);
 
@@ -103,11 +111,15 @@ private:
     TComponentState FComponentState;
 };
 
-// A non-visual owner of components (data sources, datasets, lookups).
+// A non-visual owner of components (data sources, datasets, lookups). A
+// data module is a global root while it lives: form files of other roots
+// refer to its components as DataModuleName.ComponentName.
 class TDataModule : public TComponent {
     HOST_CLASS(TDataModule, TComponent)
 protected:
     explicit TDataModule(TComponent* owner) : TComponent(owner) {}
+    void Constructed() override;
+    void Destroy() override;
 };
 
 // The class reference of a component class.
@@ -126,15 +138,26 @@ public:
     ~TLoadingSession();
 
     void Add(TComponent* component);
+    bool Contains(const TComponent* component) const;
     // Calls Loaded on every component added that still exists. The first
     // exception a Loaded raises goes on after all of them had their call.
     void Finish();
+    // Ends the loading state of every component added that still exists,
+    // without Loaded: for a read that failed part way.
+    void Abandon();
 
 private:
     struct Watch;
     std::vector<TComponent*> FComponents;
     TComponent* FWatcher = nullptr;
 };
+
+// Points the owner's published field Name at Component (Assign), or clears
+// it when it points at Component (not Assign). A field whose class Component
+// does not inherit from is left alone. Defined with the published tables in
+// host/stream; a component calls it when it is named, renamed, inserted or
+// removed, so a form's field never outlives its component.
+void UpdatePublishedReference(TComponent* owner, const std::string& name, TComponent* component, bool assign);
 
 // True when Name is an identifier: a letter or "_" followed by letters,
 // digits and "_".

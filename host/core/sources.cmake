@@ -7,4 +7,5 @@ list(APPEND HOST_SOURCES
   core/Collection.cpp
   core/TextUtils.cpp
   core/Variant.cpp
+  core/GlobalRoots.cpp
 )

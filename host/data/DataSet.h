@@ -76,6 +76,7 @@ using TDataSetNotifyEvent = TEvent<void(TDataSet* DataSet)>;
 
 class TDataSet : public TComponent {
     HOST_CLASS(TDataSet, TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     // ---- state -----------------------------------------------------------
     bool Active() const { return FState != dsInactive; }

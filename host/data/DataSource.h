@@ -14,6 +14,7 @@ class TDataLink;
 
 class TDataSource : public TComponent {
     HOST_CLASS(TDataSource, TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TDataSet* DataSet() const { return FDataSet; }
     void SetDataSet(TDataSet* value);

@@ -132,6 +132,12 @@ void TControl::SetParent(TWinControl* value) {
     ParentChanged();
 }
 
+TComponent* TControl::GetParentComponent() const { return FParent; }
+
+void TControl::SetParentComponent(TComponent* value) {
+    if (auto* parent = As<TWinControl>(value)) SetParent(parent);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     FConstraints->Constrain(width, height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;

@@ -79,6 +79,7 @@ using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftStat
 // limits to the control's current size.
 class TSizeConstraints : public TPersistent {
     HOST_CLASS(TSizeConstraints, TPersistent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     int MaxHeight() const { return FMaxHeight; }
     int MaxWidth() const { return FMaxWidth; }
@@ -127,6 +128,7 @@ protected:
 
 class TControl : public TComponent {
     HOST_CLASS(TControl, TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     // Parent and child controls.
     TWinControl* Parent() const { return FParent; }
@@ -227,6 +229,9 @@ public:
     virtual void DblClick();
 
     void SetName(const std::string& newName) override;
+    // In a form file a control is nested in its parent.
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* value) override;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -315,6 +320,7 @@ private:
 // A windowed control.
 class TWinControl : public TControl {
     HOST_CLASS(TWinControl, TControl)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     // Raises EListError for an index out of range.
@@ -348,6 +354,9 @@ public:
     // controls that can take the focus (and with CheckTabStop, have
     // TabStop). Nil when there is none.
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const;
+
+    // The child controls that Root owns, in z-order.
+    void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
 
     // Lays the aligned children out again in the client area.
     void Realign();

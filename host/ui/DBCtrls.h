@@ -10,6 +10,7 @@ namespace host {
 
 class TDBEdit : public TCustomMaskEdit {
     HOST_CLASS(TDBEdit, TCustomMaskEdit)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TDataSource* DataSource() const { return FDataLink->DataSource(); }
     void SetDataSource(TDataSource* value);

@@ -20,6 +20,7 @@ enum TPixelFormat { pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
 
 class TBitmap : public TPersistent {
     HOST_CLASS(TBitmap, TPersistent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     int Width() const { return FImage.Width; }
     int Height() const { return FImage.Height; }

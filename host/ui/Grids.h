@@ -267,6 +267,7 @@ private:
 
 class TDBGrid : public TCustomDBGrid {
     HOST_CLASS(TDBGrid, TCustomDBGrid)
+    static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TDBGrid(TComponent* owner) : TCustomDBGrid(owner) {}
 };

@@ -9,6 +9,7 @@ namespace host {
 
 class TSpeedButton : public TGraphicControl {
     HOST_CLASS(TSpeedButton, TGraphicControl)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TBitmap* Glyph() const { return FGlyph.get(); }
     // Copies Value into the button's own glyph.

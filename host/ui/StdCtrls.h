@@ -25,6 +25,7 @@ namespace host {
 
 class TCustomEdit : public TWinControl {
     HOST_CLASS(TCustomEdit, TWinControl)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     bool ReadOnly() const { return FReadOnly; }
     virtual void SetReadOnly(bool value) { FReadOnly = value; }
@@ -74,6 +75,7 @@ private:
 
 class TEdit : public TCustomEdit {
     HOST_CLASS(TEdit, TCustomEdit)
+    static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
 };

@@ -176,6 +176,11 @@ void TWinControl::SetFocus() {
 
 bool TWinControl::Focused() const { return FocusManager().Focused() == this; }
 
+void TWinControl::GetChildren(std::vector<TComponent*>& children, const TComponent* root) const {
+    for (TControl* control : FControls)
+        if (control->Owner() == root) children.push_back(control);
+}
+
 int TWinControl::TabOrder() const {
     if (!Parent()) return -1;
     const auto& list = Parent()->FTabList;

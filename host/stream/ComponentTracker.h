@@ -1,0 +1,38 @@
+#pragma once
+// Holds components that may end while they are held: each one's free
+// notification takes it out (and tells OnGone), so what is left is alive.
+
+#include <functional>
+#include <vector>
+
+namespace host {
+
+class TComponent;
+class TTrackerWatch;
+
+class TComponentTracker {
+public:
+    TComponentTracker();
+    TComponentTracker(const TComponentTracker&) = delete;
+    TComponentTracker& operator=(const TComponentTracker&) = delete;
+    ~TComponentTracker();
+
+    // Adding one twice keeps one entry.
+    void Add(TComponent* component);
+    void Remove(TComponent* component);
+    bool Contains(const TComponent* component) const;
+    // The live components, in the order they were added.
+    const std::vector<TComponent*>& Items() const { return FItems; }
+
+    // Told of a held component that is ending (already out of Items).
+    std::function<void(TComponent*)> OnGone;
+
+private:
+    friend class TTrackerWatch;
+    void Gone(TComponent* component);
+
+    TTrackerWatch* FWatch = nullptr;
+    std::vector<TComponent*> FItems;
+};
+
+} // namespace host

@@ -1,0 +1,233 @@
+#include "host/stream/FormLexer.h"
+
+#include "host/core/TextUtils.h"
+
+#include <charconv>
+#include <limits>
+
+namespace host {
+
+namespace {
+
+bool IsAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHex(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+int HexValue(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (code & 0x3F));
+}
+
+std::string SymbolText(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > ' ' && byte < 127) return std::string(1, c);
+    return "#" + std::to_string(byte);
+}
+
+} // namespace
+
+EParserError::EParserError(std::string reason, TTextPos pos)
+    : EReadError(reason + " " + PositionText(pos)), FReason(std::move(reason)), FPos(pos) {}
+
+std::string PositionText(TTextPos pos) {
+    return "at line " + std::to_string(pos.Line) + ", column " + std::to_string(pos.Column);
+}
+
+TFormLexer::TFormLexer(std::string_view text) : FText(text) {
+    // A byte order mark is not part of the text.
+    if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = 3;
+    Next();
+}
+
+void TFormLexer::Advance() {
+    if (FText[FPos] == '\n') {
+        ++FHere.Line;
+        FHere.Column = 1;
+    } else {
+        ++FHere.Column;
+    }
+    ++FPos;
+}
+
+void TFormLexer::SkipBlanks() {
+    while (!AtEnd() && IsBlank(Peek())) Advance();
+}
+
+bool TFormLexer::IsKeyword(std::string_view word) const { return FToken.Kind == ftIdent && SameText(FToken.Text, word); }
+
+std::string TFormLexer::Describe() const {
+    switch (FToken.Kind) {
+    case ftEnd: return "end of file";
+    case ftIdent: return "Identifier";
+    case ftInteger: return "Integer";
+    case ftFloat: return "Float";
+    case ftString: return "String";
+    case ftSymbol: return SymbolText(FToken.Symbol);
+    }
+    return "?";
+}
+
+void TFormLexer::Next() {
+    SkipBlanks();
+    FToken = TFormToken();
+    FToken.Pos = FHere;
+    if (AtEnd()) return;
+    const char c = Peek();
+    if (IsAlpha(c)) {
+        ReadIdent();
+    } else if (IsDigit(c) || c == '$' || (c == '-' && (IsDigit(Peek(1)) || Peek(1) == '$'))) {
+        ReadNumber();
+    } else if (c == '\'' || c == '#') {
+        ReadString();
+    } else {
+        FToken.Kind = ftSymbol;
+        FToken.Symbol = c;
+        Advance();
+    }
+}
+
+void TFormLexer::ReadIdent() {
+    FToken.Kind = ftIdent;
+    const size_t start = FPos;
+    for (;;) {
+        while (!AtEnd() && (IsAlpha(Peek()) || IsDigit(Peek()))) Advance();
+        if (Peek() != '.' || !IsAlpha(Peek(1))) break;
+        Advance();
+    }
+    FToken.Text.assign(FText.substr(start, FPos - start));
+}
+
+void TFormLexer::ReadNumber() {
+    const TTextPos pos = FHere;
+    const bool negative = Peek() == '-';
+    if (negative) Advance();
+    if (Peek() == '$') {
+        Advance();
+        std::uint64_t value = 0;
+        int digits = 0;
+        while (!AtEnd() && IsHex(Peek())) {
+            if (value > (std::numeric_limits<std::uint64_t>::max() >> 4)) throw EParserError("Integer out of range", pos);
+            value = value * 16 + static_cast<unsigned>(HexValue(Peek()));
+            ++digits;
+            Advance();
+        }
+        if (digits == 0) throw EParserError("Invalid hexadecimal number", pos);
+        if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+            throw EParserError("Integer out of range", pos);
+        FToken.Kind = ftInteger;
+        FToken.Integer = negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
+        return;
+    }
+    const size_t start = FPos - (negative ? 1 : 0);
+    bool isFloat = false;
+    while (!AtEnd() && IsDigit(Peek())) Advance();
+    if (Peek() == '.' && IsDigit(Peek(1))) {
+        isFloat = true;
+        Advance();
+        while (!AtEnd() && IsDigit(Peek())) Advance();
+    }
+    if ((Peek() == 'e' || Peek() == 'E') &&
+        (IsDigit(Peek(1)) || ((Peek(1) == '+' || Peek(1) == '-') && IsDigit(Peek(2))))) {
+        isFloat = true;
+        Advance();
+        if (Peek() == '+' || Peek() == '-') Advance();
+        while (!AtEnd() && IsDigit(Peek())) Advance();
+    }
+    const char* first = FText.data() + start;
+    const char* last = FText.data() + FPos;
+    if (isFloat) {
+        FToken.Kind = ftFloat;
+        const auto [end, error] = std::from_chars(first, last, FToken.Float);
+        if (error != std::errc() || end != last) throw EParserError("Invalid floating point number", pos);
+    } else {
+        FToken.Kind = ftInteger;
+        const auto [end, error] = std::from_chars(first, last, FToken.Integer);
+        if (error != std::errc() || end != last) throw EParserError("Integer out of range", pos);
+    }
+}
+
+void TFormLexer::ReadString() {
+    FToken.Kind = ftString;
+    for (;;) {
+        if (Peek() == '\'') {
+            const TTextPos start = FHere;
+            Advance();
+            for (;;) {
+                if (AtEnd() || Peek() == '\n' || Peek() == '\r') throw EParserError("Unterminated string", start);
+                if (Peek() == '\'') {
+                    Advance();
+                    if (Peek() != '\'') break;
+                }
+                FToken.Text += Peek();
+                Advance();
+            }
+        } else if (Peek() == '#') {
+            ReadCharCode(FToken.Text);
+        } else {
+            return;
+        }
+    }
+}
+
+void TFormLexer::ReadCharCode(std::string& out) {
+    const TTextPos pos = FHere;
+    Advance();
+    const bool hex = Peek() == '$';
+    if (hex) Advance();
+    std::uint32_t code = 0;
+    int digits = 0;
+    while (!AtEnd() && (hex ? IsHex(Peek()) : IsDigit(Peek()))) {
+        code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(hex ? HexValue(Peek()) : Peek() - '0');
+        if (code > 0x10FFFF) throw EParserError("Invalid character code", pos);
+        ++digits;
+        Advance();
+    }
+    if (digits == 0) throw EParserError("Invalid character code", pos);
+    // One byte up to 255; beyond that the text is UTF-8.
+    if (code < 256)
+        out += static_cast<char>(code);
+    else
+        AppendUtf8(out, code);
+}
+
+std::vector<unsigned char> TFormLexer::ReadBinary() {
+    const TTextPos start = FToken.Pos;
+    std::vector<unsigned char> bytes;
+    int high = -1;
+    for (;;) {
+        SkipBlanks();
+        if (AtEnd()) throw EParserError("Unterminated binary value", start);
+        const char c = Peek();
+        if (c == '}') break;
+        if (!IsHex(c)) throw EParserError("Invalid binary value", FHere);
+        if (high < 0) {
+            high = HexValue(c);
+        } else {
+            bytes.push_back(static_cast<unsigned char>(high * 16 + HexValue(c)));
+            high = -1;
+        }
+        Advance();
+    }
+    if (high >= 0) throw EParserError("Invalid binary value", FHere);
+    Advance();
+    Next();
+    return bytes;
+}
+
+} // namespace host

@@ -1,0 +1,16 @@
+#pragma once
+// Type descriptors of the host's own property types, for classes that
+// publish properties of these types and for property editors that match
+// them.
+
+#include "host/stream/TypInfo.h"
+
+namespace host {
+
+const TEnumInfo& AlignTypeInfo();         // TAlign: alNone ... alClient
+const TIntegerInfo& CursorTypeInfo();     // TCursor, with crDefault, crArrow...
+const TIntegerInfo& ShortCutTypeInfo();   // TShortCut, written as a number
+const TEnumInfo& DBGridOptionTypeInfo();  // TDBGridOption: dgEditing ...
+const TSetInfo& DBGridOptionsTypeInfo();  // TDBGridOptions
+
+} // namespace host

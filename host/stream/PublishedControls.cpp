@@ -1,0 +1,126 @@
+// The published properties of the host's controls, and the descriptors of
+// the types they use.
+
+#include "host/stream/HostTypes.h"
+#include "host/stream/Publisher.h"
+#include "host/ui/Controls.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/Grids.h"
+#include "host/ui/ShortCuts.h"
+#include "host/ui/SpeedButton.h"
+#include "host/ui/StdCtrls.h"
+
+namespace host {
+
+const TEnumInfo& AlignTypeInfo() {
+    static const TEnumInfo info{"TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
+    return info;
+}
+
+const TIntegerInfo& CursorTypeInfo() {
+    static const TIntegerInfo info{"TCursor",
+                                   {{"crDefault", crDefault},
+                                    {"crNone", crNone},
+                                    {"crArrow", crArrow},
+                                    {"crCross", crCross},
+                                    {"crIBeam", crIBeam},
+                                    {"crHourGlass", crHourGlass},
+                                    {"crHandPoint", crHandPoint},
+                                    {"crSizeAll", crSizeAll}}};
+    return info;
+}
+
+const TIntegerInfo& ShortCutTypeInfo() {
+    static const TIntegerInfo info{"TShortCut", {}};
+    return info;
+}
+
+const TEnumInfo& DBGridOptionTypeInfo() {
+    static const TEnumInfo info{"TDBGridOption",
+                                {"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize",
+                                 "dgColLines", "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection",
+                                 "dgConfirmDelete", "dgCancelOnExit", "dgMultiSelect"}};
+    return info;
+}
+
+const TSetInfo& DBGridOptionsTypeInfo() {
+    static const TSetInfo info{"TDBGridOptions", &DBGridOptionTypeInfo()};
+    return info;
+}
+
+void TSizeConstraints::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSizeConstraints>();
+    static const TIntegerInfo size{"TConstraintSize", {}};
+    p.Integer("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight, size).Default(0);
+    p.Integer("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth, size).Default(0);
+    p.Integer("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight, size).Default(0);
+    p.Integer("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth, size).Default(0);
+}
+
+void TControl::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TControl>();
+    // Bounds have no default: a control is always stored where it is.
+    p.Integer("Left", &TControl::Left, &TControl::SetLeft);
+    p.Integer("Top", &TControl::Top, &TControl::SetTop);
+    p.Integer("Width", &TControl::Width, &TControl::SetWidth);
+    p.Integer("Height", &TControl::Height, &TControl::SetHeight);
+    p.Enumeration("Align", &TControl::Align, &TControl::SetAlign, AlignTypeInfo()).Default(alNone);
+    p.String("Caption", &TControl::Caption, &TControl::SetCaption, "TCaption").Default("");
+    p.Object("Constraints", &TControl::Constraints);
+    p.Integer("Cursor", &TControl::Cursor, &TControl::SetCursor, CursorTypeInfo()).Default(crDefault);
+    p.String("Hint", &TControl::Hint, &TControl::SetHint).Default("");
+    p.Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false);
+    p.Boolean("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
+    p.Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
+    p.Event("OnClick", &TControl::OnClick);
+    p.Event("OnDblClick", &TControl::OnDblClick);
+}
+
+void TWinControl::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TWinControl>();
+    // A control without a parent (a form) has no place in a tab order.
+    p.Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).StoredWhen([](const TObject* o) {
+        return static_cast<const TWinControl*>(o)->Parent() != nullptr;
+    });
+    p.Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
+    p.Event("OnEnter", &TWinControl::OnEnter);
+    p.Event("OnExit", &TWinControl::OnExit);
+    p.Event("OnKeyDown", &TWinControl::OnKeyDown, "TKeyEvent");
+    p.Event("OnKeyPress", &TWinControl::OnKeyPress, "TKeyPressEvent");
+    p.Event("OnKeyUp", &TWinControl::OnKeyUp, "TKeyEvent");
+}
+
+void TCustomEdit::DeclarePublished(TPublisher& publisher) {
+    // An edit's caption is its text: stored as Text where it is stored at all.
+    publisher.Of<TCustomEdit>().Redeclare("Caption").Stored(false);
+}
+
+void TEdit::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TEdit>();
+    p.Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);
+    p.String("Text", &TEdit::Text, &TEdit::SetText, "TCaption").Default("");
+}
+
+void TDBEdit::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBEdit>();
+    p.String("DataField", &TDBEdit::DataField, &TDBEdit::SetDataField).Default("");
+    p.Component("DataSource", &TDBEdit::DataSource, &TDBEdit::SetDataSource);
+    p.Boolean("ReadOnly", &TDBEdit::ReadOnly, &TDBEdit::SetReadOnly).Default(false);
+}
+
+void TDBGrid::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBGrid>();
+    p.Component("DataSource", &TDBGrid::DataSource, &TDBGrid::SetDataSource);
+    p.Set("Options", &TDBGrid::Options, &TDBGrid::SetOptions, DBGridOptionsTypeInfo())
+        .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
+                                dgConfirmDelete, dgCancelOnExit});
+    p.Boolean("ReadOnly", &TDBGrid::ReadOnly, &TDBGrid::SetReadOnly).Default(false);
+}
+
+void TSpeedButton::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSpeedButton>();
+    p.Boolean("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+    p.Object("Glyph", &TSpeedButton::Glyph);
+}
+
+} // namespace host

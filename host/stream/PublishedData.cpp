@@ -1,0 +1,22 @@
+// The published properties of the host's data-access classes.
+
+#include "host/data/DataSet.h"
+#include "host/data/DataSource.h"
+#include "host/stream/Publisher.h"
+
+namespace host {
+
+void TDataSet::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDataSet>();
+    // Read while loading, the dataset opens in Loaded.
+    p.Boolean("Active", &TDataSet::Active, &TDataSet::SetActive).Default(false);
+}
+
+void TDataSource::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDataSource>();
+    p.Boolean("AutoEdit", &TDataSource::AutoEdit, &TDataSource::SetAutoEdit).Default(true);
+    p.Component("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet);
+    p.Boolean("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled).Default(true);
+}
+
+} // namespace host

@@ -1,0 +1,21 @@
+#pragma once
+// Writing components as form text.
+//
+// The root is written with the components it owns, each control nested in
+// its parent (in z-order), the other components after the root's controls.
+// Each object writes its published properties in declaration order: Name
+// on the object line, a property with a declared default only when it
+// differs from it, one without always; references, events, lists,
+// collections and binary data when they hold something. References name a
+// component of another root as Root.Component; events name the root's
+// method.
+
+#include <string>
+
+namespace host {
+
+class TComponent;
+
+std::string WriteComponentText(const TComponent* root);
+
+} // namespace host

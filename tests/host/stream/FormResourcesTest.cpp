@@ -1,0 +1,107 @@
+// Stored form definitions read from module resources into constructed
+// instances, ancestor first.
+
+#include "StreamClasses.h"
+
+#include "host/package/Resource.h"
+#include "host/stream/FormResources.h"
+#include "host/stream/StreamErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace host;
+using namespace streamtest;
+
+namespace {
+
+class TStoredPanel : public TProbeForm {
+    HOST_CLASS(TStoredPanel, TProbeForm)
+protected:
+    explicit TStoredPanel(TComponent* owner) : TProbeForm(owner) {}
+};
+HOST_IMPLEMENT_COMPONENT(TStoredPanel, TProbeForm)
+
+class TStoredPanel2 : public TStoredPanel {
+    HOST_CLASS(TStoredPanel2, TStoredPanel)
+protected:
+    explicit TStoredPanel2(TComponent* owner) : TStoredPanel(owner) {}
+};
+HOST_IMPLEMENT_COMPONENT(TStoredPanel2, TStoredPanel)
+
+const char BaseText[] = "object StoredPanel: TStoredPanel\n"
+                        "  Caption = 'base'\n"
+                        "  Width = 200\n"
+                        "  object Edit1: TEdit\n"
+                        "    Text = 'from base'\n"
+                        "  end\n"
+                        "end\n";
+const char DerivedText[] = "inherited StoredPanel2: TStoredPanel2\n"
+                           "  Caption = 'derived'\n"
+                           "  inherited Edit1: TEdit\n"
+                           "    Text = 'from derived'\n"
+                           "  end\n"
+                           "  object Probe: TProbe\n"
+                           "    OnChange = GridDblClick\n"
+                           "  end\n"
+                           "end\n";
+
+const unsigned char* Bytes(const char* text) { return reinterpret_cast<const unsigned char*>(text); }
+
+const TResourceRegistration BaseForm("", "TSTOREDPANEL", rtRCData, Bytes(BaseText), std::strlen(BaseText));
+const TResourceRegistration DerivedForm("", "TStoredPanel2", rtRCData, Bytes(DerivedText), std::strlen(DerivedText));
+
+class FormResourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterStreamTestClasses();
+        LoadedLog().clear();
+    }
+};
+
+} // namespace
+
+TEST_F(FormResourcesTest, ReadsEachClassDefinitionFromTheAncestorDown) {
+    Owned<TStoredPanel2> panel(TStoredPanel2::Create(nullptr));
+    EXPECT_TRUE(InitInheritedComponent(panel.get(), TProbeForm::ClassInfo()));
+    EXPECT_EQ(panel->Name(), "StoredPanel2");
+    EXPECT_EQ(panel->Caption(), "derived");
+    EXPECT_EQ(panel->Width(), 200);
+    ASSERT_NE(panel->Edit1, nullptr);
+    EXPECT_EQ(panel->Edit1->Text(), "from derived");
+    ASSERT_NE(panel->Probe, nullptr);
+    EXPECT_EQ(panel->Probe->ChangeAtLoaded, "GridDblClick");
+    EXPECT_EQ(panel->ComponentCount(), 2);
+    EXPECT_EQ(LoadedLog(), (std::vector<std::string>{"StoredPanel2", "Probe"}));
+
+    // The base class alone reads its own definition.
+    Owned<TStoredPanel> base(TStoredPanel::Create(nullptr));
+    EXPECT_TRUE(InitInheritedComponent(base.get(), TProbeForm::ClassInfo()));
+    EXPECT_EQ(base->Caption(), "base");
+    EXPECT_EQ(base->Edit1->Text(), "from base");
+}
+
+TEST_F(FormResourcesTest, AnswersFalseWhenNoClassHasADefinition) {
+    Owned<TProbeForm> form(TProbeForm::Create(nullptr));
+    EXPECT_FALSE(InitInheritedComponent(form.get(), TWinControl::ClassInfo()));
+    EXPECT_EQ(form->ComponentCount(), 0);
+    EXPECT_TRUE(LoadedLog().empty());
+    EXPECT_FALSE(form->ComponentState().Contains(csLoading));
+}
+
+TEST_F(FormResourcesTest, ReadComponentResRaisesForAMissingResource) {
+    Owned<TStoredPanel> panel(TStoredPanel::Create(nullptr));
+    EXPECT_EQ(ReadComponentRes("tstoredpanel", panel.get()), panel.get());
+    EXPECT_EQ(panel->Caption(), "base");
+    try {
+        ReadComponentRes("NOPE", panel.get());
+        FAIL() << "a missing definition was read";
+    } catch (const EResNotFound& e) {
+        EXPECT_STREQ(e.what(), "Resource NOPE not found");
+    }
+    // A descendant's definition needs what its ancestor's made.
+    Owned<TStoredPanel2> lone(TStoredPanel2::Create(nullptr));
+    EXPECT_THROW(InitInheritedComponent(lone.get(), TStoredPanel::ClassInfo()), EParserError);
+    EXPECT_EQ(lone->ComponentCount(), 0);
+}
