@@ -1,5 +1,7 @@
 #include "lookup/Lddlg.h"
 
+#include "host/stream/Publisher.h"
+
 namespace veskar {
 
 using namespace host;
@@ -7,6 +9,15 @@ using namespace host;
 HOST_IMPLEMENT_ABSTRACT_COMPONENT(TBaseLookupForm, TForm)
 
 HOST_IMPLEMENT_COMPONENT(TDefaultLookupForm, TBaseLookupForm)
+
+void TDefaultLookupForm::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDefaultLookupForm>();
+    p.Field("lGrid", &TDefaultLookupForm::lGrid);
+    p.Field("Panel1", &TDefaultLookupForm::Panel1);
+    p.Field("bOk", &TDefaultLookupForm::bOk);
+    p.Field("bCancel", &TDefaultLookupForm::bCancel);
+    p.Method("lGridDblClick", &TDefaultLookupForm::lGridDblClick);
+}
 
 TDataSource* TDefaultLookupForm::GetDataSource() { return lGrid ? lGrid->DataSource() : nullptr; }
 

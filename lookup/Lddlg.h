@@ -29,6 +29,7 @@ using TBaseLookupFormClass = const host::TComponentClass*;
 
 class TDefaultLookupForm : public TBaseLookupForm {
     HOST_CLASS(TDefaultLookupForm, TBaseLookupForm)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     // The components of the stored form.
     host::TDBGrid* lGrid = nullptr;

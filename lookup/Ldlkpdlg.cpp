@@ -4,6 +4,8 @@
 #include "host/core/TextUtils.h"
 #include "host/core/Variant.h"
 #include "host/data/DataSet.h"
+#include "host/stream/HostTypes.h"
+#include "host/stream/Publisher.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Forms.h"
@@ -166,6 +168,19 @@ void TLookupDialog::ValidateContainer(TComponent* AComponent) {
 }
 
 // --- TLookupDialog: properties --------------------------------------------------
+
+void TLookupDialog::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TLookupDialog>();
+    p.Component("DataSource", &TLookupDialog::DataSource, &TLookupDialog::SetDataSource);
+    p.Component("LookupDataSource", &TLookupDialog::LookupDataSource, &TLookupDialog::SetLookupDataSource);
+    p.Strings("KeyFields", &TLookupDialog::KeyFields);
+    p.Strings("LookupKeyFields", &TLookupDialog::LookupKeyFields);
+    // No defaults: Active and the shortcut are written whatever their values.
+    p.Boolean("Active", &TLookupDialog::Active, &TLookupDialog::SetActive);
+    p.Integer("LookupShortCut", &TLookupDialog::GetShortCut, &TLookupDialog::SetShortCut, ShortCutTypeInfo());
+    p.Event("GetLookupFormClass", &TLookupDialog::GetLookupFormClass, "TGetLookupFormClassEvent");
+    p.Event("OnSyncLookupDataSource", &TLookupDialog::OnSyncLookupDataSource);
+}
 
 TShortCut TLookupDialog::GetShortCut() const { return FControlsList ? FControlsList->LookupShortCut() : 0; }
 

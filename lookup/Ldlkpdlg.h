@@ -74,6 +74,7 @@ private:
 
 class TLookupDialog : public host::TComponent {
     HOST_CLASS(TLookupDialog, host::TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     // Published.
     host::TDataSource* DataSource() const { return FDataSource; }

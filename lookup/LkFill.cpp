@@ -1,5 +1,7 @@
 #include "lookup/LkFill.h"
 
+#include "host/stream/Publisher.h"
+
 #include "host/core/Exception.h"
 
 namespace veskar {
@@ -80,6 +82,25 @@ void TLookupFill::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
     if (AComponent == FDataSource) SetDataSource(nullptr);
     if (AComponent == FLookupDataSource) SetLookupDataSource(nullptr);
+}
+
+// ---- published -------------------------------------------------------
+
+void TLookupFill::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TLookupFill>();
+    // No defaults: the Booleans are written whatever their values.
+    p.Boolean("Active", &TLookupFill::Active, &TLookupFill::SetActive);
+    p.Component("DataSource", &TLookupFill::DataSource, &TLookupFill::SetDataSource);
+    p.Component("LookupDataSource", &TLookupFill::LookupDataSource, &TLookupFill::SetLookupDataSource);
+    p.Strings("KeyFields", &TLookupFill::KeyFields);
+    p.Strings("LookupKeyFields", &TLookupFill::LookupKeyFields);
+    p.Strings("ResultFields", &TLookupFill::ResultFields);
+    p.Strings("LookupResultFields", &TLookupFill::LookupResultFields);
+    p.Boolean("NullOnKeyNotFound", &TLookupFill::NullOnKeyNotFound, &TLookupFill::SetNullOnKeyNotFound);
+    p.Boolean("ErrorOnKeyNotFound", &TLookupFill::ErrorOnKeyNotFound, &TLookupFill::SetErrorOnKeyNotFound);
+    p.Event("BeforeLookup", &TLookupFill::BeforeLookup, "TLookupNotifyEvent");
+    p.Event("AfterLookup", &TLookupFill::AfterLookup, "TLookupNotifyEvent");
+    p.Event("OnLookupError", &TLookupFill::OnLookupError, "TLookupErrorEvent");
 }
 
 // ---- activation ----------------------------------------------------------

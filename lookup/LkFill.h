@@ -45,6 +45,7 @@ private:
 
 class TLookupFill : public host::TComponent {
     HOST_CLASS(TLookupFill, host::TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     bool Active() const { return FActive; }
     void SetActive(bool Value);

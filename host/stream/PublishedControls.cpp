@@ -72,6 +72,15 @@ void TControl::DeclarePublished(TPublisher& publisher) {
     p.Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false);
     p.Boolean("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
     p.Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
+    // Colour and font are stored only where they are the control's own.
+    p.Integer("Color", &TControl::Color, &TControl::SetColor, ColorTypeInfo()).StoredWhen([](const TObject* o) {
+        return !static_cast<const TControl*>(o)->ParentColor();
+    });
+    p.Object("Font", &TControl::Font).StoredWhen([](const TObject* o) {
+        return !static_cast<const TControl*>(o)->ParentFont();
+    });
+    p.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true);
+    p.Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
     p.Event("OnClick", &TControl::OnClick);
     p.Event("OnDblClick", &TControl::OnDblClick);
 }
@@ -115,6 +124,7 @@ void TDBGrid::DeclarePublished(TPublisher& publisher) {
         .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
                                 dgConfirmDelete, dgCancelOnExit});
     p.Boolean("ReadOnly", &TDBGrid::ReadOnly, &TDBGrid::SetReadOnly).Default(false);
+    p.Object("TitleFont", &TDBGrid::TitleFont);
 }
 
 void TSpeedButton::DeclarePublished(TPublisher& publisher) {

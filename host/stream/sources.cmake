@@ -12,4 +12,5 @@ list(APPEND HOST_SOURCES
   stream/PublishedData.cpp
   stream/PublishedControls.cpp
   stream/PublishedGraphics.cpp
+  stream/PublishedForms.cpp
 )

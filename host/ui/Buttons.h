@@ -14,6 +14,7 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TBitBtn : public TButton {
     HOST_CLASS(TBitBtn, TButton)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TBitmap* Glyph() const { return FGlyph.get(); }
     // Copies Value into the button's own glyph.

@@ -88,6 +88,10 @@ std::uint32_t ColorToPixel(TColor color) {
     return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
+void EnumColorIdents(const std::function<void(const char* ident, TColor color)>& func) {
+    for (const TColorName& entry : kColorNames) func(entry.Name, entry.Color);
+}
+
 bool ColorToIdent(TColor color, std::string& ident) {
     for (const TColorName& entry : kColorNames)
         if (entry.Color == color) {

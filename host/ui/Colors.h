@@ -5,6 +5,7 @@
 // scheme), which ColorToRGB turns into the scheme's RGB value.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace host {
@@ -81,6 +82,8 @@ std::uint32_t ColorToPixel(TColor color);
 bool ColorToIdent(TColor color, std::string& ident);
 // The colour an identifier names, letter case ignored; false when none.
 bool IdentToColor(const std::string& ident, TColor& color);
+// Calls Func with each colour identifier and its colour, in a fixed order.
+void EnumColorIdents(const std::function<void(const char* ident, TColor color)>& func);
 // The identifier, or "$" and eight hexadecimal digits.
 std::string ColorToString(TColor color);
 // An identifier or a number (decimal or "$" hexadecimal); raises

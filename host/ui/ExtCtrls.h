@@ -51,6 +51,7 @@ private:
 
 class TPanel : public TCustomPanel {
     HOST_CLASS(TPanel, TCustomPanel)
+    static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
 };

@@ -38,6 +38,10 @@ constexpr std::array<TCharsetName, 17> kCharsetNames{{
 
 } // namespace
 
+void EnumCharsetIdents(const std::function<void(const char* ident, TFontCharset charset)>& func) {
+    for (const TCharsetName& entry : kCharsetNames) func(entry.Name, entry.Charset);
+}
+
 bool CharsetToIdent(TFontCharset charset, std::string& ident) {
     for (const TCharsetName& entry : kCharsetNames)
         if (entry.Charset == charset) {

@@ -11,6 +11,7 @@
 #include "host/ui/Colors.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace host {
@@ -42,6 +43,8 @@ constexpr TFontCharset OEM_CHARSET = 255;
 // The identifier of a character set ("DEFAULT_CHARSET"); false when it has
 // none. The other way round ignores letter case.
 bool CharsetToIdent(TFontCharset charset, std::string& ident);
+// Calls Func with each charset identifier and its charset, in a fixed order.
+void EnumCharsetIdents(const std::function<void(const char* ident, TFontCharset charset)>& func);
 bool IdentToCharset(const std::string& ident, TFontCharset& charset);
 
 // Rounds A * B / C to the nearest integer, halves away from zero; 0 when C
@@ -50,6 +53,7 @@ int MulDiv(int a, int b, int c);
 
 class TFont : public TPersistent {
     HOST_CLASS(TFont, TPersistent)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TFontCharset Charset() const { return FCharset; }
     void SetCharset(TFontCharset value);

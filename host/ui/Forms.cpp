@@ -2,6 +2,9 @@
 
 #include "host/ui/Forms.h"
 
+#include "host/core/GlobalRoots.h"
+#include "host/stream/FormResources.h"
+
 #include "host/core/Exception.h"
 
 #include <algorithm>
@@ -57,6 +60,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 void TCustomForm::Constructed() {
     inherited::Constructed();
     Screen()->AddForm(this);
+    AddGlobalRoot(this);
     LoadDefinition();
     FFormState.Exclude(fsCreating);
 }
@@ -71,7 +75,16 @@ void TCustomForm::BeforeDestruction() {
     inherited::BeforeDestruction();
 }
 
+void TCustomForm::LoadDefinition() {
+    // The plain form classes are made empty; every class below them reads
+    // the stored definitions of its own classes, and must have one.
+    const TClass& cls = ClassType();
+    if (&cls == &TForm::ClassInfo() || &cls == &TCustomForm::ClassInfo()) return;
+    if (!InitInheritedComponent(this, TForm::ClassInfo())) throw EResNotFound("Resource " + ClassName() + " not found");
+}
+
 void TCustomForm::Destroy() {
+    RemoveGlobalRoot(this);
     Screen()->RemoveForm(this);
     inherited::Destroy();
 }

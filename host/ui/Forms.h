@@ -159,8 +159,11 @@ protected:
     void Loaded() override;
 
     // Gives the new form its stored definition, with the whole object, once,
-    // during construction. A form class without one keeps this.
-    virtual void LoadDefinition() {}
+    // during construction: the definitions of its classes below TForm, found
+    // by the upper-cased class name among the modules' resources. A class
+    // below TForm without any raises EResNotFound "Resource X not found";
+    // a class built in code overrides this.
+    virtual void LoadDefinition();
 
     virtual void DoCreate();
     virtual void DoDestroy();
@@ -202,6 +205,7 @@ private:
 
 class TForm : public TCustomForm {
     HOST_CLASS(TForm, TCustomForm)
+    static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TForm(TComponent* owner) : TCustomForm(owner) {}
 };

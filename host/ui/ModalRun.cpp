@@ -2,6 +2,7 @@
 
 #include "host/core/Exception.h"
 #include "host/ui/Backend.h"
+#include "host/ui/Keyboard.h"
 #include "host/ui/Forms.h"
 
 namespace host {
@@ -18,6 +19,10 @@ void TUIBackend::RunModal(TCustomForm* form) {
 
 void THeadlessBackend::RunModal(TCustomForm* form) {
     Record({TShownKind::ModalForm, form->Caption(), form->ClassName(), form->BoundsRect()});
+    // The user lets go of the keys that opened the form (a shortcut is
+    // still held down while its key is handled) before acting in it; the
+    // press that held them restores them when it ends.
+    Keyboard().SetShiftState({});
     while (!FAnswers.empty()) {
         TModalAnswer answer = std::move(FAnswers.front());
         FAnswers.pop_front();

@@ -90,6 +90,7 @@ protected:
 
 class TButton : public TButtonControl {
     HOST_CLASS(TButton, TButtonControl)
+    static void DeclarePublished(::host::TPublisher& publisher);
 public:
     // Enter clicks the Default button of a form unless another button has
     // the focus; Esc clicks the Cancel button.
@@ -236,6 +237,7 @@ private:
 
 class TListBox : public TCustomListBox {
     HOST_CLASS(TListBox, TCustomListBox)
+    static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TListBox(TComponent* owner) : TCustomListBox(owner) {}
 };
@@ -274,6 +276,7 @@ private:
 
 class TStaticText : public TCustomStaticText {
     HOST_CLASS(TStaticText, TCustomStaticText)
+    static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TStaticText(TComponent* owner) : TCustomStaticText(owner) {}
 };

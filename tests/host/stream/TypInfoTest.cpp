@@ -42,7 +42,8 @@ HOST_IMPLEMENT_COMPONENT(TTwice, TComponent)
 TEST(PublishedProperties, ComeInheritedFirstInDeclarationOrder) {
     EXPECT_EQ(PropNames(TEdit::ClassInfo()),
               (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Width", "Height", "Align", "Caption",
-                                        "Constraints", "Cursor", "Hint", "ShowHint", "Visible", "Enabled", "OnClick",
+                                        "Constraints", "Cursor", "Hint", "ShowHint", "Visible", "Enabled", "Color", "Font",
+                                        "ParentColor", "ParentFont", "OnClick",
                                         "OnDblClick", "TabOrder", "TabStop", "OnEnter", "OnExit", "OnKeyDown",
                                         "OnKeyPress", "OnKeyUp", "ReadOnly", "Text"}));
     // A class that declares nothing has its parent's table; the inner grid
