@@ -92,6 +92,8 @@ void TForm::DeclarePublished(TPublisher& publisher) {
     // A form is stored by its client size; the frame follows its border style.
     p.Redeclare("Width").Stored(false);
     p.Redeclare("Height").Stored(false);
+    // A new form is hidden; it is shown by the program, not by its file.
+    p.Redeclare("Visible").Default(false);
     p.Component("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
     p.Enumeration("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle, BorderStyleInfo()).Default(bsSizeable);
     p.Integer("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight);
