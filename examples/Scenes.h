@@ -5,3 +5,5 @@
 void RunFillScene();
 // Control capture: an order form's edits and grid offer a lookup.
 void RunCaptureScene();
+// The order-entry form read from its form file, driven by a scripted clerk.
+void RunEntryScene();

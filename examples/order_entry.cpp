@@ -119,7 +119,14 @@ void RunFillScene() {
 }
 
 int main() {
-    RunFillScene();
-    RunCaptureScene();
+    try {
+        RunFillScene();
+        RunCaptureScene();
+        RunEntryScene();
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << "veskar_demo: " << e.what() << "\n";
+        return 1;
+    }
     return 0;
 }

@@ -1,0 +1,217 @@
+// Order entry, the whole road: the order form is built from its form file
+// (examples/TORDERENTRYFORM.form, carried by the program), its lookup
+// dialogs capture the customer and part edits, and a scripted clerk types
+// part of a customer number, presses the shortcut, picks a customer in the
+// lookup form and presses OK; the fill then brings the customer's name.
+// What the clerk would have seen is printed from the UI back end's record.
+
+#include "examples/Scenes.h"
+#include "host/core/Exception.h"
+#include "host/data/DataSource.h"
+#include "host/data/MemoryDataSet.h"
+#include "host/stream/ClassRegistry.h"
+#include "host/stream/Publisher.h"
+#include "host/ui/Backend.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/Dialogs.h"
+#include "host/ui/ExtCtrls.h"
+#include "host/ui/Focus.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Keyboard.h"
+#include "host/ui/Mouse.h"
+#include "lookup/Ldlkpdlg.h"
+#include "lookup/LkFill.h"
+
+#include <iostream>
+#include <string>
+
+using namespace host;
+using namespace veskar;
+
+namespace {
+
+class TOrderEntryForm : public TForm {
+    HOST_CLASS(TOrderEntryForm, TForm)
+    static void DeclarePublished(TPublisher& publisher) {
+        auto p = publisher.Of<TOrderEntryForm>();
+        p.Field("CustEdit", &TOrderEntryForm::CustEdit);
+        p.Field("PartEdit", &TOrderEntryForm::PartEdit);
+        p.Field("CustomerLookup", &TOrderEntryForm::CustomerLookup);
+        p.Field("PartLookup", &TOrderEntryForm::PartLookup);
+        p.Field("CustomerFill", &TOrderEntryForm::CustomerFill);
+        p.Method("CustomerNotFound", &TOrderEntryForm::CustomerNotFound);
+    }
+
+public:
+    TDBEdit* CustEdit = nullptr;
+    TDBEdit* PartEdit = nullptr;
+    TLookupDialog* CustomerLookup = nullptr;
+    TLookupDialog* PartLookup = nullptr;
+    TLookupFill* CustomerFill = nullptr;
+
+    void CustomerNotFound(TLookupFill*, int) { ShowMessage("No customer has that number."); }
+
+protected:
+    explicit TOrderEntryForm(TComponent* owner) : TForm(owner) {}
+};
+
+HOST_IMPLEMENT_COMPONENT(TOrderEntryForm, TForm)
+
+TMemoryDataSet* Table(TDataModule* data, const char* name, std::initializer_list<std::pair<const char*, int>> columns) {
+    TMemoryDataSet* table = TMemoryDataSet::Create(data);
+    table->SetName(name);
+    for (const auto& [column, size] : columns) table->FieldDefs().Add(column, size ? ftString : ftInteger, size);
+    table->Open();
+    TDataSource* source = TDataSource::Create(data);
+    source->SetName(std::string(name) + "Source");
+    source->SetDataSet(table);
+    return table;
+}
+
+// The data the form file refers to as Data.OrdersSource and so on.
+TDataModule* MakeData() {
+    TDataModule* data = TDataModule::Create(nullptr);
+    data->SetName("Data");
+    TMemoryDataSet* customers = Table(data, "Customers", {{"CustNo", 10}, {"Company", 30}});
+    customers->AppendRecord({"AB1221", "Abbey Road Divers"});
+    customers->AppendRecord({"CD1231", "Cedar Bay Sports"});
+    customers->AppendRecord({"CE1351", "Celtic Sight Diver"});
+    customers->AppendRecord({"CE1354", "Cayman Eastside Dive"});
+    customers->AppendRecord({"FR1380", "Freeport Reef Club"});
+    customers->First();
+    TMemoryDataSet* parts = Table(data, "Parts", {{"PartNo", 10}, {"Description", 30}});
+    parts->AppendRecord({"900", "Dive kayak"});
+    parts->AppendRecord({"912", "Underwater diver vehicle"});
+    parts->AppendRecord({"1313", "Regulator system"});
+    parts->First();
+    TMemoryDataSet* orders = Table(data, "Orders", {{"OrderNo", 0}, {"CustNo", 10}, {"ShipTo", 30}, {"PartNo", 10}});
+    orders->AppendRecord({1001, "", "", ""});
+    orders->First();
+    return data;
+}
+
+std::string Value(TDataSet* set, const char* field) {
+    const TField* f = set->FieldByName(field);
+    return f->IsNull() || f->AsString().empty() ? std::string("(empty)") : f->AsString();
+}
+
+void PrintOrder(const char* when, TDataSet* orders) {
+    std::cout << "  Order " << when << ": number " << Value(orders, "OrderNo") << ", customer "
+              << Value(orders, "CustNo") << ", ship to " << Value(orders, "ShipTo") << ", part "
+              << Value(orders, "PartNo") << "\n";
+}
+
+// What appeared on the screen since the last call.
+void PrintShown(std::size_t& seen) {
+    const auto& shown = HeadlessBackend()->Shown();
+    for (; seen < shown.size(); ++seen) {
+        const TShownItem& item = shown[seen];
+        switch (item.Kind) {
+        case TShownKind::ModalForm:
+            std::cout << "    [screen] the lookup form \"" << item.Text << "\" opens at " << item.Bounds.Left << ", "
+                      << item.Bounds.Top << ", " << item.Bounds.Width() << " x " << item.Bounds.Height() << "\n";
+            break;
+        case TShownKind::Message:
+            std::cout << "    [screen] a message: \"" << item.Text << "\"\n";
+            break;
+        case TShownKind::Exception:
+            std::cout << "    [screen] an error: \"" << item.Text << "\"\n";
+            break;
+        case TShownKind::AboutBox:
+            std::cout << "    [screen] an about box: " << item.Text << "\n";
+            break;
+        }
+    }
+}
+
+// The record under the lookup form's grid, as the clerk reads it.
+void ReadRow(const char* what, TDataSet* lookup, const char* key, const char* text) {
+    std::cout << "    " << what << ": " << Value(lookup, key) << "  " << Value(lookup, text) << "\n";
+}
+
+void PressShortcut(const TWinControl* control) {
+    std::cout << "  The clerk presses Ctrl+F1 in " << control->Name() << ".\n";
+    Keyboard().Press(VK_F1, TShiftState{ssCtrl});
+}
+
+} // namespace
+
+void RunEntryScene() {
+    std::cout << "\nPart three: the order-entry form\n\n";
+    // The classes the form file names; the program knows which it uses.
+    RegisterClasses({&TOrderEntryForm::ClassInfo(), &TPanel::ClassInfo(), &TDBEdit::ClassInfo(), &TDBGrid::ClassInfo(),
+                     &TLookupFill::ClassInfo(), &TLookupDialog::ClassInfo()});
+    Owned<TDataModule> data(MakeData());
+    auto* orders = As<TDataSet>(data->FindComponent("Orders"));
+    auto* customers = As<TDataSet>(data->FindComponent("Customers"));
+    auto* parts = As<TDataSet>(data->FindComponent("Parts"));
+    THeadlessBackend* ui = HeadlessBackend();
+    ui->ClearShown();
+    std::size_t seen = 0;
+
+    Owned<TOrderEntryForm> form(TOrderEntryForm::Create(nullptr));
+    form->Show();
+    std::cout << "  The form \"" << form->Caption() << "\" is read from its form file and shown at " << form->Left()
+              << ", " << form->Top() << " (" << form->Width() << " x " << form->Height() << ").\n"
+              << "  The customer lookup captures " << form->CustomerLookup->ControlsList()->Count()
+              << " controls, the part lookup " << form->PartLookup->ControlsList()->Count()
+              << " (each its key edit and the order grid).\n\n";
+    PrintOrder("before", orders);
+
+    std::cout << "\n  The clerk clicks into the customer number and types \"ce\".\n";
+    form->CustEdit->SetFocus();
+    Keyboard().Type("ce");
+    ui->QueueModalAnswer([&](TCustomForm* lookupForm) {
+        // Leaving the edit for the lookup form posts "ce" to the field, and
+        // the fill finds no such customer yet.
+        PrintShown(seen);
+        ReadRow("the lookup form opens on", customers, "CustNo", "Company");
+        std::cout << "    The clerk presses Down and then Enter (OK).\n";
+        (void)lookupForm;
+        Keyboard().Press(VK_DOWN);
+        ReadRow("the grid now stands on", customers, "CustNo", "Company");
+        Keyboard().Press(VK_RETURN);
+    });
+    PressShortcut(form->CustEdit);
+    PrintShown(seen);
+    PrintOrder("now", orders);
+
+    std::cout << "\n  The clerk moves to the part number and opens its lookup.\n";
+    form->PartEdit->SetFocus();
+    ui->QueueModalAnswer([&](TCustomForm* lookupForm) {
+        PrintShown(seen);
+        ReadRow("the lookup form opens on", parts, "PartNo", "Description");
+        parts->Last();
+        ReadRow("the clerk double-clicks", parts, "PartNo", "Description");
+        Mouse().DblClick(As<TDefaultLookupForm>(lookupForm)->lGrid);
+    });
+    PressShortcut(form->PartEdit);
+    PrintShown(seen);
+    PrintOrder("now", orders);
+
+    std::cout << "\n  Second thoughts: the customer lookup again, left with Esc.\n";
+    form->CustEdit->SetFocus();
+    ui->QueueModalAnswer([&](TCustomForm*) {
+        PrintShown(seen);
+        ReadRow("the lookup form opens on", customers, "CustNo", "Company");
+        Keyboard().Press(VK_DOWN);
+        std::cout << "    The clerk moves down, then presses Esc.\n";
+        Keyboard().Press(VK_ESCAPE);
+    });
+    PressShortcut(form->CustEdit);
+    PrintShown(seen);
+    PrintOrder("still", orders);
+
+    std::cout << "\n  A customer number typed in full that is not on file:\n";
+    form->CustEdit->Clear();
+    Keyboard().Type("ZZ9999");
+    form->PartEdit->SetFocus();
+    PrintShown(seen);
+    PrintOrder("now", orders);
+
+    orders->FieldByName("CustNo")->SetValue("FR1380");
+    orders->Post();
+    std::cout << "\n  The clerk corrects the number and the order is posted.\n";
+    PrintOrder("posted", orders);
+    FocusManager().SetFocus(nullptr);
+}
