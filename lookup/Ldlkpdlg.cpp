@@ -1,5 +1,7 @@
 #include "lookup/Ldlkpdlg.h"
 
+#include "lookup/Activation.h"
+
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
 #include "host/core/Variant.h"
@@ -151,12 +153,10 @@ bool TLookupDialog::DeferFree() {
     if (FRunning == 0) return false;
     if (!FFreePending) {
         FFreePending = true;
-        UnCaptureControls();
-        DestroyFieldLinks();
-        WatchDataSource(FDataSource, nullptr);
-        FDataSource = nullptr;
-        WatchDataSource(FLookupDataSource, nullptr);
-        FLookupDataSource = nullptr;
+        SetActive(false);
+        // Inactive now, so dropping the sources rebuilds nothing.
+        SetDataSource(nullptr);
+        SetLookupDataSource(nullptr);
     }
     return true;
 }
@@ -214,25 +214,12 @@ void TLookupDialog::Loaded() {
     }
 }
 
-void TLookupDialog::SetDataSource(TDataSource* Value) { ReplaceDataSource(FDataSource, Value); }
-
-void TLookupDialog::SetLookupDataSource(TDataSource* Value) { ReplaceDataSource(FLookupDataSource, Value); }
-
-void TLookupDialog::ReplaceDataSource(TDataSource*& Slot, TDataSource* Value) {
-    if (Value == Slot) return;
-    const bool wasActive = FActive;
-    SetActive(false);
-    TDataSource* old = Slot;
-    Slot = Value;
-    WatchDataSource(old, Value);
-    SetActive(wasActive);
+void TLookupDialog::SetDataSource(TDataSource* Value) {
+    ReplaceDataSource(*this, FDataSource, Value, FLookupDataSource);
 }
 
-void TLookupDialog::WatchDataSource(TDataSource* Old, TDataSource* New) {
-    // Removal notices also from data sources owned elsewhere, so neither
-    // reference outlives its data source.
-    if (Old && Old != FDataSource && Old != FLookupDataSource) RemoveFreeNotification(Old);
-    if (New) FreeNotification(New);
+void TLookupDialog::SetLookupDataSource(TDataSource* Value) {
+    ReplaceDataSource(*this, FLookupDataSource, Value, FDataSource);
 }
 
 void TLookupDialog::Notification(TComponent* AComponent, TOperation Operation) {

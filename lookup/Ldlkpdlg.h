@@ -129,8 +129,6 @@ protected:
 
 private:
     class TRunScope;
-    void ReplaceDataSource(host::TDataSource*& Slot, host::TDataSource* Value);
-    void WatchDataSource(host::TDataSource* Old, host::TDataSource* New);
     host::TWinControl* FindForm() const;
     TBaseLookupForm* CreateLookupForm(TBaseLookupFormClass FormClass);
     void PositionLookupDataSet(host::TWinControl* Control, host::TField* Field);

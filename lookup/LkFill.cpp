@@ -1,5 +1,7 @@
 #include "lookup/LkFill.h"
 
+#include "lookup/Activation.h"
+
 #include "host/stream/Publisher.h"
 
 #include "host/core/Exception.h"
@@ -116,25 +118,12 @@ void TLookupFill::SetActive(bool Value) {
     FActive = Value;
 }
 
-void TLookupFill::WatchDataSource(TDataSource* Old, TDataSource* New) {
-    // Each source is watched while either reference holds it.
-    if (Old && Old != FDataSource && Old != FLookupDataSource) RemoveFreeNotification(Old);
-    if (New) FreeNotification(New);
+void TLookupFill::SetDataSource(TDataSource* Value) {
+    ReplaceDataSource(*this, FDataSource, Value, FLookupDataSource);
 }
 
-void TLookupFill::SetDataSource(TDataSource* Value) { ReplaceDataSource(FDataSource, Value); }
-
-void TLookupFill::SetLookupDataSource(TDataSource* Value) { ReplaceDataSource(FLookupDataSource, Value); }
-
-void TLookupFill::ReplaceDataSource(TDataSource*& Slot, TDataSource* Value) {
-    if (Value == Slot) return;
-    // Deactivate, store, reactivate: an active fill relinks against the new source.
-    const bool wasActive = FActive;
-    SetActive(false);
-    TDataSource* old = Slot;
-    Slot = Value;
-    WatchDataSource(old, Value);
-    SetActive(wasActive);
+void TLookupFill::SetLookupDataSource(TDataSource* Value) {
+    ReplaceDataSource(*this, FLookupDataSource, Value, FDataSource);
 }
 
 // ---- links ---------------------------------------------------------------

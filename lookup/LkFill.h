@@ -95,8 +95,6 @@ protected:
     void Notification(host::TComponent* AComponent, host::TOperation Operation) override;
 
 private:
-    void ReplaceDataSource(host::TDataSource*& Slot, host::TDataSource* Value);
-    void WatchDataSource(host::TDataSource* Old, host::TDataSource* New);
     void LookupAndCopy();
     host::Variant GatherKeyValues() const;
     void ApplyNotFound();
