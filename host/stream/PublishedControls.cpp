@@ -101,7 +101,13 @@ void TWinControl::DeclarePublished(TPublisher& publisher) {
 
 void TCustomEdit::DeclarePublished(TPublisher& publisher) {
     // An edit's caption is its text: stored as Text where it is stored at all.
-    publisher.Of<TCustomEdit>().Redeclare("Caption").Stored(false);
+    auto p = publisher.Of<TCustomEdit>();
+    p.Redeclare("Caption").Stored(false);
+    // What a new edit is: a text cursor, its own window colour, a tab stop.
+    p.Redeclare("Cursor").Default(crIBeam);
+    p.Redeclare("Color").Default(clWindow);
+    p.Redeclare("ParentColor").Default(false);
+    p.Redeclare("TabStop").Default(true);
 }
 
 void TEdit::DeclarePublished(TPublisher& publisher) {

@@ -171,6 +171,10 @@ TEST_F(FormFileTest, WritingKeepsEveryPropertyAndReadsBackTheSame) {
                              "OnLookupError = FillLookupError", "OnSyncLookupDataSource = SyncCustomers", "'custno'"})
         EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
 
+    // What a new edit or form already is, is not written.
+    for (const char* line : {"Cursor = crIBeam", "TabStop = True", "Color = clWindow\n", "Visible = False"})
+        EXPECT_EQ(written.find(line), std::string::npos) << line << " in\n" << written;
+
     form.reset();
     Owned<TOrderForm> again = Read(written);
     EXPECT_EQ(WriteComponentText(again.get()), written);
