@@ -2,6 +2,7 @@
 
 #include "lookup/Activation.h"
 
+#include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
 #include "host/core/Variant.h"
@@ -34,42 +35,6 @@ void VisitControl(TWinControl* control, int childCount, TList* list, const TCond
         }
     }
 }
-
-// Holds a component made for one run and frees it at the end, unless
-// something else freed it first.
-class TRunOwned : public TComponent {
-    HOST_CLASS(TRunOwned, TComponent)
-public:
-    void Hold(TComponent* component) {
-        FHeld = component;
-        if (component) component->FreeNotification(this);
-    }
-    TComponent* Held() const { return FHeld; }
-    void FreeHeld() {
-        TComponent* held = FHeld;
-        FHeld = nullptr;
-        if (held) {
-            held->RemoveFreeNotification(this);
-            held->Free();
-        }
-    }
-    void Notification(TComponent* component, TOperation operation) override {
-        if (operation == opRemove && component == FHeld) FHeld = nullptr;
-        inherited::Notification(component, operation);
-    }
-
-protected:
-    explicit TRunOwned(TComponent* owner) : TComponent(owner) {}
-    void Destroy() override {
-        FreeHeld();
-        inherited::Destroy();
-    }
-
-private:
-    TComponent* FHeld = nullptr;
-};
-
-HOST_IMPLEMENT_COMPONENT(TRunOwned, TComponent)
 
 } // namespace
 
@@ -321,16 +286,16 @@ void TLookupDialog::GoLookupDialog(TWinControl* Control, TField* Field, TBaseLoo
     if (!formClass) formClass = &ClassOf<TDefaultLookupForm>();
 
     TRunScope running(this);
-    Owned<TRunOwned> formHolder(TRunOwned::Create(nullptr));
-    formHolder->Hold(CreateLookupForm(formClass));
+    // The form may be freed during its modal run; the reference hears of it.
+    TComponentRef<TBaseLookupForm> lookupForm(CreateLookupForm(formClass));
     std::optional<std::string> errorMessage;
     {
         // The form goes at the end of this block, however it ends.
         struct TFreeForm {
-            TRunOwned* Holder;
-            ~TFreeForm() { Holder->FreeHeld(); }
-        } freeForm{formHolder.get()};
-        auto form = [&] { return static_cast<TBaseLookupForm*>(formHolder->Held()); };
+            TComponentRef<TBaseLookupForm>& Form;
+            ~TFreeForm() { Form.FreeTarget(); }
+        } freeForm{lookupForm};
+        auto form = [&] { return lookupForm.Get(); };
 
         TDataSet* lookupSet = FLookupDataSource->DataSet();
         if (!lookupSet->Active())

@@ -8,4 +8,5 @@ list(APPEND HOST_SOURCES
   core/TextUtils.cpp
   core/Variant.cpp
   core/GlobalRoots.cpp
+  core/ComponentRef.cpp
 )

@@ -1,26 +1,11 @@
 #include "host/ui/Mouse.h"
 
+#include "host/core/ComponentRef.h"
 #include "host/ui/Controls.h"
 
 namespace host {
 
 namespace {
-
-// Keeps track of whether a control still exists between the messages of one
-// click, since any of them may end it.
-class TControlWatch : public TComponent {
-    HOST_CLASS(TControlWatch, TComponent)
-public:
-    TControl* Watched = nullptr;
-
-protected:
-    explicit TControlWatch(TComponent* owner) : TComponent(owner) {}
-    void Notification(TComponent* component, TOperation operation) override {
-        if (operation == opRemove && component == Watched) Watched = nullptr;
-        inherited::Notification(component, operation);
-    }
-};
-HOST_IMPLEMENT_CLASS(TControlWatch, TComponent)
 
 // A disabled or hidden control gets no mouse input.
 bool TakesInput(const TControl* control) {
@@ -42,16 +27,13 @@ TPoint Middle(const TControl* control) { return Point(control->ClientWidth() / 2
 // Sends the messages in turn while the control exists.
 void Send(TControl* control, TPoint point, std::initializer_list<unsigned> messages) {
     if (!control || !TakesInput(control)) return;
-    Owned<TControlWatch> watch(TControlWatch::Create(nullptr));
-    watch->Watched = control;
-    watch->FreeNotification(control);
+    // Any of the messages may end the control.
+    const TComponentRef<TControl> alive(control);
     for (unsigned msg : messages) {
-        if (!watch->Watched) return;
+        if (!alive) return;
         const std::uintptr_t keys = HeldKeys() | (msg == WM_LBUTTONUP ? 0 : MK_LBUTTON);
         control->Perform(msg, keys, PointToLParam(point.X, point.Y));
     }
-    // A control freed by the last message already dropped the notice.
-    if (watch->Watched) watch->RemoveFreeNotification(control);
 }
 
 } // namespace

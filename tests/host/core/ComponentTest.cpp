@@ -1,6 +1,7 @@
 // Components: ownership, removal notices and the lifetime rules.
 
 #include "host/core/Component.h"
+#include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,29 @@ TEST_F(ComponentTest, FreeAndNilClearsTheReferenceBeforeTheObjectGoes) {
     EXPECT_EQ(watcher->Ref, nullptr);
     watcher->Free();
     Free(nullptr);  // freeing nothing is fine
+}
+
+TEST(ComponentRefTest, TurnsNilWhenItsComponentGoesAndFreesWhatItStillHolds) {
+    Owned<TComponent> owner(TDataModule::Create(nullptr));
+    TComponent* a = TComponent::Create(owner.get());
+    TComponent* b = TComponent::Create(owner.get());
+    TComponentRef<TComponent> ref(a);
+    EXPECT_EQ(ref.Get(), a);
+    Free(a);
+    EXPECT_FALSE(ref) << "the removal notice cleared it";
+
+    ref.Set(b);
+    ref.Set(b);
+    EXPECT_EQ(ref->Owner(), owner.get());
+    ref.FreeTarget();
+    EXPECT_FALSE(ref);
+    EXPECT_EQ(owner->ComponentCount(), 0);
+    ref.FreeTarget();  // nothing left: nothing happens
+
+    // A reference that ends first leaves nothing behind in its component.
+    TComponent* c = TComponent::Create(owner.get());
+    { TComponentRef<TComponent> shortLived(c); }
+    Free(c);
 }
 
 } // namespace

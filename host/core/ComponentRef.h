@@ -1,0 +1,46 @@
+#pragma once
+// TComponentRef: a reference to a component owned elsewhere that turns nil
+// when the component goes, through the component's removal notice. For
+// code that holds a component across calls that may free it (a click, a
+// modal run).
+
+#include "host/core/Component.h"
+
+namespace host {
+
+class TComponentRefBase {
+public:
+    TComponentRefBase(const TComponentRefBase&) = delete;
+    TComponentRefBase& operator=(const TComponentRefBase&) = delete;
+
+protected:
+    TComponentRefBase();
+    ~TComponentRefBase();
+    TComponent* Target() const;
+    void SetTarget(TComponent* component);
+
+private:
+    class TWatch;
+    Owned<TWatch> FWatch;
+};
+
+template <class T>
+class TComponentRef : public TComponentRefBase {
+public:
+    TComponentRef() = default;
+    explicit TComponentRef(T* component) { Set(component); }
+
+    T* Get() const { return static_cast<T*>(Target()); }
+    void Set(T* component) { SetTarget(component); }
+    T* operator->() const { return Get(); }
+    explicit operator bool() const { return Get() != nullptr; }
+
+    // Frees the component if it still exists; the reference is nil after.
+    void FreeTarget() {
+        T* doomed = Get();
+        Set(nullptr);
+        Free(doomed);
+    }
+};
+
+} // namespace host
