@@ -1,41 +1,19 @@
 // Forms: showing and hiding, modal runs, closing, activation and the dialog
 // keys.
 
+#include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
 #include "host/ui/Backend.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/StdCtrls.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace host {
 
 namespace {
-
-// Keeps a control's pointer while a modal run may free it.
-class TFocusWatch : public TComponent {
-    HOST_CLASS(TFocusWatch, TComponent)
-public:
-    TWinControl* Watched() const { return FWatched; }
-    void Watch(TWinControl* control) {
-        FWatched = control;
-        if (control) FreeNotification(control);
-    }
-    void Drop() {
-        if (FWatched) RemoveFreeNotification(FWatched);
-        FWatched = nullptr;
-    }
-
-protected:
-    explicit TFocusWatch(TComponent* owner) : TComponent(owner) {}
-    void Notification(TComponent* component, TOperation operation) override {
-        if (operation == opRemove && component == FWatched) FWatched = nullptr;
-        inherited::Notification(component, operation);
-    }
-
-private:
-    TWinControl* FWatched = nullptr;
-};
-HOST_IMPLEMENT_CLASS(TFocusWatch, TComponent)
 
 // The first button of the form, at any depth, that Wanted accepts.
 template <class Pred>
@@ -50,6 +28,28 @@ TButton* FindButton(const TWinControl* parent, Pred wanted) {
 }
 
 } // namespace
+
+// --- modal runs in progress ----------------------------------------------------
+
+std::vector<TCustomForm*>& TModalRuns::Forms() {
+    static std::vector<TCustomForm*> forms;
+    return forms;
+}
+
+TCustomForm* TModalRuns::Innermost() { return Forms().empty() ? nullptr : Forms().back(); }
+
+TModalRuns::TScope::TScope(TCustomForm* form) : FForm(form) { Forms().push_back(form); }
+
+TModalRuns::TScope::~TScope() {
+    auto& forms = Forms();
+    forms.erase(std::remove(forms.begin(), forms.end(), FForm), forms.end());
+}
+
+bool TModalRuns::TakesUserInput(const TControl* control) {
+    TCustomForm* modal = Innermost();
+    if (!modal) return true;
+    return control == modal || control->HasParent(modal);
+}
 
 // --- showing and hiding --------------------------------------------------------
 
@@ -106,8 +106,9 @@ void TCustomForm::Deactivate() {
 
 TModalResult TCustomForm::ShowModal() {
     if (Visible() || Modal()) throw EInvalidOperation("Cannot make a visible window modal");
-    Owned<TFocusWatch> previous(TFocusWatch::Create(nullptr));
-    previous->Watch(FocusedControl());
+    // The control that had the focus may go during the run.
+    TComponentRef<TWinControl> previous(FocusedControl());
+    TModalRuns::TScope running(this);
     // From here a Free of the form waits until ShowModal is done with it.
     ++FModalDepth;
     FFormState.Include(fsModal);
@@ -117,13 +118,11 @@ TModalResult TCustomForm::ShowModal() {
         FocusFirst();
         UIBackend().RunModal(this);
     } catch (...) {
-        EndModal(previous->Watched());
-        previous->Drop();
+        EndModal(previous.Get());
         if (--FModalDepth == 0 && FFreeAfterModal) Free();
         throw;
     }
-    EndModal(previous->Watched());
-    previous->Drop();
+    EndModal(previous.Get());
     const TModalResult result = FModalResult;
     if (--FModalDepth == 0 && FFreeAfterModal) Free();
     return result;

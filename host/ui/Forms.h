@@ -42,6 +42,7 @@
 #include "host/ui/Screen.h"
 
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -213,6 +214,30 @@ protected:
 // The form a control is on: the top of its parent chain when that is a form
 // (a form is on itself); nil otherwise.
 TCustomForm* GetParentForm(const TControl* control);
+
+// The modal runs in progress, innermost last. While one runs, the user's
+// mouse reaches only its form: the other forms are disabled for the user,
+// not for the program.
+class TModalRuns {
+public:
+    static TCustomForm* Innermost();
+    static bool TakesUserInput(const TControl* control);
+
+    // Held by ShowModal for the length of a run.
+    class TScope {
+    public:
+        explicit TScope(TCustomForm* form);
+        ~TScope();
+        TScope(const TScope&) = delete;
+        TScope& operator=(const TScope&) = delete;
+
+    private:
+        TCustomForm* FForm;
+    };
+
+private:
+    static std::vector<TCustomForm*>& Forms();
+};
 
 // Makes a form through a class reference; raises EInvalidOperation when the
 // class is not a form class (nothing is made then) or is abstract.

@@ -2,16 +2,18 @@
 
 #include "host/core/ComponentRef.h"
 #include "host/ui/Controls.h"
+#include "host/ui/Forms.h"
 
 namespace host {
 
 namespace {
 
-// A disabled or hidden control gets no mouse input.
+// A disabled or hidden control gets no mouse input, nor one outside the
+// form of a modal run.
 bool TakesInput(const TControl* control) {
     for (const TControl* c = control; c; c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
-    return true;
+    return TModalRuns::TakesUserInput(control);
 }
 
 std::uintptr_t HeldKeys() {

@@ -101,6 +101,25 @@ protected:
     TBitBtn* cancel = nullptr;
 };
 
+TEST_F(ModalTest, WhileAFormRunsModallyTheMouseReachesOnlyThatForm) {
+    TButton* behind = TButton::Create(caller.get());
+    behind->SetParent(caller.get());
+    int clicks = 0;
+    behind->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_EQ(TModalRuns::Innermost(), nullptr);
+    Run([&](TCustomForm* form) {
+        EXPECT_EQ(TModalRuns::Innermost(), form);
+        Mouse().Click(behind);
+        Mouse().ClickCloseBox(caller.get());
+        EXPECT_TRUE(caller->Visible()) << "the caller's close box is out of reach too";
+        Mouse().Click(ok);
+    });
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(TModalRuns::Innermost(), nullptr);
+    Mouse().Click(behind);
+    EXPECT_EQ(clicks, 1) << "after the run the caller takes clicks again";
+}
+
 } // namespace
 
 TEST_F(ModalTest, TheRunTakesTheFocusFromTheCallerAndGivesItBack) {
