@@ -1,9 +1,11 @@
 // Order entry, the whole road: the order form is built from its form file
-// (examples/TORDERENTRYFORM.form, carried by the program), its lookup
-// dialogs capture the customer and part edits, and a scripted clerk types
+// (examples/TORDERENTRYFORM.form, carried by the program). One smart lookup
+// serves the customer: its key pair and result pairs are connection strings,
+// its inner dialog captures the customer edit, and a scripted clerk types
 // part of a customer number, presses the shortcut, picks a customer in the
-// lookup form and presses OK; the fill then brings the customer's name.
-// What the clerk would have seen is printed from the UI back end's record.
+// lookup form and presses OK; the number, the ship-to name and the city
+// arrive in one step. A lookup dialog serves the part number. What the
+// clerk would have seen is printed from the UI back end's record.
 
 #include "examples/Scenes.h"
 #include "host/core/Exception.h"
@@ -21,6 +23,7 @@
 #include "host/ui/Mouse.h"
 #include "lookup/Ldlkpdlg.h"
 #include "lookup/LkFill.h"
+#include "lookup/Lsdblkp.h"
 
 #include <iostream>
 #include <string>
@@ -38,16 +41,14 @@ class TOrderEntryForm : public TForm {
         p.Field("PartEdit", &TOrderEntryForm::PartEdit);
         p.Field("CustomerLookup", &TOrderEntryForm::CustomerLookup);
         p.Field("PartLookup", &TOrderEntryForm::PartLookup);
-        p.Field("CustomerFill", &TOrderEntryForm::CustomerFill);
         p.Method("CustomerNotFound", &TOrderEntryForm::CustomerNotFound);
     }
 
 public:
     TDBEdit* CustEdit = nullptr;
     TDBEdit* PartEdit = nullptr;
-    TLookupDialog* CustomerLookup = nullptr;
+    TSmartDBLookup* CustomerLookup = nullptr;
     TLookupDialog* PartLookup = nullptr;
-    TLookupFill* CustomerFill = nullptr;
 
     void CustomerNotFound(TLookupFill*, int) { ShowMessage("No customer has that number."); }
 
@@ -72,20 +73,21 @@ TMemoryDataSet* Table(TDataModule* data, const char* name, std::initializer_list
 TDataModule* MakeData() {
     TDataModule* data = TDataModule::Create(nullptr);
     data->SetName("Data");
-    TMemoryDataSet* customers = Table(data, "Customers", {{"CustNo", 10}, {"Company", 30}});
-    customers->AppendRecord({"AB1221", "Abbey Road Divers"});
-    customers->AppendRecord({"CD1231", "Cedar Bay Sports"});
-    customers->AppendRecord({"CE1351", "Celtic Sight Diver"});
-    customers->AppendRecord({"CE1354", "Cayman Eastside Dive"});
-    customers->AppendRecord({"FR1380", "Freeport Reef Club"});
+    TMemoryDataSet* customers = Table(data, "Customers", {{"CustNo", 10}, {"Company", 30}, {"City", 20}});
+    customers->AppendRecord({"AB1221", "Abbey Road Divers", "Avonmouth"});
+    customers->AppendRecord({"CD1231", "Cedar Bay Sports", "Dunmore"});
+    customers->AppendRecord({"CE1351", "Celtic Sight Diver", "Kato Paphos"});
+    customers->AppendRecord({"CE1354", "Cayman Eastside Dive", "George Town"});
+    customers->AppendRecord({"FR1380", "Freeport Reef Club", "Freeport"});
     customers->First();
     TMemoryDataSet* parts = Table(data, "Parts", {{"PartNo", 10}, {"Description", 30}});
     parts->AppendRecord({"900", "Dive kayak"});
     parts->AppendRecord({"912", "Underwater diver vehicle"});
     parts->AppendRecord({"1313", "Regulator system"});
     parts->First();
-    TMemoryDataSet* orders = Table(data, "Orders", {{"OrderNo", 0}, {"CustNo", 10}, {"ShipTo", 30}, {"PartNo", 10}});
-    orders->AppendRecord({1001, "", "", ""});
+    TMemoryDataSet* orders =
+        Table(data, "Orders", {{"OrderNo", 0}, {"CustNo", 10}, {"ShipTo", 30}, {"ShipCity", 20}, {"PartNo", 10}});
+    orders->AppendRecord({1001, "", "", "", ""});
     orders->First();
     return data;
 }
@@ -97,7 +99,8 @@ std::string Value(TDataSet* set, const char* field) {
 
 void PrintOrder(const char* when, TDataSet* orders) {
     std::cout << "  Order " << when << ": number " << Value(orders, "OrderNo") << ", customer "
-              << Value(orders, "CustNo") << ", ship to " << Value(orders, "ShipTo") << ", part "
+              << Value(orders, "CustNo") << ", ship to " << Value(orders, "ShipTo") << " in "
+              << Value(orders, "ShipCity") << ", part "
               << Value(orders, "PartNo") << "\n";
 }
 
@@ -134,13 +137,29 @@ void PressShortcut(const TWinControl* control) {
     Keyboard().Press(VK_F1, TShiftState{ssCtrl});
 }
 
+// A slip in a connection string is shown when the text is parsed; the text
+// is kept as written and the lists it would fill stay empty.
+void ShowMalformedConnection(TSmartDBLookup* lookup, std::size_t& seen) {
+    const std::string slip = "ShipTo,Company;ShipCity City";
+    std::cout << "\n  A slip in the result pairs: '" << slip << "' (a comma missing).\n";
+    lookup->SetResultConnection(slip);
+    PrintShown(seen);
+    std::cout << "  ConnectionResult still reads '" << lookup->ConnectionResult() << "'; the fill now has "
+              << lookup->Fill()->ResultFields()->Count() << " result fields.\n";
+    lookup->SetResultConnection("ShipTo,Company;ShipCity,City");
+    lookup->SetActive(false);
+    lookup->SetActive(true);
+    std::cout << "  Put right and switched off and on, it fills " << lookup->Fill()->ResultLinks()->Count()
+              << " result fields again.\n";
+}
+
 } // namespace
 
 void RunEntryScene() {
     std::cout << "\nPart three: the order-entry form\n\n";
     // The classes the form file names; the program knows which it uses.
     RegisterClasses({&TOrderEntryForm::ClassInfo(), &TPanel::ClassInfo(), &TDBEdit::ClassInfo(), &TDBGrid::ClassInfo(),
-                     &TLookupFill::ClassInfo(), &TLookupDialog::ClassInfo()});
+                     &TSmartDBLookup::ClassInfo(), &TLookupDialog::ClassInfo()});
     Owned<TDataModule> data(MakeData());
     auto* orders = As<TDataSet>(data->FindComponent("Orders"));
     auto* customers = As<TDataSet>(data->FindComponent("Customers"));
@@ -153,9 +172,10 @@ void RunEntryScene() {
     form->Show();
     std::cout << "  The form \"" << form->Caption() << "\" is read from its form file and shown at " << form->Left()
               << ", " << form->Top() << " (" << form->Width() << " x " << form->Height() << ").\n"
-              << "  The customer lookup captures " << form->CustomerLookup->ControlsList()->Count()
-              << " controls, the part lookup " << form->PartLookup->ControlsList()->Count()
-              << " (each its key edit and the order grid).\n\n";
+              << "  The smart customer lookup (keys '" << form->CustomerLookup->ConnectionKey() << "', results '"
+              << form->CustomerLookup->ConnectionResult() << "')\n  captures "
+              << form->CustomerLookup->Dialog()->ControlsList()->Count() << " controls, the part lookup "
+              << form->PartLookup->ControlsList()->Count() << " (each its key edit and the order grid).\n\n";
     PrintOrder("before", orders);
 
     std::cout << "\n  The clerk clicks into the customer number and types \"ce\".\n";
@@ -174,6 +194,7 @@ void RunEntryScene() {
     });
     PressShortcut(form->CustEdit);
     PrintShown(seen);
+    std::cout << "  In one step the dialog copied the number and the fill brought the ship-to name and city.\n";
     PrintOrder("now", orders);
 
     std::cout << "\n  The clerk moves to the part number and opens its lookup.\n";
@@ -214,4 +235,6 @@ void RunEntryScene() {
     std::cout << "\n  The clerk corrects the number and the order is posted.\n";
     PrintOrder("posted", orders);
     FocusManager().SetFocus(nullptr);
+
+    ShowMalformedConnection(form->CustomerLookup, seen);
 }
