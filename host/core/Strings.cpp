@@ -122,7 +122,7 @@ std::string Quoted(const std::string& s, char quote) {
 
 // Reads a quoted text starting at the quote at Pos; doubled quotes stand for
 // one. Pos ends after the closing quote (or at the end when there is none).
-std::string ExtractQuoted(const std::string& text, size_t& pos, char quote) {
+std::string ExtractQuoted(std::string_view text, size_t& pos, char quote) {
     std::string r;
     ++pos;
     while (pos < text.size()) {
@@ -142,6 +142,12 @@ std::string ExtractQuoted(const std::string& text, size_t& pos, char quote) {
 
 inline bool Blank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
 
+// The part of a text that the list reads: a character 0 ends it, as it ends
+// the framework's texts.
+std::string_view UpToNul(const std::string& text) {
+    return std::string_view(text).substr(0, std::min(text.size(), text.find('\0')));
+}
+
 } // namespace
 
 std::string TStrings::FormatDelimited(char delimiter, char quote, bool strict) const {
@@ -158,10 +164,11 @@ std::string TStrings::FormatDelimited(char delimiter, char quote, bool strict) c
     return result;
 }
 
-void TStrings::ParseDelimited(const std::string& text, char delimiter, char quote, bool strict) {
+void TStrings::ParseDelimited(const std::string& whole, char delimiter, char quote, bool strict) {
     BeginUpdate();
     try {
         Clear();
+        const std::string_view text = UpToNul(whole);
         size_t p = 0;
         const size_t n = text.size();
         auto skipBlanks = [&] {
@@ -176,7 +183,7 @@ void TStrings::ParseDelimited(const std::string& text, char delimiter, char quot
             } else {
                 const size_t start = p;
                 while (p < n && text[p] != delimiter && (strict || static_cast<unsigned char>(text[p]) > ' ')) ++p;
-                item = text.substr(start, p - start);
+                item = std::string(text.substr(start, p - start));
             }
             Add(item);
             skipBlanks();
@@ -213,15 +220,16 @@ std::string TStrings::Text() const {
     return r;
 }
 
-void TStrings::SetText(const std::string& text) {
+void TStrings::SetText(const std::string& whole) {
     BeginUpdate();
     try {
         Clear();
+        const std::string_view text = UpToNul(whole);
         size_t p = 0;
         while (p < text.size()) {
             const size_t start = p;
             while (p < text.size() && text[p] != '\n' && text[p] != '\r') ++p;
-            Add(text.substr(start, p - start));
+            Add(std::string(text.substr(start, p - start)));
             if (p < text.size() && text[p] == '\r') ++p;
             if (p < text.size() && text[p] == '\n') ++p;
         }

@@ -59,6 +59,24 @@ TEST(StringsTest, CommaTextReadsItemsBlanksAndQuotes) {
     EXPECT_EQ(Parse(ListOf(tricky)->CommaText()), tricky);
 }
 
+// A character 0 ends the text that is read, wherever it stands; nothing
+// after it becomes an item.
+TEST(StringsTest, ReadingStopsAtACharacterZero) {
+    using namespace std::string_literals;
+    EXPECT_EQ(Parse("a\0b,c"s), (V{"a"}));
+    EXPECT_EQ(Parse("a,\0,b"s), (V{"a", ""}));
+    EXPECT_EQ(Parse("\0"s), V{});
+    EXPECT_EQ(Parse("\"x\0y\",z"s), (V{"x"}));
+    EXPECT_EQ(Parse("a \0"s), (V{"a"}));
+    auto list = ListOf({});
+    list->SetDelimiter(';');
+    list->SetStrictDelimiter(true);
+    list->SetDelimitedText("p q;\0r;s"s);
+    EXPECT_EQ(Items(*list), (V{"p q", ""}));
+    list->SetText("one\r\ntwo\0three\n"s);
+    EXPECT_EQ(Items(*list), (V{"one", "two"}));
+}
+
 TEST(StringsTest, DelimiterSettingsDoNotChangeCommaText) {
     auto list = ListOf({"a", "b c"});
     list->SetDelimiter(';');
