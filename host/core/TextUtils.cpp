@@ -1,5 +1,9 @@
 #include "host/core/TextUtils.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
 namespace host {
 
 namespace {
@@ -42,6 +46,50 @@ std::string Trim(std::string_view s) {
 
 bool StartsText(std::string_view prefix, std::string_view s) {
     return s.size() >= prefix.size() && CompareText(s.substr(0, prefix.size()), prefix) == 0;
+}
+
+namespace {
+
+constexpr int kGeneralPrecision = 15;
+
+// The significant digits of |Value| rounded to the precision, trailing zeros
+// dropped, and the decimal exponent of the first: Value = 0.d1d2... x 10^Exponent.
+struct TDecimal {
+    std::string Digits;
+    int Exponent = 0;
+};
+
+TDecimal ToDecimal(double value) {
+    char buffer[40];
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, kGeneralPrecision - 1)
+            .ptr;
+    TDecimal d;
+    const char* p = buffer;
+    for (; p != end && *p != 'e'; ++p)
+        if (*p != '.') d.Digits += *p;
+    d.Exponent = std::atoi(std::string(p + 1, end).c_str()) + 1;
+    while (d.Digits.size() > 1 && d.Digits.back() == '0') d.Digits.pop_back();
+    return d;
+}
+
+} // namespace
+
+std::string FloatToStr(double value) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    const TDecimal d = ToDecimal(value);
+    if (d.Digits == "0") return "0";
+    std::string text = value < 0 ? "-" : "";
+    const int digits = static_cast<int>(d.Digits.size());
+    if (d.Exponent > kGeneralPrecision || d.Exponent < -3) {
+        text += d.Digits[0];
+        if (digits > 1) text += '.' + d.Digits.substr(1);
+        return text + 'E' + std::to_string(d.Exponent - 1);
+    }
+    if (d.Exponent <= 0) return text + "0." + std::string(static_cast<size_t>(-d.Exponent), '0') + d.Digits;
+    if (digits <= d.Exponent) return text + d.Digits + std::string(static_cast<size_t>(d.Exponent - digits), '0');
+    return text + d.Digits.substr(0, static_cast<size_t>(d.Exponent)) + '.' + d.Digits.substr(static_cast<size_t>(d.Exponent));
 }
 
 } // namespace host

@@ -18,4 +18,11 @@ std::string Trim(std::string_view s);
 // True when S begins with Prefix, letter case ignored.
 bool StartsText(std::string_view prefix, std::string_view s);
 
+// A floating value as text in the general format with 15 significant
+// digits: plain notation while the decimal exponent lies between -3 and 15
+// (0.0001, 123456789012345), else one digit, the fraction and "E" with the
+// exponent (1E-5, 1.23456789012346E15). No trailing zeros, no point without
+// a fraction; "NAN", "INF", "-INF".
+std::string FloatToStr(double value);
+
 } // namespace host

@@ -172,16 +172,11 @@ std::string FormatDateTime(double value) {
     return out;
 }
 
-std::string FormatFloat(double value) {
-    char buffer[64];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr); // shortest that reads back
-}
-
 // Halves go to the even neighbour, as the host's number formatting does.
 int64_t RoundToInteger(double value) {
     double r = std::round(value);
     if (std::fabs(value - std::trunc(value)) == 0.5) r = 2.0 * std::round(value / 2.0);
-    if (!(r >= -kTwoTo63 && r < kTwoTo63)) throw EConvertError("'" + FormatFloat(value) + "' is not a valid integer value");
+    if (!(r >= -kTwoTo63 && r < kTwoTo63)) throw EConvertError("'" + FloatToStr(value) + "' is not a valid integer value");
     return static_cast<int64_t>(r);
 }
 
@@ -281,7 +276,8 @@ int64_t Variant::AsInteger() const {
     case kInteger: return std::get<int64_t>(FValue);
     case kDouble: return RoundToInteger(std::get<double>(FValue));
     case kDate: return RoundToInteger(std::get<DateValue>(FValue).Value);
-    case kBoolean: return std::get<bool>(FValue) ? 1 : 0;
+    // True is stored with every bit set, so as a number it is -1.
+    case kBoolean: return std::get<bool>(FValue) ? -1 : 0;
     case kString: {
         const std::string& s = std::get<std::string>(FValue);
         int64_t i = 0;
@@ -300,7 +296,7 @@ double Variant::AsFloat() const {
     case kInteger: return static_cast<double>(std::get<int64_t>(FValue));
     case kDouble: return std::get<double>(FValue);
     case kDate: return std::get<DateValue>(FValue).Value;
-    case kBoolean: return std::get<bool>(FValue) ? 1.0 : 0.0;
+    case kBoolean: return std::get<bool>(FValue) ? -1.0 : 0.0;
     case kString: {
         const std::string& s = std::get<std::string>(FValue);
         double d = 0;
@@ -334,7 +330,7 @@ std::string Variant::AsString() const {
         char buffer[24];
         return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, std::get<int64_t>(FValue)).ptr);
     }
-    case kDouble: return FormatFloat(std::get<double>(FValue));
+    case kDouble: return FloatToStr(std::get<double>(FValue));
     case kDate: return FormatDateTime(std::get<DateValue>(FValue).Value);
     case kBoolean: return std::get<bool>(FValue) ? "True" : "False";
     case kString: return std::get<std::string>(FValue);
@@ -502,7 +498,7 @@ std::ostream& operator<<(std::ostream& os, const Variant& v) {
     case Variant::kDate:
         // Diagnostics must not throw on a date beyond the calendar.
         if (const double d = std::get<Variant::DateValue>(v.FValue).Value; !InCalendar(d))
-            return os << "Date(" << FormatFloat(d) << ')';
+            return os << "Date(" << FloatToStr(d) << ')';
         return os << v.AsString();
     default: return os << v.AsString();
     }

@@ -73,19 +73,48 @@ TEST(VariantTest, TextConvertsToNumbersOrRaises) {
     EXPECT_THROW(Variant("+-1").AsInteger(), EConvertError);
 }
 
-TEST(VariantTest, FloatsRoundHalfToEvenAndPrintShortest) {
+TEST(VariantTest, FloatsRoundHalfToEven) {
     EXPECT_EQ(Variant(2.5).AsInteger(), 2);
     EXPECT_EQ(Variant(3.5).AsInteger(), 4);
     EXPECT_EQ(Variant(-2.5).AsInteger(), -2);
     EXPECT_EQ(Variant(2.6).AsInteger(), 3);
     EXPECT_THROW(Variant(1e30).AsInteger(), EConvertError);
     EXPECT_THROW(Variant(std::nan("")).AsInteger(), EConvertError);
-    EXPECT_EQ(Variant(2.5).AsString(), "2.5");
-    EXPECT_EQ(Variant(3.0).AsString(), "3");
-    EXPECT_EQ(Variant(0.1).AsString(), "0.1");
-    const double third = 1.0 / 3.0;
-    EXPECT_EQ(Variant(Variant(third).AsString()).AsFloat(), third);
     EXPECT_EQ(Variant(int64_t{-9007199254740993}).AsString(), "-9007199254740993");
+}
+
+// The general format: 15 significant digits, plain notation for decimal
+// exponents from -3 to 15, else scientific with a bare exponent.
+TEST(VariantTest, FloatsPrintInTheGeneralFormatWithFifteenDigits) {
+    auto text = [](double d) { return Variant(d).AsString(); };
+    EXPECT_EQ(text(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(text(-1.0 / 3.0), "-0.333333333333333");
+    EXPECT_EQ(text(2.0 / 3.0), "0.666666666666667");
+    EXPECT_EQ(text(0.1), "0.1");
+    EXPECT_EQ(text(2.5), "2.5");
+    EXPECT_EQ(text(3.0), "3");
+    EXPECT_EQ(text(100.0), "100");
+    EXPECT_EQ(text(0.0), "0");
+    EXPECT_EQ(text(-0.0), "0");
+    EXPECT_EQ(text(123.456), "123.456");
+    EXPECT_EQ(text(1e20), "1E20");
+    EXPECT_EQ(text(-1e20), "-1E20");
+    EXPECT_EQ(text(1e15), "1E15");
+    EXPECT_EQ(text(999999999999999.0), "999999999999999");
+    EXPECT_EQ(text(123456789012345.6), "123456789012346");
+    EXPECT_EQ(text(1234567890123456.0), "1.23456789012346E15");
+    EXPECT_EQ(text(-1234567890123456.0), "-1.23456789012346E15");
+    EXPECT_EQ(text(0.0001), "0.0001");
+    EXPECT_EQ(text(0.00012345), "0.00012345");
+    EXPECT_EQ(text(0.00001), "1E-5");
+    EXPECT_EQ(text(-0.000012345), "-1.2345E-5");
+    EXPECT_EQ(text(1.5e-300), "1.5E-300");
+    EXPECT_EQ(text(1.7976931348623157e308), "1.79769313486232E308");
+    EXPECT_EQ(text(std::nan("")), "NAN");
+    EXPECT_EQ(text(-HUGE_VAL), "-INF");
+    // The text reads back as a number.
+    EXPECT_EQ(Variant(text(2.5e-7)).AsFloat(), 2.5e-7);
+    EXPECT_EQ(Variant(text(1e20)).AsFloat(), 1e20);
 }
 
 TEST(VariantTest, BooleansConvertFromTextAndNumbers) {
@@ -96,7 +125,9 @@ TEST(VariantTest, BooleansConvertFromTextAndNumbers) {
     EXPECT_TRUE(Variant(0.5).AsBoolean());
     EXPECT_EQ(Variant(true).AsString(), "True");
     EXPECT_EQ(Variant(false).AsString(), "False");
-    EXPECT_EQ(Variant(true).AsInteger(), 1);
+    EXPECT_EQ(Variant(true).AsInteger(), -1) << "True is all bits set";
+    EXPECT_EQ(Variant(false).AsInteger(), 0);
+    EXPECT_EQ(Variant(true).AsFloat(), -1.0);
     EXPECT_EQ(Variant(true).VarType(), varBoolean) << "a bool must not land in the integer constructor";
 }
 
