@@ -40,7 +40,7 @@ TKeyMatcher::TKeyMatcher(const TField& field, const Variant& value, TLocateOptio
     } else if (FText) {
         FValue = Variant(value.AsString());
     } else {
-        // Convert once; a value the field cannot hold is a conversion error.
+        // Convert once, as a write would: a value the field cannot hold raises.
         FValue = field.Convert(value);
     }
 }

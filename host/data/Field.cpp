@@ -3,7 +3,11 @@
 #include "host/core/Exception.h"
 #include "host/data/DataSet.h"
 
+#include "host/core/TextUtils.h"
+
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace host {
 
@@ -66,14 +70,7 @@ Variant TField::Convert(const Variant& value) const {
             if (FSize > 0 && static_cast<int>(s.size()) > FSize) s.resize(static_cast<size_t>(FSize));
             return Variant(std::move(s));
         }
-        case ftInteger: {
-            // An integer field takes whole numbers only, as typed text or as values.
-            if (value.VarType() == varDouble || value.VarType() == varDate) {
-                const double d = value.AsFloat();
-                if (d != std::floor(d)) throw EConvertError("'" + value.AsString() + "' is not a valid integer value");
-            }
-            return Variant(value.AsInteger());
-        }
+        case ftInteger: return ToInteger(value);
         case ftFloat: return Variant(value.AsFloat());
         case ftBoolean: return Variant(value.AsBoolean());
         case ftDateTime: return Variant::FromDateTime(value.AsDateTime());
@@ -85,13 +82,68 @@ Variant TField::Convert(const Variant& value) const {
     return value;
 }
 
+namespace {
+constexpr int64_t kIntegerLow = std::numeric_limits<int32_t>::min();
+constexpr int64_t kIntegerHigh = std::numeric_limits<int32_t>::max();
+
+// Whether a number rounds into the 32 bits of an integer field; other values
+// are left to the conversion.
+bool FitsInteger(const Variant& value) {
+    switch (value.VarType()) {
+    case varInteger: {
+        const int64_t i = value.AsInteger();
+        return i >= kIntegerLow && i <= kIntegerHigh;
+    }
+    case varDouble:
+    case varDate: {
+        // Halves go to the even neighbour: -2^31 - 0.5 still fits, 2^31 - 0.5 does not.
+        const double d = value.AsFloat();
+        return std::isnan(d) || (d >= kIntegerLow - 0.5 && d < kIntegerHigh + 0.5);
+    }
+    default: return true;
+    }
+}
+} // namespace
+
+Variant TField::ToInteger(const Variant& value) const {
+    if (!FitsInteger(value)) RangeError(value);
+    Variant converted(value.AsInteger());
+    if (!FitsInteger(converted)) RangeError(converted);
+    return converted;
+}
+
+void TField::RangeError(const Variant& value) const {
+    throw EDatabaseError(value.AsString() + " is not a valid value for field '" + DisplayLabel() +
+                         "'. The allowed range is " + std::to_string(kIntegerLow) + " to " +
+                         std::to_string(kIntegerHigh));
+}
+
 bool TField::CanModify() const { return !FReadOnly && FDataSet->CanModify(); }
 
 void TField::SetValue(const Variant& value) { FDataSet->SetFieldValue(*this, value); }
 
 std::string TField::AsString() const { return VarToStr(Value()); }
 
-void TField::SetAsString(const std::string& text) { SetValue(Variant(text)); }
+void TField::SetAsString(const std::string& text) {
+    // Empty text is no value, except for a string field.
+    if (text.empty() && FDataType != ftString)
+        Clear();
+    else if (FDataType == ftBoolean)
+        SetValue(Variant(TextToBoolean(text)));
+    else
+        SetValue(Variant(text));
+}
+
+bool TField::TextToBoolean(const std::string& text) const {
+    // Any beginning of a word stands for it, letter case ignored; "False"
+    // is tried first.
+    auto abbreviates = [&](const char* word) {
+        return !text.empty() && text.size() <= std::strlen(word) && StartsText(text, word);
+    };
+    if (abbreviates("False")) return false;
+    if (abbreviates("True")) return true;
+    throw EConvertError("'" + text + "' is not a valid boolean value for field '" + DisplayLabel() + "'");
+}
 
 int64_t TField::AsInteger() const {
     const Variant v = Value();
@@ -115,12 +167,6 @@ TDateTime TField::AsDateTime() const {
 
 std::string TField::Text() const { return AsString(); }
 
-void TField::SetText(const std::string& text) {
-    // Empty text in a control means "no value", except for a string field.
-    if (text.empty() && FDataType != ftString)
-        Clear();
-    else
-        SetAsString(text);
-}
+void TField::SetText(const std::string& text) { SetAsString(text); }
 
 } // namespace host

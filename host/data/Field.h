@@ -39,6 +39,8 @@ public:
     bool IsNull() const;
 
     std::string AsString() const;
+    // Empty text clears a field of any type but string; a Boolean field
+    // takes any beginning of "True" or "False", letter case ignored.
     void SetAsString(const std::string& text);
     int64_t AsInteger() const;
     void SetAsInteger(int64_t value) { SetValue(Variant(value)); }
@@ -65,14 +67,21 @@ public:
     // The field may be written: not read-only and its dataset may be modified.
     bool CanModify() const;
 
-    // Converts a value to this field's type, as a write would; raises
-    // EConvertError.
+    // Converts a value to this field's type, as a write would: an integer
+    // field rounds a floating value half to even. Raises EConvertError, and
+    // EDatabaseError naming the field and its range for a number the field
+    // cannot hold (an integer field holds 32 bits).
     Variant Convert(const Variant& value) const;
 
 protected:
     TField(TDataSet* dataSet, std::string fieldName, TFieldType type, int size, int index);
 
 private:
+    // The Boolean a text abbreviates; EConvertError for any other text.
+    bool TextToBoolean(const std::string& text) const;
+    Variant ToInteger(const Variant& value) const;
+    [[noreturn]] void RangeError(const Variant& value) const;
+
     TDataSet* FDataSet;
     std::string FFieldName;
     TFieldType FDataType;

@@ -66,7 +66,6 @@ TEST_F(DataTest, FieldWritesConvertCutOrRefuse) {
     custNo->SetValue("42");
     EXPECT_EQ(custNo->Value(), Variant(42));
     EXPECT_THROW(custNo->SetValue("forty-two"), EConvertError);
-    EXPECT_THROW(custNo->SetValue(4.5), EConvertError);
     EXPECT_EQ(custNo->Value(), Variant(42)) << "a refused value leaves the field";
     custNo->Clear();
     EXPECT_TRUE(custNo->IsNull());
@@ -77,6 +76,102 @@ TEST_F(DataTest, FieldWritesConvertCutOrRefuse) {
     EXPECT_EQ(company->DataType(), ftString);
     EXPECT_EQ(company->Size(), 12);
     EXPECT_EQ(company->DataSize(), 13);
+}
+
+TEST_F(DataTest, EmptyTextClearsEveryFieldButAStringOne) {
+    Customers->Edit();
+    const std::pair<const char*, const char*> samples[] = {{"CustNo", "1"}, {"Rating", "1.5"}, {"Active", "T"}};
+    for (const auto& [name, sample] : samples) {
+        TField* field = Customers->FieldByName(name);
+        ASSERT_FALSE(field->IsNull()) << name;
+        field->SetAsString("");
+        EXPECT_TRUE(field->IsNull()) << name << " through AsString";
+        field->SetAsString(sample);
+        ASSERT_FALSE(field->IsNull()) << name;
+        field->SetText("");
+        EXPECT_TRUE(field->IsNull()) << name << " through Text";
+    }
+    TField* company = Customers->FieldByName("Company");
+    company->SetAsString("");
+    EXPECT_EQ(company->AsString(), "");
+}
+
+TEST_F(DataTest, BooleanFieldsTakeAnyBeginningOfTheirWords) {
+    Customers->Edit();
+    TField* active = Customers->FieldByName("Active");
+    const std::pair<const char*, bool> accepted[] = {
+        {"T", true}, {"tr", true}, {"TRUE", true}, {"true", true}, {"f", false}, {"Fal", false}, {"FALSE", false}};
+    for (const auto& [text, expected] : accepted) {
+        active->SetAsString(expected ? "False" : "True");
+        active->SetAsString(text);
+        EXPECT_EQ(active->Value(), Variant(expected)) << text;
+        active->SetText(expected ? "F" : "T");
+        active->SetText(text);
+        EXPECT_EQ(active->AsBoolean(), expected) << text << " as Text";
+    }
+    active->SetAsString("True");
+    for (const char* refused : {"1", "0", "yes", "Trueish", "Falsehood", " T", "x"}) {
+        try {
+            active->SetAsString(refused);
+            ADD_FAILURE() << refused << " was taken";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), "'" + std::string(refused) + "' is not a valid boolean value for field 'Active'");
+        }
+        EXPECT_EQ(active->Value(), Variant(true)) << "a refused text leaves the field";
+    }
+    EXPECT_EQ(active->AsString(), "True");
+}
+
+TEST_F(DataTest, IntegerFieldsRoundFloatsAndRefuseWhatTheirBitsCannotHold) {
+    Customers->Edit();
+    TField* custNo = Customers->FieldByName("CustNo");
+    const std::pair<double, int> rounded[] = {{4.5, 4}, {5.5, 6}, {-4.5, -4}, {4.4, 4}, {4.6, 5}, {2147483647.4, 2147483647}};
+    for (const auto& [value, expected] : rounded) {
+        custNo->SetValue(value);
+        EXPECT_EQ(custNo->Value(), Variant(expected)) << value;
+    }
+    custNo->SetAsFloat(-2147483648.5);
+    EXPECT_EQ(custNo->AsInteger(), -2147483648LL) << "the even neighbour is in range";
+    custNo->SetValue(42);
+    const std::pair<Variant, std::string> refused[] = {
+        {Variant(int64_t{3000000000}), "3000000000"},
+        {Variant(int64_t{-2147483649}), "-2147483649"},
+        {Variant(2147483647.5), "2147483647.5"},
+        {Variant(1e30), "1E30"},
+        {Variant("2147483648"), "2147483648"},
+    };
+    for (const auto& [value, text] : refused) {
+        try {
+            custNo->SetValue(value);
+            ADD_FAILURE() << text << " was taken";
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.Message(), text + " is not a valid value for field 'CustNo'. The allowed range is -2147483648 "
+                                          "to 2147483647");
+        }
+        EXPECT_EQ(custNo->Value(), Variant(42)) << "a refused value leaves the field";
+    }
+    EXPECT_THROW(custNo->SetAsInteger(int64_t{1} << 40), EDatabaseError);
+    custNo->SetValue(true);
+    EXPECT_EQ(custNo->Value(), Variant(-1)) << "True is -1";
+}
+
+TEST_F(DataTest, FloatFieldsShowFifteenSignificantDigits) {
+    Customers->Edit();
+    TField* rating = Customers->FieldByName("Rating");
+    TField* company = Customers->FieldByName("Company");
+    const std::pair<double, const char*> shown[] = {
+        {1.0 / 3.0, "0.333333333333333"}, {1e20, "1E20"}, {0.0001, "0.0001"}, {0.1, "0.1"},
+        {1234567890123456.0, "1.23456789012346E15"}, {0.00001, "1E-5"}, {-2.5, "-2.5"}};
+    for (const auto& [value, text] : shown) {
+        rating->SetAsFloat(value);
+        EXPECT_EQ(rating->AsString(), text);
+        EXPECT_EQ(rating->Text(), text);
+        EXPECT_EQ(rating->DisplayText(), text);
+        // A string field given the float's value takes the same text, cut
+        // to its twelve characters.
+        company->SetValue(rating->Value());
+        EXPECT_EQ(company->AsString(), std::string(text).substr(0, 12));
+    }
 }
 
 TEST_F(DataTest, PostStoresCancelRestores) {
@@ -133,6 +228,13 @@ TEST_F(DataTest, LookupFindsExactlyWithoutMoving) {
     EXPECT_EQ(Customers->Lookup("Rating", Variant::Null(), "CustNo"), Variant(1351)) << "null matches null";
     EXPECT_EQ(Customers->Lookup("CustNo", "1231", "Company"), Variant("Unisco")) << "numbers by value";
     EXPECT_THROW(Customers->Lookup("CustNo", "abc", "Company"), EConvertError);
+    // A float meets an integer key field as the field would store it.
+    EXPECT_EQ(Customers->Lookup("CustNo", 1351.4, "Company"), Variant("Sight Diver"));
+    EXPECT_EQ(Customers->Lookup("CustNo", 1350.5, "Company"), Variant::Null()) << "1350.5 is 1350";
+    EXPECT_EQ(Customers->Lookup("CustNo", 1351.5, "Company"), Variant::Null()) << "1351.5 is 1352";
+    EXPECT_EQ(Customers->Lookup("CustNo", 1354.5, "Company"), Variant("Cayman Dive"));
+    EXPECT_TRUE(Customers->Locate("CustNo", 1230.6, {}));
+    EXPECT_EQ(Customers->RecNo(), 2);
     EXPECT_THROW(Customers->Lookup("Nope", 1, "Company"), EDatabaseError);
 }
 
