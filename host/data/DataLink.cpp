@@ -111,7 +111,7 @@ void TDataLink::DataEvent(TDataEvent event, const void* info) {
         if (!FUpdating) RecordChanged(const_cast<TField*>(static_cast<const TField*>(info)));
         break;
     case deDataSetChange: DataSetChanged(); break;
-    case deDataSetScroll: DataSetScrolled(0); break;
+    case deDataSetScroll: DataSetScrolled(info ? *static_cast<const int*>(info) : 0); break;
     case deLayoutChange: LayoutChanged(); break;
     case deUpdateRecord: UpdateRecord(); break;
     case deCheckBrowseMode: CheckBrowseMode(); break;

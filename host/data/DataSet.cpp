@@ -187,33 +187,35 @@ int TDataSet::RecNo() const {
     return FCurrent + 1;
 }
 
-void TDataSet::MoveTo(int record, bool bof, bool eof) {
-    const int old = FCurrent;
+void TDataSet::Scroll(int record, bool bof, bool eof) {
+    const int moved = record - FCurrent;
+    FCurrent = record;
     FBof = bof;
     FEof = eof;
-    if (record == old) {
-        // Hitting either end still tells the links (a grid repaints).
-        DataEvent(deDataSetScroll, nullptr);
-        return;
-    }
-    Fire(BeforeScroll, this);
+    DataEvent(deDataSetScroll, &moved);
+}
+
+void TDataSet::Resync(int record, bool bof, bool eof) {
     FCurrent = record;
-    DataEvent(deDataSetScroll, nullptr);
-    Fire(AfterScroll, this);
+    FBof = bof;
+    FEof = eof;
+    DataEvent(deDataSetChange, nullptr);
 }
 
 void TDataSet::First() {
-    CheckActive();
     CheckBrowseMode();
+    Fire(BeforeScroll, this);
     const int count = InternalRecordCount();
-    MoveTo(count > 0 ? 0 : -1, true, count == 0);
+    Resync(count > 0 ? 0 : -1, true, count == 0);
+    Fire(AfterScroll, this);
 }
 
 void TDataSet::Last() {
-    CheckActive();
     CheckBrowseMode();
+    Fire(BeforeScroll, this);
     const int count = InternalRecordCount();
-    MoveTo(count - 1, count == 0, true);
+    Resync(count - 1, count == 0, true);
+    Fire(AfterScroll, this);
 }
 
 void TDataSet::Next() { MoveBy(1); }
@@ -221,27 +223,33 @@ void TDataSet::Next() { MoveBy(1); }
 void TDataSet::Prior() { MoveBy(-1); }
 
 int TDataSet::MoveBy(int distance) {
-    CheckActive();
     CheckBrowseMode();
+    Fire(BeforeScroll, this);
+    // Already past the end it goes to: nothing moves and no one is told.
+    if (distance == 0 || (distance > 0 && FEof) || (distance < 0 && FBof)) return 0;
     const int count = InternalRecordCount();
-    if (count == 0 || distance == 0) {
-        FBof = FEof = count == 0;
+    if (count == 0) {
+        FBof = FEof = true;
         return 0;
     }
     const int target = std::clamp(FCurrent + distance, 0, count - 1);
     const bool bof = distance < 0 && FCurrent + distance < 0;
     const bool eof = distance > 0 && FCurrent + distance > count - 1;
     const int moved = target - FCurrent;
-    MoveTo(target, bof, eof);
+    // Reaching an end without moving still tells the links, which may show
+    // the end.
+    Scroll(target, bof, eof);
+    Fire(AfterScroll, this);
     return moved;
 }
 
 void TDataSet::SetRecNo(int value) {
-    CheckActive();
     CheckBrowseMode();
     const int count = InternalRecordCount();
-    if (value < 1 || value > count) return;
-    MoveTo(value - 1, false, false);
+    if (value < 1 || value > count || value - 1 == FCurrent) return;
+    Fire(BeforeScroll, this);
+    Resync(value - 1, false, false);
+    Fire(AfterScroll, this);
 }
 
 // ---- editing ---------------------------------------------------------
@@ -259,6 +267,7 @@ void TDataSet::Edit() {
         Insert();
         return;
     }
+    CheckBrowseMode();
     if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
     Fire(BeforeEdit, this);
     LoadBuffer();
@@ -297,6 +306,7 @@ void TDataSet::UpdateRecord() {
 
 void TDataSet::Post() {
     UpdateRecord();
+    DataEvent(deCheckBrowseMode, nullptr);
     Fire(BeforePost, this);
     for (size_t i = 0; i < FFields.size(); ++i)
         if (FFields[i]->Required() && (FBuffer[i].IsNull() || FBuffer[i].IsEmpty()))
@@ -315,6 +325,7 @@ void TDataSet::Post() {
 
 void TDataSet::Cancel() {
     if (FState != dsEdit && FState != dsInsert) return;
+    DataEvent(deCheckBrowseMode, nullptr);
     Fire(BeforeCancel, this);
     FBuffer.clear();
     SetState(dsBrowse);
@@ -330,6 +341,7 @@ void TDataSet::Delete() {
     }
     if (InternalRecordCount() == 0) DatabaseError("Cannot perform this operation on an empty dataset");
     if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
+    DataEvent(deCheckBrowseMode, nullptr);
     Fire(BeforeDelete, this);
     if (FState == dsEdit) {
         FBuffer.clear();
@@ -450,9 +462,11 @@ Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues,
 bool TDataSet::Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) {
     CheckActive();
     CheckBrowseMode();
+    Fire(BeforeScroll, this);
     const int record = FindRecord(keyFields, keyValues, options);
     if (record < 0) return false;
-    MoveTo(record, false, false);
+    Resync(record, false, false);
+    Fire(AfterScroll, this);
     return true;
 }
 

@@ -24,7 +24,7 @@ enum TDataEvent {
     deFieldChange,
     deRecordChange,
     deDataSetChange,
-    deDataSetScroll,
+    deDataSetScroll,  // info: the int distance the cursor moved
     deLayoutChange,
     deUpdateRecord,
     deUpdateState,
@@ -186,7 +186,10 @@ private:
     void CheckActive() const;
     void CheckEditMode() const;
     void BeginInsert(bool append);
-    void MoveTo(int record, bool bof, bool eof);
+    // Puts the cursor on Record and tells the links: Scroll as a move by the
+    // distance (DataSetScrolled), Resync as a new position (DataSetChanged).
+    void Scroll(int record, bool bof, bool eof);
+    void Resync(int record, bool bof, bool eof);
     int FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const;
     void LoadBuffer();
     void AddDataSource(TDataSource* source);

@@ -2,4 +2,5 @@
 
 namespace host::testing {
 HOST_IMPLEMENT_CLASS(TLoggingLink, TFieldDataLink)
+HOST_IMPLEMENT_CLASS(TNoticeLink, TDataLink)
 }

@@ -35,6 +35,21 @@ protected:
     }
 };
 
+// Logs the notices a link hears by their own names.
+class TNoticeLink : public TDataLink {
+    HOST_CLASS(TNoticeLink, TDataLink)
+public:
+    std::vector<std::string> Heard;
+
+protected:
+    TNoticeLink() = default;
+    void DataSetChanged() override { Heard.push_back("changed"); }
+    void DataSetScrolled(int distance) override { Heard.push_back("scrolled " + std::to_string(distance)); }
+    void RecordChanged(TField* field) override { Heard.push_back(field ? "record:" + field->FieldName() : "record"); }
+    void CheckBrowseMode() override { Heard.push_back("check"); }
+    void UpdateData() override { Heard.push_back("update"); }
+};
+
 class DataTest : public ::testing::Test {
 protected:
     void SetUp() override {

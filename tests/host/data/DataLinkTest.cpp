@@ -62,6 +62,85 @@ TEST_F(LinkTest, EditWriteAndPostReachTheLinksInOrder) {
     EXPECT_EQ(Take(), V{}) << "nothing to cancel";
 }
 
+// Jumps reach the links as a changed dataset, steps as a scroll by the
+// distance moved; a step that cannot move at all is not told.
+TEST_F(LinkTest, MovesReachTheLinksAsChangesOrScrolls) {
+    Owned<TNoticeLink> notices(TNoticeLink::Create());
+    notices->SetDataSource(Source);
+    auto take = [&] {
+        V heard = notices->Heard;
+        notices->Heard.clear();
+        return heard;
+    };
+    int scrolls = 0;
+    Customers->AfterScroll = [&](TDataSet*) { ++scrolls; };
+    Customers->Next();
+    EXPECT_EQ(take(), (V{"check", "scrolled 1"}));
+    Customers->MoveBy(2);
+    EXPECT_EQ(take(), (V{"check", "scrolled 2"}));
+    EXPECT_EQ(Customers->RecNo(), 4);
+    Customers->Next();
+    EXPECT_EQ(take(), (V{"check", "scrolled 0"})) << "the step that finds the end";
+    EXPECT_TRUE(Customers->Eof());
+    Customers->Next();
+    EXPECT_EQ(take(), (V{"check"})) << "already at the end";
+    Customers->Prior();
+    EXPECT_EQ(take(), (V{"check", "scrolled -1"}));
+    Customers->MoveBy(-10);
+    EXPECT_EQ(take(), (V{"check", "scrolled -2"}));
+    EXPECT_TRUE(Customers->Bof());
+    Customers->Prior();
+    Customers->MoveBy(0);
+    EXPECT_EQ(take(), (V{"check", "check"}));
+    EXPECT_EQ(scrolls, 5) << "AfterScroll only where the cursor could move";
+
+    Customers->Last();
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+    Customers->First();
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+    EXPECT_TRUE(Customers->Locate("CustNo", 1351, {}));
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+    EXPECT_FALSE(Customers->Locate("CustNo", 9, {}));
+    EXPECT_EQ(take(), (V{"check"}));
+    Customers->Refresh();
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+    Customers->SetRecNo(1);
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+    EXPECT_EQ(scrolls, 9) << "a failed Locate and Refresh do not scroll";
+}
+
+// Edit, Post, Cancel and Delete ask the links first, so what a control still
+// holds is written (Post) or dropped (Cancel) before the record changes.
+TEST_F(LinkTest, EditingAsksTheLinksFirst) {
+    Owned<TNoticeLink> notices(TNoticeLink::Create());
+    notices->SetDataSource(Source);
+    auto take = [&] {
+        V heard = notices->Heard;
+        notices->Heard.clear();
+        return heard;
+    };
+    Customers->Edit();
+    EXPECT_EQ(take(), (V{"check", "record"}));
+    Customers->Post();
+    EXPECT_EQ(take(), (V{"update", "check", "changed"}));
+    Customers->Edit();
+    take();
+    Customers->Cancel();
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+    Customers->Delete();
+    EXPECT_EQ(take(), (V{"check", "changed"}));
+
+    // A field link's pending text is written by Post before the record is
+    // stored.
+    Link->SetDataSource(Source);
+    Link->SetFieldName("Company");
+    Link->OnUpdateData = [&](TObject*) { Link->Field()->SetAsString("Typed"); };
+    Link->Edit();
+    Link->Modified();
+    Customers->Post();
+    EXPECT_EQ(Value("Company"), Variant("Typed"));
+}
+
 TEST_F(LinkTest, DisabledControlsHearOneChangeAtTheEnd) {
     Link->SetDataSource(Source);
     Take();

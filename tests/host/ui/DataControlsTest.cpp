@@ -351,6 +351,39 @@ TEST_F(DataControlsTest, DBGridRowAndCursorMoveTogether) {
     EXPECT_EQ(grid->Row(), 4);
 }
 
+// Jumps reach the grid as a changed dataset and steps as a scroll; either
+// way its row is the cursor's.
+TEST_F(DataControlsTest, DBGridRowFollowsJumpsAndSteps) {
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetDataSource(Source);
+    People->AppendRecord({4, "Di", "Kyiv"});
+    People->AppendRecord({5, "Ed", "Baku"});
+    auto rowIsCursor = [&](const char* what) {
+        EXPECT_EQ(grid->Row(), People->RecNo()) << what;
+    };
+    People->First();
+    rowIsCursor("First");
+    People->MoveBy(3);
+    rowIsCursor("MoveBy");
+    People->Locate("Name", "Bo", {});
+    rowIsCursor("Locate");
+    People->Next();
+    rowIsCursor("Next");
+    People->Last();
+    rowIsCursor("Last");
+    People->Next();
+    rowIsCursor("Next at the end");
+    People->SetRecNo(2);
+    rowIsCursor("RecNo");
+    People->Delete();
+    rowIsCursor("Delete");
+    People->Refresh();
+    rowIsCursor("Refresh");
+    EXPECT_EQ(grid->RowCount(), 5);
+    grid->SetRow(4);
+    EXPECT_EQ(People->RecNo(), 4);
+}
+
 TEST_F(DataControlsTest, DBGridEditorWritesTheSelectedField) {
     TDBGrid* grid = TDBGrid::Create(Form);
     grid->SetParent(Form);
