@@ -385,8 +385,11 @@ protected:
     virtual void WMSysKeyUp(TMessage& message);
     virtual void WMChar(TMessage& message);
     virtual void WMParentNotify(TMessage& message) { DefaultHandler(message); }
+    // The focus entering or leaving this control within its form.
+    virtual void CMEnter(TMessage& message);
+    virtual void CMExit(TMessage& message);
 
-    // Run by WMSetFocus and WMKillFocus.
+    // Run by CMEnter and CMExit: within a form only.
     virtual void DoEnter();
     virtual void DoExit();
     // Run by WMKeyDown and WMSysKeyDown; clearing Key consumes it.
@@ -425,9 +428,20 @@ private:
     void MoveControl(TControl* control, size_t index);
     void ListTabOrder(std::vector<TWinControl*>& list) const;
     bool DispatchDialogKey(std::uint16_t& key, TShiftState shift);
+    // In EnterExit.cpp. The top of the parent chain: the form, as a rule.
+    TWinControl* TopLevel();
+    // On the top level, as Control takes the window focus: CM_EXIT to the
+    // controls the focus leaves within this window, innermost first, then
+    // CM_ENTER to those it enters, outermost first.
+    void SetFocusedControl(TWinControl* control);
+    // Control (with its children) is leaving its window or going: the
+    // window's focused control becomes Control's parent, without notices.
+    void DefocusControl(TWinControl* control);
 
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
+    // On a top-level window: the control that last entered within it.
+    TWinControl* FFocusedControl = nullptr;
     TWindowHandle FHandle = 0;
     bool FTabStop = false;
     int FAlignDisabled = 0;

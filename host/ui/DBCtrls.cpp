@@ -94,9 +94,16 @@ void TDBEdit::KeyDown(std::uint16_t& key, TShiftState shift) {
     }
 }
 
-void TDBEdit::WMKillFocus(TMessage& message) {
-    UpdateRecord();
-    inherited::WMKillFocus(message);
+void TDBEdit::CMExit(TMessage& message) {
+    // Leaving for another control of the form writes the text; a refused
+    // text keeps the focus here, with the text as typed.
+    try {
+        UpdateRecord();
+    } catch (...) {
+        if (CanFocus()) SetFocus();
+        throw;
+    }
+    inherited::CMExit(message);
 }
 
 } // namespace host

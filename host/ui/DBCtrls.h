@@ -31,7 +31,7 @@ protected:
     bool EditCanModify() override;
     void Change() override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
-    void WMKillFocus(TMessage& message) override;
+    void CMExit(TMessage& message) override;
 
 private:
     void DataChange(TObject* sender);

@@ -36,9 +36,9 @@ void TInplaceEdit::KeyDown(std::uint16_t& key, TShiftState shift) {
     if (key != 0) FGrid->EditorKey(key, shift);
 }
 
-void TInplaceEdit::WMKillFocus(TMessage& message) {
+void TInplaceEdit::CMExit(TMessage& message) {
     FGrid->EditorExit();
-    inherited::WMKillFocus(message);
+    inherited::CMExit(message);
 }
 
 // --- TCustomGrid -------------------------------------------------------------

@@ -52,6 +52,13 @@ constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
 constexpr unsigned WM_PARENTNOTIFY = 0x0210;
 // Messages a program defines for itself start here.
 constexpr unsigned WM_USER = 0x0400;
+// The framework's own messages. The focus entering and leaving a control
+// within its form (the control and each parent it passes through), sent by
+// the form, not by the window focus: another form taking the focus leaves
+// the form's current control as it is.
+constexpr unsigned CM_BASE = 0xB000;
+constexpr unsigned CM_ENTER = CM_BASE + 26;
+constexpr unsigned CM_EXIT = CM_BASE + 27;
 
 // System commands (WParam of WM_SYSCOMMAND): the close box of the frame.
 constexpr std::uintptr_t SC_CLOSE = 0xF060;

@@ -34,6 +34,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 void TWinControl::Destroy() {
     DestroyHandle();
+    // The window forgets its focused control before the children go.
+    TopLevel()->DefocusControl(this);
     FreeChildControls();
     inherited::Destroy();
 }
@@ -72,6 +74,7 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
     auto* windowed = dynamic_cast<TWinControl*>(control);
     if (windowed) windowed->DestroyHandle();
+    if (windowed) TopLevel()->DefocusControl(windowed);
     FocusManager().RemoveFocusFrom(control);
     FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
     if (windowed) FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), windowed), FTabList.end());
@@ -228,7 +231,15 @@ void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_CREATE: WMCreate(message); break;
     case WM_DESTROY: WMDestroy(message); break;
-    case WM_SETFOCUS: WMSetFocus(message); break;
+    case WM_SETFOCUS:
+        // The window first tells the controls the focus leaves and enters;
+        // one of them may move the focus away again.
+        if (FocusManager().Focused() == this) {
+            TopLevel()->SetFocusedControl(this);
+            if (FocusManager().Focused() != this) break;
+        }
+        WMSetFocus(message);
+        break;
     case WM_KILLFOCUS: WMKillFocus(message); break;
     case WM_KEYDOWN: WMKeyDown(message); break;
     case WM_KEYUP: WMKeyUp(message); break;
@@ -236,19 +247,15 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SYSKEYUP: WMSysKeyUp(message); break;
     case WM_CHAR: WMChar(message); break;
     case WM_PARENTNOTIFY: WMParentNotify(message); break;
+    case CM_ENTER: CMEnter(message); break;
+    case CM_EXIT: CMExit(message); break;
     default: inherited::WndProc(message); break;
     }
 }
 
-void TWinControl::WMSetFocus(TMessage& message) {
-    DoEnter();
-    DefaultHandler(message);
-}
+void TWinControl::WMSetFocus(TMessage& message) { DefaultHandler(message); }
 
-void TWinControl::WMKillFocus(TMessage& message) {
-    DoExit();
-    DefaultHandler(message);
-}
+void TWinControl::WMKillFocus(TMessage& message) { DefaultHandler(message); }
 
 void TWinControl::DoEnter() {
     if (OnEnter) OnEnter(this);

@@ -5,6 +5,7 @@ list(APPEND HOST_SOURCES
   ui/WinControl.cpp
   ui/Align.cpp
   ui/Focus.cpp
+  ui/EnterExit.cpp
   ui/Keyboard.cpp
   ui/ShortCuts.cpp
   ui/Mouse.cpp

@@ -95,17 +95,47 @@ TEST_F(LookupRunTest, OkCopiesAndAFillOnTheSameKeysFillsTheResults) {
     EXPECT_EQ(lookups, 1) << "one change notice after the copy";
 }
 
+// The typed text is the lookup's starting point, not a key: the lookup form
+// taking the focus does not write it, so a fill on the same key does not
+// look it up (and report it missing) before the form opens.
+TEST_F(LookupRunTest, TypedTextIsNotWrittenWhenTheLookupFormTakesTheFocus) {
+    veskar::TLookupFill* fill = veskar::TLookupFill::Create(Form);
+    fill->KeyFields()->SetCommaText("CustNo");
+    fill->LookupKeyFields()->SetCommaText("CustNo");
+    fill->ResultFields()->SetCommaText("Company");
+    fill->LookupResultFields()->SetCommaText("Company");
+    fill->SetDataSource(OrdersSource);
+    fill->SetLookupDataSource(CustomersSource);
+    std::vector<std::string> looked;
+    fill->BeforeLookup = [&](veskar::TLookupFill*, bool&) { looked.push_back(Text(Orders, "CustNo")); };
+
+    CustEdit->SetFocus();
+    Keyboard().Type("ce");
+    Answer([&](TDefaultLookupForm* form) {
+        EXPECT_TRUE(looked.empty()) << "nothing was looked up before the form opened";
+        EXPECT_EQ(Text(Orders, "CustNo"), "");
+        Mouse().Click(form->bOk);
+    });
+    CtrlF1();
+    EXPECT_EQ(looked, std::vector<std::string>{"CE300"});
+    EXPECT_EQ(Text(Orders, "Company"), "Celtic Dive");
+    EXPECT_EQ(CustEdit->Text(), "CE300");
+    EXPECT_EQ(Ui()->PendingModalAnswers(), 0);
+}
+
 TEST_F(LookupRunTest, CancelEscAndTheCloseBoxCopyNothing) {
     CustEdit->SetFocus();
     Keyboard().Type("cd");
-    const std::string before = "cd";  // the edit hands its text to the field as the form takes the focus
+    // The lookup form taking the focus does not leave the edit within its
+    // form: the text stays in the edit, unwritten.
     Answer([](TDefaultLookupForm* form) { Mouse().Click(form->bCancel); });
     Answer([](TDefaultLookupForm*) { Keyboard().Press(VK_ESCAPE); });
     Answer([](TDefaultLookupForm* form) { Mouse().ClickCloseBox(form); });
     for (int i = 0; i < 3; ++i) {
         CtrlF1();
         EXPECT_EQ(SeenRecord, "CD200");
-        EXPECT_EQ(Text(Orders, "CustNo"), before);
+        EXPECT_EQ(Text(Orders, "CustNo"), "");
+        EXPECT_EQ(CustEdit->Text(), "cd");
     }
     EXPECT_EQ(Ui()->PendingModalAnswers(), 0);
 }

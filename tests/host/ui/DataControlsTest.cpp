@@ -173,6 +173,44 @@ TEST_F(DataControlsTest, DBEditTypingEditsTheDataSetAndEnterWritesTheField) {
     EXPECT_EQ(edit->Text(), "Adax");
 }
 
+// The edit writes its text when the focus moves on within its form; another
+// form (a lookup form, a message) taking the focus leaves the text unwritten.
+TEST_F(DataControlsTest, DBEditWritesWhenLeftWithinItsFormOnly) {
+    TDBEdit* edit = TDBEdit::Create(Form);
+    edit->SetParent(Form);
+    edit->SetDataSource(Source);
+    edit->SetDataField("Name");
+    Owned<TWinControl> elsewhere(TWinControl::Create(nullptr));
+    TEdit* there = TEdit::Create(elsewhere.get());
+    there->SetParent(elsewhere.get());
+    int exits = 0;
+    edit->OnExit = [&](TObject*) { ++exits; };
+
+    edit->SetFocus();
+    Type(edit, "z");
+    there->SetFocus();
+    EXPECT_EQ(Name(), "Ada") << "another form took the focus";
+    EXPECT_EQ(exits, 0);
+    edit->SetFocus();
+    EXPECT_EQ(edit->Text(), "Adaz");
+    Other->SetFocus();
+    EXPECT_EQ(Name(), "Adaz");
+    EXPECT_EQ(exits, 1);
+
+    // A text the field refuses keeps the focus in the edit, as typed.
+    edit->SetDataField("Id");
+    edit->SetFocus();
+    Type(edit, "ce");
+    EXPECT_THROW(Other->SetFocus(), EConvertError);
+    EXPECT_EQ(FocusedControl(), edit);
+    EXPECT_EQ(edit->Text(), "1ce");
+    EXPECT_EQ(People->FieldByName("Id")->AsInteger(), 1);
+    EXPECT_EQ(exits, 1);
+    Type(edit, "\b\b5");
+    Other->SetFocus();
+    EXPECT_EQ(People->FieldByName("Id")->AsInteger(), 15);
+}
+
 TEST_F(DataControlsTest, DBEditThatCannotModifyTakesNoTyping) {
     TDBEdit* edit = TDBEdit::Create(Form);
     edit->SetDataSource(Source);

@@ -40,7 +40,7 @@ TEST(Focus, KillFocusGoesToTheOldControlThenSetFocusToTheNew) {
     f.log.clear();
 
     f.b->SetFocus();
-    ASSERT_EQ(f.log, (std::vector<std::string>{"A:WM_KILLFOCUS", "B:WM_SETFOCUS"}));
+    ASSERT_EQ(f.log, (std::vector<std::string>{"A:WM_KILLFOCUS", "B:WM_SETFOCUS", "A:CM_EXIT", "B:CM_ENTER"}));
     EXPECT_EQ(f.a->Received(WM_KILLFOCUS).back().WParam, f.b->Handle());
     EXPECT_EQ(f.b->Received(WM_SETFOCUS).back().WParam, f.a->Handle());
     EXPECT_TRUE(f.b->FocusedInSetFocus);
@@ -117,7 +117,7 @@ TEST(Focus, AMoveMadeWhileTheFocusIsLostWins) {
     EXPECT_EQ(FocusedControl(), c);
     // B never hears of a focus it did not keep.
     EXPECT_TRUE(f.b->Received(WM_SETFOCUS).empty());
-    EXPECT_EQ(f.log.back(), "C:WM_SETFOCUS");
+    EXPECT_EQ(f.log.back(), "C:CM_ENTER");
 }
 
 TEST(Focus, FocusEventsAndChangeNotice) {
@@ -133,6 +133,54 @@ TEST(Focus, FocusEventsAndChangeNotice) {
     EXPECT_EQ(noticed, f.b);
     FocusManager().OnChange.Clear();
     EXPECT_EQ(events, (std::vector<std::string>{"enter A", "exit A"}));
+}
+
+// Enter and exit notices follow the focus within each top-level window: the
+// focus going to another form and back leaves the control as it was.
+TEST(Focus, EnterAndExitFollowTheFocusWithinEachForm) {
+    Form f;
+    TProbe* panel = f.Add("Panel");
+    TProbe* inner = f.Add("Inner", panel);
+    Form other;
+    other.form->SetName("Other");
+    std::vector<std::string> notices;
+    auto keep = [&] {
+        for (const auto& line : f.log)
+            if (line.find(":CM_") != std::string::npos) notices.push_back(line);
+        for (const auto& line : other.log)
+            if (line.find(":CM_") != std::string::npos) notices.push_back(line);
+        f.log.clear();
+        other.log.clear();
+        std::vector<std::string> taken;
+        taken.swap(notices);
+        return taken;
+    };
+    using V = std::vector<std::string>;
+    f.a->SetFocus();
+    EXPECT_EQ(keep(), (V{"A:CM_ENTER"}));
+    other.a->SetFocus();
+    EXPECT_EQ(keep(), (V{"A:CM_ENTER"})) << "only the other form's control is told";
+    EXPECT_EQ(f.a->Received(WM_KILLFOCUS).size(), 1u) << "the window focus still went";
+    f.a->SetFocus();
+    EXPECT_EQ(keep(), V{}) << "back in its form, A never left it";
+    inner->SetFocus();
+    EXPECT_EQ(keep(), (V{"A:CM_EXIT", "Panel:CM_ENTER", "Inner:CM_ENTER"}));
+    other.b->SetFocus();
+    EXPECT_EQ(keep(), (V{"A:CM_EXIT", "B:CM_ENTER"}));
+    f.b->SetFocus();
+    EXPECT_EQ(keep(), (V{"Inner:CM_EXIT", "Panel:CM_EXIT", "B:CM_ENTER"}));
+    f.form->SetFocus();
+    EXPECT_EQ(keep(), (V{"B:CM_EXIT"})) << "the form itself is never told";
+
+    // A control that goes while it is its form's current control is not
+    // told of a later move, and its parent is not entered again.
+    inner->SetFocus();
+    keep();
+    other.a->SetFocus();
+    EXPECT_EQ(keep(), (V{"B:CM_EXIT", "A:CM_ENTER"}));
+    inner->Free();
+    f.a->SetFocus();
+    EXPECT_EQ(keep(), (V{"Panel:CM_EXIT", "A:CM_ENTER"}));
 }
 
 TEST(Handles, AreMadeOnDemandParentFirstAndAnnouncedToTheParent) {

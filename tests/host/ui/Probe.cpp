@@ -10,6 +10,8 @@ std::string MessageName(unsigned msg) {
     case WM_DESTROY: return "WM_DESTROY";
     case WM_SETFOCUS: return "WM_SETFOCUS";
     case WM_KILLFOCUS: return "WM_KILLFOCUS";
+    case CM_ENTER: return "CM_ENTER";
+    case CM_EXIT: return "CM_EXIT";
     case WM_KEYDOWN: return "WM_KEYDOWN";
     case WM_KEYUP: return "WM_KEYUP";
     case WM_CHAR: return "WM_CHAR";
