@@ -1,9 +1,8 @@
 #include "host/data/Field.h"
 
 #include "host/core/Exception.h"
-#include "host/data/DataSet.h"
-
 #include "host/core/TextUtils.h"
+#include "host/data/DataSet.h"
 
 #include <cmath>
 #include <cstring>
