@@ -115,34 +115,16 @@ void TLookupWinControlLink::Destroy() {
     inherited::Destroy();
 }
 
-bool TLookupWinControlLink::DeferFree() {
-    if (FBusy == 0) return false;
-    if (!FFreePending) {
-        FFreePending = true;
-        Detach();
-    }
-    return true;
-}
-
 void TLookupWinControlLink::Detach() {
     UnCapture();
     FOwnerList = nullptr;
-}
-
-TLookupWinControlLink::TBusyScope::TBusyScope(TLookupWinControlLink* link) : FLink(link) { ++FLink->FBusy; }
-
-TLookupWinControlLink::TBusyScope::~TBusyScope() {
-    if (--FLink->FBusy == 0 && FLink->FFreePending) {
-        FLink->FFreePending = false;
-        FLink->Free();
-    }
 }
 
 // --- TLookupWinControlLink: capture ------------------------------------------
 
 void TLookupWinControlLink::Capture() {
     if (FCaptured || !FControl) return;
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     RegisterSubclass(FControl, FSubclass.get());
     FControl->FreeNotification(this);
     FCaptured = true;
@@ -170,7 +152,7 @@ void TLookupWinControlLink::Notification(TComponent* AComponent, TOperation Oper
 // --- TLookupWinControlLink: messages and editing -----------------------------
 
 void TLookupWinControlLink::WndProc(TMessage& Message) {
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     switch (Message.Msg) {
     case WM_SETFOCUS:
         DoBeginEdit();
@@ -190,18 +172,18 @@ void TLookupWinControlLink::WndProc(TMessage& Message) {
 }
 
 void TLookupWinControlLink::DoBeginEdit() {
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     if (TLookupControlsList* list = FOwnerList) {
-        TLookupControlsList::THookScope hook(list);
+        TKeepAlive listAlive(list);
         list->ControlBeginEdit(this);
     }
     if (CheckControlLookup()) ShowLookupButton(FControl);
 }
 
 void TLookupWinControlLink::DoEndEdit() {
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     if (TLookupControlsList* list = FOwnerList) {
-        TLookupControlsList::THookScope hook(list);
+        TKeepAlive listAlive(list);
         list->ControlEndEdit(this);
     }
     HideLookupButton();
@@ -211,7 +193,7 @@ bool TLookupWinControlLink::CheckControlLookup() {
     TLookupControlsList* list = FOwnerList;
     auto* edit = As<TDBEdit>(FControl);
     if (!list || !edit || !edit->Visible() || edit->ReadOnly()) return false;
-    TLookupControlsList::THookScope hook(list);
+    TKeepAlive listAlive(list);
     return list->CheckControlLookup(edit, edit->Field());
 }
 
@@ -237,7 +219,7 @@ void TLookupWinControlLink::HideLookupButton() {
 }
 
 void TLookupWinControlLink::LookupButtonClick(TObject* /*Sender*/) {
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     struct TClickFlag {
         bool& Flag;
         explicit TClickFlag(bool& flag) : Flag(flag) { Flag = true; }
@@ -250,7 +232,7 @@ void TLookupWinControlLink::LookupButtonClicked() {
     TLookupControlsList* list = FOwnerList;
     auto* edit = As<TDBEdit>(FControl);
     if (!list || !edit) return;
-    TLookupControlsList::THookScope hook(list);
+    TKeepAlive listAlive(list);
     list->LookupButtonClicked(edit, edit->Field());
 }
 
@@ -286,7 +268,7 @@ void TLookupGridControlLink::Destroy() {
 
 void TLookupGridControlLink::Capture() {
     if (Captured() || !Control()) return;
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     RegisterSubclass(Control(), Subclass());
     Control()->FreeNotification(this);
     CaptureInplaceEditor();
@@ -306,7 +288,7 @@ void TLookupGridControlLink::CaptureInplaceEditor() {
     if (!grid) return;
     TWinControl* editor = grid->InplaceEditor();
     if (!editor || editor == FInplaceEditor) return;
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     if (FInplaceEditor) UnCaptureInplaceEditor();
     FInplaceEditor = editor;
     RegisterSubclass(editor, FInplaceSubclass.get());
@@ -322,7 +304,7 @@ void TLookupGridControlLink::UnCaptureInplaceEditor() {
 
 void TLookupGridControlLink::WndProc(TMessage& Message) {
     if (Message.Msg != WM_PARENTNOTIFY) return;
-    TBusyScope busy(this);
+    TKeepAlive alive(this);
     auto* grid = As<TCustomGrid>(Control());
     if (grid && grid->InplaceEditor()) CaptureInplaceEditor();
 }
@@ -341,7 +323,7 @@ bool TLookupGridControlLink::CheckControlLookup() {
     TLookupControlsList* list = OwnerList();
     auto* grid = As<TCustomDBGrid>(Control());
     if (!list || !grid || !grid->Visible() || grid->ReadOnly()) return false;
-    TLookupControlsList::THookScope hook(list);
+    TKeepAlive listAlive(list);
     return list->CheckControlLookup(grid, grid->SelectedField());
 }
 
@@ -349,7 +331,7 @@ void TLookupGridControlLink::LookupButtonClicked() {
     TLookupControlsList* list = OwnerList();
     auto* grid = As<TCustomDBGrid>(Control());
     if (!list || !grid) return;
-    TLookupControlsList::THookScope hook(list);
+    TKeepAlive listAlive(list);
     list->LookupButtonClicked(grid, grid->SelectedField());
 }
 
@@ -363,26 +345,6 @@ void TLookupGridControlLink::Notification(TComponent* AComponent, TOperation Ope
 HOST_IMPLEMENT_CLASS(TLookupControlsList, TList)
 
 TLookupControlsList::TLookupControlsList() : FLookupShortCut(TextToShortCut(LookupShortCutText)) {}
-
-bool TLookupControlsList::DeferFree() {
-    if (FInHook == 0) return false;
-    if (!FFreePending) {
-        FFreePending = true;
-        // Its links let go of their controls now; the list itself ends when
-        // the hook that is running returns.
-        Clear();
-    }
-    return true;
-}
-
-TLookupControlsList::THookScope::THookScope(TLookupControlsList* list) : FList(list) { ++FList->FInHook; }
-
-TLookupControlsList::THookScope::~THookScope() {
-    if (--FList->FInHook == 0 && FList->FFreePending) {
-        FList->FFreePending = false;
-        FList->Free();
-    }
-}
 
 void TLookupControlsList::ControlBeginEdit(TLookupWinControlLink* /*Link*/) {}
 

@@ -114,27 +114,13 @@ protected:
     TLookupWinControlLink(host::TWinControl* AControl, TLookupControlsList* AList);
 
     void Destroy() override;
-    bool DeferFree() override;
+    // A Free arrived during one of its calls: stop watching and reporting now.
+    void Detach() override;
 
     void SetCaptured(bool value) { FCaptured = value; }
 
-    // Keeps the link alive while one of its calls is on the stack; a Free
-    // asked for meanwhile is finished when the outermost scope ends.
-    class TBusyScope {
-    public:
-        explicit TBusyScope(TLookupWinControlLink* link);
-        ~TBusyScope();
-        TBusyScope(const TBusyScope&) = delete;
-        TBusyScope& operator=(const TBusyScope&) = delete;
-
-    private:
-        TLookupWinControlLink* FLink;
-    };
-
 private:
     void Init(host::TWinControl* AControl, TLookupControlsList* AList);
-    // A Free arrived while busy: stop watching and reporting now.
-    void Detach();
 
     TLookupControlsList* FOwnerList = nullptr;
     host::TWinControl* FControl = nullptr;
@@ -142,8 +128,6 @@ private:
     bool FCaptured = false;
     bool FInButtonClick = false;
     host::Owned<TLookupControlSubclass> FSubclass;
-    int FBusy = 0;
-    bool FFreePending = false;
 };
 
 // The link of a grid. The button lives on the grid's in-place editor, which
@@ -218,27 +202,12 @@ public:
 
 protected:
     TLookupControlsList();
-    bool DeferFree() override;
+    // Freed from inside one of its hooks (a link holds it alive while it
+    // calls one), the list lets its links go at once.
+    void Detach() override { Clear(); }
 
 private:
-    friend class TLookupWinControlLink;
-    friend class TLookupGridControlLink;
-    // Held by a link while it calls a hook, so a list freed from inside
-    // the hook ends when the hook returns.
-    class THookScope {
-    public:
-        explicit THookScope(TLookupControlsList* list);
-        ~THookScope();
-        THookScope(const THookScope&) = delete;
-        THookScope& operator=(const THookScope&) = delete;
-
-    private:
-        TLookupControlsList* FList;
-    };
-
     host::TShortCut FLookupShortCut;
-    int FInHook = 0;
-    bool FFreePending = false;
 };
 
 namespace Ldcapt {

@@ -95,35 +95,11 @@ void TLookupDialog::Destroy() {
     inherited::Destroy();
 }
 
-// A dialog freed while its own lookup runs (a handler or the lookup form
-// frees it) lets go of its controls and data sources at once and ends when
-// the run returns.
-class TLookupDialog::TRunScope {
-public:
-    explicit TRunScope(TLookupDialog* dialog) : FDialog(dialog) { ++FDialog->FRunning; }
-    ~TRunScope() {
-        if (--FDialog->FRunning == 0 && FDialog->FFreePending) {
-            FDialog->FFreePending = false;
-            FDialog->Free();
-        }
-    }
-    TRunScope(const TRunScope&) = delete;
-    TRunScope& operator=(const TRunScope&) = delete;
-
-private:
-    TLookupDialog* FDialog;
-};
-
-bool TLookupDialog::DeferFree() {
-    if (FRunning == 0) return false;
-    if (!FFreePending) {
-        FFreePending = true;
-        SetActive(false);
-        // Inactive now, so dropping the sources rebuilds nothing.
-        SetDataSource(nullptr);
-        SetLookupDataSource(nullptr);
-    }
-    return true;
+void TLookupDialog::Detach() {
+    SetActive(false);
+    // Inactive now, so dropping the sources rebuilds nothing.
+    SetDataSource(nullptr);
+    SetLookupDataSource(nullptr);
 }
 
 void TLookupDialog::ValidateContainer(TComponent* AComponent) {
@@ -285,7 +261,7 @@ void TLookupDialog::GoLookupDialog(TWinControl* Control, TField* Field, TBaseLoo
     if (GetLookupFormClass) formClass = GetLookupFormClass(this);
     if (!formClass) formClass = &ClassOf<TDefaultLookupForm>();
 
-    TRunScope running(this);
+    TKeepAlive running(this);
     // The form may be freed during its modal run; the reference hears of it.
     TComponentRef<TBaseLookupForm> lookupForm(CreateLookupForm(formClass));
     std::optional<std::string> errorMessage;

@@ -124,11 +124,12 @@ public:
 protected:
     explicit TLookupDialog(host::TComponent* AOwner);
     void Destroy() override;
-    bool DeferFree() override;
+    // Freed while its own lookup runs, the dialog lets go of its controls
+    // and data sources at once and ends when the run returns.
+    void Detach() override;
     void Loaded() override;
 
 private:
-    class TRunScope;
     host::TWinControl* FindForm() const;
     TBaseLookupForm* CreateLookupForm(TBaseLookupFormClass FormClass);
     void PositionLookupDataSet(host::TWinControl* Control, host::TField* Field);
@@ -141,8 +142,6 @@ private:
     host::Owned<host::TStringList> FLookupKeyFields;
     host::Owned<TLookupDialogControlsList> FControlsList;
     host::Owned<host::TCollection> FConnections;
-    int FRunning = 0;
-    bool FFreePending = false;
 };
 
 namespace Ldlkpdlg {

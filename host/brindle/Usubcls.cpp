@@ -97,29 +97,19 @@ void TControlSubclass::BeforeWndProc(TMessage&) {}
 void TControlSubclass::AfterWndProc(TMessage&) {}
 
 void TControlSubclass::Deliver(TPass pass, TMessage& message) {
-    ++FCalls;
-    try {
-        if (pass == TPass::Before)
-            BeforeWndProc(message);
-        else
-            AfterWndProc(message);
-    } catch (...) {
-        --FCalls;
-        if (FCalls == 0 && FFreePending) Free();
-        throw;
-    }
-    if (--FCalls == 0 && FFreePending) Free();
+    TKeepAlive alive(this);
+    if (pass == TPass::Before)
+        BeforeWndProc(message);
+    else
+        AfterWndProc(message);
 }
 
-bool TControlSubclass::DeferFree() {
-    if (FCalls == 0) return false;
-    FFreePending = true;
+void TControlSubclass::Detach() {
     if (TRegistry* registry = Registry()) registry->RemoveSubclass(this);
-    return true;
 }
 
 void TControlSubclass::Destroy() {
-    if (TRegistry* registry = Registry()) registry->RemoveSubclass(this);
+    Detach();
     inherited::Destroy();
 }
 

@@ -29,15 +29,12 @@ protected:
     void Destroy() override;
     // Freed from inside one of its own calls, the object leaves every
     // registration at once and ends when that call returns.
-    bool DeferFree() override;
+    void Detach() override;
 
 private:
     friend class TSubclassHook;
     enum class TPass { Before, After };
     void Deliver(TPass pass, TMessage& message);
-
-    int FCalls = 0;
-    bool FFreePending = false;
 };
 
 // Registering a pair that is registered already changes nothing.

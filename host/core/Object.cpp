@@ -10,8 +10,12 @@ const TClass& TObject::ClassInfo() {
 }
 
 void TObject::Free() {
-    if (FFreeing) return;
-    if (DeferFree()) return;
+    if (FFreeing || FFreePending) return;
+    if (FKeepAlive > 0) {
+        FFreePending = true;
+        Detach();
+        return;
+    }
     FFreeing = true;
     struct Release {
         TObject* self;
@@ -19,6 +23,12 @@ void TObject::Free() {
     } release{this};
     BeforeDestruction();
     Destroy();
+}
+
+TKeepAlive::~TKeepAlive() {
+    if (--FObject->FKeepAlive > 0 || !FObject->FFreePending) return;
+    FObject->FFreePending = false;
+    FObject->Free();
 }
 
 void TObject::DestroyFailed() noexcept {

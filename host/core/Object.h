@@ -8,6 +8,17 @@
 // chain on the whole object before the memory goes, so a base class's
 // destruction may still call a descendant's overrides. Each Destroy override
 // does its own work and ends with inherited::Destroy().
+//
+// An object freed while a call of its own is on the stack (a handler that
+// frees the control it was called for) ends when that call returns: the
+// call holds a TKeepAlive on the object, Free then only runs Detach (the
+// object lets go of its links, registrations and captures at once) and the
+// outermost keep-alive finishes the Free.
+//
+// Owned members: a member the object owns is held in an Owned<> and goes
+// with the C++ object, after Destroy. A Destroy override frees (reset()) an
+// owned member by hand only when it must go before something else in the
+// destruction; it says why where it does.
 
 #include "host/core/Class.h"
 
@@ -23,9 +34,13 @@ public:
     bool InheritsFrom(const TClass& cls) const { return ClassType().InheritsFrom(cls); }
 
     // Ends the object. Safe to call once; a second call while the first runs
-    // does nothing.
+    // does nothing. Under a keep-alive it detaches the object now and leaves
+    // the rest to the outermost keep-alive.
     void Free();
     bool Freeing() const { return FFreeing; }
+    // True once Free was asked for while a keep-alive holds the object: it is
+    // detached and ends when the keep-alive does.
+    bool FreePending() const { return FFreePending; }
 
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
@@ -40,16 +55,32 @@ protected:
     // Steps of destruction, run on the whole object.
     virtual void BeforeDestruction() {}
     virtual void Destroy() {}
-    // An object that is still in use by a call on its own stack (a data link
-    // dispatching a notice) may answer true and finish the Free itself later.
-    virtual bool DeferFree() { return false; }
+    // Free arrived under a keep-alive: stop taking part (unregister, let go of
+    // links and captures) now; the memory stays until the keep-alive ends.
+    virtual void Detach() {}
     // Ends an object whose construction failed after the C++ constructor.
     void DestroyFailed() noexcept;
 
     friend struct Constructor;
 
 private:
+    friend class TKeepAlive;
+    int FKeepAlive = 0;
     bool FFreeing = false;
+    bool FFreePending = false;
+};
+
+// Keeps an object's memory for the length of a call that may free it; a Free
+// asked for meanwhile completes when the outermost keep-alive ends.
+class TKeepAlive {
+public:
+    explicit TKeepAlive(TObject* object) : FObject(object) { ++FObject->FKeepAlive; }
+    ~TKeepAlive();
+    TKeepAlive(const TKeepAlive&) = delete;
+    TKeepAlive& operator=(const TKeepAlive&) = delete;
+
+private:
+    TObject* FObject;
 };
 
 // Frees an object that may be null.

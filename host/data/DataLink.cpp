@@ -8,28 +8,11 @@ namespace host {
 HOST_IMPLEMENT_CLASS(TDataLink, TPersistent)
 HOST_IMPLEMENT_CLASS(TFieldDataLink, TDataLink)
 
-// Marks a link as in use for the length of a notice; a Free asked for
-// meanwhile is carried out when the outermost notice returns.
-class TDataLink::Busy {
-public:
-    explicit Busy(TDataLink* link) : FLink(link) { ++FLink->FBusy; }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-    ~Busy() {
-        if (--FLink->FBusy == 0 && FLink->FFreePending) FLink->Free();
-    }
-
-private:
-    TDataLink* FLink;
-};
-
 // ---- TDataLink -----------------------------------------------------------
 
 TDataSet* TDataLink::DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
 
 void TDataLink::Detach() {
-    // Leaves without the notices a deactivation would send: the owner is
-    // letting the link go and does not want to hear of it.
     FActive = false;
     FEditing = false;
     if (FDataSource) {
@@ -43,16 +26,9 @@ void TDataLink::Destroy() {
     inherited::Destroy();
 }
 
-bool TDataLink::DeferFree() {
-    if (FBusy == 0) return false;
-    FFreePending = true;
-    Detach();
-    return true;
-}
-
 void TDataLink::SetDataSource(TDataSource* value) {
     if (FDataSource == value) return;
-    Busy busy(this);
+    TKeepAlive alive(this);
     if (FDataSource) FDataSource->RemoveDataLink(this);
     FDataSource = value;
     if (FDataSource) FDataSource->AddDataLink(this);
@@ -62,13 +38,13 @@ void TDataLink::SetDataSource(TDataSource* value) {
 void TDataLink::SetReadOnly(bool value) {
     if (FReadOnly == value) return;
     FReadOnly = value;
-    Busy busy(this);
+    TKeepAlive alive(this);
     UpdateState();
 }
 
 void TDataLink::UpdateState() {
-    if (FFreePending) return;
-    Busy busy(this);
+    if (FreePending()) return;
+    TKeepAlive alive(this);
     const bool active = FDataSource && FDataSource->State() != dsInactive;
     SetActive(active);
     const TDataSetState state = FDataSource ? FDataSource->State() : dsInactive;
@@ -83,7 +59,7 @@ void TDataLink::SetActive(bool value) {
 }
 
 void TDataLink::SetEditing(bool value) {
-    if (FEditing == value || FFreePending) return;
+    if (FEditing == value || FreePending()) return;
     FEditing = value;
     EditingChanged();
 }
@@ -103,8 +79,8 @@ void TDataLink::UpdateRecord() {
 }
 
 void TDataLink::DataEvent(TDataEvent event, const void* info) {
-    if (!FActive || FFreePending) return;
-    Busy busy(this);
+    if (!FActive || FreePending()) return;
+    TKeepAlive alive(this);
     switch (event) {
     case deFieldChange:
     case deRecordChange:

@@ -35,7 +35,9 @@ public:
 protected:
     TDataLink() = default;
     void Destroy() override;
-    bool DeferFree() override;
+    // Leaves the data source without the notices a deactivation would send:
+    // the owner is letting the link go and does not want to hear of it.
+    void Detach() override;
 
     virtual void ActiveChanged() {}
     virtual void EditingChanged() {}
@@ -49,12 +51,10 @@ protected:
 
 private:
     friend class TDataSource;
-    class Busy;
     void DataEvent(TDataEvent event, const void* info);
     void UpdateState();
     void SetActive(bool value);
     void SetEditing(bool value);
-    void Detach();
 
     TDataSource* FDataSource = nullptr;
     bool FActive = false;
@@ -62,8 +62,6 @@ private:
     bool FReadOnly = false;
     bool FUpdating = false;
     bool FVisualControl = false;
-    int FBusy = 0;
-    bool FFreePending = false;
 };
 
 class TFieldDataLink : public TDataLink {

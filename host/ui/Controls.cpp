@@ -103,12 +103,6 @@ void TControl::Destroy() {
     inherited::Destroy();
 }
 
-bool TControl::DeferFree() {
-    if (FDispatchDepth == 0) return false;
-    FFreePending = true;
-    return true;
-}
-
 // --- TControl: parent and bounds ---------------------------------------------
 
 bool TControl::HasParent(const TWinControl* control) const {
@@ -253,19 +247,13 @@ void TControl::Repaint() {
 
 // A control freed by its own click handler ends when the handler returns,
 // as one freed while it handles a message does.
-struct TControl::TDispatchScope {
-    explicit TDispatchScope(TControl* control) : Control(control) { ++Control->FDispatchDepth; }
-    ~TDispatchScope() { Control->EndDispatch(); }
-    TControl* Control;
-};
-
 void TControl::Click() {
-    TDispatchScope scope(this);
+    TKeepAlive alive(this);
     if (OnClick) OnClick(this);
 }
 
 void TControl::DblClick() {
-    TDispatchScope scope(this);
+    TKeepAlive alive(this);
     if (OnDblClick) OnDblClick(this);
 }
 
@@ -284,30 +272,17 @@ TWndProcHook* TControl::LiveHook(std::uint64_t id) const {
 }
 
 void TControl::WindowProc(TMessage& message) {
-    ++FDispatchDepth;
-    try {
-        // Only the hooks present now see this message, and each only while
-        // it is still present.
-        std::vector<std::uint64_t> ids;
-        ids.reserve(FHooks.size());
-        for (const THookEntry& entry : FHooks) ids.push_back(entry.Id);
-        for (std::uint64_t id : ids)
-            if (TWndProcHook* hook = LiveHook(id); hook && !FFreePending) hook->BeforeMessage(this, message);
-        if (!FFreePending) WndProc(message);
-        for (std::uint64_t id : ids)
-            if (TWndProcHook* hook = LiveHook(id); hook && !FFreePending) hook->AfterMessage(this, message);
-    } catch (...) {
-        EndDispatch();
-        throw;
-    }
-    EndDispatch();
-}
-
-void TControl::EndDispatch() {
-    if (--FDispatchDepth == 0 && FFreePending) {
-        FFreePending = false;
-        Free();
-    }
+    TKeepAlive alive(this);
+    // Only the hooks present now see this message, and each only while
+    // it is still present.
+    std::vector<std::uint64_t> ids;
+    ids.reserve(FHooks.size());
+    for (const THookEntry& entry : FHooks) ids.push_back(entry.Id);
+    for (std::uint64_t id : ids)
+        if (TWndProcHook* hook = LiveHook(id); hook && !FreePending()) hook->BeforeMessage(this, message);
+    if (!FreePending()) WndProc(message);
+    for (std::uint64_t id : ids)
+        if (TWndProcHook* hook = LiveHook(id); hook && !FreePending()) hook->AfterMessage(this, message);
 }
 
 void TControl::AddWndProcHook(TWndProcHook* hook) {

@@ -245,7 +245,6 @@ protected:
 
     void BeforeDestruction() override;
     void Destroy() override;
-    bool DeferFree() override;
 
     // Handles a message; the default routes the mouse buttons to the
     // handlers below and everything else to DefaultHandler.
@@ -277,8 +276,6 @@ protected:
 private:
     friend class TWinControl;
     friend class TSizeConstraints;
-    struct TDispatchScope;
-    void EndDispatch();
     TWndProcHook* LiveHook(std::uint64_t id) const;
     void ApplyConstraints();
     void FontChange(TObject* sender);
@@ -313,8 +310,6 @@ private:
     bool FClicked = false;
     std::vector<THookEntry> FHooks;
     std::uint64_t FNextHookId = 1;
-    int FDispatchDepth = 0;
-    bool FFreePending = false;
 };
 
 // A windowed control.

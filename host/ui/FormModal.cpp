@@ -3,6 +3,7 @@
 
 #include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/ui/Backend.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
@@ -108,24 +109,18 @@ TModalResult TCustomForm::ShowModal() {
     if (Visible() || Modal()) throw EInvalidOperation("Cannot make a visible window modal");
     // The control that had the focus may go during the run.
     TComponentRef<TWinControl> previous(FocusedControl());
-    TModalRuns::TScope running(this);
     // From here a Free of the form waits until ShowModal is done with it.
-    ++FModalDepth;
+    TKeepAlive alive(this);
+    TModalRuns::TScope running(this);
     FFormState.Include(fsModal);
     FModalResult = mrNone;
-    try {
+    {
+        const TFinally end([&] { EndModal(previous.Get()); });
         Show();
         FocusFirst();
         UIBackend().RunModal(this);
-    } catch (...) {
-        EndModal(previous.Get());
-        if (--FModalDepth == 0 && FFreeAfterModal) Free();
-        throw;
     }
-    EndModal(previous.Get());
-    const TModalResult result = FModalResult;
-    if (--FModalDepth == 0 && FFreeAfterModal) Free();
-    return result;
+    return FModalResult;
 }
 
 void TCustomForm::FocusFirst() {
@@ -144,7 +139,7 @@ void TCustomForm::EndModal(TWinControl* previous) {
 
 bool TCustomForm::CloseModal() {
     if (FModalResult == mrNone) return false;
-    if (FFreeAfterModal) return true;
+    if (FreePending()) return true;
     TCloseAction action = caNone;
     if (CloseQuery()) {
         action = caHide;
@@ -154,7 +149,7 @@ bool TCustomForm::CloseModal() {
         FModalResult = mrNone;
         return false;
     }
-    if (action == caFree) FFreeAfterModal = true;
+    if (action == caFree) Release();
     return true;
 }
 

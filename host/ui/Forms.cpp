@@ -89,14 +89,10 @@ void TCustomForm::Destroy() {
     inherited::Destroy();
 }
 
-bool TCustomForm::DeferFree() {
-    if (FModalDepth > 0) {
-        // The run on this form's stack ends first; ShowModal frees it.
-        FFreeAfterModal = true;
-        if (FModalResult == mrNone) FModalResult = mrCancel;
-        return true;
-    }
-    return inherited::DeferFree();
+void TCustomForm::Detach() {
+    // A run on this form's stack ends first; ShowModal's keep-alive frees it.
+    if (Modal() && FModalResult == mrNone) FModalResult = mrCancel;
+    inherited::Detach();
 }
 
 void TCustomForm::Loaded() {

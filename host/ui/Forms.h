@@ -156,7 +156,7 @@ protected:
     void AfterConstruction() override;
     void BeforeDestruction() override;
     void Destroy() override;
-    bool DeferFree() override;
+    void Detach() override;
     void Loaded() override;
 
     // Gives the new form its stored definition, with the whole object, once,
@@ -200,8 +200,6 @@ private:
     TModalResult FModalResult = mrNone;
     int FLoadedClientWidth = -1;
     int FLoadedClientHeight = -1;
-    int FModalDepth = 0;          // ShowModal calls on the stack
-    bool FFreeAfterModal = false;
 };
 
 class TForm : public TCustomForm {

@@ -1,0 +1,87 @@
+#pragma once
+// Scope guards: the framework's try/finally written once. A guard runs its
+// cleanup when the scope ends, however it ends. A cleanup that raises while
+// another exception is already on its way is dropped, so the first error
+// reaches the caller (a destructor must not raise then).
+
+#include <exception>
+#include <utility>
+
+namespace host {
+
+// Runs Cleanup at the end of a guard's scope; Unwinding is the count of
+// exceptions in flight when the guard was made.
+template <class F>
+void RunCleanup(int unwinding, F&& cleanup) {
+    if (std::uncaught_exceptions() == unwinding) {
+        cleanup();
+        return;
+    }
+    try {
+        cleanup();
+    } catch (...) {
+    }
+}
+
+template <class F>
+class TFinally {
+public:
+    explicit TFinally(F cleanup) : FCleanup(std::move(cleanup)) {}
+    ~TFinally() noexcept(false) { RunCleanup(FUnwinding, FCleanup); }
+    TFinally(const TFinally&) = delete;
+    TFinally& operator=(const TFinally&) = delete;
+
+private:
+    F FCleanup;
+    int FUnwinding = std::uncaught_exceptions();
+};
+
+// Sets a variable for the length of a scope; its old value comes back after.
+template <class T>
+class TScopedValue {
+public:
+    TScopedValue(T& target, T value) : FTarget(target), FOld(std::exchange(target, std::move(value))) {}
+    ~TScopedValue() { FTarget = std::move(FOld); }
+    TScopedValue(const TScopedValue&) = delete;
+    TScopedValue& operator=(const TScopedValue&) = delete;
+
+private:
+    T& FTarget;
+    T FOld;
+};
+
+// A flag raised for the length of a call.
+class TScopedFlag : public TScopedValue<bool> {
+public:
+    explicit TScopedFlag(bool& flag) : TScopedValue<bool>(flag, true) {}
+};
+
+// BeginUpdate now, EndUpdate when the scope ends (string lists, collections).
+template <class T>
+class TUpdateGuard {
+public:
+    explicit TUpdateGuard(T& target) : FTarget(target) { FTarget.BeginUpdate(); }
+    ~TUpdateGuard() noexcept(false) { RunCleanup(FUnwinding, [this] { FTarget.EndUpdate(); }); }
+    TUpdateGuard(const TUpdateGuard&) = delete;
+    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+private:
+    T& FTarget;
+    int FUnwinding = std::uncaught_exceptions();
+};
+
+// DisableControls now, EnableControls when the scope ends (datasets).
+template <class T>
+class TControlsDisabled {
+public:
+    explicit TControlsDisabled(T& dataSet) : FDataSet(dataSet) { FDataSet.DisableControls(); }
+    ~TControlsDisabled() noexcept(false) { RunCleanup(FUnwinding, [this] { FDataSet.EnableControls(); }); }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    T& FDataSet;
+    int FUnwinding = std::uncaught_exceptions();
+};
+
+} // namespace host
