@@ -2,37 +2,55 @@
 
 namespace host {
 
-class TComponentRefBase::TWatch : public TComponent {
-    HOST_CLASS(TWatch, TComponent)
+// The component that asks for the removal notices on the watch's behalf.
+class TComponentWatch::TListener : public TComponent {
+    HOST_CLASS(TListener, TComponent)
 public:
-    TComponent* Watched = nullptr;
+    TComponentWatch* Watch = nullptr;
 
     void Notification(TComponent* component, TOperation operation) override {
-        if (operation == opRemove && component == Watched) Watched = nullptr;
         inherited::Notification(component, operation);
+        if (operation == opRemove && Watch && Watch->FOnGone) Watch->FOnGone(component);
     }
 
 protected:
-    explicit TWatch(TComponent* owner) : TComponent(owner) {}
+    explicit TListener(TComponent* owner) : TComponent(owner) {}
 };
 
-const TClass& TComponentRefBase::TWatch::ClassInfo() {
+const TClass& TComponentWatch::TListener::ClassInfo() {
     static const TClass info("TComponentWatch", &TComponent::ClassInfo());
     return info;
 }
 
-TComponentRefBase::TComponentRefBase() : FWatch(TWatch::Create(nullptr)) {}
+// The listener's class reference is made first, so a watch with static
+// storage is ended before it.
+TComponentWatch::TComponentWatch(std::function<void(TComponent*)> onGone) : FOnGone(std::move(onGone)) {
+    (void)TListener::ClassInfo();
+}
 
-// The watch's own end drops its notices both ways.
-TComponentRefBase::~TComponentRefBase() = default;
+// The listener's own end drops its notices both ways, and it tells no one.
+TComponentWatch::~TComponentWatch() {
+    if (FListener) FListener->Watch = nullptr;
+}
 
-TComponent* TComponentRefBase::Target() const { return FWatch->Watched; }
+void TComponentWatch::Watch(TComponent* component) {
+    if (!component) return;
+    if (!FListener) {
+        FListener.reset(TListener::Create(nullptr));
+        FListener->Watch = this;
+    }
+    FListener->FreeNotification(component);
+}
+
+void TComponentWatch::Unwatch(TComponent* component) {
+    if (component && FListener) FListener->RemoveFreeNotification(component);
+}
 
 void TComponentRefBase::SetTarget(TComponent* component) {
-    if (component == FWatch->Watched) return;
-    if (FWatch->Watched) FWatch->RemoveFreeNotification(FWatch->Watched);
-    FWatch->Watched = component;
-    if (component) FWatch->FreeNotification(component);
+    if (component == FTarget) return;
+    FWatch.Unwatch(FTarget);
+    FTarget = component;
+    FWatch.Watch(component);
 }
 
 } // namespace host
