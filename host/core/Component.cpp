@@ -42,14 +42,12 @@ void TComponent::Constructed() {
 TComponent* TComponent::Components(int index) const {
     if (index < 0 || index >= ComponentCount())
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return FComponents[static_cast<size_t>(index)];
+    return FComponents[index];
 }
 
 int TComponent::ComponentIndex() const {
     if (!FOwner) return -1;
-    const auto& list = FOwner->FComponents;
-    auto it = std::find(list.begin(), list.end(), this);
-    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+    return FOwner->FComponents.IndexOf(this);
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
@@ -97,26 +95,20 @@ void TComponent::RemoveComponent(TComponent* component) {
 }
 
 void TComponent::Insert(TComponent* component) {
-    FComponents.push_back(component);
+    FComponents.Add(component);
     component->FOwner = this;
     if (!component->FName.empty()) UpdatePublishedReference(this, component->FName, component, true);
 }
 
 void TComponent::Remove(TComponent* component) {
     if (!component->FName.empty()) UpdatePublishedReference(this, component->FName, component, false);
-    auto it = std::find(FComponents.begin(), FComponents.end(), component);
-    if (it != FComponents.end()) FComponents.erase(it);
+    FComponents.Remove(component);
     component->FOwner = nullptr;
 }
 
 void TComponent::NotifyOwned(TComponent* component, TOperation operation) {
-    // A notice may free components of this owner; walk by index and clamp.
-    int i = ComponentCount() - 1;
-    while (i >= 0) {
-        FComponents[static_cast<size_t>(i)]->Notification(component, operation);
-        --i;
-        if (i >= ComponentCount()) i = ComponentCount() - 1;
-    }
+    // A notice may free components of this owner.
+    FComponents.ForEachBackward([&](TComponent* c) { c->Notification(component, operation); });
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
@@ -146,8 +138,8 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 void TComponent::DestroyComponents() {
     // The owner is going: its components are not told of each other's
     // removal through it, only through their free notifications.
-    while (!FComponents.empty()) {
-        TComponent* last = FComponents.back();
+    while (!FComponents.Empty()) {
+        TComponent* last = FComponents.Last();
         Remove(last);
         last->Free();
     }
@@ -192,39 +184,62 @@ void TComponent::Destroy() {
     inherited::Destroy();
 }
 
-// Keeps the session's list free of components that end while it runs.
-struct TLoadingSession::Watch : TComponent {
-    HOST_CLASS(Watch, TComponent)
-public:
-    std::vector<TComponent*>* List = nullptr;
+// --- TComponentWatch -----------------------------------------------------------
 
-protected:
-    explicit Watch(TComponent* owner) : TComponent(owner) {}
+// The component that asks for the removal notices on the watch's behalf.
+class TComponentWatch::TListener : public TComponent {
+    HOST_CLASS(TListener, TComponent)
+public:
+    TComponentWatch* Watch = nullptr;
+
     void Notification(TComponent* component, TOperation operation) override {
         inherited::Notification(component, operation);
-        if (operation == opRemove && List) std::replace(List->begin(), List->end(), component, static_cast<TComponent*>(nullptr));
+        if (operation == opRemove && Watch && Watch->FOnGone) Watch->FOnGone(component);
     }
+
+protected:
+    explicit TListener(TComponent* owner) : TComponent(owner) {}
 };
-const TClass& TLoadingSession::Watch::ClassInfo() {
-    static const TClass info("TLoadingWatch", &TComponent::ClassInfo());
+
+const TClass& TComponentWatch::TListener::ClassInfo() {
+    static const TClass info("TComponentWatch", &TComponent::ClassInfo());
     return info;
 }
 
-TLoadingSession::~TLoadingSession() {
-    for (TComponent* c : FComponents)
-        if (c) FWatcher->RemoveFreeNotification(c);
-    Free(FWatcher);
+// The listener's class reference is made first, so a watch with static
+// storage is ended before it.
+TComponentWatch::TComponentWatch(std::function<void(TComponent*)> onGone) : FOnGone(std::move(onGone)) {
+    (void)TListener::ClassInfo();
 }
 
-void TLoadingSession::Add(TComponent* component) {
-    if (!FWatcher) {
-        Watch* watch = Watch::Create(nullptr);
-        watch->List = &FComponents;
-        FWatcher = watch;
+// The listener's own end drops its notices both ways; it tells no one.
+TComponentWatch::~TComponentWatch() {
+    if (FListener) FListener->Watch = nullptr;
+}
+
+void TComponentWatch::Watch(TComponent* component) {
+    if (!component) return;
+    if (!FListener) {
+        FListener.reset(TListener::Create(nullptr));
+        FListener->Watch = this;
     }
+    FListener->FreeNotification(component);
+}
+
+void TComponentWatch::Unwatch(TComponent* component) {
+    if (component && FListener) FListener->RemoveFreeNotification(component);
+}
+
+// --- TLoadingSession -------------------------------------------------------------
+
+void TLoadingSession::Add(TComponent* component) {
     component->Loading();
     FComponents.push_back(component);
-    FWatcher->FreeNotification(component);
+    FWatch.Watch(component);
+}
+
+void TLoadingSession::Gone(TComponent* component) {
+    std::replace(FComponents.begin(), FComponents.end(), component, static_cast<TComponent*>(nullptr));
 }
 
 bool TLoadingSession::Contains(const TComponent* component) const {

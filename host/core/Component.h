@@ -2,9 +2,11 @@
 // Components: named objects with an owner that frees them, removal notices,
 // and the design and loading states.
 
+#include "host/core/NotifyList.h"
 #include "host/core/Object.h"
 #include "host/core/Set.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,7 +36,7 @@ class TComponent : public TPersistent {
     static void DeclarePublished(::host::TPublisher& publisher);
 public:
     TComponent* Owner() const { return FOwner; }
-    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    int ComponentCount() const { return FComponents.Count(); }
     // Raises EListError for an index out of range.
     TComponent* Components(int index) const;
     int ComponentIndex() const;
@@ -104,7 +106,7 @@ private:
     void NotifyOwned(TComponent* component, TOperation operation);
 
     TComponent* FOwner;
-    std::vector<TComponent*> FComponents;
+    TNotifyList<TComponent> FComponents;
     std::vector<TComponent*> FFreeNotifies;
     std::string FName;
     long FTag = 0;
@@ -128,6 +130,28 @@ const TComponentClass& ClassOf() {
     return static_cast<const TComponentClass&>(T::ClassInfo());
 }
 
+// Hears of the end of components held elsewhere, through their removal
+// notices: the one watch that TComponentRef, the loading session and the
+// form reader's tracker share.
+class TComponentWatch {
+public:
+    // OnGone hears of each watched component that is ending; it is no
+    // longer watched then.
+    explicit TComponentWatch(std::function<void(TComponent*)> onGone);
+    ~TComponentWatch();
+    TComponentWatch(const TComponentWatch&) = delete;
+    TComponentWatch& operator=(const TComponentWatch&) = delete;
+
+    // Watching one twice watches it once.
+    void Watch(TComponent* component);
+    void Unwatch(TComponent* component);
+
+private:
+    class TListener;
+    Owned<TListener> FListener;
+    std::function<void(TComponent*)> FOnGone;
+};
+
 // The loading state of a set of components being read as one form: each is
 // in csLoading until Finish calls its Loaded, in the order they were added.
 class TLoadingSession {
@@ -135,7 +159,6 @@ public:
     TLoadingSession() = default;
     TLoadingSession(const TLoadingSession&) = delete;
     TLoadingSession& operator=(const TLoadingSession&) = delete;
-    ~TLoadingSession();
 
     void Add(TComponent* component);
     bool Contains(const TComponent* component) const;
@@ -147,9 +170,11 @@ public:
     void Abandon();
 
 private:
-    struct Watch;
+    void Gone(TComponent* component);
+
+    // A component that ends while the session runs leaves a nil behind.
     std::vector<TComponent*> FComponents;
-    TComponent* FWatcher = nullptr;
+    TComponentWatch FWatch{[this](TComponent* component) { Gone(component); }};
 };
 
 // Points the owner's published field Name at Component (Assign), or clears

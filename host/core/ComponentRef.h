@@ -1,34 +1,11 @@
 #pragma once
-// Watching components owned elsewhere. TComponentWatch is the one way to
-// hear of their end (through their removal notices); TComponentRef is a
-// reference built on it that turns nil when its component goes, for code
-// that holds a component across calls that may free it (a click, a modal
-// run, a form being read).
+// TComponentRef: a reference to a component owned elsewhere that turns nil
+// when the component goes (it is built on TComponentWatch). For code that
+// holds a component across calls that may free it (a click, a modal run).
 
 #include "host/core/Component.h"
 
-#include <functional>
-
 namespace host {
-
-class TComponentWatch {
-public:
-    // OnGone hears of each watched component that is ending; it is no
-    // longer watched then.
-    explicit TComponentWatch(std::function<void(TComponent*)> onGone);
-    ~TComponentWatch();
-    TComponentWatch(const TComponentWatch&) = delete;
-    TComponentWatch& operator=(const TComponentWatch&) = delete;
-
-    // Watching one twice watches it once.
-    void Watch(TComponent* component);
-    void Unwatch(TComponent* component);
-
-private:
-    class TListener;
-    Owned<TListener> FListener;
-    std::function<void(TComponent*)> FOnGone;
-};
 
 class TComponentRefBase {
 public:

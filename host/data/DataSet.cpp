@@ -173,7 +173,7 @@ void TDataSet::Destroy() {
     } catch (...) {
         // A dataset that cannot close cleanly still goes.
     }
-    while (!FDataSources.empty()) FDataSources.back()->SetDataSet(nullptr);
+    while (!FDataSources.Empty()) FDataSources.Last()->SetDataSet(nullptr);
     DestroyFields();
     inherited::Destroy();
 }
@@ -485,16 +485,11 @@ void TDataSet::EnableControls() {
 void TDataSet::DataEvent(TDataEvent event, const void* info) {
     if (FDisableCount != 0) return;
     // A source may leave the dataset while hearing the notice.
-    const std::vector<TDataSource*> sources = FDataSources;
-    for (TDataSource* source : sources)
-        if (std::find(FDataSources.begin(), FDataSources.end(), source) != FDataSources.end())
-            source->DataEvent(event, info);
+    FDataSources.ForEach([&](TDataSource* source) { source->DataEvent(event, info); });
 }
 
-void TDataSet::AddDataSource(TDataSource* source) { FDataSources.push_back(source); }
+void TDataSet::AddDataSource(TDataSource* source) { FDataSources.Add(source); }
 
-void TDataSet::RemoveDataSource(TDataSource* source) {
-    FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source), FDataSources.end());
-}
+void TDataSet::RemoveDataSource(TDataSource* source) { FDataSources.Remove(source); }
 
 } // namespace host

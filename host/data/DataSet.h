@@ -7,6 +7,7 @@
 
 #include "host/core/Component.h"
 #include "host/core/Event.h"
+#include "host/core/NotifyList.h"
 #include "host/core/Set.h"
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
@@ -201,7 +202,7 @@ private:
     TDataSetState FState = dsInactive;
     TFieldDefs FFieldDefs;
     std::vector<TField*> FFields;
-    std::vector<TDataSource*> FDataSources;
+    TNotifyList<TDataSource> FDataSources;
     std::vector<Variant> FBuffer;  // the record being edited or inserted
     int FCurrent = -1;             // record index of the cursor, -1 when none
     int FInsertAt = 0;             // where an insert will be stored

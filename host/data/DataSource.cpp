@@ -3,29 +3,21 @@
 #include "host/core/Exception.h"
 #include "host/data/DataLink.h"
 
-#include <algorithm>
 
 namespace host {
 
 HOST_IMPLEMENT_COMPONENT(TDataSource, TComponent)
 
-namespace {
-unsigned long NextSerial() {
-    static unsigned long serial = 0;
-    return ++serial;
-}
-} // namespace
-
 void TDataSource::Destroy() {
     Destroying();
-    while (!FDataLinks.empty()) FDataLinks.back().Link->SetDataSource(nullptr);
+    while (!FDataLinks.Empty()) FDataLinks.Last()->SetDataSource(nullptr);
     SetDataSet(nullptr);
     inherited::Destroy();
 }
 
 TDataLink* TDataSource::DataLinks(int index) const {
     if (index < 0 || index >= DataLinkCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return FDataLinks[static_cast<size_t>(index)].Link;
+    return FDataLinks[index];
 }
 
 void TDataSource::SetDataSet(TDataSet* value) {
@@ -46,19 +38,9 @@ void TDataSource::Edit() {
     if (FAutoEdit && FState == dsBrowse && FDataSet) FDataSet->Edit();
 }
 
-void TDataSource::AddDataLink(TDataLink* link) { FDataLinks.push_back({link, NextSerial()}); }
+void TDataSource::AddDataLink(TDataLink* link) { FDataLinks.Add(link); }
 
-void TDataSource::RemoveDataLink(TDataLink* link) {
-    FDataLinks.erase(std::remove_if(FDataLinks.begin(), FDataLinks.end(), [&](const Entry& e) { return e.Link == link; }),
-                     FDataLinks.end());
-}
-
-std::vector<TDataSource::Entry> TDataSource::Snapshot() const { return FDataLinks; }
-
-bool TDataSource::StillLinked(const Entry& entry) const {
-    return std::any_of(FDataLinks.begin(), FDataLinks.end(),
-                       [&](const Entry& e) { return e.Link == entry.Link && e.Serial == entry.Serial; });
-}
+void TDataSource::RemoveDataLink(TDataLink* link) { FDataLinks.Remove(link); }
 
 void TDataSource::UpdateState() {
     const TDataSetState state = (FEnabled && FDataSet) ? FDataSet->State() : dsInactive;
@@ -69,8 +51,7 @@ void TDataSource::UpdateState() {
 }
 
 void TDataSource::NotifyDataLinks() {
-    for (const Entry& entry : Snapshot())
-        if (StillLinked(entry)) entry.Link->UpdateState();
+    FDataLinks.ForEach([](TDataLink* link) { link->UpdateState(); });
 }
 
 void TDataSource::DataEvent(TDataEvent event, const void* info) {
@@ -79,8 +60,7 @@ void TDataSource::DataEvent(TDataEvent event, const void* info) {
         return;
     }
     if (FState == dsInactive) return;
-    for (const Entry& entry : Snapshot())
-        if (StillLinked(entry)) entry.Link->DataEvent(event, info);
+    FDataLinks.ForEach([&](TDataLink* link) { link->DataEvent(event, info); });
     if (OnDataChange && (event == deFieldChange || event == deRecordChange || event == deDataSetChange ||
                          event == deDataSetScroll || event == deLayoutChange))
         OnDataChange(this, event == deFieldChange ? const_cast<TField*>(static_cast<const TField*>(info)) : nullptr);

@@ -4,6 +4,7 @@
 
 #include "host/core/Component.h"
 #include "host/core/Event.h"
+#include "host/core/NotifyList.h"
 #include "host/data/DataSet.h"
 
 #include <vector>
@@ -26,7 +27,7 @@ public:
     TDataSetState State() const { return FState; }
     // Puts a browsing dataset into edit state when AutoEdit allows it.
     void Edit();
-    int DataLinkCount() const { return static_cast<int>(FDataLinks.size()); }
+    int DataLinkCount() const { return FDataLinks.Count(); }
     TDataLink* DataLinks(int index) const;
 
     TNotifyEvent OnStateChange;
@@ -39,22 +40,16 @@ protected:
 private:
     friend class TDataSet;
     friend class TDataLink;
-    struct Entry {
-        TDataLink* Link;
-        unsigned long Serial;
-    };
     void AddDataLink(TDataLink* link);
     void RemoveDataLink(TDataLink* link);
     void DataEvent(TDataEvent event, const void* info);
     void UpdateState();
     void NotifyDataLinks();
-    // A copy of the links to notify; a link that leaves (or is freed) while
-    // the notice runs is skipped, one that joins is not told.
-    std::vector<Entry> Snapshot() const;
-    bool StillLinked(const Entry& entry) const;
 
     TDataSet* FDataSet = nullptr;
-    std::vector<Entry> FDataLinks;
+    // A link that leaves (or is freed) while a notice runs is skipped, one
+    // that joins is not told.
+    TNotifyList<TDataLink> FDataLinks;
     TDataSetState FState = dsInactive;
     bool FEnabled = true;
     bool FAutoEdit = true;

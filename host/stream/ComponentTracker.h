@@ -2,20 +2,18 @@
 // Holds components that may end while they are held: each one's free
 // notification takes it out (and tells OnGone), so what is left is alive.
 
+#include "host/core/Component.h"
+
 #include <functional>
 #include <vector>
 
 namespace host {
 
-class TComponent;
-class TTrackerWatch;
-
 class TComponentTracker {
 public:
-    TComponentTracker();
+    TComponentTracker() = default;
     TComponentTracker(const TComponentTracker&) = delete;
     TComponentTracker& operator=(const TComponentTracker&) = delete;
-    ~TComponentTracker();
 
     // Adding one twice keeps one entry.
     void Add(TComponent* component);
@@ -28,11 +26,10 @@ public:
     std::function<void(TComponent*)> OnGone;
 
 private:
-    friend class TTrackerWatch;
     void Gone(TComponent* component);
 
-    TTrackerWatch* FWatch = nullptr;
     std::vector<TComponent*> FItems;
+    TComponentWatch FWatch{[this](TComponent* component) { Gone(component); }};
 };
 
 } // namespace host

@@ -4,6 +4,7 @@
 #include "host/ui/Focus.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace host {
 
@@ -87,9 +88,8 @@ TControl::TControl(TComponent* owner)
 TControl::~TControl() {
     // The hooks hear of the end last, so each still sees every message the
     // destruction sends.
-    std::vector<THookEntry> hooks;
-    hooks.swap(FHooks);
-    for (const THookEntry& entry : hooks) entry.Hook->ControlDestroyed(this);
+    const TNotifyList<TWndProcHook> hooks = std::exchange(FHooks, {});
+    for (TWndProcHook* hook : hooks) hook->ControlDestroyed(this);
 }
 
 void TControl::BeforeDestruction() {
@@ -265,36 +265,26 @@ std::intptr_t TControl::Perform(unsigned msg, std::uintptr_t wparam, std::intptr
     return message.Result;
 }
 
-TWndProcHook* TControl::LiveHook(std::uint64_t id) const {
-    for (const THookEntry& entry : FHooks)
-        if (entry.Id == id) return entry.Hook;
-    return nullptr;
-}
-
 void TControl::WindowProc(TMessage& message) {
     TKeepAlive alive(this);
     // Only the hooks present now see this message, and each only while
     // it is still present.
-    std::vector<std::uint64_t> ids;
-    ids.reserve(FHooks.size());
-    for (const THookEntry& entry : FHooks) ids.push_back(entry.Id);
-    for (std::uint64_t id : ids)
-        if (TWndProcHook* hook = LiveHook(id); hook && !FreePending()) hook->BeforeMessage(this, message);
+    const auto hooks = FHooks.Snapshot();
+    hooks.ForEach([&](TWndProcHook* hook) {
+        if (!FreePending()) hook->BeforeMessage(this, message);
+    });
     if (!FreePending()) WndProc(message);
-    for (std::uint64_t id : ids)
-        if (TWndProcHook* hook = LiveHook(id); hook && !FreePending()) hook->AfterMessage(this, message);
+    hooks.ForEach([&](TWndProcHook* hook) {
+        if (!FreePending()) hook->AfterMessage(this, message);
+    });
 }
 
 void TControl::AddWndProcHook(TWndProcHook* hook) {
-    if (!hook) return;
-    for (const THookEntry& entry : FHooks)
-        if (entry.Hook == hook) return;
-    FHooks.push_back({hook, FNextHookId++});
+    if (hook && !FHooks.Contains(hook)) FHooks.Add(hook);
 }
 
 void TControl::RemoveWndProcHook(TWndProcHook* hook) {
-    auto it = std::find_if(FHooks.begin(), FHooks.end(), [hook](const THookEntry& e) { return e.Hook == hook; });
-    if (it != FHooks.end()) FHooks.erase(it);
+    FHooks.Remove(hook);
 }
 
 void TControl::WndProc(TMessage& message) {

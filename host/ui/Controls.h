@@ -16,6 +16,7 @@
 
 #include "host/core/Component.h"
 #include "host/core/Event.h"
+#include "host/core/NotifyList.h"
 #include "host/core/Set.h"
 #include "host/ui/Colors.h"
 #include "host/ui/Font.h"
@@ -276,16 +277,10 @@ protected:
 private:
     friend class TWinControl;
     friend class TSizeConstraints;
-    TWndProcHook* LiveHook(std::uint64_t id) const;
     void ApplyConstraints();
     void FontChange(TObject* sender);
     void TakeParentColor();
     void TakeParentFont();
-
-    struct THookEntry {
-        TWndProcHook* Hook;
-        std::uint64_t Id;
-    };
 
     TWinControl* FParent = nullptr;
     int FLeft = 0;
@@ -308,8 +303,7 @@ private:
     bool FTakingParentFont = false;
     int FInvalidateCount = 0;
     bool FClicked = false;
-    std::vector<THookEntry> FHooks;
-    std::uint64_t FNextHookId = 1;
+    TNotifyList<TWndProcHook> FHooks;
 };
 
 // A windowed control.

@@ -1,0 +1,111 @@
+#pragma once
+// TNotifyList: a list of members that are told of something in a loop that
+// may change the list (a notice that frees another member, a handler that
+// unhooks itself). The loop runs over a snapshot: a member removed before
+// its turn is skipped, even when a new member took its address meanwhile;
+// one added during the loop waits for the next one.
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace host {
+
+namespace detail {
+// Serials tell a member from a later one at the same address.
+inline std::uint64_t NextNotifySerial() {
+    static std::uint64_t serial = 0;
+    return ++serial;
+}
+} // namespace detail
+
+template <class T>
+class TNotifyList {
+    struct TEntry {
+        T* Item;
+        std::uint64_t Serial;
+    };
+
+public:
+    int Count() const { return static_cast<int>(FEntries.size()); }
+    bool Empty() const { return FEntries.empty(); }
+    // No range check: callers check the index against Count.
+    T* operator[](int index) const { return FEntries[static_cast<size_t>(index)].Item; }
+    T* Last() const { return FEntries.back().Item; }
+    int IndexOf(const T* item) const {
+        for (size_t i = 0; i < FEntries.size(); ++i)
+            if (FEntries[i].Item == item) return static_cast<int>(i);
+        return -1;
+    }
+    bool Contains(const T* item) const { return IndexOf(item) >= 0; }
+
+    void Add(T* item) { FEntries.push_back({item, detail::NextNotifySerial()}); }
+    // Removes every entry of Item; answers whether there was one.
+    bool Remove(const T* item) {
+        return std::erase_if(FEntries, [item](const TEntry& e) { return e.Item == item; }) > 0;
+    }
+    // Moves the entry at From to To; it stays the same member for a loop.
+    void Move(int from, int to) {
+        const TEntry entry = FEntries[static_cast<size_t>(from)];
+        FEntries.erase(FEntries.begin() + from);
+        FEntries.insert(FEntries.begin() + to, entry);
+    }
+
+    // The members as they are now, for a loop that may change the list.
+    class TSnapshot {
+    public:
+        // Calls F on each member, first to last, that is still in the list.
+        template <class F>
+        void ForEach(F f) const {
+            for (size_t i = 0; i < FTaken.size(); ++i)
+                if (FList.Holds(FTaken[i], i)) f(FTaken[i].Item);
+        }
+        // The same, last to first.
+        template <class F>
+        void ForEachBackward(F f) const {
+            for (size_t i = FTaken.size(); i-- > 0;)
+                if (FList.Holds(FTaken[i], i)) f(FTaken[i].Item);
+        }
+
+    private:
+        friend class TNotifyList;
+        TSnapshot(const TNotifyList& list) : FList(list), FTaken(list.FEntries) {}
+        const TNotifyList& FList;
+        std::vector<TEntry> FTaken;
+    };
+
+    TSnapshot Snapshot() const { return TSnapshot(*this); }
+    template <class F>
+    void ForEach(F f) const { Snapshot().ForEach(f); }
+    template <class F>
+    void ForEachBackward(F f) const { Snapshot().ForEachBackward(f); }
+
+    // Plain iteration, for loops that do not call out.
+    class const_iterator {
+    public:
+        explicit const_iterator(typename std::vector<TEntry>::const_iterator it) : FIt(it) {}
+        T* operator*() const { return FIt->Item; }
+        const_iterator& operator++() {
+            ++FIt;
+            return *this;
+        }
+        bool operator!=(const const_iterator& other) const { return FIt != other.FIt; }
+
+    private:
+        typename std::vector<TEntry>::const_iterator FIt;
+    };
+    const_iterator begin() const { return const_iterator(FEntries.begin()); }
+    const_iterator end() const { return const_iterator(FEntries.end()); }
+
+private:
+    // Most loops change nothing: the entry is looked for where it was first.
+    bool Holds(const TEntry& entry, size_t hint) const {
+        auto same = [&](const TEntry& e) { return e.Item == entry.Item && e.Serial == entry.Serial; };
+        if (hint < FEntries.size() && same(FEntries[hint])) return true;
+        return std::any_of(FEntries.begin(), FEntries.end(), same);
+    }
+
+    std::vector<TEntry> FEntries;
+};
+
+} // namespace host
