@@ -1,6 +1,7 @@
 #include "host/core/Collection.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 
 #include <algorithm>
 #include <string>
@@ -92,14 +93,8 @@ void TCollection::Delete(int index) { Items(index)->Free(); }
 
 void TCollection::Clear() {
     if (FItems.empty()) return;
-    BeginUpdate();
-    try {
-        while (!FItems.empty()) FItems.back()->Free();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateGuard update(*this);
+    while (!FItems.empty()) FItems.back()->Free();
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const {
@@ -123,15 +118,9 @@ void TCollection::Update(TCollectionItem*) {}
 void TCollection::Assign(const TPersistent* source) {
     if (auto* other = dynamic_cast<const TCollection*>(source)) {
         if (other == this) return;
-        BeginUpdate();
-        try {
-            Clear();
-            for (TCollectionItem* item : other->FItems) Add()->Assign(item);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        const TUpdateGuard update(*this);
+        Clear();
+        for (TCollectionItem* item : other->FItems) Add()->Assign(item);
         return;
     }
     inherited::Assign(source);

@@ -36,24 +36,17 @@ private:
     int FUnwinding = std::uncaught_exceptions();
 };
 
-// Sets a variable for the length of a scope; its old value comes back after.
-template <class T>
-class TScopedValue {
+// A flag raised for the length of a call and lowered after it, also when
+// a nested call raised it already (the flag says "in a call", not how deep).
+class TScopedFlag {
 public:
-    TScopedValue(T& target, T value) : FTarget(target), FOld(std::exchange(target, std::move(value))) {}
-    ~TScopedValue() { FTarget = std::move(FOld); }
-    TScopedValue(const TScopedValue&) = delete;
-    TScopedValue& operator=(const TScopedValue&) = delete;
+    explicit TScopedFlag(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~TScopedFlag() { FFlag = false; }
+    TScopedFlag(const TScopedFlag&) = delete;
+    TScopedFlag& operator=(const TScopedFlag&) = delete;
 
 private:
-    T& FTarget;
-    T FOld;
-};
-
-// A flag raised for the length of a call.
-class TScopedFlag : public TScopedValue<bool> {
-public:
-    explicit TScopedFlag(bool& flag) : TScopedValue<bool>(flag, true) {}
+    bool& FFlag;
 };
 
 // BeginUpdate now, EndUpdate when the scope ends (string lists, collections).

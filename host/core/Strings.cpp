@@ -1,6 +1,7 @@
 #include "host/core/Strings.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/core/TextUtils.h"
 
 #include <algorithm>
@@ -30,14 +31,8 @@ void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
 }
 
 void TStrings::AddStrings(const TStrings* strings) {
-    BeginUpdate();
-    try {
-        for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Get(i), strings->Objects(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateGuard update(*this);
+    for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Get(i), strings->Objects(i));
 }
 
 int TStrings::CompareStrings(const std::string& a, const std::string& b) const { return CompareText(a, b); }
@@ -91,18 +86,12 @@ void TStrings::Move(int from, int to) {
 void TStrings::Assign(const TPersistent* source) {
     if (auto* strings = dynamic_cast<const TStrings*>(source)) {
         if (strings == this) return;
-        BeginUpdate();
-        try {
-            Clear();
-            FDelimiter = strings->FDelimiter;
-            FQuoteChar = strings->FQuoteChar;
-            FStrictDelimiter = strings->FStrictDelimiter;
-            AddStrings(strings);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        const TUpdateGuard update(*this);
+        Clear();
+        FDelimiter = strings->FDelimiter;
+        FQuoteChar = strings->FQuoteChar;
+        FStrictDelimiter = strings->FStrictDelimiter;
+        AddStrings(strings);
         return;
     }
     inherited::Assign(source);
@@ -165,40 +154,34 @@ std::string TStrings::FormatDelimited(char delimiter, char quote, bool strict) c
 }
 
 void TStrings::ParseDelimited(const std::string& whole, char delimiter, char quote, bool strict) {
-    BeginUpdate();
-    try {
-        Clear();
-        const std::string_view text = UpToNul(whole);
-        size_t p = 0;
-        const size_t n = text.size();
-        auto skipBlanks = [&] {
-            if (!strict)
-                while (p < n && Blank(text[p])) ++p;
-        };
-        skipBlanks();
-        while (p < n) {
-            std::string item;
-            if (text[p] == quote) {
-                item = ExtractQuoted(text, p, quote);
-            } else {
-                const size_t start = p;
-                while (p < n && text[p] != delimiter && (strict || static_cast<unsigned char>(text[p]) > ' ')) ++p;
-                item = std::string(text.substr(start, p - start));
-            }
-            Add(item);
-            skipBlanks();
-            if (p < n && text[p] == delimiter) {
-                // A delimiter that ends the text stands before one more, empty item.
-                if (p + 1 == n) Add(std::string());
-                ++p;
-                skipBlanks();
-            }
+    const TUpdateGuard update(*this);
+    Clear();
+    const std::string_view text = UpToNul(whole);
+    size_t p = 0;
+    const size_t n = text.size();
+    auto skipBlanks = [&] {
+        if (!strict)
+            while (p < n && Blank(text[p])) ++p;
+    };
+    skipBlanks();
+    while (p < n) {
+        std::string item;
+        if (text[p] == quote) {
+            item = ExtractQuoted(text, p, quote);
+        } else {
+            const size_t start = p;
+            while (p < n && text[p] != delimiter && (strict || static_cast<unsigned char>(text[p]) > ' ')) ++p;
+            item = std::string(text.substr(start, p - start));
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        Add(item);
+        skipBlanks();
+        if (p < n && text[p] == delimiter) {
+            // A delimiter that ends the text stands before one more, empty item.
+            if (p + 1 == n) Add(std::string());
+            ++p;
+            skipBlanks();
+        }
     }
-    EndUpdate();
 }
 
 std::string TStrings::DelimitedText() const { return FormatDelimited(FDelimiter, FQuoteChar, FStrictDelimiter); }
@@ -221,23 +204,17 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(const std::string& whole) {
-    BeginUpdate();
-    try {
-        Clear();
-        const std::string_view text = UpToNul(whole);
-        size_t p = 0;
-        while (p < text.size()) {
-            const size_t start = p;
-            while (p < text.size() && text[p] != '\n' && text[p] != '\r') ++p;
-            Add(std::string(text.substr(start, p - start)));
-            if (p < text.size() && text[p] == '\r') ++p;
-            if (p < text.size() && text[p] == '\n') ++p;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    const TUpdateGuard update(*this);
+    Clear();
+    const std::string_view text = UpToNul(whole);
+    size_t p = 0;
+    while (p < text.size()) {
+        const size_t start = p;
+        while (p < text.size() && text[p] != '\n' && text[p] != '\r') ++p;
+        Add(std::string(text.substr(start, p - start)));
+        if (p < text.size() && text[p] == '\r') ++p;
+        if (p < text.size() && text[p] == '\n') ++p;
     }
-    EndUpdate();
 }
 
 std::string TStrings::Names(int index) const {

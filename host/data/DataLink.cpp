@@ -1,6 +1,7 @@
 #include "host/data/DataLink.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/data/DataSource.h"
 
 namespace host {
@@ -70,11 +71,7 @@ bool TDataLink::Edit() {
 }
 
 void TDataLink::UpdateRecord() {
-    FUpdating = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{FUpdating};
+    const TScopedFlag updating(FUpdating);
     UpdateData();
 }
 

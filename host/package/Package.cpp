@@ -1,5 +1,6 @@
 #include "host/package/Package.h"
 
+#include "host/core/Guards.h"
 #include "host/package/PackageInfo.h"
 
 #include <dlfcn.h>
@@ -89,10 +90,7 @@ void UnloadPackage(HMODULE module) {
     const TLoadedPackage package = *it;
     LoadedPackages().erase(it);
     // The library closes whatever Finalize does.
-    struct TClose {
-        void* Library;
-        ~TClose() { dlclose(Library); }
-    } close{package.Library};
+    const TFinally close([&package] { dlclose(package.Library); });
     if (PackageLoadCount(module) == 0) package.Finalize();
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/core/Collection.h"
 #include "host/core/Component.h"
+#include "host/core/Guards.h"
 #include "host/core/Strings.h"
 #include "host/core/TextUtils.h"
 #include "host/stream/ClassRegistry.h"
@@ -210,15 +211,9 @@ public:
         for (const TFormValue& item : value.List)
             if (item.Kind != fvString) InvalidValue(item.Pos);
         At(value.Pos, [&] {
-            strings->BeginUpdate();
-            try {
-                strings->Clear();
-                for (const TFormValue& item : value.List) strings->Add(item.Text);
-            } catch (...) {
-                strings->EndUpdate();
-                throw;
-            }
-            strings->EndUpdate();
+            const TUpdateGuard update(*strings);
+            strings->Clear();
+            for (const TFormValue& item : value.List) strings->Add(item.Text);
         });
     }
 

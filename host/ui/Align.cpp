@@ -1,5 +1,7 @@
 #include "host/ui/Controls.h"
 
+#include "host/core/Guards.h"
+
 #include <algorithm>
 
 namespace host {
@@ -11,16 +13,10 @@ void TWinControl::Realign() {
     }
     // The children's own moves during a layout do not start another one.
     if (FAligning || ComponentState().Contains(csDestroying)) return;
-    FAligning = true;
-    try {
-        TRect rect = ClientRect();
-        AdjustClientRect(rect);
-        AlignControls(nullptr, rect);
-    } catch (...) {
-        FAligning = false;
-        throw;
-    }
-    FAligning = false;
+    const TScopedFlag aligning(FAligning);
+    TRect rect = ClientRect();
+    AdjustClientRect(rect);
+    AlignControls(nullptr, rect);
 }
 
 void TWinControl::EnableAlign() {

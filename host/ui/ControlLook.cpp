@@ -3,6 +3,8 @@
 
 #include "host/ui/Controls.h"
 
+#include "host/core/Guards.h"
+
 namespace host {
 
 void TControl::SetColor(TColor value) {
@@ -39,11 +41,7 @@ void TControl::SetParentFont(bool value) {
 
 void TControl::TakeParentFont() {
     if (!FParent) return;
-    FTakingParentFont = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{FTakingParentFont};
+    const TScopedFlag scoped(FTakingParentFont);
     FFont->Assign(FParent->FFont.get());
 }
 

@@ -1,5 +1,7 @@
 #include "host/ui/DBCtrls.h"
 
+#include "host/core/Guards.h"
+
 namespace host {
 
 HOST_IMPLEMENT_COMPONENT(TDBEdit, TCustomMaskEdit)
@@ -49,11 +51,7 @@ void TDBEdit::Notification(TComponent* component, TOperation operation) {
 
 void TDBEdit::DataChange(TObject*) {
     TField* field = FDataLink->Field();
-    FShowing = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{FShowing};
+    const TScopedFlag scoped(FShowing);
     // A string field takes no more than its size.
     SetMaxLength(field && field->DataType() == ftString ? field->Size() : 0);
     SetText(field ? field->Text() : std::string());

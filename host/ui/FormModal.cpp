@@ -73,10 +73,7 @@ void TCustomForm::VisibleChanged() {
 
 void TCustomForm::DoShow() {
     FFormState.Include(fsShowing);
-    struct Reset {
-        TFormState& state;
-        ~Reset() { state.Exclude(fsShowing); }
-    } reset{FFormState};
+    const TFinally showing([this] { FFormState.Exclude(fsShowing); });
     if (OnShow) OnShow(this);
 }
 

@@ -1,6 +1,7 @@
 #include "host/ui/Grids.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/ui/Focus.h"
 
 #include <algorithm>
@@ -209,11 +210,7 @@ void TCustomGrid::HideEditor() {
 
 void TCustomGrid::ReloadEditor() {
     if (!FInplaceEdit) return;
-    FUpdatingText = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{FUpdatingText};
+    const TScopedFlag scoped(FUpdatingText);
     FInplaceEdit->SetText(GetEditText(FCol, FRow));
     FInplaceEdit->SetModified(false);
 }
@@ -368,11 +365,7 @@ void TCustomDBGrid::SetOptions(TDBGridOptions value) {
 void TCustomDBGrid::FontChanged() {
     inherited::FontChanged();
     if (FTitleFontOwn || !FTitleFont) return;
-    FTitleFollowing = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{FTitleFollowing};
+    const TScopedFlag scoped(FTitleFollowing);
     FTitleFont->Assign(Font());
 }
 
@@ -437,11 +430,7 @@ void TCustomDBGrid::SyncRow() {
     TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
     const int recNo = dataSet ? dataSet->RecNo() : 0;
     if (recNo <= 0) return;
-    FSyncing = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{FSyncing};
+    const TScopedFlag scoped(FSyncing);
     if (TitleOffset() + recNo - 1 >= RowCount()) SetRowCount(TitleOffset() + recNo);
     MoveCurrentTo(Col(), TitleOffset() + recNo - 1);
 }
@@ -460,15 +449,9 @@ void TCustomDBGrid::CurrentChanged(int, int oldRow) {
     if (!dataSet || dataSet->IsEmpty()) return;
     // Moving the row moves the cursor; the scroll it causes syncs the row
     // back (to where the dataset could go).
-    try {
-        dataSet->MoveBy(Row() - oldRow);
-    } catch (...) {
-        // The move was refused (a post that failed): the row stays with the
-        // cursor.
-        SyncRow();
-        throw;
-    }
-    SyncRow();
+    // A refused move (a post that failed) leaves the row with the cursor.
+    const TFinally sync([this] { SyncRow(); });
+    dataSet->MoveBy(Row() - oldRow);
 }
 
 bool TCustomDBGrid::CanEditShow() const {

@@ -1,5 +1,6 @@
 #include "host/ui/Keyboard.h"
 
+#include "host/core/Guards.h"
 #include "host/ui/Controls.h"
 #include "host/ui/Focus.h"
 
@@ -57,22 +58,17 @@ bool TKeyboard::Press(std::uint16_t key, TShiftState shift) {
     if (!target) return false;
     const TShiftState held = FShift;
     SetShiftState(held + shift);
-    try {
-        const bool alt = FShift.Contains(ssAlt);
-        const auto lparam = [&](bool up) { return static_cast<std::intptr_t>(static_cast<std::uint32_t>(KeyData(key, up))); };
-        TMessage down{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, lparam(false), 0};
-        target->WindowProc(down);
-        // A consumed key types nothing, and neither does one whose control
-        // lost the focus while handling it.
-        const char ch = alt ? '\0' : KeyToChar(key, FShift);
-        if (ch != '\0' && LoWord(down.WParam) != 0 && FocusedControl() == target)
-            Send(WM_CHAR, static_cast<unsigned char>(ch), lparam(false));
-        Send(alt ? WM_SYSKEYUP : WM_KEYUP, key, lparam(true));
-    } catch (...) {
-        FShift = held;
-        throw;
-    }
-    FShift = held;
+    const TFinally release([this, held] { FShift = held; });
+    const bool alt = FShift.Contains(ssAlt);
+    const auto lparam = [&](bool up) { return static_cast<std::intptr_t>(static_cast<std::uint32_t>(KeyData(key, up))); };
+    TMessage down{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, lparam(false), 0};
+    target->WindowProc(down);
+    // A consumed key types nothing, and neither does one whose control
+    // lost the focus while handling it.
+    const char ch = alt ? '\0' : KeyToChar(key, FShift);
+    if (ch != '\0' && LoWord(down.WParam) != 0 && FocusedControl() == target)
+        Send(WM_CHAR, static_cast<unsigned char>(ch), lparam(false));
+    Send(alt ? WM_SYSKEYUP : WM_KEYUP, key, lparam(true));
     return true;
 }
 
