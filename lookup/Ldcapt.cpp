@@ -1,6 +1,7 @@
 #include "lookup/Ldcapt.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Grids.h"
 #include "lookup/Package.h"
@@ -110,8 +111,8 @@ void TLookupWinControlLink::Destroy() {
     // Still set only when the link was freed inside a click; by now that
     // click has returned.
     if (FButton) FreeAndNil(FButton);
+    // Virtual: a grid link lets its editor go too.
     UnCapture();
-    FSubclass.reset();
     inherited::Destroy();
 }
 
@@ -220,11 +221,7 @@ void TLookupWinControlLink::HideLookupButton() {
 
 void TLookupWinControlLink::LookupButtonClick(TObject* /*Sender*/) {
     TKeepAlive alive(this);
-    struct TClickFlag {
-        bool& Flag;
-        explicit TClickFlag(bool& flag) : Flag(flag) { Flag = true; }
-        ~TClickFlag() { Flag = false; }
-    } inClick(FInButtonClick);
+    const TScopedFlag inClick(FInButtonClick);
     LookupButtonClicked();
 }
 
@@ -257,13 +254,6 @@ void TLookupGridControlLink::InitInplace() {
     FInplaceEditor = nullptr;
     FInplaceSubclass.reset(TInplaceEditorSubclass::Create());
     FInplaceSubclass->FLink = this;
-}
-
-void TLookupGridControlLink::Destroy() {
-    // The editor's registration goes before its subclass object does.
-    UnCapture();
-    FInplaceSubclass.reset();
-    inherited::Destroy();
 }
 
 void TLookupGridControlLink::Capture() {

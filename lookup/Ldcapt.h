@@ -157,8 +157,6 @@ protected:
     explicit TLookupGridControlLink(host::TComponent* AOwner);
     TLookupGridControlLink(host::TWinControl* AControl, TLookupControlsList* AList);
 
-    void Destroy() override;
-
 private:
     void InitInplace();
 

@@ -4,6 +4,7 @@
 
 #include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/core/TextUtils.h"
 #include "host/core/Variant.h"
 #include "host/data/DataSet.h"
@@ -56,12 +57,6 @@ HOST_IMPLEMENT_COLLECTION_ITEM(TLookupFieldConnection, TCollectionItem)
 TLookupFieldConnection::TLookupFieldConnection(TCollection* Collection)
     : TCollectionItem(Collection), FKeyLink(TFieldDataLink::Create()), FLookupLink(TFieldDataLink::Create()) {}
 
-void TLookupFieldConnection::Destroy() {
-    FKeyLink.reset();
-    FLookupLink.reset();
-    inherited::Destroy();
-}
-
 // --- TLookupContainer, TLookupDialogControlsList --------------------------------
 
 HOST_IMPLEMENT_COMPONENT(TLookupContainer, TComponent)
@@ -88,10 +83,9 @@ TLookupDialog::TLookupDialog(TComponent* AOwner)
       FConnections(TCollection::Create(TLookupFieldConnection::ClassInfo())) {}
 
 void TLookupDialog::Destroy() {
+    // The captured controls' links call back into the dialog: they go while
+    // it is whole.
     FControlsList.reset();
-    FConnections.reset();
-    FKeyFields.reset();
-    FLookupKeyFields.reset();
     inherited::Destroy();
 }
 
@@ -134,25 +128,20 @@ TLookupFieldConnection* TLookupDialog::Connection(int Index) const {
 }
 
 void TLookupDialog::SetActive(bool Value) {
-    const TComponentState state = ComponentState();
-    if (Value != FActive && !state.Contains(csDesigning) && !state.Contains(csLoading)) {
-        if (Value) {
+    SetActiveState(*this, FActive, Value, [this](bool on) {
+        if (on) {
             CreateFieldLinks();
             CaptureControls();
         } else {
             UnCaptureControls();
             DestroyFieldLinks();
         }
-    }
-    FActive = Value;
+    });
 }
 
 void TLookupDialog::Loaded() {
     inherited::Loaded();
-    if (FActive && !ComponentState().Contains(csDesigning)) {
-        SetActive(false);
-        SetActive(true);
-    }
+    ApplyActiveAfterLoading(*this);
 }
 
 void TLookupDialog::SetDataSource(TDataSource* Value) {
@@ -165,9 +154,8 @@ void TLookupDialog::SetLookupDataSource(TDataSource* Value) {
 
 void TLookupDialog::Notification(TComponent* AComponent, TOperation Operation) {
     inherited::Notification(AComponent, Operation);
-    if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
-    if (AComponent == FDataSource) SetDataSource(nullptr);
-    if (AComponent == FLookupDataSource) SetLookupDataSource(nullptr);
+    DropRemovedDataSource(*this, AComponent, Operation, FDataSource, &TLookupDialog::SetDataSource);
+    DropRemovedDataSource(*this, AComponent, Operation, FLookupDataSource, &TLookupDialog::SetLookupDataSource);
 }
 
 // --- TLookupDialog: links -------------------------------------------------------
@@ -267,10 +255,7 @@ void TLookupDialog::GoLookupDialog(TWinControl* Control, TField* Field, TBaseLoo
     std::optional<std::string> errorMessage;
     {
         // The form goes at the end of this block, however it ends.
-        struct TFreeForm {
-            TComponentRef<TBaseLookupForm>& Form;
-            ~TFreeForm() { Form.FreeTarget(); }
-        } freeForm{lookupForm};
+        const TFinally freeForm([&] { lookupForm.FreeTarget(); });
         auto form = [&] { return lookupForm.Get(); };
 
         TDataSet* lookupSet = FLookupDataSource->DataSet();

@@ -49,7 +49,6 @@ public:
 
 protected:
     explicit TLookupFieldConnection(host::TCollection* Collection);
-    void Destroy() override;
 
 private:
     host::Owned<host::TFieldDataLink> FKeyLink;

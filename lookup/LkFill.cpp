@@ -5,6 +5,7 @@
 #include "host/stream/Publisher.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 
 namespace veskar {
 
@@ -42,11 +43,6 @@ void TKeyFieldDataLink::RecordChanged(TField* Field) {
 TKeyLinkItem::TKeyLinkItem(TCollection* Collection)
     : TCollectionItem(Collection), FDataLink(TKeyFieldDataLink::Create()) {}
 
-void TKeyLinkItem::Destroy() {
-    FDataLink.reset();
-    inherited::Destroy();
-}
-
 // ---- TLookupFill: life ---------------------------------------------------
 
 TLookupFill::TLookupFill(TComponent* AOwner)
@@ -60,30 +56,18 @@ TLookupFill::TLookupFill(TComponent* AOwner)
 
 void TLookupFill::Destroy() {
     DestroyFieldLinks();
-    FKeyFields.reset();
-    FLookupKeyFields.reset();
-    FResultFields.reset();
-    FLookupResultFields.reset();
-    FKeyLinks.reset();
-    FResultLinks.reset();
     inherited::Destroy();
 }
 
 void TLookupFill::Loaded() {
     inherited::Loaded();
-    if (FActive && !ComponentState().Contains(csDesigning)) {
-        SetActive(false);
-        SetActive(true);
-    }
+    ApplyActiveAfterLoading(*this);
 }
 
 void TLookupFill::Notification(TComponent* AComponent, TOperation Operation) {
     inherited::Notification(AComponent, Operation);
-    // A data source that goes is dropped as if it had been set to nil, so the
-    // fill never reaches a destroyed one.
-    if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
-    if (AComponent == FDataSource) SetDataSource(nullptr);
-    if (AComponent == FLookupDataSource) SetLookupDataSource(nullptr);
+    DropRemovedDataSource(*this, AComponent, Operation, FDataSource, &TLookupFill::SetDataSource);
+    DropRemovedDataSource(*this, AComponent, Operation, FLookupDataSource, &TLookupFill::SetLookupDataSource);
 }
 
 // ---- published -------------------------------------------------------
@@ -108,14 +92,12 @@ void TLookupFill::DeclarePublished(TPublisher& publisher) {
 // ---- activation ----------------------------------------------------------
 
 void TLookupFill::SetActive(bool Value) {
-    const TComponentState state = ComponentState();
-    if (Value != FActive && !state.Contains(csDesigning) && !state.Contains(csLoading)) {
-        if (Value)
+    SetActiveState(*this, FActive, Value, [this](bool on) {
+        if (on)
             CreateFieldLinks();
         else
             DestroyFieldLinks();
-    }
-    FActive = Value;
+    });
 }
 
 void TLookupFill::SetDataSource(TDataSource* Value) {
@@ -188,17 +170,11 @@ void TLookupFill::ActiveChanged(TObject* Sender) {
 // ---- lookup and copy -----------------------------------------------------
 
 void TLookupFill::DoLookup() {
-    FInLookup = true;
+    const TScopedFlag inLookup(FInLookup);
     bool DOLOOKUP = true;
-    try {
-        if (BeforeLookup) BeforeLookup(this, DOLOOKUP);
-        if (DOLOOKUP) LookupAndCopy();
-        if (AfterLookup) AfterLookup(this, DOLOOKUP);
-    } catch (...) {
-        FInLookup = false;
-        throw;
-    }
-    FInLookup = false;
+    if (BeforeLookup) BeforeLookup(this, DOLOOKUP);
+    if (DOLOOKUP) LookupAndCopy();
+    if (AfterLookup) AfterLookup(this, DOLOOKUP);
 }
 
 Variant TLookupFill::GatherKeyValues() const {

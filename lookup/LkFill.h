@@ -37,7 +37,6 @@ public:
 
 protected:
     explicit TKeyLinkItem(host::TCollection* Collection);
-    void Destroy() override;
 
 private:
     host::Owned<TKeyFieldDataLink> FDataLink;
