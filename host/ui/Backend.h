@@ -4,6 +4,7 @@
 // headless, in a terminal or in a window. The headless back end is the
 // default: it records what was shown, in order, and answers modal forms with
 // the answers a test or a demo script queued for them.
+// Code: Backend.cpp; the modal runs (RunModal) in ModalRun.cpp.
 
 #include "host/ui/Geometry.h"
 

@@ -3,6 +3,9 @@
 // procedure. TWinControl is a windowed control: it parents other controls,
 // owns a window handle made on demand, and can take the focus.
 // TGraphicControl has no window of its own and paints on its parent.
+// Code: Controls.cpp (TControl), WinControl.cpp (TWinControl), Align.cpp
+// (Realign, EnableAlign, AlignControls), ControlLook.cpp (colour and font);
+// DeclarePublished in host/stream/PublishedControls.cpp.
 //
 // Owner and parent are independent: the owner frees what it owns, the
 // parent lays out and shows its child controls. A windowed control being

@@ -1,6 +1,7 @@
 #pragma once
 // Data-aware controls. TDBEdit shows one field of a data source's current
 // record and writes what is typed back into it.
+// DeclarePublished in host/stream/PublishedControls.cpp.
 
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"

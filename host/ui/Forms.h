@@ -1,6 +1,9 @@
 #pragma once
 // Forms: top-level windowed controls (they have no parent) with a frame and
 // a caption, placed on the screen, shown modelessly or modally.
+// Code: Forms.cpp (construction, frame, placement), FormModal.cpp (showing,
+// ShowModal and TModalRuns, closing, dialog keys); DeclarePublished in
+// host/stream/PublishedForms.cpp.
 //
 // Construction. A form is made through its class reference like any
 // component (ClassOf<TMyForm>().Create(owner), or CreateForm). Once the

@@ -1,5 +1,8 @@
 #pragma once
 // The standard controls.
+// Code: StdCtrls.cpp (edits), Button.cpp, ListBox.cpp, StaticText.cpp;
+// DeclarePublished in host/stream/PublishedControls.cpp (edits) and
+// PublishedForms.cpp (the others).
 //
 // Edit boxes: a windowed control holding one line of text that the user
 // types into. A printable character (WM_CHAR) goes at the end of the text,
