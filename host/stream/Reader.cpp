@@ -228,17 +228,12 @@ public:
         std::erase_if(FReferences, ofCollection);
         std::erase_if(FEvents, ofCollection);
         At(value.Pos, [&] { collection->BeginUpdate(); });
-        try {
-            At(value.Pos, [&] { collection->Clear(); });
-            for (const TFormItem& node : value.Items) {
-                TCollectionItem* item = At(node.Pos, [&] { return collection->Add(); });
-                for (const TFormProperty& property : node.Properties) Property(holder, item, property);
-            }
-        } catch (...) {
-            collection->EndUpdate();
-            throw;
+        const TFinally endUpdate([&] { At(value.Pos, [&] { collection->EndUpdate(); }); });
+        At(value.Pos, [&] { collection->Clear(); });
+        for (const TFormItem& node : value.Items) {
+            TCollectionItem* item = At(node.Pos, [&] { return collection->Add(); });
+            for (const TFormProperty& property : node.Properties) Property(holder, item, property);
         }
-        At(value.Pos, [&] { collection->EndUpdate(); });
     }
 
     void Finish() {
