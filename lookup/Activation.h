@@ -5,8 +5,9 @@
 //   SetActive    records the value while the component is designed or being
 //                read; otherwise a change is applied at once (SetActiveState).
 //   Loaded       applies the value that was read (ApplyActiveAfterLoading).
-//   data sources are changed by deactivating, storing and reactivating, and
-//                watched for their removal (ReplaceDataSource).
+//   data sources are changed by deactivating, storing and reactivating
+//                (ReplaceDataSource), and watched for their removal while
+//                the component refers to them (WatchDataSource).
 //   Notification drops a data source that goes, through its setter, as if
 //                it had been set to nil (DropRemovedDataSource).
 
@@ -33,16 +34,21 @@ void ApplyActiveAfterLoading(Component& component) {
 
 // Slot is one of the component's two data source references, Other the
 // second: a source stays watched while either holds it.
+inline void WatchDataSource(host::TComponent& component, host::TDataSource*& slot, host::TDataSource* value,
+                            const host::TDataSource* other) {
+    host::TDataSource* old = slot;
+    slot = value;
+    if (old && old != value && old != other) component.RemoveFreeNotification(old);
+    if (value) component.FreeNotification(value);
+}
+
 template <class Component>
 void ReplaceDataSource(Component& component, host::TDataSource*& slot, host::TDataSource* value,
                        const host::TDataSource* other) {
     if (value == slot) return;
     const bool wasActive = component.Active();
     component.SetActive(false);
-    host::TDataSource* old = slot;
-    slot = value;
-    if (old && old != other) component.RemoveFreeNotification(old);
-    if (value) component.FreeNotification(value);
+    WatchDataSource(component, slot, value, other);
     component.SetActive(wasActive);
 }
 

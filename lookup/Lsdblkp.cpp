@@ -1,5 +1,7 @@
 #include "lookup/Lsdblkp.h"
 
+#include "lookup/Activation.h"
+
 #include "host/core/Exception.h"
 #include "host/stream/HostTypes.h"
 #include "host/stream/Publisher.h"
@@ -182,16 +184,12 @@ void TSmartDBLookup::DeclarePublished(TPublisher& publisher) {
 
 void TSmartDBLookup::Loaded() {
     inherited::Loaded();
-    if (FActive && !ComponentState().Contains(csDesigning)) {
-        FActive = false;
-        SetActive(true);
-    }
+    ApplyActiveAfterLoading(*this);
 }
 
 void TSmartDBLookup::SetActive(bool Value) {
-    const TComponentState state = ComponentState();
-    if (!state.Contains(csLoading) && !state.Contains(csDesigning) && Value != FActive) {
-        if (Value) {
+    SetActiveState(*this, FActive, Value, [this](bool on) {
+        if (on) {
             // The only moment data sources and connections surely reach the
             // inner components: a form read only kept them.
             SetDataSource(FDataSource);
@@ -200,28 +198,19 @@ void TSmartDBLookup::SetActive(bool Value) {
             SetResultConnection(FConnectionResult);
         }
         // Dialog first, fill second, both ways.
-        if (FDialog) FDialog->SetActive(Value);
-        if (FFill) FFill->SetActive(Value);
-    }
-    FActive = Value;
+        if (FDialog) FDialog->SetActive(on);
+        if (FFill) FFill->SetActive(on);
+    });
 }
 
 // --- TSmartDBLookup: forwarding writers -------------------------------------------
-
-void TSmartDBLookup::KeepDataSource(TDataSource*& Slot, TDataSource* Value, const TDataSource* Other) {
-    TDataSource* old = Slot;
-    Slot = Value;
-    // Watched while either reference holds it, so its end clears both.
-    if (old && old != Value && old != Other) RemoveFreeNotification(old);
-    if (Value) FreeNotification(Value);
-}
 
 void TSmartDBLookup::SetDataSource(TDataSource* Value) {
     if (!ComponentState().Contains(csLoading)) {
         if (FDialog) FDialog->SetDataSource(Value);
         if (FFill) FFill->SetDataSource(Value);
     }
-    KeepDataSource(FDataSource, Value, FLookupDataSource);
+    WatchDataSource(*this, FDataSource, Value, FLookupDataSource);
 }
 
 void TSmartDBLookup::SetLookupDataSource(TDataSource* Value) {
@@ -229,7 +218,7 @@ void TSmartDBLookup::SetLookupDataSource(TDataSource* Value) {
         if (FDialog) FDialog->SetLookupDataSource(Value);
         if (FFill) FFill->SetLookupDataSource(Value);
     }
-    KeepDataSource(FLookupDataSource, Value, FDataSource);
+    WatchDataSource(*this, FLookupDataSource, Value, FDataSource);
 }
 
 void TSmartDBLookup::SetKeyConnection(const std::string& Value) {

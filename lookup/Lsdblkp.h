@@ -91,8 +91,6 @@ protected:
     void Loaded() override;
 
 private:
-    void KeepDataSource(host::TDataSource*& Slot, host::TDataSource* Value, const host::TDataSource* Other);
-
     bool FActive = true;
     TLookupFill* FFill = nullptr;
     TLookupDialog* FDialog = nullptr;
