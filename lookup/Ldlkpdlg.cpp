@@ -333,22 +333,23 @@ void TLookupDialog::CopyLookupData() {
     if (!FDataSource || !FDataSource->DataSet()) return;
     TDataSet* destination = FDataSource->DataSet();
     TField* lastCopied = nullptr;
-    destination->DisableControls();
-    try {
-        for (int n = 0; n < FConnections->Count(); ++n) {
-            TLookupFieldConnection* connection = Connection(n);
-            TField* keyField = connection->KeyLink()->Field();
-            TField* lookupField = connection->LookupLink()->Field();
-            if (!keyField || !lookupField) continue;
-            if (!connection->KeyLink()->Editing()) connection->KeyLink()->Edit();
-            keyField->SetValue(lookupField->Value());
-            lastCopied = keyField;
+    {
+        const TControlsDisabled quiet(*destination);
+        try {
+            for (int n = 0; n < FConnections->Count(); ++n) {
+                TLookupFieldConnection* connection = Connection(n);
+                TField* keyField = connection->KeyLink()->Field();
+                TField* lookupField = connection->LookupLink()->Field();
+                if (!keyField || !lookupField) continue;
+                if (!connection->KeyLink()->Editing()) connection->KeyLink()->Edit();
+                keyField->SetValue(lookupField->Value());
+                lastCopied = keyField;
+            }
+        } catch (...) {
+            // Shown once; what was copied stays copied.
+            ShowCurrentException();
         }
-    } catch (...) {
-        // Shown once; what was copied stays copied.
-        ShowCurrentException();
     }
-    destination->EnableControls();
     // One change notice, now that the controls hear again, for the last key
     // copied: a fill on the same keys runs from it.
     if (lastCopied) lastCopied->SetValue(lastCopied->Value());
