@@ -49,32 +49,25 @@ private:
     bool& FFlag;
 };
 
-// BeginUpdate now, EndUpdate when the scope ends (string lists, collections).
-template <class T>
-class TUpdateGuard {
+// Calls Begin on the target now and End when the scope ends.
+template <class T, auto Begin, auto End>
+class TPairGuard {
 public:
-    explicit TUpdateGuard(T& target) : FTarget(target) { FTarget.BeginUpdate(); }
-    ~TUpdateGuard() noexcept(false) { RunCleanup(FUnwinding, [this] { FTarget.EndUpdate(); }); }
-    TUpdateGuard(const TUpdateGuard&) = delete;
-    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+    explicit TPairGuard(T& target) : FTarget(target) { (FTarget.*Begin)(); }
+    ~TPairGuard() noexcept(false) { RunCleanup(FUnwinding, [this] { (FTarget.*End)(); }); }
+    TPairGuard(const TPairGuard&) = delete;
+    TPairGuard& operator=(const TPairGuard&) = delete;
 
 private:
     T& FTarget;
     int FUnwinding = std::uncaught_exceptions();
 };
 
-// DisableControls now, EnableControls when the scope ends (datasets).
+// String lists and collections.
 template <class T>
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(T& dataSet) : FDataSet(dataSet) { FDataSet.DisableControls(); }
-    ~TControlsDisabled() noexcept(false) { RunCleanup(FUnwinding, [this] { FDataSet.EnableControls(); }); }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    T& FDataSet;
-    int FUnwinding = std::uncaught_exceptions();
-};
+using TUpdateGuard = TPairGuard<T, &T::BeginUpdate, &T::EndUpdate>;
+// Datasets.
+template <class T>
+using TControlsDisabled = TPairGuard<T, &T::DisableControls, &T::EnableControls>;
 
 } // namespace host
