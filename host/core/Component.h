@@ -86,6 +86,9 @@ public:
     virtual TComponent* GetParentComponent() const { return nullptr; }
     virtual void SetParentComponent(TComponent* /*value*/) {}
     virtual void GetChildren(std::vector<TComponent*>& /*children*/, const TComponent* /*root*/) const {}
+    // Called by the form reader once every object nested in this one is
+    // read (a windowed control then applies its children's tab orders).
+    virtual void ChildrenRead() {}
 
 protected:
     explicit TComponent(TComponent* owner);

@@ -149,8 +149,7 @@ void TListBox::DeclarePublished(TPublisher& publisher) {
     p.Strings("Items", &TListBox::Items);
     p.Boolean("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect).Default(false);
     p.Boolean("Sorted", &TListBox::Sorted, &TListBox::SetSorted).Default(false);
-    p.Event("OnClick", &TListBox::OnClick);
-    p.Event("OnDblClick", &TListBox::OnDblClick);
+    // OnClick and OnDblClick are every control's, published with TControl.
 }
 
 void TStaticText::DeclarePublished(TPublisher& publisher) {

@@ -11,6 +11,8 @@
 #include "host/stream/TypInfo.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <vector>
 
 namespace host {
@@ -27,6 +29,10 @@ auto At(TTextPos pos, F&& step) {
         throw;
     } catch (const Exception& e) {
         throw EParserError(e.Message(), pos);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw EParserError(e.what(), pos);
     }
 }
 
@@ -83,6 +89,7 @@ public:
             if (!FHolders.Contains(component)) throw EParserError("Component freed while it was read", child.Pos);
             Object(child, component, nestedOwner);
         }
+        if (FHolders.Contains(component)) At(node.Pos, [&] { component->ChildrenRead(); });
     }
 
     TComponent* Child(const TFormObject& node, TComponent* owner) {
@@ -92,7 +99,7 @@ public:
             Join(existing);
             return existing;
         }
-        const TClass* cls = ComponentClass(node.ClassName);
+        const TClass* cls = At(node.ClassPos, [&] { return ComponentClass(node.ClassName); });
         if (!cls) throw EClassNotFound("Class " + node.ClassName + " not found " + PositionText(node.ClassPos));
         const auto* componentClass = dynamic_cast<const TComponentClass*>(cls);
         if (!componentClass) throw EParserError(node.ClassName + " is not a component class", node.ClassPos);
@@ -114,7 +121,7 @@ public:
         std::string_view path = property.Name;
         for (;;) {
             const size_t dot = path.find('.');
-            const TPropInfo* prop = GetPropInfo(instance, path.substr(0, dot));
+            const TPropInfo* prop = At(property.Pos, [&] { return GetPropInfo(instance, path.substr(0, dot)); });
             if (!prop) break;
             if (dot == std::string_view::npos) {
                 Value(holder, instance, *prop, property.Value);
@@ -239,14 +246,16 @@ public:
     void Finish() {
         if (FFinished) throw EInvalidOperation("The reader has finished");
         for (const TFixup& f : FReferences) {
-            if (!FHolders.Contains(f.Holder) || !ReachesPublished(f.Holder, f.Instance)) continue;
+            if (!FHolders.Contains(f.Holder) || !At(f.Pos, [&] { return ReachesPublished(f.Holder, f.Instance); }))
+                continue;
             if (TComponent* target = FindReferencedComponent(FRoot, f.Name))
                 At(f.Pos, [&] { f.Prop->SetComponent(f.Instance, target); });
             else
                 AddPendingReference({FRoot, f.Holder, f.Instance, f.Prop, f.Name});
         }
         for (const TFixup& f : FEvents) {
-            if (!FHolders.Contains(f.Holder) || !ReachesPublished(f.Holder, f.Instance)) continue;
+            if (!FHolders.Contains(f.Holder) || !At(f.Pos, [&] { return ReachesPublished(f.Holder, f.Instance); }))
+                continue;
             At(f.Pos, [&] { SetMethodProp(f.Instance, *f.Prop, FRoot, f.Name); });
         }
         FFinished = true;

@@ -338,7 +338,9 @@ public:
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value) { FTabStop = value; }
-    // Position among the parent's windowed children when tabbing.
+    // Position among the parent's windowed children when tabbing. While the
+    // control is being read the value is kept and applied once all its
+    // siblings are read, so the order does not depend on who came first.
     int TabOrder() const;
     void SetTabOrder(int value);
     // The next (or previous) windowed control after Current among this
@@ -349,6 +351,8 @@ public:
 
     // The child controls that Root owns, in z-order.
     void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
+    // Puts the children in the tab orders they were read with.
+    void ChildrenRead() override;
 
     // Lays the aligned children out again in the client area.
     void Realign();
@@ -436,6 +440,7 @@ private:
     TWinControl* FFocusedControl = nullptr;
     TWindowHandle FHandle = 0;
     bool FTabStop = false;
+    int FReadTabOrder = -1;
     int FAlignDisabled = 0;
     bool FAligning = false;
     bool FAlignPending = false;

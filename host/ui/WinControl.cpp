@@ -193,6 +193,10 @@ int TWinControl::TabOrder() const {
 
 void TWinControl::SetTabOrder(int value) {
     if (!Parent()) return;
+    if (ComponentState().Contains(csReading)) {
+        FReadTabOrder = value;
+        return;
+    }
     auto& list = Parent()->FTabList;
     auto it = std::find(list.begin(), list.end(), this);
     if (it == list.end()) return;
@@ -200,6 +204,23 @@ void TWinControl::SetTabOrder(int value) {
     const int last = static_cast<int>(list.size());
     value = std::clamp(value, 0, last);
     list.insert(list.begin() + value, this);
+}
+
+void TWinControl::ChildrenRead() {
+    // Each read value names a slot; of two controls naming one slot the
+    // later one has it. The others keep their places around the slots.
+    const std::vector<TWinControl*> read = FTabList;
+    std::vector<TWinControl*> slots(read.size(), nullptr);
+    for (TWinControl* child : read) {
+        if (child->FReadTabOrder >= 0 && child->FReadTabOrder < static_cast<int>(slots.size()))
+            slots[static_cast<size_t>(child->FReadTabOrder)] = child;
+        child->FReadTabOrder = -1;
+    }
+    for (size_t i = 0; i < slots.size(); ++i) {
+        if (!slots[i]) continue;
+        std::erase(FTabList, slots[i]);
+        FTabList.insert(FTabList.begin() + static_cast<std::ptrdiff_t>(std::min(i, FTabList.size())), slots[i]);
+    }
 }
 
 void TWinControl::ListTabOrder(std::vector<TWinControl*>& list) const {
