@@ -20,7 +20,17 @@ int HexValue(char c) {
     return c - 'A' + 10;
 }
 
+bool IsHighSurrogate(std::uint32_t code) { return code >= 0xD800 && code <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t code) { return code >= 0xDC00 && code <= 0xDFFF; }
+
+// A surrogate without its partner is no character: it reads as U+FFFD.
+constexpr std::uint32_t Replacement = 0xFFFD;
+
 void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+        return;
+    }
     if (code < 0x800) {
         out += static_cast<char>(0xC0 | (code >> 6));
     } else if (code < 0x10000) {
@@ -93,6 +103,11 @@ void TFormLexer::Next() {
         ReadIdent();
     } else if (IsDigit(c) || c == '$' || (c == '-' && (IsDigit(Peek(1)) || Peek(1) == '$'))) {
         ReadNumber();
+    } else if (AtNegativeInfinity()) {
+        // The writer's text for minus infinity.
+        FToken.Kind = ftFloat;
+        FToken.Float = -std::numeric_limits<double>::infinity();
+        for (int i = 0; i < 4; ++i) Advance();
     } else if (c == '\'' || c == '#') {
         ReadString();
     } else {
@@ -100,6 +115,10 @@ void TFormLexer::Next() {
         FToken.Symbol = c;
         Advance();
     }
+}
+
+bool TFormLexer::AtNegativeInfinity() const {
+    return Peek() == '-' && SameText(FText.substr(FPos + 1, 3), "INF") && !IsAlpha(Peek(4)) && !IsDigit(Peek(4));
 }
 
 void TFormLexer::ReadIdent() {
@@ -151,10 +170,18 @@ void TFormLexer::ReadNumber() {
     }
     const char* first = FText.data() + start;
     const char* last = FText.data() + FPos;
+    // A suffix makes any number a float of that type.
+    const char suffix = static_cast<char>(Peek() | 0x20);
+    if (suffix == 's' || suffix == 'c' || suffix == 'd') {
+        isFloat = true;
+        FToken.FloatType = suffix;
+        Advance();
+    }
     if (isFloat) {
         FToken.Kind = ftFloat;
         const auto [end, error] = std::from_chars(first, last, FToken.Float);
         if (error != std::errc() || end != last) throw EParserError("Invalid floating point number", pos);
+        if (FToken.FloatType == 'c') FToken.Float /= 10000;
     } else {
         FToken.Kind = ftInteger;
         const auto [end, error] = std::from_chars(first, last, FToken.Integer);
@@ -164,7 +191,27 @@ void TFormLexer::ReadNumber() {
 
 void TFormLexer::ReadString() {
     FToken.Kind = ftString;
+    std::uint32_t high = 0;  // a high surrogate waiting for its partner
+    auto endPair = [&] {
+        if (high) AppendUtf8(FToken.Text, Replacement);
+        high = 0;
+    };
     for (;;) {
+        if (Peek() == '#') {
+            const std::uint32_t code = ReadCharCode();
+            if (high && IsLowSurrogate(code)) {
+                AppendUtf8(FToken.Text, 0x10000 + ((high - 0xD800) << 10) + (code - 0xDC00));
+                high = 0;
+                continue;
+            }
+            endPair();
+            if (IsHighSurrogate(code))
+                high = code;
+            else
+                AppendUtf8(FToken.Text, IsLowSurrogate(code) ? Replacement : code);
+            continue;
+        }
+        endPair();
         if (Peek() == '\'') {
             const TTextPos start = FHere;
             Advance();
@@ -177,15 +224,13 @@ void TFormLexer::ReadString() {
                 FToken.Text += Peek();
                 Advance();
             }
-        } else if (Peek() == '#') {
-            ReadCharCode(FToken.Text);
         } else {
             return;
         }
     }
 }
 
-void TFormLexer::ReadCharCode(std::string& out) {
+std::uint32_t TFormLexer::ReadCharCode() {
     const TTextPos pos = FHere;
     Advance();
     const bool hex = Peek() == '$';
@@ -199,11 +244,7 @@ void TFormLexer::ReadCharCode(std::string& out) {
         Advance();
     }
     if (digits == 0) throw EParserError("Invalid character code", pos);
-    // One byte up to 255; beyond that the text is UTF-8.
-    if (code < 256)
-        out += static_cast<char>(code);
-    else
-        AppendUtf8(out, code);
+    return code;
 }
 
 std::vector<unsigned char> TFormLexer::ReadBinary() {

@@ -1,7 +1,8 @@
 #pragma once
 // The tokens of a form text: identifiers (dotted), integers, floats,
 // strings (quoted parts and #nn codes run together) and one-character
-// symbols.
+// symbols. A #nn code is a character's code point, kept as UTF-8; a pair of
+// UTF-16 surrogate codes is one character.
 
 #include "host/stream/StreamErrors.h"
 
@@ -19,6 +20,9 @@ struct TFormToken {
     std::string Text;  // an identifier's name, a string's value
     std::int64_t Integer = 0;
     double Float = 0;
+    // A float's suffix, lower case: 's' single, 'c' currency (the text holds
+    // the value times 10,000), 'd' date; 0 for none.
+    char FloatType = 0;
     char Symbol = 0;
     TTextPos Pos;
 };
@@ -47,7 +51,8 @@ private:
     void ReadIdent();
     void ReadNumber();
     void ReadString();
-    void ReadCharCode(std::string& out);
+    std::uint32_t ReadCharCode();
+    bool AtNegativeInfinity() const;
 
     std::string_view FText;
     size_t FPos = 0;

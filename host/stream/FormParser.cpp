@@ -104,6 +104,7 @@ private:
         case ftFloat:
             value.Kind = fvFloat;
             value.Float = token.Float;
+            value.FloatType = token.FloatType;
             FLex.Next();
             return value;
         case ftString:

@@ -20,7 +20,7 @@ struct TFormItem;
 
 enum TFormValueKind {
     fvInteger,     // 12, -3, $FF
-    fvFloat,       // 1.5, 2E3
+    fvFloat,       // 1.5, 2E3, 1.5s (single), 15000c (currency 1.5), 2.5d (date)
     fvString,      // 'a''b'#13 + 'c'
     fvIdent,       // True, alClient, DataSource1, DM.Source, lGridDblClick, nil
     fvSet,         // [dgTitles, dgTabs]
@@ -33,6 +33,7 @@ struct TFormValue {
     TFormValueKind Kind = fvInteger;
     std::int64_t Integer = 0;
     double Float = 0;
+    char FloatType = 0;                // 's', 'c', 'd' or 0, as the lexer reads it
     std::string Text;                  // strings and identifiers
     std::vector<std::string> Names;    // sets
     std::vector<TFormValue> List;      // lists

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -148,12 +149,11 @@ public:
             return;
         }
         switch (prop.Kind) {
-        case pkFloat:
-            if (value.Kind != fvFloat && value.Kind != fvInteger) InvalidValue(pos);
-            At(pos, [&] {
-                prop.SetFloat(instance, value.Kind == fvFloat ? value.Float : static_cast<double>(value.Integer));
-            });
+        case pkFloat: {
+            const double number = FloatValue(value);
+            At(pos, [&] { prop.SetFloat(instance, number); });
             return;
+        }
         case pkString:
             if (value.Kind != fvString) InvalidValue(pos);
             At(pos, [&] { prop.SetString(instance, value.Text); });
@@ -167,6 +167,16 @@ public:
             return;
         default: InvalidValue(pos);
         }
+    }
+
+    // Integers are floats too; NAN and INF are how the writer keeps what is
+    // not a number.
+    static double FloatValue(const TFormValue& value) {
+        if (value.Kind == fvFloat) return value.Float;
+        if (value.Kind == fvInteger) return static_cast<double>(value.Integer);
+        if (value.Kind == fvIdent && SameText(value.Text, "NAN")) return std::numeric_limits<double>::quiet_NaN();
+        if (value.Kind == fvIdent && SameText(value.Text, "INF")) return std::numeric_limits<double>::infinity();
+        InvalidValue(value.Pos);
     }
 
     std::int64_t Ordinal(const TPropInfo& prop, const TFormValue& value) const {

@@ -6,6 +6,7 @@
 #include "host/stream/TypInfo.h"
 
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 namespace host {
@@ -16,36 +17,149 @@ namespace {
 constexpr size_t StringChunk = 64;
 constexpr size_t BinaryChunk = 32;
 
-bool Printable(unsigned char c) { return c >= 32 && c != 127; }
+bool Printable(unsigned char c) { return c >= 32 && c < 127; }
 
-// One run of text in quotes, with '' for a quote and #nn for control
-// characters.
+// The length of the UTF-8 sequence at Text[At] and its code point; 0 when
+// the bytes there are no well-formed sequence.
+size_t Utf8Sequence(std::string_view text, size_t at, std::uint32_t& code) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(i) & 0x3Fu);
+    }
+    // Overlong forms, surrogates and codes beyond Unicode do not read back.
+    static const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return 0;
+    return length;
+}
+
+// One run of text: printable ASCII in quotes ('' for a quote), control
+// characters and every other character as #code (a code above FFFF as its
+// two UTF-16 halves). Bytes that are no UTF-8 go in quotes as they are.
 std::string Quote(std::string_view text) {
     if (text.empty()) return "''";
     std::string out;
     bool quoted = false;
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (Printable(c)) {
-            if (!quoted) out += '\'';
-            quoted = true;
-            out += ch;
-            if (ch == '\'') out += '\'';
-        } else {
-            if (quoted) out += '\'';
-            quoted = false;
-            out += '#' + std::to_string(c);
+    auto code = [&](std::uint32_t value) {
+        if (quoted) out += '\'';
+        quoted = false;
+        out += '#' + std::to_string(value);
+    };
+    auto raw = [&](char ch) {
+        if (!quoted) out += '\'';
+        quoted = true;
+        out += ch;
+        if (ch == '\'') out += '\'';
+    };
+    for (size_t at = 0; at < text.size();) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c < 0x80) {
+            if (Printable(c))
+                raw(text[at]);
+            else
+                code(c);
+            ++at;
+            continue;
         }
+        std::uint32_t point = 0;
+        const size_t length = Utf8Sequence(text, at, point);
+        if (length == 0) {
+            raw(text[at]);
+            ++at;
+            continue;
+        }
+        if (point >= 0x10000) {
+            code(0xD800 + ((point - 0x10000) >> 10));
+            code(0xDC00 + ((point - 0x10000) & 0x3FF));
+        } else {
+            code(point);
+        }
+        at += length;
     }
     if (quoted) out += '\'';
     return out;
 }
 
-std::string FloatText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+// Where to cut a long text at or before Limit without splitting a UTF-8
+// sequence (always after From).
+size_t CutAt(std::string_view text, size_t from, size_t limit) {
+    if (limit >= text.size()) return text.size();
+    size_t cut = limit;
+    for (int back = 0; back < 3 && cut > from + 1 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back)
+        --cut;
+    return cut;
 }
+
+// The shortest digits that read back as Value, in the general format: plain
+// up to 18 digits before the point, else with an exponent ("1E19", "1E-7"),
+// so the text is always a number the reader takes for this value.
+std::string GeneralFloat(double value) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
+    const size_t e = text.find('e');
+    std::string sign;
+    std::string digits;
+    for (char c : text.substr(0, e)) {
+        if (c == '-')
+            sign = "-";
+        else if (c != '.')
+            digits += c;
+    }
+    int exponent = 0;
+    const std::string_view exp = text.substr(e + 1);
+    std::from_chars(exp.data() + (exp[0] == '+' ? 1 : 0), exp.data() + exp.size(), exponent);
+    if (exponent >= 18 || exponent < -5) {
+        std::string out = sign + digits.substr(0, 1);
+        if (digits.size() > 1) out += "." + digits.substr(1);
+        return out + "E" + std::to_string(exponent);
+    }
+    if (exponent < 0) return sign + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    const auto whole = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= whole) return sign + digits + std::string(whole - digits.size(), '0');
+    return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+}
+
+// A float as the framework types it: Single with "s", Currency as its
+// value times 10,000 with "c", dates with "d", any other as it is.
+std::string FloatText(double value, const std::string& typeName) {
+    if (typeName == "Single") {
+        const auto single = static_cast<float>(value);
+        if (!std::isfinite(single)) return GeneralFloat(single);
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, single, std::chars_format::scientific);
+        double shortest = 0;
+        std::from_chars(buffer, result.ptr, shortest);
+        return GeneralFloat(shortest) + "s";
+    }
+    if (typeName == "Currency" && std::isfinite(value)) return GeneralFloat(std::nearbyint(value * 10000)) + "c";
+    if ((typeName == "TDateTime" || typeName == "TDate" || typeName == "TTime") && std::isfinite(value))
+        return GeneralFloat(value) + "d";
+    return GeneralFloat(value);
+}
+
+} // namespace
+
+std::string FormFloatText(double value, const std::string& typeName) { return FloatText(value, typeName); }
+
+namespace {
 
 class TFormWriter {
 public:
@@ -141,7 +255,7 @@ private:
         case pkEnumeration:
         case pkBoolean:
         case pkSet: Line(indent, name + " = " + SetText(instance, prop)); return;
-        case pkFloat: Line(indent, name + " = " + FloatText(prop.GetFloat(instance))); return;
+        case pkFloat: Line(indent, name + " = " + FloatText(prop.GetFloat(instance), prop.TypeName)); return;
         case pkString: String(prop.GetString(instance), name, indent); return;
         default: return;
         }
@@ -166,9 +280,11 @@ private:
             return;
         }
         Line(indent, name + " =");
-        for (size_t at = 0; at < value.size(); at += StringChunk) {
-            const bool last = at + StringChunk >= value.size();
-            Line(indent + 1, Quote(std::string_view(value).substr(at, StringChunk)) + (last ? "" : " +"));
+        const std::string_view text = value;
+        for (size_t at = 0; at < text.size();) {
+            const size_t cut = CutAt(text, at, at + StringChunk);
+            Line(indent + 1, Quote(text.substr(at, cut - at)) + (cut == text.size() ? "" : " +"));
+            at = cut;
         }
     }
 

@@ -18,4 +18,8 @@ class TComponent;
 
 std::string WriteComponentText(const TComponent* root);
 
+// A float as a form text writes a value of the type named (Single, Currency,
+// TDateTime or any other): always a number that reads back as Value.
+std::string FormFloatText(double value, const std::string& typeName = "Double");
+
 } // namespace host

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 
 using namespace host;
@@ -158,4 +160,114 @@ TEST_F(FormFileTest, StoredTabOrdersApplyOnceAllSiblingsAreRead) {
     Owned<TProbeForm> form(static_cast<TProbeForm*>(CreateComponentFromText(Edits({0, 1, 2}))));
     static_cast<TWinControl*>(form->Controls(2))->SetTabOrder(0);
     EXPECT_EQ(TabOrders(*form), (std::vector<int>{1, 2, 0}));
+}
+
+namespace {
+
+std::string ReadTitle(const std::string& value) {
+    Owned<TComponent> read(CreateComponentFromText("object P: TProbe\n  Title = " + value + "\nend"));
+    return static_cast<TProbe*>(read.get())->Title;
+}
+
+double ReadRatio(const std::string& value) {
+    Owned<TComponent> read(CreateComponentFromText("object P: TProbe\n  Ratio = " + value + "\nend"));
+    return static_cast<TProbe*>(read.get())->Ratio;
+}
+
+std::string WrittenTitle(const std::string& title) {
+    Owned<TProbe> probe(TProbe::Create(nullptr));
+    probe->Title = title;
+    return WriteComponentText(probe.get());
+}
+
+} // namespace
+
+TEST_F(FormFileTest, CharacterCodesAreCodePointsKeptAsUtf8) {
+    EXPECT_EQ(ReadTitle("#200"), "\xC3\x88");
+    EXPECT_EQ(ReadTitle("#160"), "\xC2\xA0");
+    EXPECT_EQ(ReadTitle("#$C8'x'"), "\xC3\x88x");
+    EXPECT_EQ(ReadTitle("'a'#65#127'b'"), "aA\x7F" "b");
+    EXPECT_EQ(ReadTitle("#300"), "\xC4\xAC");
+    EXPECT_EQ(ReadTitle("#8364"), "\xE2\x82\xAC");
+    // A surrogate pair is one character; a half alone is none.
+    EXPECT_EQ(ReadTitle("#55357#56832"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(ReadTitle("'<'#55357#56832'>'"), "<\xF0\x9F\x98\x80>");
+    EXPECT_EQ(ReadTitle("#55357'x'"), "\xEF\xBF\xBDx");
+    EXPECT_EQ(ReadTitle("#56832#55357"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    // Text in quotes keeps its bytes.
+    EXPECT_EQ(ReadTitle("'Gr\xC3\xBC\xC3\x9F" "e'"), "Gr\xC3\xBC\xC3\x9F" "e");
+
+    // Written as codes, read back as they were.
+    EXPECT_NE(WrittenTitle("\xC3\x88t\xC3\xA9").find("Title = #200't'#233\n"), std::string::npos);
+    EXPECT_NE(WrittenTitle("\xF0\x9F\x98\x80").find("Title = #55357#56832\n"), std::string::npos);
+    std::string longText;
+    for (int i = 0; i < 40; ++i) longText += "ab\xE2\x82\xAC\xF0\x9F\x98\x80";
+    const std::vector<std::string> titles = {"\xC3\x88t\xC3\xA9", "\xF0\x9F\x98\x80", "a\tb\r\n'c'", "\xFF\xC3",
+                                             "\xED\xA0\x80", "\xC0\xAF", std::string("a\0b", 3), longText};
+    for (const std::string& title : titles) {
+        SCOPED_TRACE(title);
+        const std::string text = WrittenTitle(title);
+        Owned<TComponent> read(CreateComponentFromText(text));
+        EXPECT_EQ(static_cast<TProbe*>(read.get())->Title, title) << text;
+    }
+}
+
+TEST_F(FormFileTest, FloatsWithATypeSuffixReadAsFloats) {
+    EXPECT_EQ(ReadRatio("1.5s"), 1.5);
+    EXPECT_EQ(ReadRatio("2S"), 2.0);
+    // Currency is stored as its value times 10,000.
+    EXPECT_EQ(ReadRatio("15000c"), 1.5);
+    EXPECT_EQ(ReadRatio("-25C"), -0.0025);
+    EXPECT_EQ(ReadRatio("45000.25d"), 45000.25);
+    EXPECT_EQ(ReadRatio("1.5E2d"), 150.0);
+    EXPECT_EQ(FormFloatText(1.5, "Single"), "1.5s");
+    EXPECT_EQ(FormFloatText(0.1, "Single"), "0.1s");
+    EXPECT_EQ(FormFloatText(1.5, "Currency"), "15000c");
+    EXPECT_EQ(FormFloatText(45000.25, "TDateTime"), "45000.25d");
+    EXPECT_EQ(ReadRatio(FormFloatText(-12.3456, "Currency")), -12.3456);
+}
+
+TEST_F(FormFileTest, EveryWrittenFloatReadsBack) {
+    EXPECT_EQ(FormFloatText(9223372036854775808.0), "9.223372036854776E18");
+    EXPECT_EQ(FormFloatText(1e19), "1E19");
+    EXPECT_EQ(FormFloatText(1e-7), "1E-7");
+    EXPECT_EQ(FormFloatText(0.0001), "0.0001");
+    EXPECT_EQ(FormFloatText(3.0), "3");
+    EXPECT_EQ(FormFloatText(-2.5), "-2.5");
+    EXPECT_EQ(FormFloatText(123456789012345678.0), "123456789012345680");
+    const std::vector<double> values = {9223372036854775808.0, -9223372036854775808.0 * 4, 1e19, 1e300, -1e-300,
+                                        5e-324, 1.7976931348623157e308, 1.0 / 3, 0.1, 1e17, 1e18 - 128, 3.0,
+                                        std::numeric_limits<double>::infinity(),
+                                        -std::numeric_limits<double>::infinity()};
+    for (double value : values) {
+        SCOPED_TRACE(value);
+        Owned<TProbe> probe(TProbe::Create(nullptr));
+        probe->Ratio = value;
+        const std::string text = WriteComponentText(probe.get());
+        Owned<TComponent> read(CreateComponentFromText(text));
+        EXPECT_EQ(static_cast<TProbe*>(read.get())->Ratio, value) << text;
+    }
+    Owned<TProbe> probe(TProbe::Create(nullptr));
+    probe->Ratio = std::numeric_limits<double>::quiet_NaN();
+    Owned<TComponent> read(CreateComponentFromText(WriteComponentText(probe.get())));
+    EXPECT_TRUE(std::isnan(static_cast<TProbe*>(read.get())->Ratio));
+}
+
+// A NUL byte anywhere in a text ends nothing early and loops nowhere: the
+// text reads (a NUL in quotes is a character) or raises a read error.
+TEST_F(FormFileTest, TextsWithNulBytesEnd) {
+    const std::string good = "object P: TProbe\n  Title = 'ab' + #13'c'\n  Count = 12\n  Ratio = 1.5E3\n"
+                             "  Keys.Strings = (\n    'x')\n  Blob = {0A0B}\nend\n";
+    int read = 0;
+    for (size_t at = 0; at <= good.size(); ++at) {
+        std::string text = good;
+        text.insert(at, 1, '\0');
+        try {
+            Owned<TComponent> component(CreateComponentFromText(text));
+            ++read;
+        } catch (const EReadError&) {
+        }
+    }
+    EXPECT_GT(read, 0);
+    EXPECT_EQ(ReadTitle(std::string("'a\0b'", 5)), std::string("a\0b", 3));
 }
