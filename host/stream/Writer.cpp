@@ -7,6 +7,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace host {
@@ -186,18 +188,34 @@ private:
         Line(indent, "end");
     }
 
-    std::vector<TComponent*> Children(const TComponent* component) const {
+    std::vector<TComponent*> Children(const TComponent* component) {
+        if (!FNestingKnown) LearnNesting();
         std::vector<TComponent*> children;
         component->GetChildren(children, FRoot);
-        if (component != FRoot) return children;
-        // Components nested in nothing the root writes come after its own
-        // children.
+        const auto nested = FNested.find(component);
+        if (nested == FNested.end()) return children;
+        // Those nested here that the component does not list itself (a
+        // control read inside something that cannot parent it).
+        const std::unordered_set<TComponent*> listed(children.begin(), children.end());
+        for (TComponent* c : nested->second)
+            if (!listed.contains(c)) children.push_back(c);
+        return children;
+    }
+
+    // Which of the root's components are nested in which, once for the whole
+    // text; the root's list holds those nested in nothing the root writes.
+    void LearnNesting() {
+        FNestingKnown = true;
         for (int i = 0; i < FRoot->ComponentCount(); ++i) {
             TComponent* owned = FRoot->Components(i);
             const TComponent* parent = owned->GetParentComponent();
-            if (!parent || (parent != FRoot && parent->Owner() != FRoot)) children.push_back(owned);
+            if (!parent || (parent != FRoot && parent->Owner() != FRoot))
+                FRootLevel.push_back(owned);
+            else
+                FNested[parent].push_back(owned);
         }
-        return children;
+        std::vector<TComponent*>& atRoot = FNested[FRoot];
+        atRoot.insert(atRoot.end(), FRootLevel.begin(), FRootLevel.end());
     }
 
     void Properties(const TObject* instance, const std::string& prefix, int indent) {
@@ -331,6 +349,9 @@ private:
 
     const TComponent* FRoot;
     std::string FOut;
+    bool FNestingKnown = false;
+    std::unordered_map<const TComponent*, std::vector<TComponent*>> FNested;
+    std::vector<TComponent*> FRootLevel;
 };
 
 } // namespace

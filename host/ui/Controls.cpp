@@ -119,6 +119,7 @@ void TControl::SetParent(TWinControl* value) {
         for (const TControl* p = value; p; p = p->FParent)
             if (p == this) throw EInvalidOperation("A control cannot have one of its children as its parent");
     }
+    if (value) SetNestedIn(nullptr);
     if (FParent) FParent->RemoveControl(this);
     if (value) value->InsertControl(this);
     if (value && FParentColor) TakeParentColor();
@@ -126,10 +127,29 @@ void TControl::SetParent(TWinControl* value) {
     ParentChanged();
 }
 
-TComponent* TControl::GetParentComponent() const { return FParent; }
+TComponent* TControl::GetParentComponent() const { return FParent ? FParent : FNestedIn; }
 
 void TControl::SetParentComponent(TComponent* value) {
-    if (auto* parent = As<TWinControl>(value)) SetParent(parent);
+    if (auto* parent = As<TWinControl>(value)) {
+        SetParent(parent);
+        return;
+    }
+    for (const TComponent* c = value; c; c = c->GetParentComponent())
+        if (c == this) throw EInvalidOperation("A control cannot be nested in itself");
+    if (value && FParent) SetParent(nullptr);
+    SetNestedIn(value);
+}
+
+void TControl::SetNestedIn(TComponent* value) {
+    if (FNestedIn == value) return;
+    if (FNestedIn) FNestedIn->RemoveFreeNotification(this);
+    FNestedIn = value;
+    if (FNestedIn) FNestedIn->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == FNestedIn) FNestedIn = nullptr;
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {

@@ -233,9 +233,13 @@ public:
     virtual void DblClick();
 
     void SetName(const std::string& newName) override;
-    // In a form file a control is nested in its parent.
+    // In a form file a control is nested in its parent. A control read
+    // inside a component that cannot parent it has no parent but stays
+    // nested there, so it is written back where it was read. Raises
+    // EInvalidOperation when the nesting would go round in a circle.
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* value) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -281,11 +285,13 @@ private:
     friend class TWinControl;
     friend class TSizeConstraints;
     void ApplyConstraints();
+    void SetNestedIn(TComponent* value);
     void FontChange(TObject* sender);
     void TakeParentColor();
     void TakeParentFont();
 
     TWinControl* FParent = nullptr;
+    TComponent* FNestedIn = nullptr;  // see SetParentComponent
     int FLeft = 0;
     int FTop = 0;
     int FWidth = 0;

@@ -271,3 +271,55 @@ TEST_F(FormFileTest, TextsWithNulBytesEnd) {
     EXPECT_GT(read, 0);
     EXPECT_EQ(ReadTitle(std::string("'a\0b'", 5)), std::string("a\0b", 3));
 }
+
+TEST_F(FormFileTest, AControlReadInsideANonWindowedComponentWritesBackWhereItWasRead) {
+    const std::string text = "object F: TProbeForm\n"
+                             "  Left = 0\n"
+                             "  Top = 0\n"
+                             "  Width = 10\n"
+                             "  Height = 10\n"
+                             "  object P: TProbe\n"
+                             "    Active = True\n"
+                             "    ShortCut = 16496\n"
+                             "    object Edit1: TEdit\n"
+                             "      Left = 1\n"
+                             "      Top = 2\n"
+                             "      Width = 3\n"
+                             "      Height = 4\n"
+                             "      object Inner: TEdit\n"
+                             "        Left = 5\n"
+                             "        Top = 6\n"
+                             "        Width = 7\n"
+                             "        Height = 8\n"
+                             "        TabOrder = 0\n"
+                             "      end\n"
+                             "    end\n"
+                             "    object B: TSpeedButton\n"
+                             "      Left = 0\n"
+                             "      Top = 0\n"
+                             "      Width = 23\n"
+                             "      Height = 22\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+    Owned<TProbeForm> form(static_cast<TProbeForm*>(CreateComponentFromText(text)));
+    ASSERT_NE(form->Edit1, nullptr);
+    EXPECT_EQ(form->Edit1->Parent(), nullptr);
+    EXPECT_EQ(form->Edit1->GetParentComponent(), form->FindComponent("P"));
+    EXPECT_EQ(WriteComponentText(form.get()), text);
+
+    // Nested in itself, through another: refused.
+    auto* button = static_cast<TControl*>(form->FindComponent("B"));
+    EXPECT_THROW(form->FindComponent("Edit1")->SetParentComponent(form->FindComponent("Inner")), EInvalidOperation);
+    auto* other = TSpeedButton::Create(form.get());
+    button->SetParentComponent(other);
+    EXPECT_THROW(other->SetParentComponent(button), EInvalidOperation);
+
+    // A parent given later ends the nesting; the holder's end ends it too.
+    form->Edit1->SetParent(form.get());
+    EXPECT_EQ(form->Edit1->GetParentComponent(), form.get());
+    other->Free();
+    EXPECT_EQ(button->GetParentComponent(), nullptr);
+    const std::string written = WriteComponentText(form.get());
+    EXPECT_NE(written.find("\n  object B: TSpeedButton\n"), std::string::npos) << written;
+}
