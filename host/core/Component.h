@@ -50,6 +50,10 @@ public:
     virtual void SetName(const std::string& newName);
     long Tag() const { return FTag; }
     void SetTag(long value) { FTag = value; }
+    // Where the designer shows a component that is no control: Left in the
+    // low 16 bits, Top in the next 16 (each signed). Form files keep it.
+    long DesignInfo() const { return FDesignInfo; }
+    void SetDesignInfo(long value) { FDesignInfo = value; }
 
     TComponentState ComponentState() const { return FComponentState; }
 
@@ -114,6 +118,7 @@ private:
     std::vector<TComponent*> FFreeNotifies;
     std::string FName;
     long FTag = 0;
+    long FDesignInfo = 0;
     TComponentState FComponentState;
 };
 
@@ -122,10 +127,29 @@ private:
 // refer to its components as DataModuleName.ComponentName.
 class TDataModule : public TComponent {
     HOST_CLASS(TDataModule, TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    bool OldCreateOrder() const { return FOldCreateOrder; }
+    void SetOldCreateOrder(bool value) { FOldCreateOrder = value; }
+    // The designer's window for the module, kept by form files.
+    struct TDesignArea {
+        int Width = 0;
+        int Height = 0;
+        int HorizontalOffset = 0;
+        int VerticalOffset = 0;
+        int PixelsPerInch = 0;
+    };
+    TDesignArea& DesignArea() { return FDesignArea; }
+    const TDesignArea& DesignArea() const { return FDesignArea; }
+
 protected:
     explicit TDataModule(TComponent* owner) : TComponent(owner) {}
     void Constructed() override;
     void Destroy() override;
+
+private:
+    bool FOldCreateOrder = false;
+    TDesignArea FDesignArea;
 };
 
 // The class reference of a component class.

@@ -48,6 +48,49 @@ const TSetInfo& DBGridOptionsTypeInfo() {
     return info;
 }
 
+namespace {
+
+// What the designer keeps of a control beyond its published properties: the
+// size it was designed at, and its own bounds where alignment changed them.
+void DefineDesignerBounds(TClassPublisher<TControl>& p) {
+    TDefinedProp designSize;
+    designSize.Name = "DesignSize";
+    designSize.Stored = [](const TObject* o) { return static_cast<const TControl*>(o)->DesignSize() != TPoint{}; };
+    designSize.Read = [](TObject* o, const TFormValue& value) {
+        if (value.Kind != fvList || value.List.size() != 2) publishing::InvalidValue();
+        const auto x = publishing::IntegerOf(value.List[0], INT32_MIN, INT32_MAX);
+        const auto y = publishing::IntegerOf(value.List[1], INT32_MIN, INT32_MAX);
+        static_cast<TControl*>(o)->SetDesignSize(Point(static_cast<int>(x), static_cast<int>(y)));
+    };
+    designSize.Write = [](const TObject* o) {
+        const TPoint size = static_cast<const TControl*>(o)->DesignSize();
+        TFormValue value;
+        value.Kind = fvList;
+        value.List = {publishing::IntegerValue(size.X), publishing::IntegerValue(size.Y)};
+        return value;
+    };
+    p.Define(std::move(designSize));
+    // Each explicit bound: left, top, width, height.
+    using TSide = int (*)(const TRect&);
+    auto define = [&p](const char* name, TSide side, int index) {
+        p.DefineInteger(
+            name, [side](const TControl& c) { return side(c.ExplicitBounds()); },
+            [index](TControl& c, std::int64_t v) {
+                const TRect e = c.ExplicitBounds();
+                int sides[4] = {e.Left, e.Top, e.Width(), e.Height()};
+                sides[index] = static_cast<int>(v);
+                c.SetExplicitBounds(Bounds(sides[0], sides[1], sides[2], sides[3]));
+            },
+            [side](const TControl& c) { return side(c.ExplicitBounds()) != side(c.BoundsRect()); });
+    };
+    define("ExplicitLeft", [](const TRect& r) { return r.Left; }, 0);
+    define("ExplicitTop", [](const TRect& r) { return r.Top; }, 1);
+    define("ExplicitWidth", [](const TRect& r) { return r.Width(); }, 2);
+    define("ExplicitHeight", [](const TRect& r) { return r.Height(); }, 3);
+}
+
+} // namespace
+
 void TSizeConstraints::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TSizeConstraints>();
     static const TIntegerInfo size{"TConstraintSize", {}};
@@ -83,6 +126,7 @@ void TControl::DeclarePublished(TPublisher& publisher) {
     p.Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
     p.Event("OnClick", &TControl::OnClick);
     p.Event("OnDblClick", &TControl::OnDblClick);
+    DefineDesignerBounds(p);
 }
 
 void TWinControl::DeclarePublished(TPublisher& publisher) {

@@ -27,6 +27,8 @@
 #include "host/core/Set.h"
 #include "host/stream/TypInfo.h"
 
+#include <climits>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <type_traits>
@@ -95,6 +97,9 @@ public:
     TPropBuilder AddProp(TPropInfo prop);
     void AddField(TFieldInfo field);
     void AddMethod(TMethodInfo method);
+    // Data stored beside the published properties; raises EInvalidOperation
+    // for a name defined twice.
+    void Define(TDefinedProp prop);
     // An inherited property, to change its default or whether it is stored;
     // raises EInvalidOperation when there is none of that name.
     TPropBuilder Redeclare(std::string_view name);
@@ -107,6 +112,9 @@ private:
 namespace publishing {
 
 [[noreturn]] void InvalidValue();
+TFormValue IntegerValue(std::int64_t value);
+// The integer a value holds, within Least..Most; EPropertyError otherwise.
+std::int64_t IntegerOf(const TFormValue& value, std::int64_t least, std::int64_t most);
 
 template <class T>
 const T& Self(const TObject* object) { return *static_cast<const T*>(object); }
@@ -305,6 +313,25 @@ public:
     }
 
     TPropBuilder Redeclare(std::string_view name) { return FPublisher.Redeclare(name); }
+
+    // Stored data that is no published property: an integer, written when
+    // Stored says so.
+    template <class G, class S, class P>
+    void DefineInteger(const char* name, G get, S set, P stored, std::int64_t least = INT32_MIN,
+                       std::int64_t most = INT32_MAX) {
+        TDefinedProp d;
+        d.Name = name;
+        d.Stored = [stored](const TObject* o) { return static_cast<bool>(std::invoke(stored, publishing::Self<T>(o))); };
+        d.Read = [set, least, most](TObject* o, const TFormValue& v) {
+            std::invoke(set, publishing::Self<T>(o), publishing::IntegerOf(v, least, most));
+        };
+        d.Write = [get](const TObject* o) {
+            return publishing::IntegerValue(static_cast<std::int64_t>(std::invoke(get, publishing::Self<T>(o))));
+        };
+        FPublisher.Define(std::move(d));
+    }
+    // Stored data of any shape.
+    void Define(TDefinedProp prop) { FPublisher.Define(std::move(prop)); }
 
 private:
     static TPropInfo Base(const char* name, TPropKind kind, std::string typeName) {

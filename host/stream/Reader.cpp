@@ -123,6 +123,12 @@ public:
         for (;;) {
             const size_t dot = path.find('.');
             const TPropInfo* prop = At(property.Pos, [&] { return GetPropInfo(instance, path.substr(0, dot)); });
+            if (!prop && dot == std::string_view::npos) {
+                const TDefinedProp* defined = GetTypeData(instance->ClassType()).FindDefined(path);
+                if (!defined) break;
+                At(property.Value.Pos, [&] { defined->Read(instance, property.Value); });
+                return;
+            }
             if (!prop) break;
             if (dot == std::string_view::npos) {
                 Value(holder, instance, *prop, property.Value);

@@ -84,6 +84,7 @@ bool TPropInfo::IsDefault(const TObject* instance) const {
 const TPropInfo* TTypeData::FindProp(std::string_view name) const { return FindNamed(FProps, name); }
 const TFieldInfo* TTypeData::FindField(std::string_view name) const { return FindNamed(FFields, name); }
 const TMethodInfo* TTypeData::FindMethod(std::string_view name) const { return FindNamed(FMethods, name); }
+const TDefinedProp* TTypeData::FindDefined(std::string_view name) const { return FindNamed(FDefined, name); }
 
 const TTypeData& GetTypeData(const TClass& cls) {
     if (const auto& cached = cls.TypeDataCache()) return *cached;
@@ -94,6 +95,7 @@ const TTypeData& GetTypeData(const TClass& cls) {
         data->FProps = inherited.FProps;
         data->FFields = inherited.FFields;
         data->FMethods = inherited.FMethods;
+        data->FDefined = inherited.FDefined;
     }
     if (TDeclarePublished declare = cls.DeclarePublished()) {
         TPublisher publisher(*data);
@@ -282,6 +284,12 @@ void TPublisher::AddMethod(TMethodInfo method) {
     FData.FMethods.push_back(std::make_shared<const TMethodInfo>(std::move(method)));
 }
 
+void TPublisher::Define(TDefinedProp prop) {
+    if (FData.FindDefined(prop.Name))
+        throw EInvalidOperation("Defined property " + prop.Name + " of " + ClassType().ClassName() + " declared twice");
+    FData.FDefined.push_back(std::make_shared<const TDefinedProp>(std::move(prop)));
+}
+
 TPropBuilder TPublisher::Redeclare(std::string_view name) {
     for (auto& slot : FData.FProps) {
         if (!SameText(slot->Name, name)) continue;
@@ -296,6 +304,18 @@ TPropBuilder TPublisher::Redeclare(std::string_view name) {
 namespace publishing {
 
 void InvalidValue() { throw EPropertyError("Invalid property value"); }
+
+TFormValue IntegerValue(std::int64_t value) {
+    TFormValue made;
+    made.Kind = fvInteger;
+    made.Integer = value;
+    return made;
+}
+
+std::int64_t IntegerOf(const TFormValue& value, std::int64_t least, std::int64_t most) {
+    if (value.Kind != fvInteger || value.Integer < least || value.Integer > most) InvalidValue();
+    return value.Integer;
+}
 
 } // namespace publishing
 

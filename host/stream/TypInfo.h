@@ -10,6 +10,7 @@
 
 #include "host/core/Class.h"
 #include "host/core/Exception.h"
+#include "host/stream/FormTree.h"
 
 #include <any>
 #include <cstdint>
@@ -149,6 +150,19 @@ public:
     bool IsDefault(const TObject* instance) const;
 };
 
+// Data a class keeps in form files beside its published properties (where
+// the designer shows a component, the size it was designed at). It is read
+// and written as a whole value, after the published properties and only
+// where no published property has the same name.
+struct TDefinedProp {
+    std::string Name;
+    // Written only when this answers true.
+    std::function<bool(const TObject*)> Stored;
+    // Raises EPropertyError for a value that does not fit.
+    std::function<void(TObject*, const TFormValue&)> Read;
+    std::function<TFormValue(const TObject*)> Write;
+};
+
 class TTypeData;
 const TTypeData& GetTypeData(const TClass& cls);
 
@@ -166,6 +180,8 @@ public:
     const TFieldInfo* FindField(std::string_view name) const;
     const std::vector<std::shared_ptr<const TMethodInfo>>& Methods() const { return FMethods; }
     const TMethodInfo* FindMethod(std::string_view name) const;
+    const std::vector<std::shared_ptr<const TDefinedProp>>& Defined() const { return FDefined; }
+    const TDefinedProp* FindDefined(std::string_view name) const;
 
 private:
     friend class TPublisher;
@@ -174,6 +190,7 @@ private:
     std::vector<std::shared_ptr<const TPropInfo>> FProps;
     std::vector<std::shared_ptr<const TFieldInfo>> FFields;
     std::vector<std::shared_ptr<const TMethodInfo>> FMethods;
+    std::vector<std::shared_ptr<const TDefinedProp>> FDefined;
 };
 
 // The class's table, built on first use. Raises EInvalidOperation when a

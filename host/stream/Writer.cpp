@@ -225,6 +225,40 @@ private:
             if (!prop.IsStored(instance)) continue;
             Property(instance, prop, prefix + prop.Name, indent);
         }
+        for (const auto& defined : data.Defined())
+            if (!data.FindProp(defined->Name) && defined->Stored(instance))
+                Value(prefix + defined->Name, defined->Write(instance), indent);
+    }
+
+    // A whole value as the reader reads it.
+    void Value(const std::string& name, const TFormValue& value, int indent) {
+        switch (value.Kind) {
+        case fvString: String(value.Text, name, indent); return;
+        case fvBinary: Binary(value.Bytes, name, indent); return;
+        case fvList:
+            Line(indent, name + " = (" + (value.List.empty() ? ")" : ""));
+            for (size_t i = 0; i < value.List.size(); ++i)
+                Line(indent + 1, ScalarText(value.List[i]) + (i + 1 == value.List.size() ? ")" : ""));
+            return;
+        default: Line(indent, name + " = " + ScalarText(value)); return;
+        }
+    }
+
+    static std::string ScalarText(const TFormValue& value) {
+        switch (value.Kind) {
+        case fvInteger: return std::to_string(value.Integer);
+        case fvFloat:
+            if (value.FloatType == 'c') return GeneralFloat(std::nearbyint(value.Float * 10000)) + "c";
+            return GeneralFloat(value.Float) + (value.FloatType ? std::string(1, value.FloatType) : "");
+        case fvString: return Quote(value.Text);
+        case fvIdent: return value.Text;
+        case fvSet: {
+            std::string text = "[";
+            for (const std::string& element : value.Names) text += (text.size() > 1 ? ", " : "") + element;
+            return text + "]";
+        }
+        default: return "''";
+        }
     }
 
     void Property(const TObject* instance, const TPropInfo& prop, const std::string& name, int indent) {

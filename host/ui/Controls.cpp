@@ -154,6 +154,7 @@ void TControl::Notification(TComponent* component, TOperation operation) {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
     FConstraints->Constrain(width, height);
+    if (!FParent || !FParent->FAligning) FExplicit = Bounds(left, top, width, height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     const bool resized = width != FWidth || height != FHeight;
     FLeft = left;

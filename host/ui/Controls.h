@@ -168,6 +168,14 @@ public:
     TPoint ClientToScreen(TPoint point) const;
     TPoint ScreenToClient(TPoint point) const;
 
+    // The bounds last given other than by alignment; form files keep them
+    // where they differ from the bounds (an aligned control's own size).
+    TRect ExplicitBounds() const { return FExplicit; }
+    void SetExplicitBounds(const TRect& value) { FExplicit = value; }
+    // The client size the control was designed at, kept by form files.
+    TPoint DesignSize() const { return FDesignSize; }
+    void SetDesignSize(TPoint value) { FDesignSize = value; }
+
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign value);
     TSizeConstraints* Constraints() const { return FConstraints.get(); }
@@ -296,6 +304,8 @@ private:
     int FTop = 0;
     int FWidth = 0;
     int FHeight = 0;
+    TRect FExplicit;
+    TPoint FDesignSize;
     TAlign FAlign = alNone;
     Owned<TSizeConstraints> FConstraints;
     TControlStyle FControlStyle;

@@ -49,7 +49,7 @@ protected:
 };
 HOST_IMPLEMENT_COMPONENT(TFaultySetter, TComponent)
 
-class FormFileTest : public ::testing::Test {
+class RealFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterStreamTestClasses();
@@ -73,7 +73,7 @@ std::vector<int> TabOrders(const TProbeForm& form) {
 
 } // namespace
 
-TEST_F(FormFileTest, AListBoxReadsAndWritesWithItsEvents) {
+TEST_F(RealFormTest, AListBoxReadsAndWritesWithItsEvents) {
     const std::string text = "object F: TProbeForm\n"
                              "  Left = 0\n"
                              "  Top = 0\n"
@@ -104,7 +104,7 @@ TEST_F(FormFileTest, AListBoxReadsAndWritesWithItsEvents) {
     EXPECT_EQ(WriteComponentText(again.get()), written);
 }
 
-TEST_F(FormFileTest, EveryErrorLeavingAReadNamesItsPlace) {
+TEST_F(RealFormTest, EveryErrorLeavingAReadNamesItsPlace) {
     struct TCase {
         std::string Text;
         std::string Reason;
@@ -134,7 +134,7 @@ TEST_F(FormFileTest, EveryErrorLeavingAReadNamesItsPlace) {
     }
 }
 
-TEST_F(FormFileTest, StoredTabOrdersApplyOnceAllSiblingsAreRead) {
+TEST_F(RealFormTest, StoredTabOrdersApplyOnceAllSiblingsAreRead) {
     struct TCase {
         std::vector<int> Stored;
         std::vector<int> Read;
@@ -182,7 +182,7 @@ std::string WrittenTitle(const std::string& title) {
 
 } // namespace
 
-TEST_F(FormFileTest, CharacterCodesAreCodePointsKeptAsUtf8) {
+TEST_F(RealFormTest, CharacterCodesAreCodePointsKeptAsUtf8) {
     EXPECT_EQ(ReadTitle("#200"), "\xC3\x88");
     EXPECT_EQ(ReadTitle("#160"), "\xC2\xA0");
     EXPECT_EQ(ReadTitle("#$C8'x'"), "\xC3\x88x");
@@ -212,7 +212,7 @@ TEST_F(FormFileTest, CharacterCodesAreCodePointsKeptAsUtf8) {
     }
 }
 
-TEST_F(FormFileTest, FloatsWithATypeSuffixReadAsFloats) {
+TEST_F(RealFormTest, FloatsWithATypeSuffixReadAsFloats) {
     EXPECT_EQ(ReadRatio("1.5s"), 1.5);
     EXPECT_EQ(ReadRatio("2S"), 2.0);
     // Currency is stored as its value times 10,000.
@@ -227,7 +227,7 @@ TEST_F(FormFileTest, FloatsWithATypeSuffixReadAsFloats) {
     EXPECT_EQ(ReadRatio(FormFloatText(-12.3456, "Currency")), -12.3456);
 }
 
-TEST_F(FormFileTest, EveryWrittenFloatReadsBack) {
+TEST_F(RealFormTest, EveryWrittenFloatReadsBack) {
     EXPECT_EQ(FormFloatText(9223372036854775808.0), "9.223372036854776E18");
     EXPECT_EQ(FormFloatText(1e19), "1E19");
     EXPECT_EQ(FormFloatText(1e-7), "1E-7");
@@ -255,7 +255,7 @@ TEST_F(FormFileTest, EveryWrittenFloatReadsBack) {
 
 // A NUL byte anywhere in a text ends nothing early and loops nowhere: the
 // text reads (a NUL in quotes is a character) or raises a read error.
-TEST_F(FormFileTest, TextsWithNulBytesEnd) {
+TEST_F(RealFormTest, TextsWithNulBytesEnd) {
     const std::string good = "object P: TProbe\n  Title = 'ab' + #13'c'\n  Count = 12\n  Ratio = 1.5E3\n"
                              "  Keys.Strings = (\n    'x')\n  Blob = {0A0B}\nend\n";
     int read = 0;
@@ -272,7 +272,7 @@ TEST_F(FormFileTest, TextsWithNulBytesEnd) {
     EXPECT_EQ(ReadTitle(std::string("'a\0b'", 5)), std::string("a\0b", 3));
 }
 
-TEST_F(FormFileTest, AControlReadInsideANonWindowedComponentWritesBackWhereItWasRead) {
+TEST_F(RealFormTest, AControlReadInsideANonWindowedComponentWritesBackWhereItWasRead) {
     const std::string text = "object F: TProbeForm\n"
                              "  Left = 0\n"
                              "  Top = 0\n"
@@ -322,4 +322,76 @@ TEST_F(FormFileTest, AControlReadInsideANonWindowedComponentWritesBackWhereItWas
     EXPECT_EQ(button->GetParentComponent(), nullptr);
     const std::string written = WriteComponentText(form.get());
     EXPECT_NE(written.find("\n  object B: TSpeedButton\n"), std::string::npos) << written;
+}
+
+TEST_F(RealFormTest, WhatTheDesignerKeepsReadsAndWritesBack) {
+    const std::string text = "object F: TProbeForm\n"
+                             "  Left = 0\n"
+                             "  Top = 0\n"
+                             "  Width = 300\n"
+                             "  Height = 200\n"
+                             "  object Panel: TWinControl\n"
+                             "    Left = 0\n"
+                             "    Top = 0\n"
+                             "    Width = 300\n"
+                             "    Height = 200\n"
+                             "    Align = alClient\n"
+                             "    TabOrder = 0\n"
+                             "    DesignSize = (\n"
+                             "      296\n"
+                             "      196)\n"
+                             "    ExplicitLeft = 8\n"
+                             "    ExplicitTop = 16\n"
+                             "    ExplicitWidth = 120\n"
+                             "    ExplicitHeight = 90\n"
+                             "  end\n"
+                             "  object P: TProbe\n"
+                             "    Active = True\n"
+                             "    ShortCut = 16496\n"
+                             "    Left = 24\n"
+                             "    Top = -8\n"
+                             "  end\n"
+                             "  object Source: TDataSource\n"
+                             "    Top = 40\n"
+                             "  end\n"
+                             "end\n";
+    Owned<TProbeForm> form(static_cast<TProbeForm*>(CreateComponentFromText(text)));
+    auto* panel = static_cast<TControl*>(form->FindComponent("Panel"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->DesignSize(), Point(296, 196));
+    EXPECT_EQ(panel->ExplicitBounds(), Bounds(8, 16, 120, 90));
+    EXPECT_EQ(form->FindComponent("P")->DesignInfo(), (0xFFF8L << 16) | 24);
+    EXPECT_EQ(form->Source->DesignInfo(), 40L << 16);
+    EXPECT_EQ(WriteComponentText(form.get()), text);
+
+    // Bounds given by alignment leave the explicit ones; others replace them.
+    form->SetBounds(0, 0, 400, 300);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(0, 0, 400, 300));
+    EXPECT_EQ(panel->ExplicitBounds(), Bounds(8, 16, 120, 90));
+    panel->SetAlign(alNone);
+    panel->SetBounds(1, 2, 3, 4);
+    EXPECT_EQ(panel->ExplicitBounds(), Bounds(1, 2, 3, 4));
+    EXPECT_EQ(WriteComponentText(panel).find("Explicit"), std::string::npos);
+
+    const std::string module = "object D: TDataModule\n"
+                               "  OldCreateOrder = True\n"
+                               "  Height = 150\n"
+                               "  Width = 215\n"
+                               "  PixelsPerInch = 96\n"
+                               "  object S: TDataSource\n"
+                               "    Left = 16\n"
+                               "    Top = 8\n"
+                               "  end\n"
+                               "end\n";
+    Owned<TDataModule> data(static_cast<TDataModule*>(CreateComponentFromText(module)));
+    EXPECT_TRUE(data->OldCreateOrder());
+    EXPECT_EQ(data->DesignArea().Height, 150);
+    EXPECT_EQ(data->DesignArea().Width, 215);
+    EXPECT_EQ(WriteComponentText(data.get()), module);
+    data->Free();
+    data.release();
+
+    // A place outside 16 bits does not fit.
+    EXPECT_THROW(CreateComponentFromText("object S: TDataSource\n  Left = 70000\nend"), EParserError);
+    EXPECT_THROW(CreateComponentFromText("object F: TProbeForm\n  DesignSize = (1)\nend"), EParserError);
 }
