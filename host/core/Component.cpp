@@ -30,6 +30,16 @@ bool IsValidIdent(const std::string& name) {
 
 TComponent::TComponent(TComponent* owner) : FOwner(owner) {}
 
+namespace {
+
+// Entries are unique, and the one to drop was mostly added last.
+void drop(std::vector<TComponent*>& list, const TComponent* c) {
+    auto it = std::find(list.rbegin(), list.rend(), c);
+    if (it != list.rend()) list.erase(std::next(it).base());
+}
+
+} // namespace
+
 void TComponent::Constructed() {
     inherited::Constructed();
     // Insertion needs the whole object: ValidateContainer is virtual.
@@ -52,9 +62,29 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
     if (name.empty()) return nullptr;
+    const auto [first, last] = FNames.equal_range(UpperCase(name));
+    if (first == last) return nullptr;
+    if (std::next(first) == last) return first->second;
+    // Names are unique in an owner unless an override of ValidateRename
+    // lets two share one: then the first made answers.
     for (TComponent* c : FComponents)
         if (SameText(c->FName, name)) return c;
     return nullptr;
+}
+
+void TComponent::IndexName(TComponent* component, bool add) {
+    if (component->FName.empty()) return;
+    const std::string key = UpperCase(component->FName);
+    if (add) {
+        FNames.emplace(key, component);
+        return;
+    }
+    const auto [first, last] = FNames.equal_range(key);
+    for (auto it = first; it != last; ++it)
+        if (it->second == component) {
+            FNames.erase(it);
+            return;
+        }
 }
 
 void TComponent::SetName(const std::string& newName) {
@@ -66,7 +96,9 @@ void TComponent::SetName(const std::string& newName) {
     else
         ValidateRename(nullptr, FName, newName);
     if (FOwner && !FName.empty()) UpdatePublishedReference(FOwner, FName, this, false);
+    if (FOwner) FOwner->IndexName(this, false);
     FName = newName;
+    if (FOwner) FOwner->IndexName(this, true);
     if (FOwner && !FName.empty()) UpdatePublishedReference(FOwner, FName, this, true);
 }
 
@@ -96,17 +128,24 @@ void TComponent::RemoveComponent(TComponent* component) {
 
 void TComponent::Insert(TComponent* component) {
     FComponents.Add(component);
+    IndexName(component, true);
     component->FOwner = this;
     if (!component->FName.empty()) UpdatePublishedReference(this, component->FName, component, true);
 }
 
 void TComponent::Remove(TComponent* component) {
     if (!component->FName.empty()) UpdatePublishedReference(this, component->FName, component, false);
-    FComponents.Remove(component);
+    // Components mostly go last made first: looked for from the end.
+    if (FComponents.RemoveOne(component)) IndexName(component, false);
     component->FOwner = nullptr;
 }
 
 void TComponent::NotifyOwned(TComponent* component, TOperation operation) {
+    // An owner being destroyed passes nothing on; one being read passes on
+    // no insertion, as its components hold no references before the read
+    // ends. Either way the cost does not grow with the square of the form.
+    if (FComponentState.Contains(csDestroying)) return;
+    if (operation == opInsert && FComponentState.Contains(csLoading)) return;
     // A notice may free components of this owner.
     FComponents.ForEachBackward([&](TComponent* c) { c->Notification(component, operation); });
 }
@@ -118,19 +157,19 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 
 void TComponent::FreeNotification(TComponent* component) {
     if (!component || component == this) return;
-    auto add = [](std::vector<TComponent*>& list, TComponent* c) {
-        if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
-    };
-    add(FFreeNotifies, component);
-    add(component->FFreeNotifies, this);
+    // The two lists hold each other or neither: the shorter one tells.
+    const bool mineShorter = FFreeNotifies.size() <= component->FFreeNotifies.size();
+    const auto& shorter = mineShorter ? FFreeNotifies : component->FFreeNotifies;
+    const TComponent* other = mineShorter ? component : this;
+    if (std::find(shorter.begin(), shorter.end(), other) == shorter.end()) {
+        FFreeNotifies.push_back(component);
+        component->FFreeNotifies.push_back(this);
+    }
     FComponentState.Include(csFreeNotification);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
     if (!component) return;
-    auto drop = [](std::vector<TComponent*>& list, TComponent* c) {
-        list.erase(std::remove(list.begin(), list.end(), c), list.end());
-    };
     drop(FFreeNotifies, component);
     drop(component->FFreeNotifies, this);
 }
@@ -174,10 +213,11 @@ void TComponent::Destroy() {
     // Those that asked to hear of this component's end hear it first.
     while (!FFreeNotifies.empty()) {
         TComponent* other = FFreeNotifies.back();
-        FFreeNotifies.pop_back();
-        auto& back = other->FFreeNotifies;
-        back.erase(std::remove(back.begin(), back.end(), this), back.end());
+        drop(other->FFreeNotifies, this);
         other->Notification(this, opRemove);
+        // The notice mostly took it out already, from the end: one who
+        // watches thousands is done with each of them at once.
+        drop(FFreeNotifies, other);
     }
     DestroyComponents();
     if (FOwner) FOwner->RemoveComponent(this);

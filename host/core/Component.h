@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace host {
@@ -112,9 +113,13 @@ private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
     void NotifyOwned(TComponent* component, TOperation operation);
+    void IndexName(TComponent* component, bool add);
 
     TComponent* FOwner;
     TNotifyList<TComponent> FComponents;
+    // The owned components by name in upper case, so finding one by name
+    // does not grow with the form.
+    std::unordered_multimap<std::string, TComponent*> FNames;
     std::vector<TComponent*> FFreeNotifies;
     std::string FName;
     long FTag = 0;

@@ -44,6 +44,17 @@ public:
     bool Remove(const T* item) {
         return std::erase_if(FEntries, [item](const TEntry& e) { return e.Item == item; }) > 0;
     }
+    // Removes the last entry of Item, looked for from the end (where members
+    // that go in the reverse order they came are found at once); answers
+    // whether there was one.
+    bool RemoveOne(const T* item) {
+        for (size_t i = FEntries.size(); i-- > 0;)
+            if (FEntries[i].Item == item) {
+                FEntries.erase(FEntries.begin() + static_cast<std::ptrdiff_t>(i));
+                return true;
+            }
+        return false;
+    }
     // Moves the entry at From to To; it stays the same member for a loop.
     void Move(int from, int to) {
         const TEntry entry = FEntries[static_cast<size_t>(from)];

@@ -5,6 +5,7 @@
 #include "host/core/Component.h"
 
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 namespace host {
@@ -29,6 +30,7 @@ private:
     void Gone(TComponent* component);
 
     std::vector<TComponent*> FItems;
+    std::unordered_set<const TComponent*> FHeld;  // FItems, to answer Contains at once
     TComponentWatch FWatch{[this](TComponent* component) { Gone(component); }};
 };
 

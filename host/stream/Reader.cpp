@@ -73,8 +73,10 @@ public:
         }
     }
 
+    // FHolders holds what the session holds, minus what has ended.
     void Join(TComponent* component) {
-        if (!FSession.Contains(component)) FSession.Add(component);
+        if (FHolders.Contains(component)) return;
+        FSession.Add(component);
         FHolders.Add(component);
     }
 

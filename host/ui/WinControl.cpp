@@ -36,6 +36,11 @@ void TWinControl::Destroy() {
     DestroyHandle();
     // The window forgets its focused control before the children go.
     TopLevel()->DefocusControl(this);
+    // No one tabs through a control that is going.
+    FTabList.clear();
+    // What it owns goes first, last made first, its own controls among
+    // them; then the controls it parents for other owners.
+    DestroyComponents();
     FreeChildControls();
     inherited::Destroy();
 }
@@ -46,7 +51,7 @@ void TWinControl::FreeChildControls() {
     while (!FControls.empty()) {
         TControl* child = FControls.back();
         FControls.pop_back();
-        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), child), FTabList.end());
+        if (auto* windowed = dynamic_cast<TWinControl*>(child)) std::erase(FTabList, windowed);
         child->FParent = nullptr;
         child->Free();
     }
@@ -76,8 +81,13 @@ void TWinControl::RemoveControl(TControl* control) {
     if (windowed) windowed->DestroyHandle();
     if (windowed) TopLevel()->DefocusControl(windowed);
     FocusManager().RemoveFocusFrom(control);
-    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
-    if (windowed) FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), windowed), FTabList.end());
+    // Controls mostly go last made first: look from the end.
+    auto drop = [](auto& list, auto* item) {
+        auto it = std::find(list.rbegin(), list.rend(), item);
+        if (it != list.rend()) list.erase(std::next(it).base());
+    };
+    drop(FControls, control);
+    if (windowed) drop(FTabList, windowed);
     control->FParent = nullptr;
     if (control->Align() != alNone && control->Visible()) Realign();
     Invalidate();
@@ -208,19 +218,21 @@ void TWinControl::SetTabOrder(int value) {
 
 void TWinControl::ChildrenRead() {
     // Each read value names a slot; of two controls naming one slot the
-    // later one has it. The others keep their places around the slots.
-    const std::vector<TWinControl*> read = FTabList;
-    std::vector<TWinControl*> slots(read.size(), nullptr);
-    for (TWinControl* child : read) {
+    // later one has it. The others fill the free slots in the order they
+    // were read.
+    std::vector<TWinControl*> slots(FTabList.size(), nullptr);
+    for (TWinControl* child : FTabList)
         if (child->FReadTabOrder >= 0 && child->FReadTabOrder < static_cast<int>(slots.size()))
             slots[static_cast<size_t>(child->FReadTabOrder)] = child;
+    size_t next = 0;
+    for (TWinControl* child : FTabList) {
+        const int read = child->FReadTabOrder;
         child->FReadTabOrder = -1;
+        if (read >= 0 && read < static_cast<int>(slots.size()) && slots[static_cast<size_t>(read)] == child) continue;
+        while (slots[next]) ++next;
+        slots[next] = child;
     }
-    for (size_t i = 0; i < slots.size(); ++i) {
-        if (!slots[i]) continue;
-        std::erase(FTabList, slots[i]);
-        FTabList.insert(FTabList.begin() + static_cast<std::ptrdiff_t>(std::min(i, FTabList.size())), slots[i]);
-    }
+    FTabList = std::move(slots);
 }
 
 void TWinControl::ListTabOrder(std::vector<TWinControl*>& list) const {

@@ -395,3 +395,42 @@ TEST_F(RealFormTest, WhatTheDesignerKeepsReadsAndWritesBack) {
     EXPECT_THROW(CreateComponentFromText("object S: TDataSource\n  Left = 70000\nend"), EParserError);
     EXPECT_THROW(CreateComponentFromText("object F: TProbeForm\n  DesignSize = (1)\nend"), EParserError);
 }
+
+// What makes reading and freeing grow with the square of the form: every
+// component told of every other one made or freed, names looked for one by
+// one. A component hears of what concerns it only.
+TEST_F(RealFormTest, ReadingAndFreeingABigFormTellNoOneOfEveryComponent) {
+    constexpr int Count = 300;
+    std::string text = "object F: TProbeForm\n";
+    for (int i = 0; i < Count; ++i) text += "  object P" + std::to_string(i) + ": TProbe\n    Source = Source\n  end\n";
+    text += "  object Source: TDataSource\n  end\nend\n";
+    TProbeForm* form = static_cast<TProbeForm*>(CreateComponentFromText(text));
+    auto* first = static_cast<TProbe*>(form->FindComponent("p0"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Source(), form->Source);
+    EXPECT_LT(first->Notices, 5);
+    EXPECT_EQ(form->FindComponent("P299"), form->Components(Count - 1));
+
+    // Names are found after renames and frees, letter case ignored.
+    first->SetName("Renamed");
+    EXPECT_EQ(form->FindComponent("P0"), nullptr);
+    EXPECT_EQ(form->FindComponent("RENAMED"), first);
+    form->FindComponent("P1")->Free();
+    EXPECT_EQ(form->FindComponent("p1"), nullptr);
+    EXPECT_NE(form->FindComponent("p2"), nullptr);
+
+    // Each probe hears of its source's end, not of its siblings'.
+    std::vector<int> before;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* probe = dynamic_cast<TProbe*>(form->Components(i))) before.push_back(probe->Notices);
+    form->Source->Free();
+    int heard = 0;
+    for (int i = 0, j = 0; i < form->ComponentCount(); ++i)
+        if (auto* probe = dynamic_cast<TProbe*>(form->Components(i))) {
+            heard += probe->Notices - before[static_cast<size_t>(j++)];
+            EXPECT_EQ(probe->Source(), nullptr);
+        }
+    // Once from the source, once through the owner.
+    EXPECT_EQ(heard, 2 * (Count - 1));
+    form->Free();
+}

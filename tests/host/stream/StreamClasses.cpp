@@ -94,6 +94,7 @@ void TProbe::SetSource(TDataSource* value) {
 
 void TProbe::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
+    ++Notices;
     if (operation == opRemove && component == FSource) FSource = nullptr;
 }
 

@@ -90,6 +90,8 @@ public:
     int KeysAtLoaded = -1;
     std::string ChangeAtLoaded;
     std::vector<std::string>* Log = nullptr;
+    // Every notice heard, of any component.
+    int Notices = 0;
 
     void Notification(TComponent* component, TOperation operation) override;
 
