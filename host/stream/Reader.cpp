@@ -7,6 +7,7 @@
 #include "host/core/TextUtils.h"
 #include "host/stream/ClassRegistry.h"
 #include "host/stream/ComponentTracker.h"
+#include "host/stream/FormBinary.h"
 #include "host/stream/References.h"
 #include "host/stream/TypInfo.h"
 
@@ -297,7 +298,7 @@ TReader::~TReader() {
     if (!FImpl->FFinished) FImpl->Abandon();
 }
 
-void TReader::ReadRoot(TComponent* root, std::string_view text) { ReadRoot(root, ParseFormText(text)); }
+void TReader::ReadRoot(TComponent* root, std::string_view text) { ReadRoot(root, ParseFormData(text)); }
 
 void TReader::ReadRoot(TComponent* root, const TFormObject& tree) {
     FImpl->Start(root);
@@ -309,14 +310,14 @@ void TReader::Finish() { FImpl->Finish(); }
 TComponent* TReader::Root() const { return FImpl->FRoot; }
 
 void ReadComponentText(TComponent* root, std::string_view text) {
-    const TFormObject tree = ParseFormText(text);
+    const TFormObject tree = ParseFormData(text);
     TReader reader;
     reader.ReadRoot(root, tree);
     reader.Finish();
 }
 
 TComponent* CreateComponentFromText(std::string_view text, TComponent* owner) {
-    const TFormObject tree = ParseFormText(text);
+    const TFormObject tree = ParseFormData(text);
     const TClass* cls = GetClass(tree.ClassName);
     if (!cls) throw EClassNotFound("Class " + tree.ClassName + " not found " + PositionText(tree.ClassPos));
     const auto* componentClass = dynamic_cast<const TComponentClass*>(cls);

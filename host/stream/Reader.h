@@ -11,6 +11,9 @@
 // A reference to a root that does not exist yet waits: it is set when a
 // later read makes a root of that name, and dropped when its component ends.
 //
+// Each entry that takes a text takes a binary form as well (see
+// FormBinary.h), told apart by the first bytes.
+//
 // A text that does not read raises EParserError (or EClassNotFound) naming
 // the place; the components the read made are freed again and the others
 // leave the loading state without Loaded.

@@ -8,7 +8,8 @@
 
 namespace host {
 
-// Where in a form text: 1-based line and column.
+// Where in a form text: 1-based line and column. In a binary form Line is
+// 0 and Column the byte offset.
 struct TTextPos {
     int Line = 1;
     int Column = 1;

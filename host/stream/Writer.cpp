@@ -172,6 +172,12 @@ public:
         return std::move(FOut);
     }
 
+    // A tree as read, written back as text.
+    std::string Text(const TFormObject& tree) {
+        Object(tree, 0);
+        return std::move(FOut);
+    }
+
 private:
     void Line(int indent, const std::string& text) {
         FOut.append(static_cast<size_t>(indent) * 2, ' ');
@@ -230,18 +236,65 @@ private:
                 Value(prefix + defined->Name, defined->Write(instance), indent);
     }
 
+    void Object(const TFormObject& object, int indent) {
+        static const char* const keywords[] = {"object ", "inherited ", "inline "};
+        std::string head = keywords[object.Kind];
+        if (!object.Name.empty()) head += object.Name + ": ";
+        head += object.ClassName;
+        if (object.Index >= 0) head += " [" + std::to_string(object.Index) + "]";
+        Line(indent, head);
+        for (const TFormProperty& property : object.Properties) Value(property.Name, property.Value, indent + 1);
+        for (const TFormObject& child : object.Children) Object(child, indent + 1);
+        Line(indent, "end");
+    }
+
     // A whole value as the reader reads it.
     void Value(const std::string& name, const TFormValue& value, int indent) {
         switch (value.Kind) {
         case fvString: String(value.Text, name, indent); return;
-        case fvBinary: Binary(value.Bytes, name, indent); return;
+        case fvBinary:
+            if (value.Bytes.empty())
+                Line(indent, name + " = {}");
+            else
+                Binary(value.Bytes, name, indent);
+            return;
         case fvList:
             Line(indent, name + " = (" + (value.List.empty() ? ")" : ""));
-            for (size_t i = 0; i < value.List.size(); ++i)
-                Line(indent + 1, ScalarText(value.List[i]) + (i + 1 == value.List.size() ? ")" : ""));
+            for (size_t i = 0; i < value.List.size(); ++i) {
+                const TFormValue& item = value.List[i];
+                const std::string close = i + 1 == value.List.size() ? ")" : "";
+                if (item.Kind == fvList || item.Kind == fvCollection || item.Kind == fvBinary) {
+                    // Nested: written as a value of its own, then closed.
+                    std::string nested = TFormWriter(nullptr).ValueText(item, indent + 1);
+                    nested.pop_back();
+                    FOut += nested + close + "\n";
+                } else {
+                    Line(indent + 1, ScalarText(item) + close);
+                }
+            }
+            return;
+        case fvCollection:
+            Line(indent, name + " = <" + (value.Items.empty() ? ">" : ""));
+            for (size_t i = 0; i < value.Items.size(); ++i) {
+                Line(indent + 1, "item");
+                for (const TFormProperty& property : value.Items[i].Properties)
+                    Value(property.Name, property.Value, indent + 2);
+                Line(indent + 1, i + 1 == value.Items.size() ? "end>" : "end");
+            }
             return;
         default: Line(indent, name + " = " + ScalarText(value)); return;
         }
+    }
+
+    // A value standing alone in a list: its lines without "name = ".
+    std::string ValueText(const TFormValue& value, int indent) {
+        Value("", value, indent);
+        const std::string marker(static_cast<size_t>(indent) * 2, ' ');
+        std::string text = std::move(FOut);
+        // Drop the " = " the name would have had.
+        const size_t at = text.find(" = ");
+        if (at == marker.size()) text.erase(at, 3);
+        return text;
     }
 
     static std::string ScalarText(const TFormValue& value) {
@@ -391,5 +444,7 @@ private:
 } // namespace
 
 std::string WriteComponentText(const TComponent* root) { return TFormWriter(root).Text(); }
+
+std::string FormTreeText(const TFormObject& tree) { return TFormWriter(nullptr).Text(tree); }
 
 } // namespace host

@@ -10,6 +10,8 @@
 // component of another root as Root.Component; events name the root's
 // method.
 
+#include "host/stream/FormTree.h"
+
 #include <string>
 
 namespace host {
@@ -17,6 +19,9 @@ namespace host {
 class TComponent;
 
 std::string WriteComponentText(const TComponent* root);
+
+// A tree as read from a form text or a binary form, as form text.
+std::string FormTreeText(const TFormObject& tree);
 
 // A float as a form text writes a value of the type named (Single, Currency,
 // TDateTime or any other): always a number that reads back as Value.

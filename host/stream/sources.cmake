@@ -7,6 +7,7 @@ list(APPEND HOST_SOURCES
   stream/References.cpp
   stream/Reader.cpp
   stream/Writer.cpp
+  stream/FormBinary.cpp
   stream/FormResources.cpp
   stream/PublishedCore.cpp
   stream/PublishedData.cpp
