@@ -214,10 +214,11 @@ void TComponent::Destroy() {
     while (!FFreeNotifies.empty()) {
         TComponent* other = FFreeNotifies.back();
         drop(other->FFreeNotifies, this);
+        // The notice takes it out of the list, found at the end at once
+        // (one who watches thousands is done with each at once); an
+        // override that does not pass the notice on leaves it there.
         other->Notification(this, opRemove);
-        // The notice mostly took it out already, from the end: one who
-        // watches thousands is done with each of them at once.
-        drop(FFreeNotifies, other);
+        if (!FFreeNotifies.empty() && FFreeNotifies.back() == other) FFreeNotifies.pop_back();
     }
     DestroyComponents();
     if (FOwner) FOwner->RemoveComponent(this);

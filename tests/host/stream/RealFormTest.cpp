@@ -408,7 +408,7 @@ TEST_F(RealFormTest, ReadingAndFreeingABigFormTellNoOneOfEveryComponent) {
     auto* first = static_cast<TProbe*>(form->FindComponent("p0"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->Source(), form->Source);
-    EXPECT_LT(first->Notices, 5);
+    EXPECT_LT(first->Notices, 10);  // a few, not one per sibling
     EXPECT_EQ(form->FindComponent("P299"), form->Components(Count - 1));
 
     // Names are found after renames and frees, letter case ignored.
