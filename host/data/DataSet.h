@@ -65,6 +65,12 @@ public:
     TKeyMatcher(const TField& field, const Variant& value, TLocateOptions options);
     int FieldIndex() const { return FFieldIndex; }
     bool Matches(const Variant& stored) const;
+    // The value as the field holds it (Null for Null and unassigned); a
+    // back end's index finds candidates by it.
+    const Variant& Value() const { return FValue; }
+    bool Text() const { return FText; }
+    bool CaseInsensitive() const { return FCaseInsensitive; }
+    bool Partial() const { return FPartial; }
 
 private:
     int FFieldIndex;

@@ -2,20 +2,30 @@
 
 #include "host/core/Exception.h"
 
+#include <algorithm>
+
 namespace host {
 
 HOST_IMPLEMENT_COMPONENT(TMemoryDataSet, TDataSet)
+
+namespace {
+// Records appended after an ordered index was built are scanned; beyond
+// this many (or an eighth of the indexed ones) the index is built again.
+constexpr int kOrderedTail = 4096;
+} // namespace
 
 void TMemoryDataSet::InternalOpen() {
     const auto columns = static_cast<size_t>(FieldDefs().Count());
     if (columns == 0) DatabaseError("No fields defined; cannot create dataset");
     if (FColumns.size() != columns) {
         FColumns.assign(columns, {});
+        FCounts.assign(columns, {});
         FRecordCount = 0;
     }
+    DropIndexes();
 }
 
-void TMemoryDataSet::InternalClose() {}
+void TMemoryDataSet::InternalClose() { DropIndexes(); }
 
 int TMemoryDataSet::InternalRecordCount() const { return FRecordCount; }
 
@@ -23,26 +33,119 @@ Variant TMemoryDataSet::InternalGetValue(int record, int field) const {
     return FColumns[static_cast<size_t>(field)][static_cast<size_t>(record)];
 }
 
+void TMemoryDataSet::Count(size_t column, const Variant& value, int delta) {
+    switch (FamilyOf(value)) {
+    case TValueFamily::Null: break;
+    case TValueFamily::Text: FCounts[column].Texts += delta; break;
+    case TValueFamily::Number: FCounts[column].Numbers += delta; break;
+    }
+}
+
 int TMemoryDataSet::InternalInsert(int position, const std::vector<Variant>& values) {
-    for (size_t c = 0; c < FColumns.size(); ++c) FColumns[c].insert(FColumns[c].begin() + position, values[c]);
+    const bool appended = position == FRecordCount;
+    for (size_t c = 0; c < FColumns.size(); ++c) {
+        Count(c, values[c], +1);
+        if (appended)
+            FColumns[c].push_back(values[c]);
+        else
+            FColumns[c].insert(FColumns[c].begin() + position, values[c]);
+    }
     ++FRecordCount;
+    if (appended) {
+        for (auto& index : FEqualityIndexes) index->Add(FColumns, position);
+    } else {
+        // Every later record moves: the equality indexes go, and the ordered
+        // ones unless the move stays within their unindexed tail.
+        FEqualityIndexes.clear();
+        std::erase_if(FOrderedIndexes, [&](const auto& index) { return position < index->Covered(); });
+    }
     return position;
 }
 
 void TMemoryDataSet::InternalUpdate(int record, const std::vector<Variant>& values) {
-    for (size_t c = 0; c < FColumns.size(); ++c) FColumns[c][static_cast<size_t>(record)] = values[c];
+    const auto at = static_cast<size_t>(record);
+    std::vector<bool> changed(FColumns.size());
+    for (size_t c = 0; c < FColumns.size(); ++c) changed[c] = !SameValue(FColumns[c][at], values[c]);
+    auto keyChanged = [&](const TEqualityIndex& index) {
+        return std::any_of(index.Fields().begin(), index.Fields().end(),
+                           [&](int f) { return changed[static_cast<size_t>(f)]; });
+    };
+    // A record that was the first of its old key leaves a gap the index
+    // cannot fill without a scan: that index goes.
+    std::erase_if(FEqualityIndexes,
+                  [&](const auto& index) { return keyChanged(*index) && index->IsFirstOfKey(FColumns, record); });
+    std::erase_if(FOrderedIndexes, [&](const auto& index) {
+        return changed[static_cast<size_t>(index->Field())] && record < index->Covered();
+    });
+    for (size_t c = 0; c < FColumns.size(); ++c) {
+        if (!changed[c]) continue;
+        Count(c, FColumns[c][at], -1);
+        Count(c, values[c], +1);
+        FColumns[c][at] = values[c];
+    }
+    for (auto& index : FEqualityIndexes)
+        if (keyChanged(*index)) index->Add(FColumns, record);
 }
 
 void TMemoryDataSet::InternalDelete(int record) {
-    for (auto& column : FColumns) column.erase(column.begin() + record);
+    if (record == FRecordCount - 1) {
+        // The last record: nothing moves, only a first of its key is missed.
+        std::erase_if(FEqualityIndexes, [&](const auto& index) { return index->IsFirstOfKey(FColumns, record); });
+    } else {
+        FEqualityIndexes.clear();
+    }
+    std::erase_if(FOrderedIndexes, [&](const auto& index) { return record < index->Covered(); });
+    for (size_t c = 0; c < FColumns.size(); ++c) {
+        Count(c, FColumns[c][static_cast<size_t>(record)], -1);
+        FColumns[c].erase(FColumns[c].begin() + record);
+    }
     --FRecordCount;
 }
 
+// ---- searching -----------------------------------------------------------
+
+void TMemoryDataSet::SetIndexed(bool value) {
+    FIndexed = value;
+    if (!value) DropIndexes();
+}
+
+void TMemoryDataSet::DropIndexes() {
+    FEqualityIndexes.clear();
+    FOrderedIndexes.clear();
+}
+
+size_t TMemoryDataSet::IndexMemory() const {
+    size_t bytes = 0;
+    for (const auto& index : FEqualityIndexes) bytes += index->MemoryBytes();
+    for (const auto& index : FOrderedIndexes) bytes += index->MemoryBytes();
+    return bytes;
+}
+
+bool TMemoryDataSet::IndexFits(const TKeyMatcher& key) const {
+    const TColumnCounts& counts = FCounts[static_cast<size_t>(key.FieldIndex())];
+    switch (FamilyOf(key.Value())) {
+    case TValueFamily::Null: return counts.Texts == 0 || counts.Numbers == 0;
+    case TValueFamily::Text: return counts.Numbers == 0;
+    case TValueFamily::Number: return counts.Texts == 0;
+    }
+    return false;
+}
+
 int TMemoryDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const {
+    if (!FIndexed || from != 0 || FRecordCount == 0 || !std::all_of(keys.begin(), keys.end(), [&](const TKeyMatcher& k) {
+            return IndexFits(k);
+        }))
+        return ScanFind(keys, from, FRecordCount);
+    for (const TKeyMatcher& k : keys)
+        if (k.Text() && (k.Partial() || k.CaseInsensitive()) && !k.Value().IsNull()) return FindByOrder(keys, k);
+    return FindByEquality(keys);
+}
+
+int TMemoryDataSet::ScanFind(const std::vector<TKeyMatcher>& keys, int from, int to) const {
     // Scans the first key's column alone and checks the others only on a hit:
     // no value is copied on the way.
     const auto& first = FColumns[static_cast<size_t>(keys[0].FieldIndex())];
-    for (int r = from; r < FRecordCount; ++r) {
+    for (int r = from; r < to; ++r) {
         if (!keys[0].Matches(first[static_cast<size_t>(r)])) continue;
         bool all = true;
         for (size_t k = 1; k < keys.size() && all; ++k)
@@ -51,6 +154,45 @@ int TMemoryDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from)
     }
     return -1;
 }
+
+int TMemoryDataSet::FindByEquality(const std::vector<TKeyMatcher>& keys) const {
+    std::vector<int> fields;
+    fields.reserve(keys.size());
+    for (const TKeyMatcher& k : keys) fields.push_back(k.FieldIndex());
+    auto found = std::find_if(FEqualityIndexes.begin(), FEqualityIndexes.end(),
+                              [&](const auto& index) { return index->Fields() == fields; });
+    if (found == FEqualityIndexes.end()) {
+        auto index = std::make_unique<TEqualityIndex>(std::move(fields));
+        index->Build(FColumns, FRecordCount);
+        FEqualityIndexes.push_back(std::move(index));
+        found = FEqualityIndexes.end() - 1;
+    }
+    return (*found)->Find(FColumns, keys);
+}
+
+int TMemoryDataSet::FindByOrder(const std::vector<TKeyMatcher>& keys, const TKeyMatcher& ordered) const {
+    const int field = ordered.FieldIndex();
+    const TColumn& column = FColumns[static_cast<size_t>(field)];
+    auto found = std::find_if(FOrderedIndexes.begin(), FOrderedIndexes.end(),
+                              [&](const auto& index) { return index->Field() == field; });
+    if (found == FOrderedIndexes.end()) {
+        FOrderedIndexes.push_back(std::make_unique<TOrderedIndex>(field));
+        found = FOrderedIndexes.end() - 1;
+        (*found)->Build(column, FRecordCount);
+    }
+    TOrderedIndex& index = **found;
+    const int tail = FRecordCount - index.Covered();
+    if (tail < 0 || tail > std::max(kOrderedTail, index.Covered() / 8)) index.Build(column, FRecordCount);
+    auto accept = [&](int record) {
+        return std::all_of(keys.begin(), keys.end(), [&](const TKeyMatcher& k) {
+            return k.Matches(FColumns[static_cast<size_t>(k.FieldIndex())][static_cast<size_t>(record)]);
+        });
+    };
+    const int record = index.Find(column, ordered.Value().StringRef(), ordered.Partial(), accept);
+    return record >= 0 ? record : ScanFind(keys, index.Covered(), FRecordCount);
+}
+
+// ---- loading -------------------------------------------------------------
 
 void TMemoryDataSet::AppendRecord(std::initializer_list<Variant> values) { AppendRecord(std::vector<Variant>(values)); }
 
@@ -67,15 +209,12 @@ void TMemoryDataSet::AppendRecord(const std::vector<Variant>& values) {
 }
 
 void TMemoryDataSet::EmptyDataSet() {
-    if (!Active()) {
-        for (auto& column : FColumns) column.clear();
-        FRecordCount = 0;
-        return;
-    }
-    Cancel();
+    if (Active()) Cancel();
     for (auto& column : FColumns) column.clear();
+    std::fill(FCounts.begin(), FCounts.end(), TColumnCounts{});
     FRecordCount = 0;
-    First();
+    DropIndexes();
+    if (Active()) First();
 }
 
 } // namespace host

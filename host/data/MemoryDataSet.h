@@ -2,10 +2,18 @@
 // TMemoryDataSet: a dataset whose records live in memory, column by column.
 // Define its fields in FieldDefs, open it, and add rows through the ordinary
 // Append/Post path (or AppendRecord, which does the same).
+//
+// Lookup and Locate find their record through indexes the dataset builds on
+// first use of a key field list and keeps up to date as records change (or
+// drops, to build again when next needed). The answers are those of a scan
+// from the first record; SetIndexed(false) keeps to that scan.
 
 #include "host/data/DataSet.h"
+#include "host/data/EqualityIndex.h"
+#include "host/data/OrderedIndex.h"
 
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace host {
@@ -18,6 +26,11 @@ public:
     void AppendRecord(const std::vector<Variant>& values);
     // Drops every record (the dataset stays open).
     void EmptyDataSet();
+
+    bool Indexed() const { return FIndexed; }
+    void SetIndexed(bool value);
+    // Bytes the indexes built so far take.
+    size_t IndexMemory() const;
 
 protected:
     explicit TMemoryDataSet(TComponent* owner) : TDataSet(owner) {}
@@ -32,10 +45,29 @@ protected:
     int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const override;
 
 private:
+    // Text and other non-null values a column holds: an index answers only
+    // when the key meets values of its own family, as a scan would compare
+    // a number with a text by converting it.
+    struct TColumnCounts {
+        int Texts = 0;
+        int Numbers = 0;
+    };
+    void Count(size_t column, const Variant& value, int delta);
+    bool IndexFits(const TKeyMatcher& key) const;
+    int ScanFind(const std::vector<TKeyMatcher>& keys, int from, int to) const;
+    int FindByEquality(const std::vector<TKeyMatcher>& keys) const;
+    int FindByOrder(const std::vector<TKeyMatcher>& keys, const TKeyMatcher& ordered) const;
+    void DropIndexes();
+
     // One vector per field; records are kept across Close and Open, as long
     // as the field definitions do not change.
-    std::vector<std::vector<Variant>> FColumns;
+    std::vector<TColumn> FColumns;
+    std::vector<TColumnCounts> FCounts;
     int FRecordCount = 0;
+    bool FIndexed = true;
+    // Built by the const searches, hence mutable.
+    mutable std::vector<std::unique_ptr<TEqualityIndex>> FEqualityIndexes;
+    mutable std::vector<std::unique_ptr<TOrderedIndex>> FOrderedIndexes;
 };
 
 } // namespace host

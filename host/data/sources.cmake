@@ -4,4 +4,7 @@ list(APPEND HOST_SOURCES
   data/DataSource.cpp
   data/DataLink.cpp
   data/MemoryDataSet.cpp
+  data/IndexKey.cpp
+  data/EqualityIndex.cpp
+  data/OrderedIndex.cpp
 )
