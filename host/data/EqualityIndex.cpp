@@ -25,14 +25,6 @@ bool TEqualityIndex::SameKey(const std::vector<TColumn>& columns, int a, int b) 
     return true;
 }
 
-void TEqualityIndex::Build(const std::vector<TColumn>& columns, int count) {
-    // Half full at most, so that probes stay short.
-    const size_t wanted = std::bit_ceil(std::max(kMinSlots, static_cast<size_t>(count) * 2));
-    FSlots.assign(wanted, TSlot{0, -1});
-    FUsed = 0;
-    for (int r = 0; r < count; ++r) Add(columns, r);
-}
-
 size_t TEqualityIndex::SlotOf(const std::vector<TColumn>& columns, int record, uint32_t hash) const {
     const size_t mask = FSlots.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -42,9 +34,7 @@ size_t TEqualityIndex::SlotOf(const std::vector<TColumn>& columns, int record, u
     }
 }
 
-void TEqualityIndex::Add(const std::vector<TColumn>& columns, int record) {
-    if ((FUsed + 1) * 2 > FSlots.size()) Grow();
-    const uint32_t hash = Short(RowHash(columns, record));
+void TEqualityIndex::Place(const std::vector<TColumn>& columns, int record, uint32_t hash) {
     TSlot& slot = FSlots[SlotOf(columns, record, hash)];
     if (slot.Record < 0) {
         slot = {hash, record};
@@ -54,14 +44,53 @@ void TEqualityIndex::Add(const std::vector<TColumn>& columns, int record) {
     }
 }
 
+void TEqualityIndex::CatchUp(const std::vector<TColumn>& columns, int count) {
+    if (FCovered >= count) return;
+    // Half full at most, so that probes stay short; room for the whole
+    // batch first, so that nothing is placed twice.
+    const size_t wanted = std::bit_ceil(std::max(kMinSlots, (FUsed + static_cast<size_t>(count - FCovered)) * 2));
+    if (wanted > FSlots.size()) Grow(wanted);
+    // Hashes a few records ahead and asks for their slots early: the probes
+    // then mostly find them in the cache.
+    constexpr int kAhead = 8;
+    const size_t mask = FSlots.size() - 1;
+    uint32_t ahead[kAhead];
+    const int first = FCovered;
+    for (int r = first; r < count && r < first + kAhead; ++r) {
+        ahead[(r - first) % kAhead] = Short(RowHash(columns, r));
+        __builtin_prefetch(&FSlots[ahead[(r - first) % kAhead] & mask]);
+    }
+    for (int r = first; r < count; ++r) {
+        const uint32_t hash = ahead[(r - first) % kAhead];
+        if (r + kAhead < count) {
+            const uint32_t next = Short(RowHash(columns, r + kAhead));
+            ahead[(r - first) % kAhead] = next;
+            __builtin_prefetch(&FSlots[next & mask]);
+        }
+        Place(columns, r, hash);
+    }
+    FCovered = count;
+}
+
+void TEqualityIndex::Add(const std::vector<TColumn>& columns, int record) {
+    if ((FUsed + 1) * 2 > FSlots.size()) Grow(std::max(kMinSlots, FSlots.size() * 2));
+    Place(columns, record, Short(RowHash(columns, record)));
+}
+
 bool TEqualityIndex::IsFirstOfKey(const std::vector<TColumn>& columns, int record) const {
     if (FSlots.empty()) return false;
     return FSlots[SlotOf(columns, record, Short(RowHash(columns, record)))].Record == record;
 }
 
-void TEqualityIndex::Grow() {
+bool TEqualityIndex::RemoveLast(const std::vector<TColumn>& columns, int record) {
+    if (IsFirstOfKey(columns, record)) return false;
+    FCovered = record;
+    return true;
+}
+
+void TEqualityIndex::Grow(size_t slots) {
     std::vector<TSlot> old = std::move(FSlots);
-    FSlots.assign(std::max(kMinSlots, old.size() * 2), TSlot{0, -1});
+    FSlots.assign(slots, TSlot{0, -1});
     const size_t mask = FSlots.size() - 1;
     for (const TSlot& slot : old) {
         if (slot.Record < 0) continue;

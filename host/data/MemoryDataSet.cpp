@@ -51,14 +51,11 @@ int TMemoryDataSet::InternalInsert(int position, const std::vector<Variant>& val
             FColumns[c].insert(FColumns[c].begin() + position, values[c]);
     }
     ++FRecordCount;
-    if (appended) {
-        for (auto& index : FEqualityIndexes) index->Add(FColumns, position);
-    } else {
-        // Every later record moves: the equality indexes go, and the ordered
-        // ones unless the move stays within their unindexed tail.
-        FEqualityIndexes.clear();
-        std::erase_if(FOrderedIndexes, [&](const auto& index) { return position < index->Covered(); });
-    }
+    // Appended records wait for the next search; one stored before covered
+    // ones moves them, and the indexes that cover them go.
+    auto moves = [&](const auto& index) { return position < index->Covered(); };
+    std::erase_if(FEqualityIndexes, moves);
+    std::erase_if(FOrderedIndexes, moves);
     return position;
 }
 
@@ -72,11 +69,12 @@ void TMemoryDataSet::InternalUpdate(int record, const std::vector<Variant>& valu
     };
     // A record that was the first of its old key leaves a gap the index
     // cannot fill without a scan: that index goes.
-    std::erase_if(FEqualityIndexes,
-                  [&](const auto& index) { return keyChanged(*index) && index->IsFirstOfKey(FColumns, record); });
-    std::erase_if(FOrderedIndexes, [&](const auto& index) {
-        return changed[static_cast<size_t>(index->Field())] && record < index->Covered();
+    auto covers = [&](const auto& index) { return record < index->Covered(); };
+    std::erase_if(FEqualityIndexes, [&](const auto& index) {
+        return covers(index) && keyChanged(*index) && index->IsFirstOfKey(FColumns, record);
     });
+    std::erase_if(FOrderedIndexes,
+                  [&](const auto& index) { return covers(index) && changed[static_cast<size_t>(index->Field())]; });
     for (size_t c = 0; c < FColumns.size(); ++c) {
         if (!changed[c]) continue;
         Count(c, FColumns[c][at], -1);
@@ -84,16 +82,16 @@ void TMemoryDataSet::InternalUpdate(int record, const std::vector<Variant>& valu
         FColumns[c][at] = values[c];
     }
     for (auto& index : FEqualityIndexes)
-        if (keyChanged(*index)) index->Add(FColumns, record);
+        if (covers(index) && keyChanged(*index)) index->Add(FColumns, record);
 }
 
 void TMemoryDataSet::InternalDelete(int record) {
-    if (record == FRecordCount - 1) {
-        // The last record: nothing moves, only a first of its key is missed.
-        std::erase_if(FEqualityIndexes, [&](const auto& index) { return index->IsFirstOfKey(FColumns, record); });
-    } else {
-        FEqualityIndexes.clear();
-    }
+    // Deleting an uncovered record moves only uncovered ones. The last
+    // record goes from an equality index unless it was the first of its key.
+    const bool last = record == FRecordCount - 1;
+    std::erase_if(FEqualityIndexes, [&](const auto& index) {
+        return record < index->Covered() && !(last && index->RemoveLast(FColumns, record));
+    });
     std::erase_if(FOrderedIndexes, [&](const auto& index) { return record < index->Covered(); });
     for (size_t c = 0; c < FColumns.size(); ++c) {
         Count(c, FColumns[c][static_cast<size_t>(record)], -1);
@@ -162,11 +160,10 @@ int TMemoryDataSet::FindByEquality(const std::vector<TKeyMatcher>& keys) const {
     auto found = std::find_if(FEqualityIndexes.begin(), FEqualityIndexes.end(),
                               [&](const auto& index) { return index->Fields() == fields; });
     if (found == FEqualityIndexes.end()) {
-        auto index = std::make_unique<TEqualityIndex>(std::move(fields));
-        index->Build(FColumns, FRecordCount);
-        FEqualityIndexes.push_back(std::move(index));
+        FEqualityIndexes.push_back(std::make_unique<TEqualityIndex>(std::move(fields)));
         found = FEqualityIndexes.end() - 1;
     }
+    (*found)->CatchUp(FColumns, FRecordCount);
     return (*found)->Find(FColumns, keys);
 }
 

@@ -16,17 +16,37 @@ constexpr int kScanRange = 1024;
 constexpr int kWalkBudget = 256;
 
 std::string_view TextAt(const TColumn& column, int record) { return column[static_cast<size_t>(record)].StringRef(); }
+
+// CompareText's order (letters folded to upper case, ASCII only), inline for
+// the sort.
+bool FoldedLess(std::string_view a, std::string_view b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
 } // namespace
 
 void TOrderedIndex::Build(const TColumn& column, int count) {
-    FOrder.clear();
-    FOrder.reserve(static_cast<size_t>(count));
+    struct TEntry {
+        std::string_view Text;
+        int32_t Record;
+    };
+    std::vector<TEntry> entries;
+    entries.reserve(static_cast<size_t>(count));
     for (int r = 0; r < count; ++r)
-        if (FamilyOf(column[static_cast<size_t>(r)]) == TValueFamily::Text) FOrder.push_back(r);
-    std::sort(FOrder.begin(), FOrder.end(), [&](int32_t a, int32_t b) {
-        const int c = CompareText(TextAt(column, a), TextAt(column, b));
-        return c != 0 ? c < 0 : a < b;
-    });
+        if (FamilyOf(column[static_cast<size_t>(r)]) == TValueFamily::Text) entries.push_back({TextAt(column, r), r});
+    // Stable: equal texts stay in record order.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TEntry& a, const TEntry& b) { return FoldedLess(a.Text, b.Text); });
+    FOrder.clear();
+    FOrder.reserve(entries.size());
+    for (const TEntry& e : entries) FOrder.push_back(e.Record);
     FCovered = count;
     BuildMinima();
 }
