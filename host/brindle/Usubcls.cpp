@@ -2,9 +2,11 @@
 
 #include "host/ui/Controls.h"
 
-#include <algorithm>
+#include <functional>
 #include <memory>
-#include <vector>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 namespace host {
 
@@ -30,11 +32,14 @@ public:
 
 namespace {
 
+// Registrations by pair, and the controls of each subclass object, so that
+// registering, ending and freeing cost the same on a form of ten thousand
+// captured controls as on a form of ten.
 class TRegistry {
 public:
     ~TRegistry() {
         // The program is ending: the controls that remain stop calling in.
-        for (const auto& hook : FHooks) hook->Control->RemoveWndProcHook(hook.get());
+        for (const auto& [pair, hook] : FHooks) hook->Control->RemoveWndProcHook(hook.get());
         Gone() = true;
     }
 
@@ -44,15 +49,17 @@ public:
     }
 
     TSubclassHook* Find(const TControl* control, const TControlSubclass* subclass) const {
-        for (const auto& hook : FHooks)
-            if (hook->Control == control && hook->Subclass == subclass) return hook.get();
-        return nullptr;
+        const auto it = FHooks.find({control, subclass});
+        return it == FHooks.end() ? nullptr : it->second.get();
     }
 
     void Add(TControl* control, TControlSubclass* subclass) {
         if (Find(control, subclass)) return;
-        FHooks.push_back(std::make_unique<TSubclassHook>(control, subclass));
-        control->AddWndProcHook(FHooks.back().get());
+        auto hook = std::make_unique<TSubclassHook>(control, subclass);
+        TSubclassHook* added = hook.get();
+        FHooks.emplace(TPair{control, subclass}, std::move(hook));
+        FControlsOf[subclass].insert(control);
+        control->AddWndProcHook(added);
     }
 
     void Remove(TControl* control, TControlSubclass* subclass) {
@@ -64,21 +71,37 @@ public:
 
     // Ends every registration of Subclass.
     void RemoveSubclass(const TControlSubclass* subclass) {
-        for (size_t i = FHooks.size(); i-- > 0;)
-            if (FHooks[i]->Subclass == subclass) {
-                FHooks[i]->Control->RemoveWndProcHook(FHooks[i].get());
-                FHooks.erase(FHooks.begin() + static_cast<std::ptrdiff_t>(i));
-            }
+        const auto it = FControlsOf.find(subclass);
+        if (it == FControlsOf.end()) return;
+        const std::unordered_set<const TControl*> controls = std::move(it->second);
+        FControlsOf.erase(it);
+        for (const TControl* control : controls) {
+            const auto hook = FHooks.find({control, subclass});
+            if (hook == FHooks.end()) continue;
+            hook->second->Control->RemoveWndProcHook(hook->second.get());
+            FHooks.erase(hook);
+        }
     }
 
     // Forgets a hook its control no longer holds.
     void Drop(const TSubclassHook* hook) {
-        auto it = std::find_if(FHooks.begin(), FHooks.end(), [hook](const auto& h) { return h.get() == hook; });
-        if (it != FHooks.end()) FHooks.erase(it);
+        const TPair pair{hook->Control, hook->Subclass};
+        if (const auto it = FControlsOf.find(pair.second); it != FControlsOf.end()) {
+            it->second.erase(pair.first);
+            if (it->second.empty()) FControlsOf.erase(it);
+        }
+        FHooks.erase(pair);
     }
 
 private:
-    std::vector<std::unique_ptr<TSubclassHook>> FHooks;
+    using TPair = std::pair<const TControl*, const TControlSubclass*>;
+    struct TPairHash {
+        size_t operator()(const TPair& p) const {
+            return std::hash<const void*>{}(p.first) * 31 + std::hash<const void*>{}(p.second);
+        }
+    };
+    std::unordered_map<TPair, std::unique_ptr<TSubclassHook>, TPairHash> FHooks;
+    std::unordered_map<const TControlSubclass*, std::unordered_set<const TControl*>> FControlsOf;
 };
 
 TRegistry* Registry() {
