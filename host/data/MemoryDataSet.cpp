@@ -154,12 +154,15 @@ int TMemoryDataSet::ScanFind(const std::vector<TKeyMatcher>& keys, int from, int
 }
 
 int TMemoryDataSet::FindByEquality(const std::vector<TKeyMatcher>& keys) const {
-    std::vector<int> fields;
-    fields.reserve(keys.size());
-    for (const TKeyMatcher& k : keys) fields.push_back(k.FieldIndex());
+    auto sameFields = [&](const TEqualityIndex& index) {
+        return std::equal(index.Fields().begin(), index.Fields().end(), keys.begin(), keys.end(),
+                          [](int f, const TKeyMatcher& k) { return f == k.FieldIndex(); });
+    };
     auto found = std::find_if(FEqualityIndexes.begin(), FEqualityIndexes.end(),
-                              [&](const auto& index) { return index->Fields() == fields; });
+                              [&](const auto& index) { return sameFields(*index); });
     if (found == FEqualityIndexes.end()) {
+        std::vector<int> fields;
+        for (const TKeyMatcher& k : keys) fields.push_back(k.FieldIndex());
         FEqualityIndexes.push_back(std::make_unique<TEqualityIndex>(std::move(fields)));
         found = FEqualityIndexes.end() - 1;
     }
