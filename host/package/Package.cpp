@@ -94,6 +94,12 @@ void UnloadPackage(HMODULE module) {
     if (PackageLoadCount(module) == 0) package.Finalize();
 }
 
+void* GetPackageProcAddress(HMODULE module, const char* name) {
+    const auto it = FindLoaded(module);
+    if (it == LoadedPackages().end() || !name) return nullptr;
+    return dlsym(it->Library, name);
+}
+
 int PackageLoadCount(HMODULE module) {
     const auto& loaded = LoadedPackages();
     return static_cast<int>(std::count_if(loaded.begin(), loaded.end(),

@@ -24,6 +24,10 @@ HMODULE LoadPackage(const std::string& path);
 // by LoadPackage.
 void UnloadPackage(HMODULE module);
 
+// The address of a symbol the loaded package exports; nil when it has none
+// or Module was not loaded by LoadPackage.
+void* GetPackageProcAddress(HMODULE module, const char* name);
+
 // How many LoadPackage calls on Module are not undone yet.
 int PackageLoadCount(HMODULE module);
 

@@ -22,6 +22,19 @@ struct TPackageInfoTable {
     const TPackageUnitEntry* Units;
 };
 
+// The designer's view of a package: each unit's Register procedure, by the
+// unit's name. A package that registers nothing with the designer need not
+// export the table; an application that loads the package never calls them.
+struct TPackageRegisterEntry {
+    const char* UnitName;
+    TUnitRoutine Register;
+};
+
+struct TPackageRegisterTable {
+    int Count;
+    const TPackageRegisterEntry* Entries;
+};
+
 // The entry points' signatures and the names they are exported under.
 using TPackageInitProc = void (*)();
 using TPackageFinalizeProc = void (*)();
@@ -30,5 +43,8 @@ using TGetPackageInfoTableProc = const TPackageInfoTable* (*)();
 inline constexpr const char* InitializeEntryName = "Initialize";
 inline constexpr const char* FinalizeEntryName = "Finalize";
 inline constexpr const char* GetPackageInfoTableEntryName = "GetPackageInfoTable";
+// Optional: the units' Register procedures.
+using TGetPackageRegisterTableProc = const TPackageRegisterTable* (*)();
+inline constexpr const char* GetPackageRegisterTableEntryName = "GetPackageRegisterTable";
 
 } // namespace host

@@ -1,0 +1,103 @@
+#pragma once
+// The form designer's registration interface: the component palette, and
+// which property and component editors serve which classes.
+//
+// Registrations live for the process (a package's Register procedures make
+// them after the designer loads the package; see host/design/Designer.h).
+// The code is in host/design/Registration.cpp.
+
+#include "host/core/Class.h"
+#include "host/package/Module.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+class TComponent;
+class TPropInfo;
+class TPropertyEditorClass;   // host/design/PropEdit.h
+class TComponentEditorClass;  // host/design/CompEdit.h
+
+// The designer a property or component editor reports to.
+class TDesigner {
+public:
+    virtual ~TDesigner() = default;
+    // The form (or data module) being designed.
+    virtual TComponent* Root() const = 0;
+    // Something of the designed form changed: the form needs saving.
+    virtual void Modified() = 0;
+};
+
+// --- the palette ----------------------------------------------------------------
+
+struct TPaletteItem {
+    const TComponentClass* Class;
+    // The module that registered the class: its palette image is that
+    // module's bitmap resource named after the upper-cased class name.
+    HINSTANCE Module;
+};
+
+struct TPalettePage {
+    std::string Name;
+    std::vector<TPaletteItem> Items;
+};
+
+// Adds the classes to the page, made when first named (pages keep the order
+// of their first use); a class already on the page stays where it is. The
+// classes are registered with the form-file class registry too, so the
+// designer can read what it saves.
+void RegisterComponents(const std::string& page, std::initializer_list<const TComponentClass*> classes);
+void RegisterComponents(const std::string& page, const std::vector<const TComponentClass*>& classes);
+
+const std::vector<TPalettePage>& PalettePages();
+// The page of that name, letter case ignored; nil when none.
+const TPalettePage* FindPalettePage(std::string_view name);
+// The registered palette class of that name, letter case ignored; nil when
+// none.
+const TPaletteItem* FindPaletteItem(std::string_view className);
+
+// The module whose Register procedure is running: registrations made now
+// belong to it. The designer sets it around each call; the main program's
+// module otherwise.
+HINSTANCE RegisteringModule();
+void SetRegisteringModule(HINSTANCE module);
+
+// --- editors ----------------------------------------------------------------------
+
+// A property type as editors are registered for it: a name ("string",
+// "TShortCut", "TStrings") and, for class types, the class, whose
+// descendants it covers.
+struct TPropertyType {
+    std::string Name;
+    const TClass* Class = nullptr;
+};
+TPropertyType PropertyTypeNamed(std::string name);
+TPropertyType PropertyTypeOf(const TClass& cls);
+
+// Uses Editor for properties of PropertyType named PropertyName (empty: any
+// name) of ComponentClass and its descendants (nil: any class).
+void RegisterPropertyEditor(const TPropertyType& propertyType, const TClass* componentClass,
+                            const std::string& propertyName, const TPropertyEditorClass& editor);
+// Uses Editor for ComponentClass and its descendants.
+void RegisterComponentEditor(const TClass& componentClass, const TComponentEditorClass& editor);
+
+// The registered editor for a property of ComponentClass, chosen as the
+// framework does: the registration for the closest class of the component
+// wins (an unrestricted one comes last); then one that names the property
+// beats one that does not; then the closest property type; then the later
+// registration. Nil when no registration matches.
+const TPropertyEditorClass* FindPropertyEditorClass(const TClass& componentClass, const TPropInfo& prop);
+// The registered component editor for the closest class; of two for the
+// same class the later one. Nil when none.
+const TComponentEditorClass* FindComponentEditorClass(const TClass& componentClass);
+
+// Counts of what was registered, for the designer and its tests.
+int RegisteredPropertyEditorCount();
+int RegisteredComponentEditorCount();
+// Forgets every palette page and editor (a designer that closes).
+void ClearRegistrations();
+
+} // namespace host
