@@ -7,6 +7,7 @@
 #include "host/core/Guards.h"
 #include "host/core/TextUtils.h"
 #include "host/core/Variant.h"
+#include "host/design/DesignIntf.h"
 #include "host/data/DataSet.h"
 #include "host/stream/HostTypes.h"
 #include "host/stream/Publisher.h"
@@ -356,6 +357,8 @@ void TLookupDialog::CopyLookupData() {
 }
 
 namespace Ldlkpdlg {
+
+void Register() { RegisterComponents("Dravik", {&ClassOf<TLookupDialog>()}); }
 
 void Initialization() {}
 void Finalization() {}

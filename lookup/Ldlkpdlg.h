@@ -145,6 +145,10 @@ private:
 
 namespace Ldlkpdlg {
 
+// Puts the unit's component on the designer's palette page "Dravik";
+// called by the designer after it loads the package, never at run time.
+void Register();
+
 // The unit's start-up and shut-down, run by the package's Initialize and
 // Finalize; they do nothing of their own.
 void Initialization();

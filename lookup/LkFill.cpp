@@ -6,6 +6,7 @@
 
 #include "host/core/Exception.h"
 #include "host/core/Guards.h"
+#include "host/design/DesignIntf.h"
 
 namespace veskar {
 
@@ -234,8 +235,11 @@ void TLookupFill::CopyResult(const Variant& Result) {
 } // namespace veskar
 
 // The unit's start-up and shut-down, run by the package's Initialize and
-// Finalize; they do nothing of their own.
+// Finalize; they do nothing of their own. Register puts the fill on the
+// designer's palette page "Dravik"; only the designer calls it.
 namespace veskar::LkFill {
+
+void Register() { host::RegisterComponents("Dravik", {&host::ClassOf<TLookupFill>()}); }
 
 void Initialization() {}
 void Finalization() {}

@@ -3,6 +3,7 @@
 #include "lookup/Activation.h"
 
 #include "host/core/Exception.h"
+#include "host/design/DesignIntf.h"
 #include "host/stream/HostTypes.h"
 #include "host/stream/Publisher.h"
 #include "host/ui/Dialogs.h"
@@ -282,6 +283,8 @@ void TSmartDBLookup::SetOnLookupError(const TLookupErrorEvent& Value) {
 }
 
 namespace Lsdblkp {
+
+void Register() { RegisterComponents("Dravik", {&ClassOf<TSmartDBLookup>()}); }
 
 void Initialization() {}
 void Finalization() {}

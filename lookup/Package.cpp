@@ -13,6 +13,7 @@
 namespace veskar::LkFill {
 void Initialization();
 void Finalization();
+void Register();
 } // namespace veskar::LkFill
 
 namespace {
@@ -29,6 +30,16 @@ constexpr host::TPackageUnitEntry Units[] = {
     {"Lddsgn", Lddsgn::Initialization, Lddsgn::Finalization},
 };
 
+// The units that register something with the designer.
+constexpr host::TPackageRegisterEntry RegisterProcs[] = {
+    {"Ldlkpdlg", Ldlkpdlg::Register},
+    {"LkFill", LkFill::Register},
+    {"Lsdblkp", Lsdblkp::Register},
+    {"Lddsgn", Lddsgn::Register},
+};
+
+constexpr host::TPackageRegisterTable RegisterTable{static_cast<int>(std::size(RegisterProcs)), RegisterProcs};
+
 constexpr host::TPackageInfoTable InfoTable{PackageName, static_cast<int>(std::size(Units)), Units};
 
 } // namespace
@@ -44,5 +55,6 @@ extern "C" {
 void Initialize() { host::InitializePackage(&InfoTable); }
 void Finalize() { host::FinalizePackage(&InfoTable); }
 const host::TPackageInfoTable* GetPackageInfoTable() { return &InfoTable; }
+const host::TPackageRegisterTable* GetPackageRegisterTable() { return &RegisterTable; }
 
 }

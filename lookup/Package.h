@@ -22,4 +22,6 @@ void Initialize();
 void Finalize();
 // The units in start order, with their start-up and shut-down routines.
 const host::TPackageInfoTable* GetPackageInfoTable();
+// The units' Register procedures by unit name, for the designer.
+const host::TPackageRegisterTable* GetPackageRegisterTable();
 }

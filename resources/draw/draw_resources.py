@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the package's bitmaps and icon and writes them into resources/,
-together with the stored lookup form, whose button glyphs are drawn here.
+together with the stored lookup form, and the key link dialog's stored form
+into design/; the forms' button glyphs are drawn here.
 
 The build embeds the files this writes, not this script: run it again only
 after changing a picture here, and keep the files it writes with the source.
@@ -210,6 +211,21 @@ def cross():
     return c
 
 
+def plus_sign():
+    """The Add button's glyph: a black plus sign on grey."""
+    c = Canvas(16, 16, ground="S")
+    c.fill(7, 3, 8, 12, "K")
+    c.fill(3, 7, 12, 8, "K")
+    return c
+
+
+def minus_sign():
+    """The Remove button's glyph: a black minus sign on grey."""
+    c = Canvas(16, 16, ground="S")
+    c.fill(3, 7, 12, 8, "K")
+    return c
+
+
 def pack_rows(pixels, width, bits):
     """Pixel rows, bottom row first, packed and padded to 4 bytes."""
     stride = (width * bits + 31) // 32 * 4
@@ -333,6 +349,94 @@ def default_lookup_form():
     )
 
 
+def key_link_dlg():
+    """The stored form of the key link dialog."""
+
+    def static_text(name, left, width, caption, tab):
+        return (
+            f"  object {name}: TStaticText\n"
+            f"    Left = {left}\n"
+            "    Top = 13\n"
+            f"    Width = {width}\n"
+            "    Height = 17\n"
+            f"    Caption = '{caption}'\n"
+            + FONT.format(p="  Font").replace("Style = []", "Style = [fsBold]")
+            + "    ParentFont = False\n"
+            f"    TabOrder = {tab}\n"
+            "  end\n"
+        )
+
+    def list_box(name, left, width, height, tab, extra=""):
+        return (
+            f"  object {name}: TListBox\n"
+            f"    Left = {left}\n"
+            "    Top = 30\n"
+            f"    Width = {width}\n"
+            f"    Height = {height}\n"
+            "    ItemHeight = 13\n"
+            f"    TabOrder = {tab}\n"
+            f"    OnClick = {name}Click\n"
+            + extra
+            + "  end\n"
+        )
+
+    def speed_button(name, left, caption, glyph):
+        return (
+            f"  object {name}: TSpeedButton\n"
+            f"    Left = {left}\n"
+            "    Top = 216\n"
+            "    Width = 76\n"
+            "    Height = 25\n"
+            f"    Caption = '{caption}'\n"
+            "    Enabled = False\n"
+            + binary_property("Glyph.Data", bmp(glyph), 4)
+            + f"    OnClick = {name}Click\n"
+            "  end\n"
+        )
+
+    def bit_button(name, left, caption, settings, tab, glyph):
+        return (
+            f"  object {name}: TBitBtn\n"
+            f"    Left = {left}\n"
+            "    Top = 252\n"
+            "    Width = 75\n"
+            "    Height = 25\n"
+            f"    Caption = '{caption}'\n"
+            + settings
+            + f"    TabOrder = {tab}\n"
+            + binary_property("Glyph.Data", bmp(glyph), 4)
+            + "  end\n"
+        )
+
+    return (
+        "object KeyLinkDlg: TKeyLinkDlg\n"
+        "  Left = 245\n"
+        "  Top = 108\n"
+        "  ActiveControl = bOK\n"
+        "  BorderStyle = bsDialog\n"
+        "  Caption = 'Lookup Key Connection'\n"
+        "  ClientHeight = 281\n"
+        "  ClientWidth = 435\n"
+        "  Color = clBtnFace\n"
+        + FONT.format(p="Font")
+        + "  OldCreateOrder = False\n"
+        "  Position = poScreenCenter\n"
+        "  PixelsPerInch = 96\n"
+        "  TextHeight = 13\n"
+        + speed_button("bAdd", 135, "&Add", plus_sign())
+        + speed_button("bRemove", 225, "&Remove", minus_sign())
+        + static_text("LeftLabel", 7, 105, "Destination Fields", 0)
+        + static_text("RightLabel", 305, 83, "Lookup Fields", 1)
+        + static_text("MiddleLabel", 136, 74, "Connections", 2)
+        + list_box("LeftListBox", 5, 126, 209, 3)
+        + list_box("RightListBox", 305, 126, 211, 4)
+        + list_box("MiddleListBox", 135, 166, 181, 5, "    OnExit = MiddleListBoxExit\n")
+        + bit_button("bOK", 275, "OK", "    Default = True\n    ModalResult = 1\n", 6, check_mark())
+        + bit_button("bCancel", 355, "Cancel", "    Cancel = True\n    ModalResult = 2\n", 7, cross())
+        + "end\n"
+    )
+
+
 def main():
     here = pathlib.Path(__file__).resolve().parent.parent
     glyph = Canvas(8, 8)
@@ -343,6 +447,7 @@ def main():
     (here / "TSMARTDBLOOKUP.bmp").write_bytes(bmp(smart_lookup()))
     (here / "MAINICON.ico").write_bytes(ico(*main_icon()))
     (here / "TDEFAULTLOOKUPFORM.form").write_text(default_lookup_form())
+    (here.parent / "design" / "TKEYLINKDLG.form").write_text(key_link_dlg())
 
 
 if __name__ == "__main__":
