@@ -24,13 +24,6 @@ std::int32_t PackDesignInfo(int left, int top) {
                                      static_cast<std::uint32_t>(left & 0xFFFF));
 }
 
-// A form of a class below TForm reads its stored definition while it is
-// made; anything else is made empty.
-bool ReadsOwnDefinition(const TComponent* root) {
-    const TClass& cls = root->ClassType();
-    return dynamic_cast<const TCustomForm*>(root) && &cls != &TForm::ClassInfo() && &cls != &TCustomForm::ClassInfo();
-}
-
 bool SameKind(const TPropInfo& a, const TPropInfo& b) { return a.Kind == b.Kind && a.TypeName == b.TypeName; }
 
 } // namespace
@@ -260,7 +253,10 @@ std::unique_ptr<TFormDesigner> TFormDesigner::ReadFormText(const std::string& te
                                          reinterpret_cast<const unsigned char*>(text.data()), text.size());
         root = cls->Create(holder.get());
         try {
-            if (!ReadsOwnDefinition(root)) ReadComponentText(root, text);
+            // A class that read no stored definition while it was made (a
+            // plain form, a form built in code, a data module) is still
+            // unnamed: the text is read into it now.
+            if (root->Name().empty()) ReadComponentText(root, text);
         } catch (...) {
             root->Free();
             throw;

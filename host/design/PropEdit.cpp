@@ -8,7 +8,9 @@
 #include "host/stream/TypInfo.h"
 #include "host/ui/ShortCuts.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -140,17 +142,44 @@ void TEnumProperty::GetValues(std::vector<std::string>& values) const {
         values.insert(values.end(), type->Values.begin(), type->Values.end());
 }
 
-TPropertyAttributes TSetProperty::GetAttributes() const {
-    return TOrdinalProperty::GetAttributes() + TPropertyAttributes{paSubProperties, paReadOnly};
-}
-
 std::string TSetProperty::GetValue() const { return GetEnumProp(Instance(0), GetPropInfo()); }
 
 void TSetProperty::SetValue(const std::string& value) {
-    for (int i = 0; i < PropCount(); ++i) SetEnumProp(Instance(i), GetPropInfo(), value);
+    const TPropInfo& prop = GetPropInfo();
+    const std::string text = Trim(value);
+    if (text.size() < 2 || text.front() != '[' || text.back() != ']' || !prop.EnumType) InvalidValue();
+    std::uint64_t bits = 0;
+    const std::string inner = Trim(std::string_view(text).substr(1, text.size() - 2));
+    size_t start = 0;
+    while (!inner.empty() && start <= inner.size()) {
+        const size_t comma = std::min(inner.find(',', start), inner.size());
+        const int index = prop.EnumType->IndexOf(Trim(std::string_view(inner).substr(start, comma - start)));
+        if (index < 0 || index >= 64) InvalidValue();
+        bits |= std::uint64_t{1} << index;
+        start = comma + 1;
+    }
+    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), prop, static_cast<std::int64_t>(bits));
 }
 
 // --- floats, strings ---------------------------------------------------------------
+
+bool TFloatProperty::AllEqual() const {
+    for (int i = 1; i < PropCount(); ++i)
+        if (GetFloatProp(Instance(i), GetPropInfo()) != GetFloatProp(Instance(0), GetPropInfo())) return false;
+    return true;
+}
+
+bool TStringProperty::AllEqual() const {
+    for (int i = 1; i < PropCount(); ++i)
+        if (GetStrProp(Instance(i), GetPropInfo()) != GetStrProp(Instance(0), GetPropInfo())) return false;
+    return true;
+}
+
+bool TComponentProperty::AllEqual() const {
+    for (int i = 1; i < PropCount(); ++i)
+        if (GetObjectProp(Instance(i), GetPropInfo()) != GetObjectProp(Instance(0), GetPropInfo())) return false;
+    return true;
+}
 
 std::string TFloatProperty::GetValue() const {
     char text[32];

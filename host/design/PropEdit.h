@@ -144,12 +144,10 @@ class TBoolProperty : public TEnumProperty {
     HOST_PROPERTY_EDITOR(TBoolProperty)
 };
 
-// A set as [a,b]; each element is a sub-property in the framework's
-// inspector, here the whole set is typed as text.
+// A set as [a,b], typed as a whole.
 class TSetProperty : public TOrdinalProperty {
     HOST_PROPERTY_EDITOR(TSetProperty)
 public:
-    TPropertyAttributes GetAttributes() const override;
     std::string GetValue() const override;
     void SetValue(const std::string& value) override;
 };
@@ -157,6 +155,7 @@ public:
 class TFloatProperty : public TPropertyEditor {
     HOST_PROPERTY_EDITOR(TFloatProperty)
 public:
+    bool AllEqual() const override;
     std::string GetValue() const override;
     void SetValue(const std::string& value) override;
 };
@@ -164,6 +163,7 @@ public:
 class TStringProperty : public TPropertyEditor {
     HOST_PROPERTY_EDITOR(TStringProperty)
 public:
+    bool AllEqual() const override;
     std::string GetValue() const override;
     void SetValue(const std::string& value) override;
 };
@@ -173,6 +173,7 @@ public:
 class TComponentProperty : public TPropertyEditor {
     HOST_PROPERTY_EDITOR(TComponentProperty)
 public:
+    bool AllEqual() const override;
     TPropertyAttributes GetAttributes() const override;
     std::string GetValue() const override;
     // An empty text clears the reference; an unknown name raises

@@ -3,6 +3,7 @@
 #include "host/core/ComponentRef.h"
 #include "host/ui/Controls.h"
 #include "host/ui/Forms.h"
+#include "host/ui/StdCtrls.h"
 
 namespace host {
 
@@ -57,6 +58,14 @@ void TMouse::DblClick(TControl* control) {
 
 void TMouse::ClickCloseBox(TWinControl* window) {
     if (window && !window->Parent() && TakesInput(window)) window->Perform(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void TMouse::ClickItem(TCustomListBox* listBox, int index) {
+    if (!listBox || index < 0 || index >= listBox->Count()) return;
+    if (index < listBox->TopIndex() || listBox->ItemRect(index).Bottom > listBox->ClientHeight())
+        listBox->SetTopIndex(index);
+    const TRect r = listBox->ItemRect(index);
+    Click(listBox, Point(r.Left + r.Width() / 2, r.Top + r.Height() / 2));
 }
 
 void TMouse::DblClick(TControl* control, TPoint point) {

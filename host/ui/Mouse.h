@@ -8,6 +8,7 @@ namespace host {
 
 class TControl;
 class TWinControl;
+class TCustomListBox;
 
 class TMouse {
 public:
@@ -18,6 +19,10 @@ public:
     // A click, then WM_LBUTTONDBLCLK and WM_LBUTTONUP at the same point.
     void DblClick(TControl* control);
     void DblClick(TControl* control, TPoint point);
+    // A click on a list box's item, scrolled into view first as a user
+    // would: the box takes the focus, selects the item and runs OnClick.
+    // Nothing for an index outside the items.
+    void ClickItem(TCustomListBox* listBox, int index);
     // A click on the close box of a top-level window's frame: WM_SYSCOMMAND
     // with SC_CLOSE, which a form with a frame answers by closing.
     void ClickCloseBox(TWinControl* window);
