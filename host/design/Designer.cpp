@@ -12,6 +12,7 @@
 #include "host/stream/Writer.h"
 #include "host/ui/Controls.h"
 #include "host/ui/Forms.h"
+#include "host/ui/Graphics.h"
 
 #include <algorithm>
 
@@ -264,6 +265,11 @@ std::unique_ptr<TFormDesigner> TFormDesigner::ReadFormText(const std::string& te
     }
     holder->RemoveComponent(root);
     return std::unique_ptr<TFormDesigner>(new TFormDesigner(root, true));
+}
+
+void LoadPaletteBitmap(const TPaletteItem& item, TBitmap* bitmap) {
+    if (!item.Class || !bitmap) throw EInvalidOperation("No palette image to load");
+    bitmap->LoadFromResourceName(item.Module, UpperCase(item.Class->ClassName()));
 }
 
 // --- packages ------------------------------------------------------------------------------

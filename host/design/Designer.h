@@ -21,6 +21,7 @@
 
 namespace host {
 
+class TBitmap;
 class TCustomForm;
 
 // One row of the object inspector.
@@ -121,6 +122,11 @@ private:
     int FModifiedCount = 0;
     int FSavedAt = 0;
 };
+
+// Loads a palette class's image: the bitmap resource named after the
+// upper-cased class name in the module that registered the class. Raises
+// EResNotFound when that module carries none.
+void LoadPaletteBitmap(const TPaletteItem& item, TBitmap* bitmap);
 
 // A non-visual component's place on the designed form (its DesignInfo).
 int DesignLeft(const TComponent* component);
