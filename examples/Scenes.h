@@ -7,3 +7,5 @@ void RunFillScene();
 void RunCaptureScene();
 // The order-entry form read from its form file, driven by a scripted clerk.
 void RunEntryScene();
+// Design time: the package in the designer and the order-entry form edited.
+void RunDesignScene();

@@ -7,6 +7,7 @@
 // arrive in one step. A lookup dialog serves the part number. What the
 // clerk would have seen is printed from the UI back end's record.
 
+#include "examples/OrderEntry.h"
 #include "examples/Scenes.h"
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
@@ -30,67 +31,9 @@
 
 using namespace host;
 using namespace veskar;
+using namespace demo;
 
 namespace {
-
-class TOrderEntryForm : public TForm {
-    HOST_CLASS(TOrderEntryForm, TForm)
-    static void DeclarePublished(TPublisher& publisher) {
-        auto p = publisher.Of<TOrderEntryForm>();
-        p.Field("CustEdit", &TOrderEntryForm::CustEdit);
-        p.Field("PartEdit", &TOrderEntryForm::PartEdit);
-        p.Field("CustomerLookup", &TOrderEntryForm::CustomerLookup);
-        p.Field("PartLookup", &TOrderEntryForm::PartLookup);
-        p.Method("CustomerNotFound", &TOrderEntryForm::CustomerNotFound);
-    }
-
-public:
-    TDBEdit* CustEdit = nullptr;
-    TDBEdit* PartEdit = nullptr;
-    TSmartDBLookup* CustomerLookup = nullptr;
-    TLookupDialog* PartLookup = nullptr;
-
-    void CustomerNotFound(TLookupFill*, int) { ShowMessage("No customer has that number."); }
-
-protected:
-    explicit TOrderEntryForm(TComponent* owner) : TForm(owner) {}
-};
-
-HOST_IMPLEMENT_COMPONENT(TOrderEntryForm, TForm)
-
-TMemoryDataSet* Table(TDataModule* data, const char* name, std::initializer_list<std::pair<const char*, int>> columns) {
-    TMemoryDataSet* table = TMemoryDataSet::Create(data);
-    table->SetName(name);
-    for (const auto& [column, size] : columns) table->FieldDefs().Add(column, size ? ftString : ftInteger, size);
-    table->Open();
-    TDataSource* source = TDataSource::Create(data);
-    source->SetName(std::string(name) + "Source");
-    source->SetDataSet(table);
-    return table;
-}
-
-// The data the form file refers to as Data.OrdersSource and so on.
-TDataModule* MakeData() {
-    TDataModule* data = TDataModule::Create(nullptr);
-    data->SetName("Data");
-    TMemoryDataSet* customers = Table(data, "Customers", {{"CustNo", 10}, {"Company", 30}, {"City", 20}});
-    customers->AppendRecord({"AB1221", "Abbey Road Divers", "Avonmouth"});
-    customers->AppendRecord({"CD1231", "Cedar Bay Sports", "Dunmore"});
-    customers->AppendRecord({"CE1351", "Celtic Sight Diver", "Kato Paphos"});
-    customers->AppendRecord({"CE1354", "Cayman Eastside Dive", "George Town"});
-    customers->AppendRecord({"FR1380", "Freeport Reef Club", "Freeport"});
-    customers->First();
-    TMemoryDataSet* parts = Table(data, "Parts", {{"PartNo", 10}, {"Description", 30}});
-    parts->AppendRecord({"900", "Dive kayak"});
-    parts->AppendRecord({"912", "Underwater diver vehicle"});
-    parts->AppendRecord({"1313", "Regulator system"});
-    parts->First();
-    TMemoryDataSet* orders =
-        Table(data, "Orders", {{"OrderNo", 0}, {"CustNo", 10}, {"ShipTo", 30}, {"ShipCity", 20}, {"PartNo", 10}});
-    orders->AppendRecord({1001, "", "", "", ""});
-    orders->First();
-    return data;
-}
 
 std::string Value(TDataSet* set, const char* field) {
     const TField* f = set->FieldByName(field);
@@ -158,8 +101,7 @@ void ShowMalformedConnection(TSmartDBLookup* lookup, std::size_t& seen) {
 void RunEntryScene() {
     std::cout << "\nPart three: the order-entry form\n\n";
     // The classes the form file names; the program knows which it uses.
-    RegisterClasses({&TOrderEntryForm::ClassInfo(), &TPanel::ClassInfo(), &TDBEdit::ClassInfo(), &TDBGrid::ClassInfo(),
-                     &TSmartDBLookup::ClassInfo(), &TLookupDialog::ClassInfo()});
+    RegisterOrderEntryClasses();
     Owned<TDataModule> data(MakeData());
     auto* orders = As<TDataSet>(data->FindComponent("Orders"));
     auto* customers = As<TDataSet>(data->FindComponent("Customers"));

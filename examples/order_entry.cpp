@@ -123,6 +123,7 @@ int main() {
         RunFillScene();
         RunCaptureScene();
         RunEntryScene();
+        RunDesignScene();
     } catch (const std::exception& e) {
         std::cout.flush();
         std::cerr << "veskar_demo: " << e.what() << "\n";

@@ -1,0 +1,39 @@
+#pragma once
+// The order-entry form and its data, shared by the run-time scene and the
+// design session: the form's class (its stored definition is
+// examples/TORDERENTRYFORM.form) and the data module its form file refers
+// to as Data.
+
+#include "host/core/Component.h"
+#include "host/stream/Publisher.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/Forms.h"
+#include "lookup/Ldlkpdlg.h"
+#include "lookup/LkFill.h"
+#include "lookup/Lsdblkp.h"
+
+namespace demo {
+
+class TOrderEntryForm : public host::TForm {
+    HOST_CLASS(TOrderEntryForm, host::TForm)
+    static void DeclarePublished(host::TPublisher& publisher);
+public:
+    host::TDBEdit* CustEdit = nullptr;
+    host::TDBEdit* PartEdit = nullptr;
+    veskar::TSmartDBLookup* CustomerLookup = nullptr;
+    veskar::TLookupDialog* PartLookup = nullptr;
+
+    void CustomerNotFound(veskar::TLookupFill* sender, int fieldIndex);
+
+protected:
+    explicit TOrderEntryForm(host::TComponent* owner) : TForm(owner) {}
+};
+
+// The classes the form file names.
+void RegisterOrderEntryClasses();
+
+// The data module "Data": customers, parts and orders, each with its source
+// (CustomersSource, PartsSource, OrdersSource), one empty order current.
+host::TDataModule* MakeData();
+
+} // namespace demo
