@@ -97,6 +97,10 @@ const TComponentEditorClass* FindComponentEditorClass(const TClass& componentCla
 // Counts of what was registered, for the designer and its tests.
 int RegisteredPropertyEditorCount();
 int RegisteredComponentEditorCount();
+// Forgets what Module registered: its palette classes (also in the form-file
+// class registry), its editors, and pages left empty. The designer calls it
+// before a package's library goes.
+void UnRegisterModule(HINSTANCE module);
 // Forgets every palette page and editor (a designer that closes).
 void ClearRegistrations();
 

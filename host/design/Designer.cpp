@@ -298,4 +298,9 @@ HMODULE LoadDesignPackage(const std::string& path) {
     return module;
 }
 
+void UnloadDesignPackage(HMODULE module) {
+    if (PackageLoadCount(module) == 1) UnRegisterModule(module);
+    UnloadPackage(module);
+}
+
 } // namespace host

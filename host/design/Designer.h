@@ -138,5 +138,8 @@ int DesignTop(const TComponent* component);
 // package's module. A package without a registration table registers
 // nothing.
 HMODULE LoadDesignPackage(const std::string& path);
+// Forgets what the package registered, then undoes its LoadPackage; the
+// last unload of a package forgets it, an earlier one leaves it registered.
+void UnloadDesignPackage(HMODULE module);
 
 } // namespace host

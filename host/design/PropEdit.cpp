@@ -82,6 +82,11 @@ TPersistent* TPropertyEditor::GetComponent(int index) const {
 
 TObject* TPropertyEditor::Instance(int index) const { return GetComponent(index); }
 
+const TPropInfo& TPropertyEditor::PropInfo(int index) const {
+    GetComponent(index);  // checks the index
+    return *FTargets[static_cast<size_t>(index)].Prop;
+}
+
 std::string TPropertyEditor::GetName() const { return GetPropInfo().Name; }
 
 TPropertyAttributes TPropertyEditor::GetAttributes() const { return {paMultiSelect, paRevertable}; }
@@ -105,7 +110,7 @@ void TPropertyEditor::Modified() {
 bool TOrdinalProperty::AllEqual() const {
     const std::int64_t first = GetOrdProp(Instance(0), GetPropInfo());
     for (int i = 1; i < PropCount(); ++i)
-        if (GetOrdProp(Instance(i), GetPropInfo()) != first) return false;
+        if (GetOrdProp(Instance(i), PropInfo(i)) != first) return false;
     return true;
 }
 
@@ -121,7 +126,7 @@ void TIntegerProperty::SetValue(const std::string& value) {
     const TPropInfo& prop = GetPropInfo();
     const TIntegerInfo::TIdent* ident = prop.IntegerType ? prop.IntegerType->FindName(Trim(value)) : nullptr;
     const std::int64_t number = ident ? ident->Value : ParseInteger(value);
-    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), prop, number);
+    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), PropInfo(i), number);
 }
 
 TPropertyAttributes TEnumProperty::GetAttributes() const {
@@ -134,7 +139,7 @@ void TEnumProperty::SetValue(const std::string& value) {
     const TPropInfo& prop = GetPropInfo();
     const int ordinal = prop.EnumType ? prop.EnumType->IndexOf(Trim(value)) : -1;
     if (ordinal < 0) InvalidValue();
-    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), prop, ordinal);
+    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), PropInfo(i), ordinal);
 }
 
 void TEnumProperty::GetValues(std::vector<std::string>& values) const {
@@ -158,26 +163,26 @@ void TSetProperty::SetValue(const std::string& value) {
         bits |= std::uint64_t{1} << index;
         start = comma + 1;
     }
-    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), prop, static_cast<std::int64_t>(bits));
+    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), PropInfo(i), static_cast<std::int64_t>(bits));
 }
 
 // --- floats, strings ---------------------------------------------------------------
 
 bool TFloatProperty::AllEqual() const {
     for (int i = 1; i < PropCount(); ++i)
-        if (GetFloatProp(Instance(i), GetPropInfo()) != GetFloatProp(Instance(0), GetPropInfo())) return false;
+        if (GetFloatProp(Instance(i), PropInfo(i)) != GetFloatProp(Instance(0), GetPropInfo())) return false;
     return true;
 }
 
 bool TStringProperty::AllEqual() const {
     for (int i = 1; i < PropCount(); ++i)
-        if (GetStrProp(Instance(i), GetPropInfo()) != GetStrProp(Instance(0), GetPropInfo())) return false;
+        if (GetStrProp(Instance(i), PropInfo(i)) != GetStrProp(Instance(0), GetPropInfo())) return false;
     return true;
 }
 
 bool TComponentProperty::AllEqual() const {
     for (int i = 1; i < PropCount(); ++i)
-        if (GetObjectProp(Instance(i), GetPropInfo()) != GetObjectProp(Instance(0), GetPropInfo())) return false;
+        if (GetObjectProp(Instance(i), PropInfo(i)) != GetObjectProp(Instance(0), GetPropInfo())) return false;
     return true;
 }
 
@@ -193,13 +198,13 @@ void TFloatProperty::SetValue(const std::string& value) {
     const double number = std::strtod(t.c_str(), &end);
     if (t.empty() || end != t.c_str() + t.size())
         throw EConvertError("'" + value + "' is not a valid floating point value");
-    for (int i = 0; i < PropCount(); ++i) SetFloatProp(Instance(i), GetPropInfo(), number);
+    for (int i = 0; i < PropCount(); ++i) SetFloatProp(Instance(i), PropInfo(i), number);
 }
 
 std::string TStringProperty::GetValue() const { return GetStrProp(Instance(0), GetPropInfo()); }
 
 void TStringProperty::SetValue(const std::string& value) {
-    for (int i = 0; i < PropCount(); ++i) SetStrProp(Instance(i), GetPropInfo(), value);
+    for (int i = 0; i < PropCount(); ++i) SetStrProp(Instance(i), PropInfo(i), value);
 }
 
 // --- references and events -----------------------------------------------------------
@@ -226,7 +231,7 @@ void TComponentProperty::SetValue(const std::string& value) {
         }
         if (!target) InvalidValue();
     }
-    for (int i = 0; i < PropCount(); ++i) SetComponentProp(Instance(i), GetPropInfo(), target);
+    for (int i = 0; i < PropCount(); ++i) SetComponentProp(Instance(i), PropInfo(i), target);
 }
 
 void TComponentProperty::GetValues(std::vector<std::string>& values) const {
@@ -249,7 +254,7 @@ std::string TMethodProperty::GetValue() const { return GetMethodProp(Instance(0)
 void TMethodProperty::SetValue(const std::string& value) {
     TComponent* root = Designer() ? Designer()->Root() : nullptr;
     if (!root) throw EInvalidOperation("An event is bound to a method of the designed form");
-    for (int i = 0; i < PropCount(); ++i) SetMethodProp(Instance(i), GetPropInfo(), root, Trim(value));
+    for (int i = 0; i < PropCount(); ++i) SetMethodProp(Instance(i), PropInfo(i), root, Trim(value));
 }
 
 void TMethodProperty::GetValues(std::vector<std::string>& values) const {
@@ -269,7 +274,7 @@ std::string TStringListProperty::GetValue() const { return "(TStrings)"; }
 
 void TStringListProperty::SetLines(const std::vector<std::string>& lines) {
     for (int i = 0; i < PropCount(); ++i) {
-        auto* list = dynamic_cast<TStrings*>(GetObjectProp(Instance(i), GetPropInfo()));
+        auto* list = dynamic_cast<TStrings*>(GetObjectProp(Instance(i), PropInfo(i)));
         if (!list) continue;
         list->Clear();
         for (const auto& line : lines) list->Add(line);
@@ -295,7 +300,7 @@ void TShortCutProperty::SetValue(const std::string& value) {
         shortCut = TextToShortCut(t);
         if (shortCut == scNone) InvalidValue();
     }
-    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), GetPropInfo(), shortCut);
+    for (int i = 0; i < PropCount(); ++i) SetOrdProp(Instance(i), PropInfo(i), shortCut);
 }
 
 void TShortCutProperty::GetValues(std::vector<std::string>& values) const {

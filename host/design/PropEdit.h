@@ -82,7 +82,10 @@ public:
     // The object whose property is edited; Index below PropCount.
     TPersistent* GetComponent(int index) const;
     int PropCount() const { return static_cast<int>(FTargets.size()); }
+    // The first object's property; PropInfo(Index) each object's own (two
+    // classes may publish properties of one name and type separately).
     const TPropInfo& GetPropInfo() const { return *FTargets.front().Prop; }
+    const TPropInfo& PropInfo(int index) const;
     // The property's name.
     virtual std::string GetName() const;
 

@@ -19,11 +19,13 @@ struct TPropertyEditorRegistration {
     const TClass* ComponentClass;
     std::string PropertyName;
     const TPropertyEditorClass* Editor;
+    HINSTANCE Module;
 };
 
 struct TComponentEditorRegistration {
     const TClass* ComponentClass;
     const TComponentEditorClass* Editor;
+    HINSTANCE Module;
 };
 
 struct TRegistry {
@@ -109,11 +111,11 @@ TPropertyType PropertyTypeOf(const TClass& cls) { return {cls.ClassName(), &cls}
 void RegisterPropertyEditor(const TPropertyType& propertyType, const TClass* componentClass,
                             const std::string& propertyName, const TPropertyEditorClass& editor) {
     if (propertyType.Name.empty()) throw EInvalidOperation("A property editor needs a property type");
-    Registry().PropertyEditors.push_back({propertyType, componentClass, propertyName, &editor});
+    Registry().PropertyEditors.push_back({propertyType, componentClass, propertyName, &editor, RegisteringModule()});
 }
 
 void RegisterComponentEditor(const TClass& componentClass, const TComponentEditorClass& editor) {
-    Registry().ComponentEditors.push_back({&componentClass, &editor});
+    Registry().ComponentEditors.push_back({&componentClass, &editor, RegisteringModule()});
 }
 
 const TPropertyEditorClass* FindPropertyEditorClass(const TClass& componentClass, const TPropInfo& prop) {
@@ -156,6 +158,18 @@ const TComponentEditorClass* FindComponentEditorClass(const TClass& componentCla
 
 int RegisteredPropertyEditorCount() { return static_cast<int>(Registry().PropertyEditors.size()); }
 int RegisteredComponentEditorCount() { return static_cast<int>(Registry().ComponentEditors.size()); }
+
+void UnRegisterModule(HINSTANCE module) {
+    auto& r = Registry();
+    for (auto& page : r.Pages) {
+        for (const auto& item : page.Items)
+            if (item.Module == module) UnRegisterClass(*item.Class);
+        std::erase_if(page.Items, [module](const TPaletteItem& item) { return item.Module == module; });
+    }
+    std::erase_if(r.Pages, [](const TPalettePage& page) { return page.Items.empty(); });
+    std::erase_if(r.PropertyEditors, [module](const auto& e) { return e.Module == module; });
+    std::erase_if(r.ComponentEditors, [module](const auto& e) { return e.Module == module; });
+}
 
 void ClearRegistrations() {
     auto& r = Registry();

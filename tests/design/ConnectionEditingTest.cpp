@@ -150,6 +150,23 @@ TEST_F(ConnectionEditingTest, TheInspectorShowsAndTakesThePairsAsText) {
     EXPECT_EQ(Shown("LookupShortCut"), "Ctrl+F1");
 }
 
+TEST_F(ConnectionEditingTest, BothListsOfADialogComponentOpenTheSameDialog) {
+    TLookupDialog* dialog = MakeDialog("CustNo,City", "CustNo,City");
+    Designer->Select(dialog);
+    std::vector<Names> seen;
+    for (const char* property : {"KeyFields", "LookupKeyFields"}) {
+        Answer([&](TKeyLinkDlg* d) {
+            seen.push_back(Rows(d->MiddleListBox));
+            seen.back().push_back(d->Caption());
+            Mouse().Click(d->bCancel);
+        });
+        Designer->EditProperty(property);
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (Names{"CustNo<->CustNo", "City<->City", "Lookup Key Connection"}));
+    EXPECT_EQ(seen[1], seen[0]);
+}
+
 TEST_F(ConnectionEditingTest, AnotherPropertyShowsNotApplicableAndStoresNothing) {
     TLookupFill* fill = MakeFill();
     auto editor = ConnEditor(fill, "Name");
@@ -218,6 +235,10 @@ TEST_F(ConnectionEditingTest, CancelLeavesTheComponentsPairsEvenWhenTheRepairRem
     EXPECT_FALSE(EditLookupDialogConnections(dialog));
     EXPECT_EQ(Rows(dialog->KeyFields()), (Names{"CustNo", "Gone"}));
     EXPECT_EQ(Messages(), Names{"Gone Doesn't exist. Connection Gone->Company cleared"});
+    Answer([](TKeyLinkDlg* d) { Mouse().ClickCloseBox(d); });
+    EXPECT_FALSE(EditLookupDialogConnections(dialog));
+    EXPECT_EQ(Rows(dialog->KeyFields()), (Names{"CustNo", "Gone"}));
+    Messages();
     // OK takes the repaired pairs.
     Answer([](TKeyLinkDlg* d) { Mouse().Click(d->bOK); });
     EXPECT_TRUE(EditLookupDialogConnections(dialog));

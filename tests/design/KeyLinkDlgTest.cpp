@@ -182,6 +182,10 @@ TEST_F(KeyLinkDlgTest, AFieldPairedTwiceShowsTwoRowsAndIsOfferedNoMore) {
 TEST_F(KeyLinkDlgTest, AddIsEnabledOnlyForFieldsOfOneTypeThatFit) {
     Sources();
     Run([](TKeyLinkDlg* d) {
+        // Without pairs every field is offered and the middle is empty.
+        EXPECT_EQ(Rows(d->LeftListBox), (Names{"OrderNo", "CustNo", "ShipTo", "City"}));
+        EXPECT_EQ(Rows(d->RightListBox), (Names{"CustNo", "Company", "City", "Code"}));
+        EXPECT_EQ(d->MiddleListBox->Count(), 0);
         // Nothing selected, nothing to add.
         EXPECT_FALSE(d->bAdd->Enabled());
         ClickRow(d->LeftListBox, "ShipTo");  // string 30

@@ -4,6 +4,7 @@
 
 #include "host/design/DesignIntf.h"
 #include "host/package/Package.h"
+#include "host/stream/ClassRegistry.h"
 #include "host/stream/TypInfo.h"
 #include "host/ui/Graphics.h"
 #include "lookup/Package.h"
@@ -50,7 +51,15 @@ TEST_F(RegisterTest, TheDesignerLoadsThePackageAndCallsEachUnitsRegister) {
     }
     EXPECT_EQ(RegisteredComponentEditorCount(), 3);
     EXPECT_EQ(RegisteredPropertyEditorCount(), 10);
-    UnloadPackage(module);
+    EXPECT_NE(GetClass("TSmartDBLookup"), nullptr);
+
+    // Unloading forgets all of it, so nothing refers into a closed library.
+    UnloadDesignPackage(module);
+    EXPECT_TRUE(PalettePages().empty());
+    EXPECT_EQ(RegisteredComponentEditorCount(), 0);
+    EXPECT_EQ(RegisteredPropertyEditorCount(), 0);
+    EXPECT_EQ(GetClass("TSmartDBLookup"), nullptr);
+    EXPECT_EQ(PackageLoadCount(module), 0);
 }
 
 TEST_F(RegisterTest, TheThirteenCallsGiveEachPropertyItsEditor) {

@@ -101,6 +101,14 @@ TEST_F(DesignerTest, SeveralSelectedShowOnlyTheirCommonMultiSelectProperties) {
     // The form's caption is of its own type, the gadget's a plain string.
     EXPECT_FALSE(Has(mixed, "Caption"));
     EXPECT_TRUE(Has(mixed, "Tag"));
+    // Each class's own property is read and written, one name for both.
+    EXPECT_TRUE(Has(mixed, "Enabled"));
+    designer->SetPropertyText("Enabled", "False");
+    EXPECT_FALSE(static_cast<TGadget*>(a)->Enabled());
+    EXPECT_FALSE(form->Enabled());
+    designer->SetPropertyText("Tag", "5");
+    EXPECT_EQ(a->Tag(), 5);
+    EXPECT_EQ(form->Tag(), 5);
 }
 
 TEST_F(DesignerTest, TheContextMenuShowsTheEditorsVerbsAndADoubleClickRunsTheFirst) {
