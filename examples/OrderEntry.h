@@ -1,6 +1,6 @@
 #pragma once
 // The order-entry form and its data, shared by the run-time scene and the
-// design session: the form's class (its stored definition is
+// design-time scene: the form's class (its stored definition is
 // examples/TORDERENTRYFORM.form) and the data module its form file refers
 // to as Data.
 

@@ -2,8 +2,9 @@
 // The form designer's registration interface: the component palette, and
 // which property and component editors serve which classes.
 //
-// Registrations live for the process (a package's Register procedures make
-// them after the designer loads the package; see host/design/Designer.h).
+// A package's Register procedures make registrations after the designer
+// loads the package, and the designer forgets them before the package goes
+// (see host/design/Designer.h); each remembers the module that made it.
 // The code is in host/design/Registration.cpp.
 
 #include "host/core/Class.h"
