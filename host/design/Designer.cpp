@@ -1,6 +1,7 @@
 #include "host/design/Designer.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Guards.h"
 #include "host/core/TextUtils.h"
 #include "host/package/Package.h"
 #include "host/package/PackageInfo.h"
@@ -70,15 +71,12 @@ TComponent* TFormDesigner::AddComponent(const std::string& className) {
     const TPaletteItem* item = FindPaletteItem(className);
     if (!item) throw EInvalidOperation("Class " + className + " is not on the component palette");
     TComponent* root = CheckedRoot();
-    TComponent* component = item->Class->Create(root);
-    try {
-        component->SetName(UniqueName(item->Class->ClassName()));
-        if (auto* control = dynamic_cast<TControl*>(component))
-            if (auto* parent = dynamic_cast<TWinControl*>(root)) control->SetParent(parent);
-    } catch (...) {
-        component->Free();
-        throw;
-    }
+    // Held until it is named and placed: a failure takes it off the form.
+    Owned<TComponent> made(item->Class->Create(root));
+    made->SetName(UniqueName(item->Class->ClassName()));
+    if (auto* control = dynamic_cast<TControl*>(made.get()))
+        if (auto* parent = dynamic_cast<TWinControl*>(root)) control->SetParent(parent);
+    TComponent* component = made.release();  // the form owns it
     Select(component);
     Modified();
     return component;
@@ -252,16 +250,13 @@ std::unique_ptr<TFormDesigner> TFormDesigner::ReadFormText(const std::string& te
     {
         TResourceRegistration definition("", resName.c_str(), rtRCData,
                                          reinterpret_cast<const unsigned char*>(text.data()), text.size());
+        // Until it is taken out, the holder owns the root and frees it if
+        // the read fails.
         root = cls->Create(holder.get());
-        try {
-            // A class that read no stored definition while it was made (a
-            // plain form, a form built in code, a data module) is still
-            // unnamed: the text is read into it now.
-            if (root->Name().empty()) ReadComponentText(root, text);
-        } catch (...) {
-            root->Free();
-            throw;
-        }
+        // A class that read no stored definition while it was made (a plain
+        // form, a form built in code, a data module) is still unnamed: the
+        // text is read into it now.
+        if (root->Name().empty()) ReadComponentText(root, text);
     }
     holder->RemoveComponent(root);
     return std::unique_ptr<TFormDesigner>(new TFormDesigner(root, true));
@@ -285,16 +280,11 @@ HMODULE LoadDesignPackage(const std::string& path) {
     const TPackageInfoTable* units = infoTable();
     const HINSTANCE previous = RegisteringModule() == MainInstance() ? nullptr : RegisteringModule();
     SetRegisteringModule(module);
-    try {
-        for (int u = 0; u < units->UnitCount; ++u)
-            for (int r = 0; procs && r < procs->Count; ++r)
-                if (SameText(procs->Entries[r].UnitName, units->Units[u].Name) && procs->Entries[r].Register)
-                    procs->Entries[r].Register();
-    } catch (...) {
-        SetRegisteringModule(previous);
-        throw;
-    }
-    SetRegisteringModule(previous);
+    TFinally restore([previous] { SetRegisteringModule(previous); });
+    for (int u = 0; u < units->UnitCount; ++u)
+        for (int r = 0; procs && r < procs->Count; ++r)
+            if (SameText(procs->Entries[r].UnitName, units->Units[u].Name) && procs->Entries[r].Register)
+                procs->Entries[r].Register();
     return module;
 }
 
