@@ -6,6 +6,7 @@
 #include "host/data/DataSet.h"
 #include "host/stream/Publisher.h"
 #include "host/ui/Dialogs.h"
+#include "lookup/Activation.h"
 
 #include <cstdint>
 
@@ -67,32 +68,21 @@ void TKeyLinkDlg::Destroy() {
 
 void TKeyLinkDlg::Notification(TComponent* AComponent, TOperation Operation) {
     inherited::Notification(AComponent, Operation);
-    if (Operation != opRemove) return;
     // The dialog only refers to its data sources; one that goes is dropped
     // with its fields.
-    if (AComponent == FDataSource) {
-        FDataSource = nullptr;
-        if (FDestinationItems) FDestinationItems->Clear();
-    }
-    if (AComponent == FLookupDataSource) {
-        FLookupDataSource = nullptr;
-        if (FLookupItems) FLookupItems->Clear();
-    }
+    DropRemovedDataSource(*this, AComponent, Operation, FDataSource, &TKeyLinkDlg::SetDataSource);
+    DropRemovedDataSource(*this, AComponent, Operation, FLookupDataSource, &TKeyLinkDlg::SetLookupDataSource);
 }
 
 void TKeyLinkDlg::SetDataSource(TDataSource* Value) {
     if (Value == FDataSource) return;
-    if (FDataSource && FDataSource != FLookupDataSource) FDataSource->RemoveFreeNotification(this);
-    FDataSource = Value;
-    if (Value) Value->FreeNotification(this);
+    WatchDataSource(*this, FDataSource, Value, FLookupDataSource);
     GetFieldsList(Value, FDestinationItems.get());
 }
 
 void TKeyLinkDlg::SetLookupDataSource(TDataSource* Value) {
     if (Value == FLookupDataSource) return;
-    if (FLookupDataSource && FLookupDataSource != FDataSource) FLookupDataSource->RemoveFreeNotification(this);
-    FLookupDataSource = Value;
-    if (Value) Value->FreeNotification(this);
+    WatchDataSource(*this, FLookupDataSource, Value, FDataSource);
     GetFieldsList(Value, FLookupItems.get());
 }
 
