@@ -63,11 +63,19 @@ private:
     int FUnwinding = std::uncaught_exceptions();
 };
 
+// Classes rather than alias templates: clang 14, which builds the fuzz
+// targets, deduces the arguments of class templates only.
 // String lists and collections.
 template <class T>
-using TUpdateGuard = TPairGuard<T, &T::BeginUpdate, &T::EndUpdate>;
+class TUpdateGuard : public TPairGuard<T, &T::BeginUpdate, &T::EndUpdate> {
+public:
+    explicit TUpdateGuard(T& target) : TPairGuard<T, &T::BeginUpdate, &T::EndUpdate>(target) {}
+};
 // Datasets.
 template <class T>
-using TControlsDisabled = TPairGuard<T, &T::DisableControls, &T::EnableControls>;
+class TControlsDisabled : public TPairGuard<T, &T::DisableControls, &T::EnableControls> {
+public:
+    explicit TControlsDisabled(T& target) : TPairGuard<T, &T::DisableControls, &T::EnableControls>(target) {}
+};
 
 } // namespace host

@@ -144,9 +144,13 @@ std::string TStrings::FormatDelimited(char delimiter, char quote, bool strict) c
     std::string result;
     for (int i = 0; i < Count(); ++i) {
         const std::string s = Get(i);
-        const bool needsQuotes = std::any_of(s.begin(), s.end(), [&](char c) {
-            return c == quote || c == delimiter || (!strict && static_cast<unsigned char>(c) <= ' ');
-        });
+        // An empty item between blank delimiters would be skipped as blanks
+        // when the text is read back, so it is quoted there.
+        const bool needsQuotes = (s.empty() && !strict && Blank(delimiter)) ||
+                                 std::any_of(s.begin(), s.end(), [&](char c) {
+                                     return c == quote || c == delimiter ||
+                                            (!strict && static_cast<unsigned char>(c) <= ' ');
+                                 });
         if (i > 0) result += delimiter;
         result += needsQuotes ? Quoted(s, quote) : s;
     }

@@ -69,6 +69,14 @@ TDecimal ToDecimal(double value) {
     for (; p != end && *p != 'e'; ++p)
         if (*p != '.') d.Digits += *p;
     d.Exponent = std::atoi(std::string(p + 1, end).c_str()) + 1;
+    // Near the largest double, rounding up gives a text no double can hold:
+    // one unit less in the last digit keeps the text readable.
+    double back = 0;
+    if (std::from_chars(buffer, end, back).ec == std::errc::result_out_of_range) {
+        size_t i = d.Digits.size();
+        while (i > 0 && d.Digits[i - 1] == '0') d.Digits[--i] = '9';
+        if (i > 0) --d.Digits[i - 1];
+    }
     while (d.Digits.size() > 1 && d.Digits.back() == '0') d.Digits.pop_back();
     return d;
 }
