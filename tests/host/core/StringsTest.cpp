@@ -87,6 +87,20 @@ TEST(StringsTest, DelimiterSettingsDoNotChangeCommaText) {
     EXPECT_EQ(Items(*list), (V{"x y", "z"}));
 }
 
+TEST(StringsTest, EmptyItemsSurviveABlankDelimiter) {
+    // Read back, a blank delimiter is skipped as a blank: an empty item
+    // between two of them must be quoted or it is lost.
+    auto list = ListOf({"", "x", "", "y"});
+    list->SetDelimiter(' ');
+    EXPECT_EQ(list->DelimitedText(), "\"\" x \"\" y");
+    auto again = ListOf({});
+    again->SetDelimiter(' ');
+    again->SetDelimitedText(list->DelimitedText());
+    EXPECT_EQ(Items(*again), (V{"", "x", "", "y"}));
+    list->SetDelimiter(',');
+    EXPECT_EQ(list->DelimitedText(), ",x,,y") << "other delimiters write empty items bare";
+}
+
 TEST(StringsTest, DefaultsAndAssign) {
     auto list = ListOf({"Alpha", "beta"});
     EXPECT_EQ(list->IndexOf("ALPHA"), 0);

@@ -8,6 +8,7 @@
 #include "host/stream/ClassRegistry.h"
 #include "host/stream/Reader.h"
 #include "host/stream/StreamErrors.h"
+#include "host/stream/Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -290,4 +291,24 @@ TEST_F(FormReaderTest, AFieldIsClearedWhenItsComponentGoesOrIsRenamed) {
     TEdit* edit = TEdit::Create(form.get());
     edit->SetName("Grid");
     EXPECT_EQ(form->Grid, nullptr);
+}
+
+TEST_F(FormReaderTest, TabOrdersTakeEffectOnceAllSiblingsAreRead) {
+    // The first edit read asks for the last place; only when its siblings
+    // are there can it take it. Read again after writing, the order holds.
+    const char* text = "object MainForm: TProbeForm\n"
+                       "  object First: TEdit\n    TabOrder = 2\n  end\n"
+                       "  object Second: TEdit\n    TabOrder = 0\n  end\n"
+                       "  object Third: TEdit\n    TabOrder = 1\n  end\n"
+                       "end\n";
+    Owned<TComponent> form(CreateComponentFromText(text));
+    auto order = [](TComponent* root) {
+        std::string names;
+        for (const char* name : {"First", "Second", "Third"})
+            names += std::to_string(Find<TWinControl>(root, name)->TabOrder());
+        return names;
+    };
+    EXPECT_EQ(order(form.get()), "201");
+    Owned<TComponent> again(CreateComponentFromText(WriteComponentText(form.get())));
+    EXPECT_EQ(order(again.get()), "201");
 }
