@@ -7,4 +7,5 @@ list(APPEND HOST_SOURCES
   data/IndexKey.cpp
   data/EqualityIndex.cpp
   data/OrderedIndex.cpp
+  data/FaultyDataSet.cpp
 )

@@ -91,7 +91,9 @@ protected:
             Orders->Edit();
             Orders->FieldByName("CustNo")->SetValue("CD200");
         });
-        if (Alive(LookupParts)) EXPECT_EQ(Text(Orders, "ShipTo"), "Cedar Works");
+        if (Alive(LookupParts)) {
+            EXPECT_EQ(Text(Orders, "ShipTo"), "Cedar Works");
+        }
         Tolerant([&] { Orders->Cancel(); });
     }
 
