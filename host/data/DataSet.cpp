@@ -97,6 +97,7 @@ void TDataSet::Loaded() {
 }
 
 void TDataSet::OpenCursor() {
+    const TKeepAlive alive(this);
     Fire(BeforeOpen, this);
     InternalOpen();
     try {
@@ -111,10 +112,12 @@ void TDataSet::OpenCursor() {
     FEof = count == 0;
     FModified = false;
     SetState(dsBrowse);
-    Fire(AfterOpen, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterOpen, this);
 }
 
 void TDataSet::CloseCursor() {
+    const TKeepAlive alive(this);
     if (FState == dsEdit || FState == dsInsert) Cancel();
     Fire(BeforeClose, this);
     // The links let go of the fields before the fields go.
@@ -124,7 +127,8 @@ void TDataSet::CloseCursor() {
     FCurrent = -1;
     FBof = FEof = true;
     InternalClose();
-    Fire(AfterClose, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterClose, this);
 }
 
 void TDataSet::CreateFields() {
@@ -203,19 +207,23 @@ void TDataSet::Resync(int record, bool bof, bool eof) {
 }
 
 void TDataSet::First() {
+    const TKeepAlive alive(this);
     CheckBrowseMode();
     Fire(BeforeScroll, this);
     const int count = InternalRecordCount();
     Resync(count > 0 ? 0 : -1, true, count == 0);
-    Fire(AfterScroll, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterScroll, this);
 }
 
 void TDataSet::Last() {
+    const TKeepAlive alive(this);
     CheckBrowseMode();
     Fire(BeforeScroll, this);
     const int count = InternalRecordCount();
     Resync(count - 1, count == 0, true);
-    Fire(AfterScroll, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterScroll, this);
 }
 
 void TDataSet::Next() { MoveBy(1); }
@@ -223,6 +231,7 @@ void TDataSet::Next() { MoveBy(1); }
 void TDataSet::Prior() { MoveBy(-1); }
 
 int TDataSet::MoveBy(int distance) {
+    const TKeepAlive alive(this);
     CheckBrowseMode();
     Fire(BeforeScroll, this);
     // Already past the end it goes to: nothing moves and no one is told.
@@ -239,17 +248,20 @@ int TDataSet::MoveBy(int distance) {
     // Reaching an end without moving still tells the links, which may show
     // the end.
     Scroll(target, bof, eof);
-    Fire(AfterScroll, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterScroll, this);
     return moved;
 }
 
 void TDataSet::SetRecNo(int value) {
+    const TKeepAlive alive(this);
     CheckBrowseMode();
     const int count = InternalRecordCount();
     if (value < 1 || value > count || value - 1 == FCurrent) return;
     Fire(BeforeScroll, this);
     Resync(value - 1, false, false);
-    Fire(AfterScroll, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterScroll, this);
 }
 
 // ---- editing ---------------------------------------------------------
@@ -261,6 +273,7 @@ void TDataSet::LoadBuffer() {
 }
 
 void TDataSet::Edit() {
+    const TKeepAlive alive(this);
     if (FState == dsEdit || FState == dsInsert) return;
     CheckActive();
     if (InternalRecordCount() == 0) {
@@ -273,10 +286,12 @@ void TDataSet::Edit() {
     LoadBuffer();
     SetState(dsEdit);
     DataEvent(deRecordChange, nullptr);
-    Fire(AfterEdit, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterEdit, this);
 }
 
 void TDataSet::BeginInsert(bool append) {
+    const TKeepAlive alive(this);
     CheckActive();
     CheckBrowseMode();
     if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
@@ -292,7 +307,8 @@ void TDataSet::BeginInsert(bool append) {
     }
     FModified = false;
     DataEvent(deDataSetChange, nullptr);
-    Fire(AfterInsert, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterInsert, this);
 }
 
 void TDataSet::Insert() { BeginInsert(false); }
@@ -305,6 +321,7 @@ void TDataSet::UpdateRecord() {
 }
 
 void TDataSet::Post() {
+    const TKeepAlive alive(this);
     UpdateRecord();
     DataEvent(deCheckBrowseMode, nullptr);
     Fire(BeforePost, this);
@@ -320,20 +337,24 @@ void TDataSet::Post() {
     FBuffer.clear();
     SetState(dsBrowse);
     DataEvent(deDataSetChange, nullptr);
-    Fire(AfterPost, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterPost, this);
 }
 
 void TDataSet::Cancel() {
+    const TKeepAlive alive(this);
     if (FState != dsEdit && FState != dsInsert) return;
     DataEvent(deCheckBrowseMode, nullptr);
     Fire(BeforeCancel, this);
     FBuffer.clear();
     SetState(dsBrowse);
     DataEvent(deDataSetChange, nullptr);
-    Fire(AfterCancel, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterCancel, this);
 }
 
 void TDataSet::Delete() {
+    const TKeepAlive alive(this);
     CheckActive();
     if (FState == dsInsert) {
         Cancel();
@@ -352,7 +373,8 @@ void TDataSet::Delete() {
     if (FCurrent >= count) FCurrent = count - 1;
     FBof = FEof = count == 0;
     DataEvent(deDataSetChange, nullptr);
-    Fire(AfterDelete, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterDelete, this);
 }
 
 void TDataSet::CheckBrowseMode() {
@@ -460,13 +482,15 @@ Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues,
 }
 
 bool TDataSet::Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) {
+    const TKeepAlive alive(this);
     CheckActive();
     CheckBrowseMode();
     Fire(BeforeScroll, this);
     const int record = FindRecord(keyFields, keyValues, options);
     if (record < 0) return false;
     Resync(record, false, false);
-    Fire(AfterScroll, this);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterScroll, this);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "host/stream/Writer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -146,6 +147,19 @@ private:
         return out;
     }
     std::string ShortString() { return Bytes(Byte()); }
+    // A name as form texts write it: letters, digits and underscores (and
+    // dots in property names and identifiers); anything else would convert
+    // to a text that does not read.
+    std::string Name(const char* what, bool dotted) {
+        const size_t at = FPos;
+        std::string name = ShortString();
+        for (char c : name)
+            if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || (dotted && c == '.'))) {
+                FPos = at;
+                Fail(std::string("Invalid ") + what);
+            }
+        return name;
+    }
 
     void SkipResourceHeader() {
         if (FData.size() < 3 || static_cast<unsigned char>(FData[0]) != 0xFF) return;
@@ -180,9 +194,9 @@ private:
             }
         }
         object.ClassPos = Here();
-        object.ClassName = ShortString();
+        object.ClassName = Name("class name", false);
         if (object.ClassName.empty()) Fail("Class name expected");
-        object.Name = ShortString();
+        object.Name = Name("component name", false);
         while (PeekByte() != vaNull) object.Properties.push_back(Property(depth));
         ++FPos;
         while (PeekByte() != vaNull) object.Children.push_back(Object(depth + 1));
@@ -193,7 +207,7 @@ private:
     TFormProperty Property(int depth) {
         TFormProperty property;
         property.Pos = Here();
-        property.Name = ShortString();
+        property.Name = Name("property name", true);
         if (property.Name.empty()) Fail("Property name expected");
         property.Value = Value(depth + 1);
         return property;
@@ -252,7 +266,7 @@ private:
         case vaLString: text(Latin1(Bytes(Unsigned(4)))); break;
         case vaUTF8String: text(Bytes(Unsigned(4))); break;
         case vaWString: text(WideString()); break;
-        case vaIdent: ident(ShortString()); break;
+        case vaIdent: ident(Name("identifier", true)); break;
         case vaFalse: ident("False"); break;
         case vaTrue: ident("True"); break;
         case vaNil: ident("nil"); break;
@@ -264,7 +278,8 @@ private:
         }
         case vaSet:
             value.Kind = fvSet;
-            for (std::string name = ShortString(); !name.empty(); name = ShortString()) value.Names.push_back(name);
+            for (std::string name = Name("set element", false); !name.empty(); name = Name("set element", false))
+                value.Names.push_back(name);
             break;
         case vaList:
             value.Kind = fvList;
