@@ -150,15 +150,31 @@ private:
     // A name as form texts write it: letters, digits and underscores (and
     // dots in property names and identifiers); anything else would convert
     // to a text that does not read.
+    // A name must read back from a form text: letters, digits and "_", not
+    // starting with a digit, and for dotted names each part alike. The empty
+    // name is let through; callers that need one say so.
     std::string Name(const char* what, bool dotted) {
         const size_t at = FPos;
         std::string name = ShortString();
-        for (char c : name)
-            if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || (dotted && c == '.'))) {
-                FPos = at;
-                Fail(std::string("Invalid ") + what);
-            }
+        if (!name.empty() && !TextCanHold(name, dotted)) {
+            FPos = at;
+            Fail(std::string("Invalid ") + what);
+        }
         return name;
+    }
+
+    static bool TextCanHold(const std::string& name, bool dotted) {
+        bool partStart = true;
+        for (char c : name) {
+            const auto u = static_cast<unsigned char>(c);
+            if (c == '.' && dotted && !partStart) {
+                partStart = true;
+                continue;
+            }
+            if (!(std::isalpha(u) || c == '_' || (!partStart && std::isdigit(u)))) return false;
+            partStart = false;
+        }
+        return !partStart;
     }
 
     void SkipResourceHeader() {
@@ -266,7 +282,12 @@ private:
         case vaLString: text(Latin1(Bytes(Unsigned(4)))); break;
         case vaUTF8String: text(Bytes(Unsigned(4))); break;
         case vaWString: text(WideString()); break;
-        case vaIdent: ident(Name("identifier", true)); break;
+        case vaIdent: {
+            std::string name = Name("identifier", true);
+            if (name.empty()) Fail("Identifier expected");
+            ident(std::move(name));
+            break;
+        }
         case vaFalse: ident("False"); break;
         case vaTrue: ident("True"); break;
         case vaNil: ident("nil"); break;

@@ -131,6 +131,11 @@ TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
         {head + Bytes({5}) + "Title" + Bytes({18, 0xFF, 0xFF, 0xFF, 0x7F}), "Unexpected end of binary form at offset 24"},
         {head + Bytes({5}) + "Count" + Bytes({99}), "Invalid value type 99 at offset 19"},
         {head + Bytes({5}) + "Count" + Bytes({6, 1}) + "x" + Bytes({0, 0}), "Invalid property value at offset 19"},
+        // Identifiers a form text could not hold back.
+        {head + Bytes({5}) + "Count" + Bytes({7, 0, 0, 0}), "Identifier expected at offset 21"},
+        {head + Bytes({5}) + "Count" + Bytes({7, 2}) + "1a" + Bytes({0, 0}), "Invalid identifier at offset 20"},
+        {head + Bytes({5}) + "Count" + Bytes({7, 2}) + "a." + Bytes({0, 0}), "Invalid identifier at offset 20"},
+        {head + Bytes({4}) + "a..b" + Bytes({2, 1, 0, 0}), "Invalid property name at offset 13"},
         {Bytes({0xFF, 0x0A, 0x00, 'A', 0, 0x30, 0x10, 0xFF, 0xFF, 0, 0}) + "TPF0", "Resource size beyond the data at offset 11"},
     };
     for (const TCase& c : cases) {
