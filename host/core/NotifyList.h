@@ -6,6 +6,7 @@
 // one added during the loop waits for the next one.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -62,27 +63,40 @@ public:
         FEntries.insert(FEntries.begin() + to, entry);
     }
 
-    // The members as they are now, for a loop that may change the list.
+    // The members as they are now, for a loop that may change the list. A
+    // few members (a control's hooks, a field's links) are kept inline, so a
+    // loop over a short list allocates nothing.
     class TSnapshot {
     public:
         // Calls F on each member, first to last, that is still in the list.
         template <class F>
         void ForEach(F f) const {
-            for (size_t i = 0; i < FTaken.size(); ++i)
-                if (FList.Holds(FTaken[i], i)) f(FTaken[i].Item);
+            for (size_t i = 0; i < FCount; ++i)
+                if (FList.Holds(At(i), i)) f(At(i).Item);
         }
         // The same, last to first.
         template <class F>
         void ForEachBackward(F f) const {
-            for (size_t i = FTaken.size(); i-- > 0;)
-                if (FList.Holds(FTaken[i], i)) f(FTaken[i].Item);
+            for (size_t i = FCount; i-- > 0;)
+                if (FList.Holds(At(i), i)) f(At(i).Item);
         }
 
     private:
         friend class TNotifyList;
-        TSnapshot(const TNotifyList& list) : FList(list), FTaken(list.FEntries) {}
+        static constexpr size_t InlineCount = 4;
+
+        TSnapshot(const TNotifyList& list) : FList(list), FCount(list.FEntries.size()) {
+            if (FCount <= InlineCount)
+                std::copy(list.FEntries.begin(), list.FEntries.end(), FInline.begin());
+            else
+                FHeap = list.FEntries;
+        }
+        const TEntry& At(size_t i) const { return FCount <= InlineCount ? FInline[i] : FHeap[i]; }
+
         const TNotifyList& FList;
-        std::vector<TEntry> FTaken;
+        size_t FCount;
+        std::array<TEntry, InlineCount> FInline{};
+        std::vector<TEntry> FHeap;
     };
 
     TSnapshot Snapshot() const { return TSnapshot(*this); }
