@@ -434,7 +434,8 @@ private:
         }
         case 'c': {
             const double scaled = std::nearbyint(value.Float * 10000);
-            if (scaled >= -9.2e18 && scaled <= 9.2e18) {
+            // The whole 64-bit range: -2^63 and 2^63 are exact doubles.
+            if (scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0) {
                 Tag(vaCurrency);
                 Unsigned(static_cast<std::uint64_t>(static_cast<std::int64_t>(scaled)), 8);
                 return;

@@ -113,6 +113,8 @@ size_t CutAt(std::string_view text, size_t from, size_t limit) {
 std::string GeneralFloat(double value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    // "-0" would read back as the integer 0 and then print as "0".
+    if (value == 0) return "0";
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
