@@ -8,4 +8,5 @@ list(APPEND HOST_SOURCES
   data/EqualityIndex.cpp
   data/OrderedIndex.cpp
   data/FaultyDataSet.cpp
+  data/SqlConnection.cpp
 )

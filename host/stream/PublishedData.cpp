@@ -2,6 +2,7 @@
 
 #include "host/data/DataSet.h"
 #include "host/data/DataSource.h"
+#include "host/data/SqlConnection.h"
 #include "host/stream/Publisher.h"
 
 namespace host {
@@ -17,6 +18,12 @@ void TDataSource::DeclarePublished(TPublisher& publisher) {
     p.Boolean("AutoEdit", &TDataSource::AutoEdit, &TDataSource::SetAutoEdit).Default(true);
     p.Component("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet);
     p.Boolean("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled).Default(true);
+}
+
+void TSQLConnection::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLConnection>();
+    // Read while loading, the connection opens in Loaded.
+    p.Boolean("Connected", &TSQLConnection::Connected, &TSQLConnection::SetConnected).Default(false);
 }
 
 } // namespace host

@@ -1,0 +1,170 @@
+#pragma once
+// TSQLConnection: a connection to one SQL database, the base of one class per
+// engine, and TSQLStatement, a prepared statement of such a connection. The
+// SQL datasets talk to an engine only through these two classes, so an engine
+// is added by deriving from both.
+//
+// SQL text handed to Prepare writes each parameter as "?" (outside quotes);
+// an engine whose own syntax differs ($1, $2...) translates it. Values are
+// always bound, names always quoted with QuoteIdentifier: no value or name is
+// ever pasted into SQL text.
+//
+// Every failure the engine reports is raised as EDatabaseError carrying the
+// engine's message.
+// DeclarePublished in host/stream/PublishedData.cpp.
+
+#include "host/core/Component.h"
+#include "host/core/Event.h"
+#include "host/core/Variant.h"
+#include "host/data/Field.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class TDataSet;
+
+// A column's declared type as a host field type; Size is a string column's
+// declared length (a string column without one gets DefaultStringSize).
+struct TSQLColumnType {
+    TFieldType DataType = ftString;
+    int Size = 0;
+};
+
+constexpr int DefaultStringSize = 255;
+
+class TSQLStatement {
+public:
+    virtual ~TSQLStatement() = default;
+    TSQLStatement(const TSQLStatement&) = delete;
+    TSQLStatement& operator=(const TSQLStatement&) = delete;
+
+    // Number of "?" parameters in the text.
+    virtual int ParamCount() const = 0;
+    // Binds parameter Index (0-based) by the value's type: Null and
+    // unassigned as NULL, Boolean, integer, float, string and date-time as
+    // themselves. Bindings stay until bound again.
+    virtual void Bind(int index, const Variant& value) = 0;
+    void BindAll(const std::vector<Variant>& values);
+    // Runs the statement with the bound values; a statement run before
+    // starts again. Rows, if any, are then read with Fetch.
+    virtual void Execute() = 0;
+    // Moves to the next row of the result: false when there is none more.
+    virtual bool Fetch() = 0;
+    // Ends the current result early; the statement stays prepared.
+    virtual void Reset() = 0;
+
+    // The result's columns, known once prepared.
+    virtual int ColumnCount() const = 0;
+    virtual std::string ColumnName(int column) const = 0;
+    virtual TSQLColumnType ColumnType(int column) const = 0;
+    // The current row's value, converted to the column's type; Null for NULL.
+    virtual Variant ColumnValue(int column) const = 0;
+    // Rows the last INSERT, UPDATE or DELETE changed.
+    virtual int64_t RowsAffected() const = 0;
+
+protected:
+    TSQLStatement() = default;
+};
+
+using TSQLStatementPtr = std::unique_ptr<TSQLStatement>;
+
+class TSQLConnection : public TComponent {
+    HOST_CLASS(TSQLConnection, TComponent)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    // ---- connecting ------------------------------------------------------
+    bool Connected() const { return FConnected; }
+    // Read while loading, the connection opens in Loaded.
+    void SetConnected(bool value);
+    void Open() { SetConnected(true); }
+    // Closes the datasets on the connection first.
+    void Close() { SetConnected(false); }
+
+    // ---- transactions ----------------------------------------------------
+    // Raise EDatabaseError when not connected, or when one is already
+    // active (StartTransaction) or none is (Commit, Rollback).
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return FInTransaction; }
+
+    // ---- statements ------------------------------------------------------
+    // Prepares one statement; raises when not connected or the text does
+    // not prepare.
+    virtual TSQLStatementPtr Prepare(const std::string& sql) = 0;
+    // Runs SQL text without parameters, several statements allowed (DDL,
+    // scripts).
+    virtual void ExecuteDirect(const std::string& sql) = 0;
+    // Prepares, binds and runs one statement; answers the rows it changed.
+    int64_t ExecSQL(const std::string& sql, const std::vector<Variant>& params = {});
+
+    // ---- the dialect -----------------------------------------------------
+    // Name in double quotes, quotes inside doubled; raises for a name
+    // holding a NUL character.
+    virtual std::string QuoteIdentifier(const std::string& name) const;
+    // The order term of a column: ascending or descending, NULL first when
+    // ascending, last when descending, on every engine.
+    virtual std::string OrderTerm(const std::string& quotedColumn, bool descending) const;
+    // "column equals ?" that holds for NULL = NULL too.
+    virtual std::string NullSafeEquals(const std::string& quotedColumn) const;
+    // A condition on a text column that an index can serve and that holds
+    // for every value beginning with Prefix (letter case ignored for ASCII
+    // when CaseInsensitive): text with "?" parameters and their values. It
+    // may hold for more values; the caller checks the prefix exactly too.
+    struct TCondition {
+        std::string Text;
+        std::vector<Variant> Values;
+    };
+    virtual TCondition PrefixRange(const std::string& quotedColumn, const std::string& prefix,
+                                   bool caseInsensitive) const = 0;
+    // "column equals ?" ignoring ASCII letter case, so an index can serve it.
+    virtual std::string EqualsIgnoreCase(const std::string& quotedColumn) const = 0;
+    // " LIMIT n" and " OFFSET m" (none when Offset is 0).
+    virtual std::string LimitClause(int64_t limit, int64_t offset = 0) const;
+    // A hidden column that identifies a row of a table without a primary
+    // key ("rowid"); empty when the engine has none to offer.
+    virtual std::string RowIdColumn() const { return {}; }
+    // The primary key's columns of a table, in key order; empty when none.
+    virtual std::vector<std::string> PrimaryKeyFields(const std::string& tableName) = 0;
+
+    // ---- datasets on the connection ---------------------------------------
+    // A dataset registers itself while it uses the connection; closing or
+    // freeing the connection closes them first.
+    void RegisterClient(TDataSet* dataSet);
+    void UnregisterClient(TDataSet* dataSet);
+    int ClientCount() const { return static_cast<int>(FClients.size()); }
+
+    // "Name: message" when the connection has a name.
+    [[noreturn]] void DatabaseError(const std::string& message) const;
+    void CheckConnected() const;
+
+    TNotifyEvent BeforeConnect, AfterConnect, BeforeDisconnect, AfterDisconnect;
+
+protected:
+    explicit TSQLConnection(TComponent* owner) : TComponent(owner) {}
+    void Destroy() override;
+    void Loaded() override;
+
+    // The engine's own opening and closing.
+    virtual void DoConnect() = 0;
+    virtual void DoDisconnect() = 0;
+    // The engine's transaction statements; by default BEGIN, COMMIT and
+    // ROLLBACK through ExecuteDirect.
+    virtual void DoStartTransaction() { ExecuteDirect("BEGIN"); }
+    virtual void DoCommit() { ExecuteDirect("COMMIT"); }
+    virtual void DoRollback() { ExecuteDirect("ROLLBACK"); }
+
+private:
+    void CloseClients();
+
+    bool FConnected = false;
+    bool FStreamedConnected = false;
+    bool FInTransaction = false;
+    std::vector<TDataSet*> FClients;
+};
+
+} // namespace host
