@@ -9,4 +9,10 @@ list(APPEND HOST_SOURCES
   data/OrderedIndex.cpp
   data/FaultyDataSet.cpp
   data/SqlConnection.cpp
+  data/SqliteConnection.cpp
+  data/SqlDataSet.cpp
+  data/SqlTable.cpp
+  data/SqlQuery.cpp
+  data/SqlParams.cpp
+  data/SqlRegistration.cpp
 )

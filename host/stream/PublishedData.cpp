@@ -3,6 +3,10 @@
 #include "host/data/DataSet.h"
 #include "host/data/DataSource.h"
 #include "host/data/SqlConnection.h"
+#include "host/data/SqlQuery.h"
+#include "host/data/SqlTable.h"
+#include "host/data/SqliteConnection.h"
+#include "host/core/Strings.h"
 #include "host/stream/Publisher.h"
 
 namespace host {
@@ -24,6 +28,28 @@ void TSQLConnection::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TSQLConnection>();
     // Read while loading, the connection opens in Loaded.
     p.Boolean("Connected", &TSQLConnection::Connected, &TSQLConnection::SetConnected).Default(false);
+}
+
+void TSQLiteConnection::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLiteConnection>();
+    p.String("DatabaseName", &TSQLiteConnection::DatabaseName, &TSQLiteConnection::SetDatabaseName).Default("");
+}
+
+void TCustomSQLDataSet::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TCustomSQLDataSet>();
+    p.Component("Connection", &TCustomSQLDataSet::Connection, &TCustomSQLDataSet::SetConnection);
+}
+
+void TSQLTable::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLTable>();
+    p.String("TableName", &TSQLTable::TableName, &TSQLTable::SetTableName).Default("");
+    p.String("IndexFieldNames", &TSQLTable::IndexFieldNames, &TSQLTable::SetIndexFieldNames).Default("");
+    p.String("KeyFields", &TSQLTable::KeyFields, &TSQLTable::SetKeyFields).Default("");
+}
+
+void TSQLQuery::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLQuery>();
+    p.Strings("SQL", &TSQLQuery::SQL);
 }
 
 } // namespace host

@@ -1,0 +1,159 @@
+#include "host/data/SqlDataSet.h"
+
+#include "host/core/Exception.h"
+
+namespace host {
+
+HOST_IMPLEMENT_ABSTRACT_COMPONENT(TCustomSQLDataSet, TDataSet)
+
+namespace {
+// Statements kept per dataset; past this the cache starts again, which only
+// costs preparing anew.
+constexpr size_t kMaxStatements = 64;
+} // namespace
+
+void TCustomSQLDataSet::SetConnection(TSQLConnection* value) {
+    if (value == FConnection) return;
+    if (Active()) DatabaseError("Cannot change the connection of an open dataset");
+    if (FConnection) FConnection->RemoveFreeNotification(this);
+    FConnection = value;
+    if (FConnection) FConnection->FreeNotification(this);
+}
+
+void TCustomSQLDataSet::SetWindowSize(int value) {
+    if (value < 2) DatabaseError("WindowSize must be at least 2");
+    FWindowSize = value;
+    DropWindow();
+}
+
+void TCustomSQLDataSet::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == FConnection) {
+        // The connection closed us before it went.
+        RegisterWithConnection(false);
+        FStatements.clear();
+        FConnection = nullptr;
+    }
+}
+
+void TCustomSQLDataSet::Destroy() {
+    Destroying();
+    try {
+        Close();
+    } catch (...) {
+        // A dataset that cannot close cleanly still goes.
+    }
+    FStatements.clear();
+    SetConnection(nullptr);
+    inherited::Destroy();
+}
+
+TSQLConnection& TCustomSQLDataSet::Conn() const {
+    if (!FConnection) DatabaseError("Missing Connection");
+    return *FConnection;
+}
+
+void TCustomSQLDataSet::RegisterWithConnection(bool add) {
+    if (!FConnection) return;
+    if (add)
+        FConnection->RegisterClient(this);
+    else
+        FConnection->UnregisterClient(this);
+}
+
+// ---- opening ---------------------------------------------------------------
+
+void TCustomSQLDataSet::InternalOpen() {
+    TSQLConnection& connection = Conn();
+    connection.Open();
+    RegisterWithConnection(true);
+    try {
+        FieldDefs().Clear();
+        OpenSource();
+        FRecordCount = CountRecords();
+    } catch (...) {
+        InternalClose();
+        throw;
+    }
+}
+
+void TCustomSQLDataSet::InternalClose() {
+    CloseSource();
+    DropWindow();
+    FStatements.clear();
+    FRecordCount = -1;
+    RegisterWithConnection(false);
+}
+
+void TCustomSQLDataSet::InternalRefresh() {
+    DropWindow();
+    FRecordCount = CountRecords();
+}
+
+int TCustomSQLDataSet::InternalRecordCount() const {
+    if (FRecordCount < 0) FRecordCount = CountRecords();
+    return FRecordCount;
+}
+
+Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
+    const int end = FWindowStart + static_cast<int>(FRows.size());
+    if (record < FWindowStart || record >= end) {
+        if (record < 0 || record >= InternalRecordCount()) return Variant::Null();
+        FetchWindow(record);
+        if (record < FWindowStart || record >= FWindowStart + static_cast<int>(FRows.size()))
+            // The table changed behind our back: fewer rows than counted.
+            return Variant::Null();
+    }
+    return FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
+}
+
+void TCustomSQLDataSet::DropWindow() const {
+    FRows.clear();
+    FRows.shrink_to_fit();
+    FWindowStart = 0;
+}
+
+// ---- statements --------------------------------------------------------------
+
+TSQLStatement& TCustomSQLDataSet::Statement(const std::string& sql) const {
+    auto found = FStatements.find(sql);
+    if (found != FStatements.end()) return *found->second;
+    TSQLStatementPtr prepared = Conn().Prepare(sql);
+    if (FStatements.size() >= kMaxStatements) FStatements.clear();
+    return *FStatements.emplace(sql, std::move(prepared)).first->second;
+}
+
+void TCustomSQLDataSet::DefineFields(const TSQLStatement& statement, int count) {
+    for (int i = 0; i < count; ++i) {
+        const TSQLColumnType type = statement.ColumnType(i);
+        FieldDefs().Add(statement.ColumnName(i), type.DataType, type.DataType == ftString ? type.Size : 0);
+    }
+    FRowWidth = FReadWidth = count;
+}
+
+std::vector<Variant> TCustomSQLDataSet::ReadRow(const TSQLStatement& statement) const {
+    std::vector<Variant> row;
+    row.reserve(static_cast<size_t>(FReadWidth));
+    for (int i = 0; i < FReadWidth; ++i) row.push_back(statement.ColumnValue(i));
+    return row;
+}
+
+std::vector<TKeyMatcher> TCustomSQLDataSet::KeyMatchers(const std::string& keyFields, const Variant& keyValues,
+                                                        TLocateOptions options) const {
+    const std::vector<TField*> fields = GetFieldList(keyFields);
+    std::vector<TKeyMatcher> keys;
+    keys.reserve(fields.size());
+    if (fields.size() == 1 && !keyValues.IsArray()) {
+        keys.emplace_back(*fields[0], keyValues, options);
+        return keys;
+    }
+    if (fields.empty()) return keys;
+    if (!keyValues.IsArray()) DatabaseError("Number of key values does not match the key fields");
+    const int low = keyValues.LowBound();
+    if (keyValues.HighBound() - low + 1 < static_cast<int>(fields.size()))
+        DatabaseError("Number of key values does not match the key fields");
+    for (size_t i = 0; i < fields.size(); ++i) keys.emplace_back(*fields[i], keyValues[low + static_cast<int>(i)], options);
+    return keys;
+}
+
+} // namespace host

@@ -1,0 +1,108 @@
+#pragma once
+// TCustomSQLDataSet: the common part of the datasets that read a database
+// through a TSQLConnection (TSQLTable, TSQLQuery). Rows are read in windows
+// of WindowSize rows: only the window is in memory, whatever the size of the
+// table, and a record outside it is fetched when asked for. The record count
+// is asked of the database once on opening and kept up to date by the
+// dataset's own writes (Refresh asks again).
+// DeclarePublished in host/stream/PublishedData.cpp.
+
+#include "host/data/DataSet.h"
+#include "host/data/SqlConnection.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class TCustomSQLDataSet : public TDataSet {
+    HOST_CLASS(TCustomSQLDataSet, TDataSet)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    TSQLConnection* Connection() const { return FConnection; }
+    // Raises while open: close first.
+    void SetConnection(TSQLConnection* value);
+    // Rows kept in memory at most.
+    int WindowSize() const { return FWindowSize; }
+    void SetWindowSize(int value);
+    // Rows in memory now, and statements prepared and kept.
+    int CachedRows() const { return static_cast<int>(FRows.size()); }
+    int CachedStatements() const { return static_cast<int>(FStatements.size()); }
+
+protected:
+    explicit TCustomSQLDataSet(TComponent* owner) : TDataSet(owner) {}
+    void Destroy() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+    void InternalOpen() override;
+    void InternalClose() override;
+    int InternalRecordCount() const override;
+    Variant InternalGetValue(int record, int field) const override;
+    void InternalRefresh() override;
+
+    // ---- what a derived dataset provides -----------------------------------
+    // Prepares the source and fills FieldDefs (and FRowWidth).
+    virtual void OpenSource() = 0;
+    virtual void CloseSource() {}
+    virtual int CountRecords() const = 0;
+    // Fills the window so that it holds Record (0 <= Record < count).
+    virtual void FetchWindow(int record) const = 0;
+
+    // ---- helpers -------------------------------------------------------------
+    TSQLConnection& Conn() const;
+    std::string Quote(const std::string& name) const { return Conn().QuoteIdentifier(name); }
+    // A prepared statement for the text, kept for the next time.
+    TSQLStatement& Statement(const std::string& sql) const;
+    // Field definitions from a statement's first Count columns.
+    void DefineFields(const TSQLStatement& statement, int count);
+    // Reads the current row's first FReadWidth columns.
+    std::vector<Variant> ReadRow(const TSQLStatement& statement) const;
+    // Runs a write in a transaction of its own unless one is open.
+    template <class F>
+    void WriteInTransaction(F write);
+    void DropWindow() const;
+    // The matchers of a Lookup or Locate, as the dataset's search builds them.
+    std::vector<TKeyMatcher> KeyMatchers(const std::string& keyFields, const Variant& keyValues,
+                                         TLocateOptions options) const;
+
+    // The window: FRows[i] is record FWindowStart + i; each row holds the
+    // fields' values and then any hidden columns a derived class reads.
+    mutable std::vector<std::vector<Variant>> FRows;
+    mutable int FWindowStart = 0;
+    mutable int FRecordCount = -1;
+    int FRowWidth = 0;   // the fields
+    int FReadWidth = 0;  // the fields and the hidden columns
+
+private:
+    void RegisterWithConnection(bool add);
+
+    TSQLConnection* FConnection = nullptr;
+    int FWindowSize = 256;
+    mutable std::map<std::string, TSQLStatementPtr> FStatements;
+};
+
+template <class F>
+void TCustomSQLDataSet::WriteInTransaction(F write) {
+    TSQLConnection& connection = Conn();
+    if (connection.InTransaction()) {
+        write();
+        return;
+    }
+    connection.StartTransaction();
+    try {
+        write();
+        connection.Commit();
+    } catch (...) {
+        if (connection.InTransaction()) {
+            try {
+                connection.Rollback();
+            } catch (...) {
+                // The write's own error says more than the rollback's.
+            }
+        }
+        throw;
+    }
+}
+
+} // namespace host

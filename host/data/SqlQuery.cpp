@@ -1,0 +1,85 @@
+#include "host/data/SqlQuery.h"
+
+#include "host/core/Exception.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TSQLQuery, TCustomSQLDataSet)
+
+TSQLQuery::TSQLQuery(TComponent* owner) : TCustomSQLDataSet(owner), FSQL(MakeOwned<TStringList>()) {}
+
+void TSQLQuery::SetSQL(const TStrings* value) {
+    if (Active()) DatabaseError("Cannot change the SQL of an open dataset");
+    FSQL->Assign(value);
+}
+
+void TSQLQuery::ReadOnlyError() const { DatabaseError("Cannot modify a read-only dataset"); }
+
+int TSQLQuery::InternalInsert(int, const std::vector<Variant>&) { ReadOnlyError(); }
+void TSQLQuery::InternalUpdate(int, const std::vector<Variant>&) { ReadOnlyError(); }
+void TSQLQuery::InternalDelete(int) { ReadOnlyError(); }
+
+void TSQLQuery::OpenSource() {
+    const TParsedSQL parsed = ParseSQLParams(FSQL->Text());
+    FText = parsed.Text;
+    while (!FText.empty() && (FText.back() == ';' || std::isspace(static_cast<unsigned char>(FText.back()))))
+        FText.pop_back();
+    if (FText.empty()) DatabaseError("Missing SQL");
+    FBinds.clear();
+    for (const std::string& name : parsed.Names) {
+        TSQLParam* param = FParams.FindParam(name);
+        if (!param || param->Value.IsEmpty()) DatabaseError("No value for parameter '" + name + "'");
+        FBinds.push_back(param->Value);
+    }
+    FStream = Conn().Prepare(FText);
+    DefineFields(*FStream, FStream->ColumnCount());
+    FStreamLive = false;
+}
+
+void TSQLQuery::CloseSource() {
+    FStream.reset();
+    FStreamLive = false;
+    FStreamNext = 0;
+}
+
+int TSQLQuery::CountRecords() const {
+    TSQLStatement& count = Statement("SELECT COUNT(*) FROM (" + FText + ") AS counted");
+    count.BindAll(FBinds);
+    count.Execute();
+    const int64_t n = count.Fetch() ? count.ColumnValue(0).AsInteger() : 0;
+    count.Reset();
+    return static_cast<int>(n);
+}
+
+void TSQLQuery::Restart() const {
+    FStream->BindAll(FBinds);
+    FStream->Execute();
+    FStreamNext = 0;
+    FStreamLive = true;
+}
+
+void TSQLQuery::FetchWindow(int record) const {
+    const int size = WindowSize();
+    const int first = std::max(0, record - size / 2);
+    std::vector<std::vector<Variant>> kept;
+    const int end = FWindowStart + static_cast<int>(FRows.size());
+    if (FStreamLive && FStreamNext == end && first >= FWindowStart && first < end) {
+        // Going on: keep the rows of the window from First on.
+        kept.assign(std::make_move_iterator(FRows.begin() + (first - FWindowStart)),
+                    std::make_move_iterator(FRows.end()));
+    } else if (!FStreamLive || FStreamNext > first) {
+        Restart();
+    }
+    while (FStreamNext < first + static_cast<int>(kept.size()) && FStream->Fetch()) ++FStreamNext;
+    while (static_cast<int>(kept.size()) < size && FStream->Fetch()) {
+        kept.push_back(ReadRow(*FStream));
+        ++FStreamNext;
+    }
+    FRows = std::move(kept);
+    FWindowStart = first;
+}
+
+} // namespace host

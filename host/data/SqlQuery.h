@@ -1,0 +1,51 @@
+#pragma once
+// TSQLQuery: a read-only dataset on the rows of an SQL query. Parameters are
+// written ":Name" in the text and given values through Params before
+// opening. Rows are read as the cursor goes; a jump back reads the query
+// again from its start, and only a window of rows is kept in memory. Lookup
+// and Locate search the rows in order (give large searches to a TSQLTable).
+// DeclarePublished in host/stream/PublishedData.cpp.
+
+#include "host/core/Strings.h"
+#include "host/data/SqlDataSet.h"
+#include "host/data/SqlParams.h"
+
+namespace host {
+
+class TSQLQuery : public TCustomSQLDataSet {
+    HOST_CLASS(TSQLQuery, TCustomSQLDataSet)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    TStrings* SQL() const { return FSQL.get(); }
+    void SetSQL(const TStrings* value);
+    TSQLParams& Params() { return FParams; }
+    const TSQLParams& Params() const { return FParams; }
+    TSQLParam& ParamByName(const std::string& name) { return FParams.ParamByName(name); }
+
+    bool CanModify() const override { return false; }
+
+protected:
+    explicit TSQLQuery(TComponent* owner);
+
+    void OpenSource() override;
+    void CloseSource() override;
+    int CountRecords() const override;
+    void FetchWindow(int record) const override;
+    int InternalInsert(int position, const std::vector<Variant>& values) override;
+    void InternalUpdate(int record, const std::vector<Variant>& values) override;
+    void InternalDelete(int record) override;
+
+private:
+    void Restart() const;
+    [[noreturn]] void ReadOnlyError() const;
+
+    Owned<TStringList> FSQL;
+    TSQLParams FParams;
+    std::string FText;                    // the SQL with "?" for each parameter
+    std::vector<Variant> FBinds;          // the parameters' values, in order
+    mutable TSQLStatementPtr FStream;     // reads the rows in order
+    mutable int FStreamNext = 0;          // the record the stream gives next
+    mutable bool FStreamLive = false;
+};
+
+} // namespace host

@@ -1,0 +1,14 @@
+#include "host/data/SqlRegistration.h"
+
+#include "host/data/SqlQuery.h"
+#include "host/data/SqlTable.h"
+#include "host/data/SqliteConnection.h"
+#include "host/stream/ClassRegistry.h"
+
+namespace host {
+
+void RegisterSQLClasses() {
+    RegisterClasses({&TSQLiteConnection::ClassInfo(), &TSQLTable::ClassInfo(), &TSQLQuery::ClassInfo()});
+}
+
+} // namespace host

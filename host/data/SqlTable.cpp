@@ -1,0 +1,439 @@
+#include "host/data/SqlTable.h"
+
+#include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
+
+#include <algorithm>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TSQLTable, TCustomSQLDataSet)
+
+namespace {
+
+std::vector<std::string> SplitNames(const std::string& names) {
+    std::vector<std::string> list;
+    size_t p = 0;
+    while (p <= names.size()) {
+        size_t semi = names.find(';', p);
+        if (semi == std::string::npos) semi = names.size();
+        std::string name = Trim(std::string_view(names).substr(p, semi - p));
+        if (!name.empty()) list.push_back(std::move(name));
+        p = semi + 1;
+    }
+    return list;
+}
+
+std::string Join(const std::vector<std::string>& parts, const char* separator) {
+    std::string text;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i) text += separator;
+        text += parts[i];
+    }
+    return text;
+}
+
+bool AnyNull(const std::vector<Variant>& values) {
+    return std::any_of(values.begin(), values.end(), [](const Variant& v) { return v.IsNull() || v.IsEmpty(); });
+}
+
+} // namespace
+
+// ---- properties --------------------------------------------------------------
+
+void TSQLTable::CheckClosed() const {
+    if (Active()) DatabaseError("Cannot perform this operation on an open dataset");
+}
+
+void TSQLTable::SetTableName(const std::string& value) {
+    CheckClosed();
+    FTableName = value;
+}
+
+void TSQLTable::SetIndexFieldNames(const std::string& value) {
+    CheckClosed();
+    FIndexFieldNames = value;
+}
+
+void TSQLTable::SetKeyFields(const std::string& value) {
+    CheckClosed();
+    FKeyFields = value;
+}
+
+bool TSQLTable::CanModify() const { return inherited::CanModify() && !FIdentity.empty(); }
+
+// ---- opening ---------------------------------------------------------------
+
+void TSQLTable::OpenSource() {
+    if (FTableName.empty()) DatabaseError("Missing TableName");
+    const std::string from = " FROM " + Quote(FTableName);
+    {
+        TSQLStatementPtr columns = Conn().Prepare("SELECT *" + from);
+        DefineFields(*columns, columns->ColumnCount());
+    }
+    std::vector<std::string> key = SplitNames(FKeyFields);
+    if (key.empty()) key = Conn().PrimaryKeyFields(FTableName);
+    if (key.empty() && !Conn().RowIdColumn().empty()) key.push_back(Conn().RowIdColumn());
+
+    std::vector<std::string> hidden;
+    FIdentity.clear();
+    FIdentitySql.clear();
+    for (const std::string& name : key) {
+        FIdentity.push_back(ColumnOf(name, hidden));
+        FIdentitySql.push_back(FIdentity.back() < FRowWidth ? Quote(FieldDefs().Items(FIdentity.back()).Name) : name);
+    }
+    FOrder.clear();
+    FOrderSql.clear();
+    auto addOrder = [&](int column, const std::string& sql) {
+        if (std::find(FOrder.begin(), FOrder.end(), column) != FOrder.end()) return;
+        FOrder.push_back(column);
+        FOrderSql.push_back(sql);
+    };
+    for (const std::string& name : SplitNames(FIndexFieldNames)) {
+        const int column = ColumnOf(name, hidden);
+        if (column >= FRowWidth) DatabaseError("Field '" + name + "' not found");
+        addOrder(column, Quote(FieldDefs().Items(column).Name));
+    }
+    for (size_t i = 0; i < FIdentity.size(); ++i) addOrder(FIdentity[i], FIdentitySql[i]);
+    // Without a key, all columns make the order as unique as it gets.
+    if (FOrder.empty())
+        for (int i = 0; i < FRowWidth; ++i) addOrder(i, Quote(FieldDefs().Items(i).Name));
+
+    std::vector<std::string> select;
+    for (int i = 0; i < FRowWidth; ++i) select.push_back(Quote(FieldDefs().Items(i).Name));
+    for (const std::string& name : hidden) select.push_back(name);
+    FReadWidth = static_cast<int>(select.size());
+    FSelect = "SELECT " + Join(select, ", ") + from;
+    CheckNullKeys();
+}
+
+int TSQLTable::ColumnOf(const std::string& name, std::vector<std::string>& hidden) {
+    const int field = FieldDefs().IndexOf(name);
+    if (field >= 0) return field;
+    // Only the engine's row id may be read beside the fields.
+    if (!SameText(name, Conn().RowIdColumn())) DatabaseError("Field '" + name + "' not found");
+    for (size_t i = 0; i < hidden.size(); ++i)
+        if (SameText(hidden[i], name)) return FRowWidth + static_cast<int>(i);
+    hidden.push_back(name);
+    return FRowWidth + static_cast<int>(hidden.size()) - 1;
+}
+
+void TSQLTable::CheckNullKeys() {
+    std::vector<std::string> tests;
+    for (const std::string& sql : FOrderSql) tests.push_back(sql + " IS NULL");
+    TSQLStatement& probe =
+        Statement("SELECT 1 FROM " + Quote(FTableName) + " WHERE " + Join(tests, " OR ") + Conn().LimitClause(1));
+    probe.Execute();
+    FNullKeys = probe.Fetch();
+    probe.Reset();
+}
+
+int TSQLTable::CountRecords() const {
+    TSQLStatement& count = Statement("SELECT COUNT(*) FROM " + Quote(FTableName));
+    count.Execute();
+    const int64_t n = count.Fetch() ? count.ColumnValue(0).AsInteger() : 0;
+    count.Reset();
+    return static_cast<int>(n);
+}
+
+// ---- the order and its keyset ------------------------------------------------
+
+std::string TSQLTable::OrderBy(bool descending) const {
+    std::vector<std::string> terms;
+    for (const std::string& sql : FOrderSql) terms.push_back(Conn().OrderTerm(sql, descending));
+    return " ORDER BY " + Join(terms, ", ");
+}
+
+TSQLTable::TRow TSQLTable::OrderKey(const TRow& row) const {
+    TRow key;
+    key.reserve(FOrder.size());
+    for (int column : FOrder) key.push_back(row[static_cast<size_t>(column)]);
+    return key;
+}
+
+std::string TSQLTable::KeysetCondition(const TRow& anchor, bool after, bool inclusive,
+                                       std::vector<Variant>& binds) const {
+    const char* op = after ? (inclusive ? ">=" : ">") : (inclusive ? "<=" : "<");
+    if (!FNullKeys && !AnyNull(anchor)) {
+        // Row values: one range an index on the order columns serves.
+        for (const Variant& v : anchor) binds.push_back(v);
+        if (anchor.size() == 1) return FOrderSql[0] + " " + op + " ?";
+        std::vector<std::string> marks(anchor.size(), "?");
+        return "(" + Join(FOrderSql, ", ") + ") " + op + " (" + Join(marks, ", ") + ")";
+    }
+    // NULL sorts first: spelled out column by column.
+    std::vector<std::string> alternatives;
+    std::vector<std::string> equalSoFar;
+    std::vector<Variant> equalBinds;
+    for (size_t i = 0; i <= anchor.size(); ++i) {
+        std::string step;
+        std::vector<Variant> stepBinds;
+        if (i == anchor.size()) {
+            if (!inclusive) break;
+        } else if (anchor[i].IsNull() || anchor[i].IsEmpty()) {
+            if (after) step = FOrderSql[i] + " IS NOT NULL";
+        } else {
+            step = after ? FOrderSql[i] + " > ?" : "(" + FOrderSql[i] + " IS NULL OR " + FOrderSql[i] + " < ?)";
+            stepBinds.push_back(anchor[i]);
+        }
+        if (i == anchor.size() || !step.empty()) {
+            std::vector<std::string> parts = equalSoFar;
+            if (!step.empty()) parts.push_back(step);
+            alternatives.push_back(parts.empty() ? "1=1" : "(" + Join(parts, " AND ") + ")");
+            binds.insert(binds.end(), equalBinds.begin(), equalBinds.end());
+            binds.insert(binds.end(), stepBinds.begin(), stepBinds.end());
+        }
+        if (i < anchor.size()) {
+            equalSoFar.push_back(Conn().NullSafeEquals(FOrderSql[i]));
+            equalBinds.push_back(anchor[i]);
+        }
+    }
+    return alternatives.empty() ? "1=0" : "(" + Join(alternatives, " OR ") + ")";
+}
+
+std::vector<TSQLTable::TRow> TSQLTable::ReadRows(const std::string& sql, const std::vector<Variant>& binds,
+                                                 int limit) const {
+    TSQLStatement& statement = Statement(sql);
+    statement.BindAll(binds);
+    statement.Execute();
+    std::vector<TRow> rows;
+    while (static_cast<int>(rows.size()) < limit && statement.Fetch()) rows.push_back(ReadRow(statement));
+    // Let go of the read at once: an open read holds the database's lock.
+    statement.Reset();
+    return rows;
+}
+
+int TSQLTable::Position(const TRow& anchor) const {
+    // Count on the nearer side of the anchor: the rows from it on, up to half
+    // of the table, else the rows before it.
+    const int total = InternalRecordCount();
+    const int half = total / 2 + 1;
+    std::vector<Variant> binds;
+    const std::string from = " FROM " + Quote(FTableName) + " WHERE ";
+    std::string condition = KeysetCondition(anchor, true, true, binds);
+    TSQLStatement& tail =
+        Statement("SELECT COUNT(*) FROM (SELECT 1" + from + condition + Conn().LimitClause(half) + ") AS tail");
+    tail.BindAll(binds);
+    tail.Execute();
+    const int64_t after = tail.Fetch() ? tail.ColumnValue(0).AsInteger() : 0;
+    tail.Reset();
+    if (after < half) return std::max(0, total - static_cast<int>(after));
+    binds.clear();
+    condition = KeysetCondition(anchor, false, false, binds);
+    TSQLStatement& head = Statement("SELECT COUNT(*)" + from + condition);
+    head.BindAll(binds);
+    head.Execute();
+    const int64_t before = head.Fetch() ? head.ColumnValue(0).AsInteger() : 0;
+    head.Reset();
+    return static_cast<int>(before);
+}
+
+// ---- windows ---------------------------------------------------------------
+
+void TSQLTable::ReadFrom(int position, const TRow& anchor) const {
+    std::vector<Variant> binds;
+    const std::string condition = KeysetCondition(anchor, true, true, binds);
+    const int half = WindowSize() / 2;
+    FRows = ReadRows(FSelect + " WHERE " + condition + OrderBy(false) + Conn().LimitClause(half), binds, half);
+    FWindowStart = position;
+}
+
+void TSQLTable::FetchWindow(int record) const {
+    const int size = WindowSize();
+    const int half = size / 2;
+    int end = FWindowStart + static_cast<int>(FRows.size());
+    if (!FRows.empty() && record >= end && record < end + size) {
+        // Onward from the last row, keeping the window's second half.
+        while (record >= end) {
+            std::vector<Variant> binds;
+            const std::string condition = KeysetCondition(OrderKey(FRows.back()), true, false, binds);
+            std::vector<TRow> rows =
+                ReadRows(FSelect + " WHERE " + condition + OrderBy(false) + Conn().LimitClause(half), binds, half);
+            if (rows.empty()) return;
+            const size_t keep = std::min(FRows.size(), static_cast<size_t>(size) - rows.size());
+            FWindowStart = end - static_cast<int>(keep);
+            FRows.erase(FRows.begin(), FRows.end() - static_cast<std::ptrdiff_t>(keep));
+            FRows.insert(FRows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+            end = FWindowStart + static_cast<int>(FRows.size());
+        }
+        return;
+    }
+    if (!FRows.empty() && record < FWindowStart && record >= FWindowStart - size) {
+        // Back from the first row, keeping the window's first half.
+        while (record < FWindowStart) {
+            std::vector<Variant> binds;
+            const std::string condition = KeysetCondition(OrderKey(FRows.front()), false, false, binds);
+            std::vector<TRow> rows =
+                ReadRows(FSelect + " WHERE " + condition + OrderBy(true) + Conn().LimitClause(half), binds, half);
+            if (rows.empty()) return;
+            std::reverse(rows.begin(), rows.end());
+            const size_t keep = std::min(FRows.size(), static_cast<size_t>(size) - rows.size());
+            FRows.resize(keep);
+            FWindowStart -= static_cast<int>(rows.size());
+            FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        }
+        return;
+    }
+    // A jump: read around the record from the nearer end of the table.
+    const int count = InternalRecordCount();
+    int first = std::max(0, record - half);
+    if (first + size > count) first = std::max(0, count - size);
+    const int last = std::min(count, first + size);  // one past
+    if (first <= count - last) {
+        FRows = ReadRows(FSelect + OrderBy(false) + Conn().LimitClause(size, first), {}, size);
+        FWindowStart = first;
+    } else {
+        std::vector<TRow> rows = ReadRows(FSelect + OrderBy(true) + Conn().LimitClause(size, count - last), {}, size);
+        std::reverse(rows.begin(), rows.end());
+        FRows = std::move(rows);
+        FWindowStart = last - static_cast<int>(FRows.size());
+    }
+}
+
+const TSQLTable::TRow& TSQLTable::RowAt(int record) const {
+    InternalGetValue(record, 0);
+    if (record < FWindowStart || record >= FWindowStart + static_cast<int>(FRows.size()))
+        DatabaseError("Record not found or changed by another user");
+    return FRows[static_cast<size_t>(record - FWindowStart)];
+}
+
+// ---- searching ---------------------------------------------------------------
+
+std::optional<TSQLTable::TRow> TSQLTable::FindFirst(const std::vector<TKeyMatcher>& keys) const {
+    std::vector<std::string> conditions;
+    std::vector<Variant> binds;
+    for (const TKeyMatcher& key : keys) {
+        const std::string column = Quote(FieldDefs().Items(key.FieldIndex()).Name);
+        if (key.Value().IsNull()) {
+            conditions.push_back(column + " IS NULL");
+        } else if (key.Text() && key.Partial()) {
+            TSQLConnection::TCondition range = Conn().PrefixRange(column, key.Value().StringRef(), key.CaseInsensitive());
+            conditions.push_back(range.Text);
+            binds.insert(binds.end(), range.Values.begin(), range.Values.end());
+        } else {
+            conditions.push_back(key.Text() && key.CaseInsensitive() ? Conn().EqualsIgnoreCase(column) : column + " = ?");
+            binds.push_back(key.Value());
+        }
+    }
+    TSQLStatement& statement = Statement(FSelect + " WHERE " + Join(conditions, " AND ") + OrderBy(false));
+    statement.BindAll(binds);
+    statement.Execute();
+    std::optional<TRow> found;
+    // The engine narrows the rows down; the dataset's own comparison decides.
+    while (!found && statement.Fetch()) {
+        TRow row = ReadRow(statement);
+        if (std::all_of(keys.begin(), keys.end(), [&](const TKeyMatcher& key) {
+                return key.Matches(row[static_cast<size_t>(key.FieldIndex())]);
+            }))
+            found = std::move(row);
+    }
+    statement.Reset();
+    return found;
+}
+
+Variant TSQLTable::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
+    if (!Active()) DatabaseError("Cannot perform this operation on a closed dataset");
+    const std::vector<TField*> results = GetFieldList(resultFields);
+    const std::vector<TKeyMatcher> keys = KeyMatchers(keyFields, keyValues, {});
+    if (keys.empty()) return Variant::Null();
+    const std::optional<TRow> row = FindFirst(keys);
+    if (!row) return Variant::Null();
+    if (results.size() == 1) return (*row)[static_cast<size_t>(results[0]->Index())];
+    Variant array = VarArrayCreate(0, static_cast<int>(results.size()) - 1);
+    for (size_t i = 0; i < results.size(); ++i)
+        array[static_cast<int>(i)] = (*row)[static_cast<size_t>(results[i]->Index())];
+    return array;
+}
+
+int TSQLTable::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const {
+    if (from != 0) return inherited::InternalFind(keys, from);
+    const std::optional<TRow> row = FindFirst(keys);
+    if (!row) return -1;
+    const TRow anchor = OrderKey(*row);
+    const int position = Position(anchor);
+    ReadFrom(position, anchor);
+    return position;
+}
+
+// ---- writing ---------------------------------------------------------------
+
+std::string TSQLTable::IdentityCondition(const TRow& row, std::vector<Variant>& binds) const {
+    std::vector<std::string> parts;
+    for (size_t i = 0; i < FIdentity.size(); ++i) {
+        parts.push_back(Conn().NullSafeEquals(FIdentitySql[i]));
+        binds.push_back(row[static_cast<size_t>(FIdentity[i])]);
+    }
+    return Join(parts, " AND ");
+}
+
+int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) {
+    (void)position;  // the table's order places the record
+    std::vector<std::string> columns;
+    std::vector<std::string> marks;
+    std::vector<Variant> binds;
+    for (int i = 0; i < FRowWidth; ++i) {
+        const Variant& v = values[static_cast<size_t>(i)];
+        // Columns left Null take their default.
+        if (v.IsNull() || v.IsEmpty()) continue;
+        columns.push_back(Quote(FieldDefs().Items(i).Name));
+        marks.push_back("?");
+        binds.push_back(v);
+    }
+    const std::string target = "INSERT INTO " + Quote(FTableName);
+    const std::string sql = (columns.empty() ? target + " DEFAULT VALUES"
+                                             : target + " (" + Join(columns, ", ") + ") VALUES (" + Join(marks, ", ") + ")") +
+                            " RETURNING " + Join(FOrderSql, ", ");
+    TRow anchor;
+    WriteInTransaction([&] {
+        TSQLStatement& insert = Statement(sql);
+        insert.BindAll(binds);
+        insert.Execute();
+        if (insert.Fetch())
+            for (size_t i = 0; i < FOrderSql.size(); ++i) anchor.push_back(insert.ColumnValue(static_cast<int>(i)));
+        insert.Reset();
+    });
+    if (AnyNull(anchor)) FNullKeys = true;
+    FRecordCount = InternalRecordCount() + 1;
+    DropWindow();
+    if (anchor.size() != FOrder.size()) return std::max(0, FRecordCount - 1);
+    const int at = std::min(Position(anchor), FRecordCount - 1);
+    ReadFrom(at, anchor);
+    return at;
+}
+
+void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
+    const TRow old = RowAt(record);
+    std::vector<std::string> sets;
+    std::vector<Variant> binds;
+    for (int i = 0; i < FRowWidth; ++i) {
+        sets.push_back(Quote(FieldDefs().Items(i).Name) + " = ?");
+        binds.push_back(values[static_cast<size_t>(i)]);
+    }
+    const std::string sql = "UPDATE " + Quote(FTableName) + " SET " + Join(sets, ", ") + " WHERE " +
+                            IdentityCondition(old, binds);
+    WriteInTransaction([&] {
+        TSQLStatement& update = Statement(sql);
+        update.BindAll(binds);
+        update.Execute();
+        if (update.RowsAffected() == 0) DatabaseError("Record not found or changed by another user");
+    });
+    for (int column : FOrder)
+        if (column < FRowWidth && (values[static_cast<size_t>(column)].IsNull())) FNullKeys = true;
+    DropWindow();
+}
+
+void TSQLTable::InternalDelete(int record) {
+    const TRow old = RowAt(record);
+    std::vector<Variant> binds;
+    const std::string sql = "DELETE FROM " + Quote(FTableName) + " WHERE " + IdentityCondition(old, binds);
+    WriteInTransaction([&] {
+        TSQLStatement& remove = Statement(sql);
+        remove.BindAll(binds);
+        remove.Execute();
+        if (remove.RowsAffected() == 0) DatabaseError("Record not found or changed by another user");
+    });
+    FRecordCount = std::max(0, InternalRecordCount() - 1);
+    DropWindow();
+}
+
+} // namespace host

@@ -1,0 +1,76 @@
+#pragma once
+// TSQLTable: a dataset on one table of a database. Records come in the order
+// of IndexFieldNames (";"-separated), then of the key; the key is KeyFields,
+// else the table's primary key, else the engine's row id. Windows are read
+// by keyset on that order, so scrolling anywhere costs one indexed query;
+// Lookup and Locate are indexed queries of their own (give the order and the
+// searched columns an index; a case-insensitive search wants an index that
+// ignores case, e.g. "COLLATE NOCASE" on SQLite).
+//
+// Edits write through at once, in a transaction of their own unless one is
+// open. A record whose order columns change may appear elsewhere after
+// Refresh; the cursor stays on its number.
+// DeclarePublished in host/stream/PublishedData.cpp.
+
+#include "host/data/SqlDataSet.h"
+
+#include <optional>
+
+namespace host {
+
+class TSQLTable : public TCustomSQLDataSet {
+    HOST_CLASS(TSQLTable, TCustomSQLDataSet)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    const std::string& TableName() const { return FTableName; }
+    void SetTableName(const std::string& value);
+    const std::string& IndexFieldNames() const { return FIndexFieldNames; }
+    void SetIndexFieldNames(const std::string& value);
+    const std::string& KeyFields() const { return FKeyFields; }
+    void SetKeyFields(const std::string& value);
+
+    bool CanModify() const override;
+    Variant Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) override;
+
+protected:
+    explicit TSQLTable(TComponent* owner) : TCustomSQLDataSet(owner) {}
+
+    void OpenSource() override;
+    int CountRecords() const override;
+    void FetchWindow(int record) const override;
+    int InternalInsert(int position, const std::vector<Variant>& values) override;
+    void InternalUpdate(int record, const std::vector<Variant>& values) override;
+    void InternalDelete(int record) override;
+    int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const override;
+
+private:
+    using TRow = std::vector<Variant>;
+    void CheckClosed() const;
+    // Row column of a field name, or a hidden column read for it.
+    int ColumnOf(const std::string& name, std::vector<std::string>& hidden);
+    void CheckNullKeys();
+    std::string OrderBy(bool descending) const;
+    // Rows after (or before) Anchor in the order; Anchor holds the order
+    // columns' values.
+    std::string KeysetCondition(const TRow& anchor, bool after, bool inclusive, std::vector<Variant>& binds) const;
+    std::vector<TRow> ReadRows(const std::string& sql, const std::vector<Variant>& binds, int limit) const;
+    TRow OrderKey(const TRow& row) const;
+    // Number of records before Anchor in the order.
+    int Position(const TRow& anchor) const;
+    void ReadFrom(int position, const TRow& anchor) const;
+    std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
+    const TRow& RowAt(int record) const;
+    std::string IdentityCondition(const TRow& row, std::vector<Variant>& binds) const;
+
+    std::string FTableName;
+    std::string FIndexFieldNames;
+    std::string FKeyFields;
+    std::string FSelect;              // "SELECT columns FROM table"
+    std::vector<int> FOrder;          // row columns of the unique order
+    std::vector<std::string> FOrderSql;
+    std::vector<int> FIdentity;       // row columns that find one row
+    std::vector<std::string> FIdentitySql;
+    bool FNullKeys = false;           // some order column holds NULL
+};
+
+} // namespace host

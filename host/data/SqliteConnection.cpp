@@ -1,0 +1,297 @@
+#include "host/data/SqliteConnection.h"
+
+#include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cstdlib>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TSQLiteConnection, TSQLConnection)
+
+namespace {
+
+// "(n)" after the type's name, or 0.
+int DeclaredLength(const std::string& declared) {
+    const size_t open = declared.find('(');
+    if (open == std::string::npos) return 0;
+    return std::atoi(declared.c_str() + open + 1);
+}
+
+// The host field type a declared column type names, by the words SQLite's
+// own type affinity looks for, plus Boolean and date-time.
+TSQLColumnType TypeFromDeclared(const std::string& declared) {
+    const std::string t = UpperCase(declared);
+    auto has = [&](const char* word) { return t.find(word) != std::string::npos; };
+    if (has("BOOL")) return {ftBoolean, 0};
+    if (has("DATE") || has("TIME")) return {ftDateTime, 0};
+    if (has("INT")) return {ftInteger, 0};
+    if (has("CHAR") || has("CLOB") || has("TEXT")) {
+        const int size = DeclaredLength(t);
+        return {ftString, size > 0 ? size : DefaultStringSize};
+    }
+    if (has("REAL") || has("FLOA") || has("DOUB") || has("NUM") || has("DEC")) return {ftFloat, 0};
+    return {ftString, DefaultStringSize};
+}
+
+// The type a value stored without a declared type shows.
+TSQLColumnType TypeFromStorage(int storage) {
+    switch (storage) {
+    case SQLITE_INTEGER: return {ftInteger, 0};
+    case SQLITE_FLOAT: return {ftFloat, 0};
+    default: return {ftString, DefaultStringSize};
+    }
+}
+
+class TSQLiteStatement final : public TSQLStatement {
+public:
+    TSQLiteStatement(const TSQLiteConnection& connection, sqlite3_stmt* statement)
+        : FConnection(connection), FStatement(statement) {}
+    ~TSQLiteStatement() override { sqlite3_finalize(FStatement); }
+
+    int ParamCount() const override { return sqlite3_bind_parameter_count(FStatement); }
+
+    void Bind(int index, const Variant& value) override {
+        const int at = index + 1;
+        int rc = SQLITE_OK;
+        switch (value.VarType()) {
+        case varEmpty:
+        case varNull: rc = sqlite3_bind_null(FStatement, at); break;
+        case varBoolean: rc = sqlite3_bind_int(FStatement, at, value.AsBoolean() ? 1 : 0); break;
+        case varInteger: rc = sqlite3_bind_int64(FStatement, at, value.AsInteger()); break;
+        case varDouble: rc = sqlite3_bind_double(FStatement, at, value.AsFloat()); break;
+        case varString: {
+            const std::string& text = value.StringRef();
+            rc = sqlite3_bind_text64(FStatement, at, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        case varDate: {
+            const std::string text = value.AsString();
+            rc = sqlite3_bind_text64(FStatement, at, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        default: throw EDatabaseError("Cannot bind a value of this type to parameter " + std::to_string(at));
+        }
+        if (rc != SQLITE_OK) Fail();
+    }
+
+    void Execute() override {
+        sqlite3_reset(FStatement);
+        FPending = false;
+        const int rc = sqlite3_step(FStatement);
+        if (rc == SQLITE_ROW) {
+            FPending = true;
+        } else if (rc != SQLITE_DONE) {
+            Fail();
+        }
+        FChanges = sqlite3_changes64(FConnection.Handle());
+        FRunning = rc == SQLITE_ROW;
+    }
+
+    bool Fetch() override {
+        if (FPending) {
+            FPending = false;
+            return true;
+        }
+        if (!FRunning) return false;
+        const int rc = sqlite3_step(FStatement);
+        if (rc == SQLITE_ROW) return true;
+        FRunning = false;
+        if (rc != SQLITE_DONE) Fail();
+        return false;
+    }
+
+    void Reset() override {
+        sqlite3_reset(FStatement);
+        FPending = FRunning = false;
+    }
+
+    int ColumnCount() const override { return sqlite3_column_count(FStatement); }
+
+    std::string ColumnName(int column) const override {
+        const char* name = sqlite3_column_name(FStatement, column);
+        return name ? name : "";
+    }
+
+    TSQLColumnType ColumnType(int column) const override {
+        if (const char* declared = sqlite3_column_decltype(FStatement, column)) return TypeFromDeclared(declared);
+        // An expression: its value's own type, once a row shows one.
+        if (FRunning) return TypeFromStorage(sqlite3_column_type(FStatement, column));
+        return {ftString, DefaultStringSize};
+    }
+
+    Variant ColumnValue(int column) const override {
+        const int storage = sqlite3_column_type(FStatement, column);
+        if (storage == SQLITE_NULL) return Variant::Null();
+        Variant value = StoredValue(column, storage);
+        switch (ColumnType(column).DataType) {
+        case ftBoolean: return storage == SQLITE_TEXT ? value : Variant(value.AsInteger() != 0);
+        case ftDateTime: return Convert(value, [](const Variant& v) { return Variant::FromDateTime(v.AsDateTime()); });
+        case ftInteger: return storage == SQLITE_FLOAT ? value : Convert(value, [](const Variant& v) { return Variant(v.AsInteger()); });
+        case ftFloat: return Convert(value, [](const Variant& v) { return Variant(v.AsFloat()); });
+        case ftString: return storage == SQLITE_TEXT ? value : Variant(value.AsString());
+        case ftUnknown: break;
+        }
+        return value;
+    }
+
+    int64_t RowsAffected() const override { return FChanges; }
+
+private:
+    Variant StoredValue(int column, int storage) const {
+        switch (storage) {
+        case SQLITE_INTEGER: return Variant(static_cast<int64_t>(sqlite3_column_int64(FStatement, column)));
+        case SQLITE_FLOAT: return Variant(sqlite3_column_double(FStatement, column));
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FStatement, column));
+            const int size = sqlite3_column_bytes(FStatement, column);
+            return Variant(std::string(text ? text : "", static_cast<size_t>(size)));
+        }
+        }
+    }
+
+    // A value stored against its column's type (SQLite keeps what it is
+    // given) is handed over as it is rather than failing the whole read.
+    template <class F>
+    static Variant Convert(const Variant& value, F convert) {
+        try {
+            return convert(value);
+        } catch (const Exception&) {
+            return value;
+        }
+    }
+
+    [[noreturn]] void Fail() const {
+        const std::string message = sqlite3_errmsg(FConnection.Handle());
+        throw EDatabaseError(FConnection.Name().empty() ? message : FConnection.Name() + ": " + message);
+    }
+
+    const TSQLiteConnection& FConnection;
+    sqlite3_stmt* FStatement;
+    bool FPending = false;  // Execute read the first row already
+    bool FRunning = false;  // rows may follow
+    int64_t FChanges = 0;
+};
+
+bool OnlyBlanks(const char* text) {
+    while (*text)
+        if (!std::isspace(static_cast<unsigned char>(*text++))) return false;
+    return true;
+}
+
+} // namespace
+
+// ---- connecting ------------------------------------------------------------
+
+void TSQLiteConnection::SetDatabaseName(const std::string& value) {
+    if (Connected()) DatabaseError("Cannot change the database of an open connection");
+    FDatabaseName = value;
+}
+
+void TSQLiteConnection::SetBusyTimeout(int milliseconds) {
+    FBusyTimeout = milliseconds;
+    if (FHandle) sqlite3_busy_timeout(FHandle, milliseconds);
+}
+
+void TSQLiteConnection::DoConnect() {
+    if (FDatabaseName.empty()) DatabaseError("Missing DatabaseName");
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(FDatabaseName.c_str(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    FHandle = handle;
+    try {
+        if (rc != SQLITE_OK) EngineError(FDatabaseName);
+        sqlite3_busy_timeout(FHandle, FBusyTimeout);
+        sqlite3_extended_result_codes(FHandle, 0);
+        // Opening is lazy: read the schema now so a file that is no database
+        // fails here, not at the first query.
+        if (sqlite3_exec(FHandle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+            EngineError(FDatabaseName);
+    } catch (...) {
+        sqlite3_close_v2(FHandle);
+        FHandle = nullptr;
+        throw;
+    }
+}
+
+void TSQLiteConnection::DoDisconnect() {
+    // Statements still prepared keep the engine's connection until they go.
+    sqlite3_close_v2(FHandle);
+    FHandle = nullptr;
+}
+
+void TSQLiteConnection::EngineError(const std::string& context) const {
+    std::string message = FHandle ? sqlite3_errmsg(FHandle) : "out of memory";
+    if (!context.empty()) message += " (" + context + ")";
+    DatabaseError(message);
+}
+
+// ---- statements --------------------------------------------------------------
+
+TSQLStatementPtr TSQLiteConnection::Prepare(const std::string& sql) {
+    CheckConnected();
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(FHandle, sql.c_str(), static_cast<int>(sql.size()) + 1, &statement, &tail) != SQLITE_OK)
+        EngineError();
+    if (!statement) DatabaseError("No statement in the SQL text");
+    auto prepared = std::make_unique<TSQLiteStatement>(*this, statement);
+    if (tail && !OnlyBlanks(tail)) DatabaseError("One statement expected in the SQL text");
+    return prepared;
+}
+
+void TSQLiteConnection::ExecuteDirect(const std::string& sql) {
+    CheckConnected();
+    char* error = nullptr;
+    if (sqlite3_exec(FHandle, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : sqlite3_errmsg(FHandle);
+        sqlite3_free(error);
+        DatabaseError(message);
+    }
+}
+
+std::vector<std::string> TSQLiteConnection::PrimaryKeyFields(const std::string& tableName) {
+    TSQLStatementPtr statement = Prepare("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk");
+    statement->Bind(0, Variant(tableName));
+    statement->Execute();
+    std::vector<std::string> fields;
+    while (statement->Fetch()) fields.push_back(statement->ColumnValue(0).AsString());
+    return fields;
+}
+
+// ---- the dialect -------------------------------------------------------------
+
+TSQLConnection::TCondition TSQLiteConnection::PrefixRange(const std::string& quotedColumn, const std::string& prefix,
+                                                          bool caseInsensitive) const {
+    const std::string column = caseInsensitive ? quotedColumn + " COLLATE NOCASE" : quotedColumn;
+    // NOCASE compares the lower-case forms; the bound is made in that form.
+    std::string low = caseInsensitive ? LowerCase(prefix) : prefix;
+    std::string high = low;
+    while (!high.empty() && static_cast<unsigned char>(high.back()) == 0xFF) high.pop_back();
+    TCondition condition{column + " >= ?", {Variant(low)}};
+    if (high.empty()) return condition;
+    auto& last = reinterpret_cast<unsigned char&>(high.back());
+    ++last;
+    // An upper-case letter would compare as its lower-case form: step past
+    // the letters instead (the caller checks the prefix exactly).
+    if (caseInsensitive && last >= 'A' && last <= 'Z') last = '[';
+    condition.Text += " AND " + column + " < ?";
+    condition.Values.push_back(Variant(high));
+    return condition;
+}
+
+std::string TSQLiteConnection::EqualsIgnoreCase(const std::string& quotedColumn) const {
+    return quotedColumn + " COLLATE NOCASE = ?";
+}
+
+std::string TSQLiteConnection::OrderTerm(const std::string& quotedColumn, bool descending) const {
+    // SQLite puts NULL first in ascending order already.
+    return descending ? quotedColumn + " DESC" : quotedColumn;
+}
+
+std::string TSQLiteConnection::NullSafeEquals(const std::string& quotedColumn) const { return quotedColumn + " IS ?"; }
+
+} // namespace host

@@ -1,0 +1,55 @@
+#pragma once
+// TSQLiteConnection: a connection to an SQLite database file (created when
+// missing) or to a private database in memory (":memory:").
+// Date-times are stored as text ("yyyy-mm-dd hh:nn:ss"), which sorts and
+// compares in time order.
+// DeclarePublished in host/stream/PublishedData.cpp.
+
+#include "host/data/SqlConnection.h"
+
+#include <string>
+
+struct sqlite3;
+
+namespace host {
+
+class TSQLiteConnection : public TSQLConnection {
+    HOST_CLASS(TSQLiteConnection, TSQLConnection)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    const std::string& DatabaseName() const { return FDatabaseName; }
+    // Raises while connected: close first.
+    void SetDatabaseName(const std::string& value);
+    // How long a statement waits for another connection's lock before it
+    // raises "database is locked", in milliseconds.
+    int BusyTimeout() const { return FBusyTimeout; }
+    void SetBusyTimeout(int milliseconds);
+
+    TSQLStatementPtr Prepare(const std::string& sql) override;
+    void ExecuteDirect(const std::string& sql) override;
+    std::vector<std::string> PrimaryKeyFields(const std::string& tableName) override;
+    TCondition PrefixRange(const std::string& quotedColumn, const std::string& prefix,
+                           bool caseInsensitive) const override;
+    std::string EqualsIgnoreCase(const std::string& quotedColumn) const override;
+    std::string OrderTerm(const std::string& quotedColumn, bool descending) const override;
+    std::string NullSafeEquals(const std::string& quotedColumn) const override;
+    std::string RowIdColumn() const override { return "rowid"; }
+
+    // The engine's handle while connected, nil otherwise.
+    sqlite3* Handle() const { return FHandle; }
+
+protected:
+    explicit TSQLiteConnection(TComponent* owner) : TSQLConnection(owner) {}
+    void DoConnect() override;
+    void DoDisconnect() override;
+
+private:
+    // Raises EDatabaseError with the engine's message for the handle.
+    [[noreturn]] void EngineError(const std::string& context = {}) const;
+
+    std::string FDatabaseName;
+    int FBusyTimeout = 2000;
+    sqlite3* FHandle = nullptr;
+};
+
+} // namespace host
