@@ -55,6 +55,8 @@ public:
     int ParamCount() const override { return sqlite3_bind_parameter_count(FStatement); }
 
     void Bind(int index, const Variant& value) override {
+        // The engine binds only to a statement that is not running.
+        if (FStepped) Reset();
         const int at = index + 1;
         int rc = SQLITE_OK;
         switch (value.VarType()) {
@@ -81,6 +83,7 @@ public:
     void Execute() override {
         sqlite3_reset(FStatement);
         FPending = false;
+        FStepped = true;
         const int rc = sqlite3_step(FStatement);
         if (rc == SQLITE_ROW) {
             FPending = true;
@@ -106,7 +109,7 @@ public:
 
     void Reset() override {
         sqlite3_reset(FStatement);
-        FPending = FRunning = false;
+        FPending = FRunning = FStepped = false;
     }
 
     int ColumnCount() const override { return sqlite3_column_count(FStatement); }
@@ -164,8 +167,11 @@ private:
         }
     }
 
-    [[noreturn]] void Fail() const {
+    [[noreturn]] void Fail() {
         const std::string message = sqlite3_errmsg(FConnection.Handle());
+        // Ready for the next run: a failed statement must be reset first.
+        sqlite3_reset(FStatement);
+        FPending = FRunning = FStepped = false;
         throw EDatabaseError(FConnection.Name().empty() ? message : FConnection.Name() + ": " + message);
     }
 
@@ -173,6 +179,7 @@ private:
     sqlite3_stmt* FStatement;
     bool FPending = false;  // Execute read the first row already
     bool FRunning = false;  // rows may follow
+    bool FStepped = false;  // run since the last reset
     int64_t FChanges = 0;
 };
 
@@ -200,7 +207,7 @@ void TSQLiteConnection::DoConnect() {
     if (FDatabaseName.empty()) DatabaseError("Missing DatabaseName");
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(FDatabaseName.c_str(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
     FHandle = handle;
     try {
         if (rc != SQLITE_OK) EngineError(FDatabaseName);

@@ -1,6 +1,7 @@
 #pragma once
 // TSQLiteConnection: a connection to an SQLite database file (created when
-// missing) or to a private database in memory (":memory:").
+// missing) or to a private database in memory (":memory:"). A "file:" URI
+// takes the engine's options ("file:orders.db?mode=ro" opens read-only).
 // Date-times are stored as text ("yyyy-mm-dd hh:nn:ss"), which sorts and
 // compares in time order.
 // DeclarePublished in host/stream/PublishedData.cpp.

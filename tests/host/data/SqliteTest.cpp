@@ -1,0 +1,282 @@
+// The SQLite connection and the SQL datasets beyond the common contract:
+// names that try to escape their quotes, database files that cannot be
+// used, refused posts, transactions, large tables read in windows, queries.
+
+#include "host/core/Component.h"
+#include "host/core/Exception.h"
+#include "host/data/SqlParams.h"
+#include "host/data/SqlQuery.h"
+#include "host/data/SqlTable.h"
+#include "host/data/SqliteConnection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace host::testing {
+namespace {
+
+class SqliteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module = TDataModule::Create(nullptr);
+        Connection = TSQLiteConnection::Create(Module);
+        Connection->SetDatabaseName(":memory:");
+        Connection->Open();
+    }
+    void TearDown() override {
+        Free(Module);
+        if (!File.empty()) std::filesystem::remove(File);
+    }
+    TSQLTable* Table(const std::string& name, const std::string& order = {}) {
+        TSQLTable* table = TSQLTable::Create(Module);
+        table->SetConnection(Connection);
+        table->SetTableName(name);
+        table->SetIndexFieldNames(order);
+        return table;
+    }
+    std::string TempFile(const char* tag) {
+        File = (std::filesystem::temp_directory_path() / (std::string("veskar-") + tag + "-" +
+                                                          std::to_string(getpid()) + ".db")).string();
+        std::filesystem::remove(File);
+        return File;
+    }
+    static std::string ErrorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const EDatabaseError& e) {
+            return e.Message();
+        }
+        return "(no error)";
+    }
+
+    TDataModule* Module = nullptr;
+    TSQLiteConnection* Connection = nullptr;
+    std::string File;
+};
+
+TEST_F(SqliteTest, NamesAreQuotedNeverExecuted) {
+    const std::string evil = "x\"; DROP TABLE t; --";
+    // ";" separates names in field lists: a searched column goes without.
+    const std::string column = "y\" OR 1=1 --";
+    Connection->ExecuteDirect("CREATE TABLE t (a INTEGER)");
+    Connection->ExecuteDirect("CREATE TABLE " + Connection->QuoteIdentifier(evil) + " (" +
+                              Connection->QuoteIdentifier(column) + " VARCHAR(30), \"b c\" INTEGER PRIMARY KEY, " +
+                              Connection->QuoteIdentifier(evil) + " INTEGER)");
+    TSQLTable* table = Table(evil, column);
+    table->Open();
+    table->Append();
+    table->Fields(0)->SetValue("'); DELETE FROM t; --");
+    table->Fields(2)->SetValue(7);
+    table->Post();
+    EXPECT_TRUE(table->Locate(column, "');", {loPartialKey}));
+    EXPECT_EQ(table->Lookup("b c", table->FieldByName("b c")->Value(), column), Variant("'); DELETE FROM t; --"));
+    EXPECT_EQ(table->Fields(2)->Value(), Variant(7));
+    table->Edit();
+    table->Fields(0)->SetValue("x\"y");
+    table->Post();
+    table->Delete();
+    EXPECT_EQ(table->RecordCount(), 0);
+    EXPECT_EQ(Connection->ExecSQL("INSERT INTO t VALUES (1)"), 1) << "table t is still there";
+    EXPECT_EQ(Connection->QuoteIdentifier("a\"b"), "\"a\"\"b\"");
+    EXPECT_THROW(Connection->QuoteIdentifier(std::string("a\0b", 3)), EDatabaseError);
+}
+
+TEST_F(SqliteTest, UnusableDatabasesGiveClearErrors) {
+    EXPECT_NE(ErrorOf([&] { Table("missing")->Open(); }).find("no such table: missing"), std::string::npos);
+
+    TSQLiteConnection* other = TSQLiteConnection::Create(Module);
+    other->SetDatabaseName(TempFile("corrupt"));
+    {
+        std::ofstream out(File, std::ios::binary);
+        out << std::string(4096, 'z');
+    }
+    EXPECT_NE(ErrorOf([&] { other->Open(); }).find("file is not a database"), std::string::npos);
+    EXPECT_FALSE(other->Connected());
+
+    other->SetDatabaseName("/nonexistent-folder/x.db");
+    EXPECT_NE(ErrorOf([&] { other->Open(); }).find("unable to open database file"), std::string::npos);
+    other->SetDatabaseName("");
+    EXPECT_EQ(ErrorOf([&] { other->Open(); }), "Missing DatabaseName");
+    EXPECT_EQ(ErrorOf([&] { Connection->SetDatabaseName("y.db"); }), "Cannot change the database of an open connection");
+    EXPECT_NE(ErrorOf([&] { Connection->Prepare("SELEKT 1"); }).find("syntax error"), std::string::npos);
+}
+
+TEST_F(SqliteTest, ReadOnlyFileRefusesWritesAndKeepsTheEdit) {
+    Connection->Close();
+    Connection->SetDatabaseName(TempFile("readonly"));
+    Connection->Open();
+    Connection->ExecuteDirect("CREATE TABLE r (id INTEGER PRIMARY KEY, name VARCHAR(10)); INSERT INTO r VALUES (1, 'a')");
+    Connection->Close();
+    // File permissions do not bind the superuser: the engine's read-only mode does.
+    Connection->SetDatabaseName("file:" + File + "?mode=ro");
+    TSQLTable* table = Table("r");
+    table->Open();
+    table->Edit();
+    table->FieldByName("name")->SetValue("b");
+    EXPECT_NE(ErrorOf([&] { table->Post(); }).find("readonly"), std::string::npos);
+    EXPECT_EQ(table->State(), dsEdit);
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("b"));
+}
+
+TEST_F(SqliteTest, RefusedPostsKeepWhatWasTypedAndPostAgain) {
+    Connection->ExecuteDirect("CREATE TABLE p (id INTEGER PRIMARY KEY, name VARCHAR(10) NOT NULL CHECK (name <> 'bad'));"
+                              "INSERT INTO p VALUES (1, 'one')");
+    TSQLTable* table = Table("p");
+    table->Open();
+    table->Append();
+    table->FieldByName("id")->SetValue(1);
+    table->FieldByName("name")->SetValue("dup");
+    EXPECT_NE(ErrorOf([&] { table->Post(); }).find("UNIQUE constraint failed"), std::string::npos);
+    EXPECT_EQ(table->State(), dsInsert);
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("dup"));
+    EXPECT_FALSE(Connection->InTransaction()) << "the automatic transaction is rolled back";
+    table->FieldByName("id")->SetValue(2);
+    table->Post();
+    EXPECT_EQ(table->RecordCount(), 2);
+
+    table->Edit();
+    table->FieldByName("name")->SetValue("bad");
+    EXPECT_NE(ErrorOf([&] { table->Post(); }).find("CHECK constraint failed"), std::string::npos);
+    EXPECT_EQ(table->State(), dsEdit);
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("bad"));
+    table->Cancel();
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("dup"));
+}
+
+TEST_F(SqliteTest, LockedDatabaseRaisesAndThePostGoesThroughLater) {
+    Connection->Close();
+    Connection->SetDatabaseName(TempFile("locked"));
+    Connection->SetBusyTimeout(20);
+    Connection->Open();
+    Connection->ExecuteDirect("CREATE TABLE l (id INTEGER PRIMARY KEY, name VARCHAR(10)); INSERT INTO l VALUES (1, 'a')");
+    TSQLiteConnection* other = TSQLiteConnection::Create(Module);
+    other->SetDatabaseName(File);
+    other->Open();
+    other->ExecuteDirect("BEGIN EXCLUSIVE");
+    TSQLTable* table = Table("l");
+    EXPECT_NE(ErrorOf([&] { table->Open(); }).find("database is locked"), std::string::npos);
+    other->ExecuteDirect("COMMIT");
+    table->Open();
+    table->Edit();
+    table->FieldByName("name")->SetValue("b");
+    other->ExecuteDirect("BEGIN EXCLUSIVE");
+    EXPECT_NE(ErrorOf([&] { table->Post(); }).find("database is locked"), std::string::npos);
+    EXPECT_EQ(table->State(), dsEdit);
+    other->ExecuteDirect("ROLLBACK");
+    table->Post();
+    EXPECT_EQ(other->Connected(), true);
+    table->Close();
+    table->Open();
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("b"));
+}
+
+TEST_F(SqliteTest, TransactionsSpanPostsUntilCommitOrRollback) {
+    Connection->Close();
+    Connection->SetDatabaseName(TempFile("transactions"));
+    Connection->Open();
+    Connection->ExecuteDirect("CREATE TABLE tr (id INTEGER PRIMARY KEY, name VARCHAR(10))");
+    TSQLTable* table = Table("tr");
+    table->Open();
+    Connection->StartTransaction();
+    EXPECT_THROW(Connection->StartTransaction(), EDatabaseError);
+    table->Append();
+    table->FieldByName("name")->SetValue("gone");
+    table->Post();
+    EXPECT_TRUE(Connection->InTransaction());
+    Connection->Rollback();
+    table->Refresh();
+    EXPECT_EQ(table->RecordCount(), 0);
+    EXPECT_THROW(Connection->Commit(), EDatabaseError);
+    table->Append();
+    table->FieldByName("name")->SetValue("kept");
+    table->Post();
+    EXPECT_FALSE(Connection->InTransaction());
+    Connection->Close();
+    EXPECT_FALSE(table->Active()) << "closing the connection closes its datasets";
+    table->Open();
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("kept"));
+}
+
+TEST_F(SqliteTest, LargeTablesAreReadInWindows) {
+    Connection->ExecuteDirect(
+        "CREATE TABLE big (id INTEGER PRIMARY KEY, name VARCHAR(20), grp INTEGER);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000)"
+        " INSERT INTO big SELECT i, printf('name %05d', 5001 - i), CASE WHEN i % 7 = 0 THEN NULL ELSE i % 3 END FROM n;"
+        "CREATE INDEX big_grp ON big (grp)");
+    TSQLTable* table = Table("big", "grp");
+    table->SetWindowSize(16);
+    table->Open();
+    EXPECT_EQ(table->RecordCount(), 5000);
+    int seen = 0, nulls = 0, maxCached = 0;
+    Variant previous;
+    for (table->First(); !table->Eof(); table->Next()) {
+        const Variant grp = table->FieldByName("grp")->Value();
+        if (grp.IsNull()) ++nulls;
+        if (!previous.IsEmpty() && !previous.IsNull() && !grp.IsNull()) EXPECT_LE(previous.AsInteger(), grp.AsInteger());
+        EXPECT_FALSE(!previous.IsEmpty() && !previous.IsNull() && grp.IsNull()) << "NULL sorts first";
+        previous = grp;
+        ++seen;
+        maxCached = std::max(maxCached, table->CachedRows());
+    }
+    EXPECT_EQ(seen, 5000);
+    EXPECT_EQ(nulls, 714);
+    EXPECT_LE(maxCached, 16);
+    int back = 0;
+    for (table->Last(); !table->Bof(); table->Prior()) ++back;
+    EXPECT_EQ(back, 5000);
+
+    table->SetRecNo(2600);
+    const Variant id = table->FieldByName("id")->Value();
+    table->First();
+    ASSERT_TRUE(table->Locate("id", id, {}));
+    EXPECT_EQ(table->RecNo(), 2600) << "the record number of a found record is counted";
+    // name 00010 to name 00019 and name 00001 match; id 4984 has a NULL grp
+    // and so comes first in the order.
+    ASSERT_TRUE(table->Locate("name", "NAME 0001", {loPartialKey, loCaseInsensitive}));
+    EXPECT_EQ(table->FieldByName("id")->Value(), Variant(4984));
+    table->MoveBy(-20);
+    table->MoveBy(40);
+    EXPECT_LE(table->CachedRows(), 16);
+    EXPECT_EQ(table->Lookup("name", "name 02500", "id"), Variant(2501));
+    EXPECT_LT(table->CachedStatements(), 20) << "searches reuse their prepared statements";
+}
+
+TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
+    Connection->ExecuteDirect(
+        "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100)"
+        " INSERT INTO q SELECT i, 'n' || i FROM n");
+    TSQLQuery* query = TSQLQuery::Create(Module);
+    query->SetConnection(Connection);
+    query->SetWindowSize(8);
+    query->SQL()->SetText("SELECT id, name, ':skip' AS note FROM q -- :nothing\nWHERE id > :Low AND id <= :low + 50 ORDER BY id DESC");
+    EXPECT_EQ(ErrorOf([&] { query->Open(); }), "No value for parameter 'Low'");
+    query->ParamByName("LOW").SetValue(10);
+    query->Open();
+    EXPECT_EQ(query->RecordCount(), 50);
+    EXPECT_EQ(query->FieldByName("name")->DataType(), ftString);
+    EXPECT_EQ(query->FieldByName("name")->Size(), 8);
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(60));
+    EXPECT_EQ(query->FieldByName("note")->Value(), Variant(":skip"));
+    query->Last();
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(11));
+    query->SetRecNo(5);
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(56));
+    EXPECT_LE(query->CachedRows(), 8);
+    EXPECT_TRUE(query->Locate("name", "N2", {loPartialKey, loCaseInsensitive}));
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(29));
+    EXPECT_THROW(query->Edit(), EDatabaseError);
+
+    const TParsedSQL parsed = ParseSQLParams("a = :x and b = ':y' and c = \":z\" and d::text /* :w */ = :x2 -- :v");
+    EXPECT_EQ(parsed.Text, "a = ? and b = ':y' and c = \":z\" and d::text /* :w */ = ? -- :v");
+    EXPECT_EQ(parsed.Names, (std::vector<std::string>{"x", "x2"}));
+    EXPECT_EQ(ParseSQLParams("'open :a").Names.size(), 0u) << "an unterminated quote runs to the end";
+    EXPECT_EQ(ParseSQLParams(":").Text, ":");
+}
+
+} // namespace
+} // namespace host::testing
