@@ -10,7 +10,7 @@
 #include "host/data/DataSet.h"
 #include "host/data/SqlConnection.h"
 
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -79,7 +79,7 @@ private:
 
     TSQLConnection* FConnection = nullptr;
     int FWindowSize = 256;
-    mutable std::map<std::string, TSQLStatementPtr> FStatements;
+    mutable std::unordered_map<std::string, TSQLStatementPtr> FStatements;
 };
 
 template <class F>

@@ -104,6 +104,12 @@ void TSQLTable::OpenSource() {
     for (const std::string& name : hidden) select.push_back(name);
     FReadWidth = static_cast<int>(select.size());
     FSelect = "SELECT " + Join(select, ", ") + from;
+    for (bool descending : {false, true}) {
+        std::vector<std::string> terms;
+        for (const std::string& sql : FOrderSql) terms.push_back(Conn().OrderTerm(sql, descending));
+        (descending ? FOrderDesc : FOrderAsc) = " ORDER BY " + Join(terms, ", ");
+    }
+    FSearches.clear();
     CheckNullKeys();
 }
 
@@ -138,11 +144,7 @@ int TSQLTable::CountRecords() const {
 
 // ---- the order and its keyset ------------------------------------------------
 
-std::string TSQLTable::OrderBy(bool descending) const {
-    std::vector<std::string> terms;
-    for (const std::string& sql : FOrderSql) terms.push_back(Conn().OrderTerm(sql, descending));
-    return " ORDER BY " + Join(terms, ", ");
-}
+std::string TSQLTable::OrderBy(bool descending) const { return descending ? FOrderDesc : FOrderAsc; }
 
 TSQLTable::TRow TSQLTable::OrderKey(const TRow& row) const {
     TRow key;
@@ -299,9 +301,24 @@ const TSQLTable::TRow& TSQLTable::RowAt(int record) const {
 
 // ---- searching ---------------------------------------------------------------
 
-std::optional<TSQLTable::TRow> TSQLTable::FindFirst(const std::vector<TKeyMatcher>& keys) const {
+std::string TSQLTable::SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const {
+    // Whole values make the same text for the same fields and options: kept
+    // by that shape, the hot path builds no text.
+    std::string shape;
+    bool partial = false;
+    for (const TKeyMatcher& key : keys) {
+        shape += std::to_string(key.FieldIndex());
+        shape += key.Value().IsNull() ? 'n' : key.Text() && key.CaseInsensitive() ? 'i' : 'e';
+        partial = partial || (key.Text() && key.Partial() && !key.Value().IsNull());
+    }
+    if (!partial) {
+        for (const TKeyMatcher& key : keys)
+            if (!key.Value().IsNull()) binds.push_back(key.Value());
+        auto found = FSearches.find(shape);
+        if (found != FSearches.end()) return found->second;
+    }
     std::vector<std::string> conditions;
-    std::vector<Variant> binds;
+    std::vector<Variant> rangeBinds;
     for (const TKeyMatcher& key : keys) {
         const std::string column = Quote(FieldDefs().Items(key.FieldIndex()).Name);
         if (key.Value().IsNull()) {
@@ -309,13 +326,23 @@ std::optional<TSQLTable::TRow> TSQLTable::FindFirst(const std::vector<TKeyMatche
         } else if (key.Text() && key.Partial()) {
             TSQLConnection::TCondition range = Conn().PrefixRange(column, key.Value().StringRef(), key.CaseInsensitive());
             conditions.push_back(range.Text);
-            binds.insert(binds.end(), range.Values.begin(), range.Values.end());
+            rangeBinds.insert(rangeBinds.end(), range.Values.begin(), range.Values.end());
         } else {
             conditions.push_back(key.Text() && key.CaseInsensitive() ? Conn().EqualsIgnoreCase(column) : column + " = ?");
-            binds.push_back(key.Value());
+            rangeBinds.push_back(key.Value());
         }
     }
-    TSQLStatement& statement = Statement(FSelect + " WHERE " + Join(conditions, " AND ") + OrderBy(false));
+    std::string text = FSelect + " WHERE " + Join(conditions, " AND ") + OrderBy(false);
+    if (partial)
+        binds = std::move(rangeBinds);
+    else
+        FSearches.emplace(shape, text);
+    return text;
+}
+
+std::optional<TSQLTable::TRow> TSQLTable::FindFirst(const std::vector<TKeyMatcher>& keys) const {
+    std::vector<Variant> binds;
+    TSQLStatement& statement = Statement(SearchText(keys, binds));
     statement.BindAll(binds);
     statement.Execute();
     std::optional<TRow> found;

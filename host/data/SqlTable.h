@@ -15,6 +15,7 @@
 #include "host/data/SqlDataSet.h"
 
 #include <optional>
+#include <unordered_map>
 
 namespace host {
 
@@ -59,6 +60,7 @@ private:
     int Position(const TRow& anchor) const;
     void ReadFrom(int position, const TRow& anchor) const;
     std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
+    std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
     const TRow& RowAt(int record) const;
     std::string IdentityCondition(const TRow& row, std::vector<Variant>& binds) const;
 
@@ -71,6 +73,9 @@ private:
     std::vector<int> FIdentity;       // row columns that find one row
     std::vector<std::string> FIdentitySql;
     bool FNullKeys = false;           // some order column holds NULL
+    std::string FOrderAsc, FOrderDesc;  // " ORDER BY ..." both ways
+    // The search text of whole-value keys, by which fields and how.
+    mutable std::unordered_map<std::string, std::string> FSearches;
 };
 
 } // namespace host

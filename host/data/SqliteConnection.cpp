@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 namespace host {
 
@@ -120,7 +121,16 @@ public:
     }
 
     TSQLColumnType ColumnType(int column) const override {
-        if (const char* declared = sqlite3_column_decltype(FStatement, column)) return TypeFromDeclared(declared);
+        if (FDeclared.empty()) {
+            // Read once: every value read converts by it.
+            FDeclared.resize(static_cast<size_t>(ColumnCount()));
+            for (int i = 0; i < ColumnCount(); ++i) {
+                const char* declared = sqlite3_column_decltype(FStatement, i);
+                FDeclared[static_cast<size_t>(i)] = declared ? TypeFromDeclared(declared) : TSQLColumnType{ftUnknown, 0};
+            }
+        }
+        const TSQLColumnType& type = FDeclared.at(static_cast<size_t>(column));
+        if (type.DataType != ftUnknown) return type;
         // An expression: its value's own type, once a row shows one.
         if (FRunning) return TypeFromStorage(sqlite3_column_type(FStatement, column));
         return {ftString, DefaultStringSize};
@@ -180,6 +190,7 @@ private:
     bool FPending = false;  // Execute read the first row already
     bool FRunning = false;  // rows may follow
     bool FStepped = false;  // run since the last reset
+    mutable std::vector<TSQLColumnType> FDeclared;  // ftUnknown: no declared type
     int64_t FChanges = 0;
 };
 

@@ -216,7 +216,9 @@ TEST_F(SqliteTest, LargeTablesAreReadInWindows) {
     for (table->First(); !table->Eof(); table->Next()) {
         const Variant grp = table->FieldByName("grp")->Value();
         if (grp.IsNull()) ++nulls;
-        if (!previous.IsEmpty() && !previous.IsNull() && !grp.IsNull()) EXPECT_LE(previous.AsInteger(), grp.AsInteger());
+        if (!previous.IsEmpty() && !previous.IsNull() && !grp.IsNull()) {
+            EXPECT_LE(previous.AsInteger(), grp.AsInteger());
+        }
         EXPECT_FALSE(!previous.IsEmpty() && !previous.IsNull() && grp.IsNull()) << "NULL sorts first";
         previous = grp;
         ++seen;
