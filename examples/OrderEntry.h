@@ -32,8 +32,10 @@ protected:
 // The classes the form file names.
 void RegisterOrderEntryClasses();
 
-// The data module "Data": customers, parts and orders, each with its source
-// (CustomersSource, PartsSource, OrdersSource), one empty order current.
+// The data module "Data": customers and parts, tables of the database that
+// examples/OrderData.h chooses (an SQLite file by default), and the orders
+// in memory, each with its source (CustomersSource, PartsSource,
+// OrdersSource), one empty order current. Made in examples/OrderData.cpp.
 host::TDataModule* MakeData();
 
 } // namespace demo

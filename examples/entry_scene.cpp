@@ -7,6 +7,7 @@
 // arrive in one step. A lookup dialog serves the part number. What the
 // clerk would have seen is printed from the UI back end's record.
 
+#include "examples/OrderData.h"
 #include "examples/OrderEntry.h"
 #include "examples/Scenes.h"
 #include "host/core/Exception.h"
@@ -106,6 +107,8 @@ void RunEntryScene() {
     auto* orders = As<TDataSet>(data->FindComponent("Orders"));
     auto* customers = As<TDataSet>(data->FindComponent("Customers"));
     auto* parts = As<TDataSet>(data->FindComponent("Parts"));
+    std::cout << "  Customers and parts come from " << DescribeOrderDatabase() << ": " << customers->RecordCount()
+              << " customers, " << parts->RecordCount() << " parts.\n";
     THeadlessBackend* ui = HeadlessBackend();
     ui->ClearShown();
     std::size_t seen = 0;

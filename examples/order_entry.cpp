@@ -5,6 +5,7 @@
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
+#include "examples/OrderData.h"
 #include "examples/Scenes.h"
 #include "lookup/LkFill.h"
 
@@ -118,8 +119,9 @@ void RunFillScene() {
     std::cout << "\nThe order is posted; the orders table holds " << orders->RecordCount() << " record.\n";
 }
 
-int main() {
+int main(int argc, char** argv) {
     try {
+        demo::SetOrderDatabase(demo::ParseDatabaseOptions(argc, argv));
         RunFillScene();
         RunCaptureScene();
         RunEntryScene();

@@ -1,0 +1,203 @@
+#include "examples/OrderData.h"
+
+#include "examples/OrderEntry.h"
+#include "host/core/Exception.h"
+#include "host/data/DataSource.h"
+#include "host/data/MemoryDataSet.h"
+#include "host/data/SqlTable.h"
+#include "host/data/SqliteConnection.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+using namespace host;
+
+namespace demo {
+
+namespace {
+
+TOrderDatabase& Chosen() {
+    static TOrderDatabase database;
+    return database;
+}
+
+// The server's connection class lives with its engine; until the demo is
+// built with one, naming a server is refused clearly.
+TSQLConnection* MakeServerConnection(TComponent*, const std::string&) {
+    throw Exception("This build has no PostgreSQL connection (TPostgresConnection); use an SQLite file");
+}
+
+// The five customers the scripted clerk works with, then generated ones
+// whose numbers (two letters and six digits from 200000) sort after them
+// within each pair of letters.
+const char* const kKnownCustomers[][4] = {
+    {"AB1221", "Abbey Road Divers", "Avonmouth", "England"},
+    {"CD1231", "Cedar Bay Sports", "Dunmore", "Ireland"},
+    {"CE1351", "Celtic Sight Diver", "Kato Paphos", "Cyprus"},
+    {"CE1354", "Cayman Eastside Dive", "George Town", "Cayman Islands"},
+    {"FR1380", "Freeport Reef Club", "Freeport", "Bahamas"},
+};
+
+const char* const kWords[] = {"Anchor", "Blue", "Coral", "Deep", "Eastern", "Fathom", "Golden", "Harbour",
+                              "Island", "Jetty", "Kelp", "Lagoon", "Marlin", "North", "Ocean", "Pearl",
+                              "Quay", "Reef", "Sea", "Tide", "Under", "Vista", "Wave", "Yacht"};
+const char* const kTrades[] = {"Divers", "Sports", "Dive Shop", "Marine", "Outfitters", "Club", "Supply"};
+const char* const kPlaces[][2] = {{"Avonmouth", "England"}, {"Dunmore", "Ireland"}, {"Kato Paphos", "Cyprus"},
+                                  {"George Town", "Cayman Islands"}, {"Freeport", "Bahamas"}, {"Kapaa", "USA"},
+                                  {"Bergen", "Norway"}, {"Split", "Croatia"}, {"Cairns", "Australia"},
+                                  {"Dahab", "Egypt"}};
+
+template <class T, size_t N>
+constexpr size_t Count(const T (&)[N]) { return N; }
+
+void CreateTables(TSQLConnection* db) {
+    db->ExecuteDirect(
+        "CREATE TABLE IF NOT EXISTS customer (CustNo VARCHAR(10) PRIMARY KEY, Company VARCHAR(30),"
+        " City VARCHAR(20), Country VARCHAR(20))");
+    // No key: the parts keep the order they were entered in.
+    db->ExecuteDirect("CREATE TABLE IF NOT EXISTS part (PartNo VARCHAR(10), Description VARCHAR(30))");
+    // The lookup form positions on a typed beginning, letter case ignored.
+    if (Is<TSQLiteConnection>(db))
+        db->ExecuteDirect("CREATE INDEX IF NOT EXISTS customer_custno_nocase ON customer (CustNo COLLATE NOCASE)");
+}
+
+bool Empty(TSQLConnection* db) {
+    TSQLStatementPtr count = db->Prepare("SELECT COUNT(*) FROM customer");
+    count->Execute();
+    return !count->Fetch() || count->ColumnValue(0).AsInteger() == 0;
+}
+
+void FillTables(TSQLConnection* db) {
+    db->StartTransaction();
+    try {
+        TSQLStatementPtr insert = db->Prepare("INSERT INTO customer VALUES (?, ?, ?, ?)");
+        auto add = [&](const std::string& no, const std::string& company, const char* city, const char* country) {
+            insert->BindAll({no, company, city, country});
+            insert->Execute();
+        };
+        for (const auto& c : kKnownCustomers) add(c[0], c[1], c[2], c[3]);
+        for (int i = 0; i < DemoCustomerCount - static_cast<int>(Count(kKnownCustomers)); ++i) {
+            const char* first = kWords[i % Count(kWords)];
+            const char* second = kWords[(i / Count(kWords)) % Count(kWords)];
+            const std::string company = std::string(first) + " " + second + " " + kTrades[i % Count(kTrades)];
+            const std::string no = std::string{first[0], second[0]} + std::to_string(200000 + i);
+            const auto& place = kPlaces[(i / 7) % Count(kPlaces)];
+            add(no, company, place[0], place[1]);
+        }
+        TSQLStatementPtr part = db->Prepare("INSERT INTO part VALUES (?, ?)");
+        for (const auto& [no, text] : {std::pair{"900", "Dive kayak"}, std::pair{"912", "Underwater diver vehicle"},
+                                       std::pair{"1313", "Regulator system"}}) {
+            part->BindAll({no, text});
+            part->Execute();
+        }
+        db->Commit();
+    } catch (...) {
+        db->Rollback();
+        throw;
+    }
+}
+
+TSQLTable* Table(TDataModule* data, TSQLConnection* db, const char* name, const char* table) {
+    TSQLTable* dataSet = TSQLTable::Create(data);
+    dataSet->SetName(name);
+    dataSet->SetConnection(db);
+    dataSet->SetTableName(table);
+    dataSet->Open();
+    TDataSource* source = TDataSource::Create(data);
+    source->SetName(std::string(name) + "Source");
+    source->SetDataSet(dataSet);
+    return dataSet;
+}
+
+} // namespace
+
+std::string DefaultDatabaseFile() {
+    if (const char* file = std::getenv("VESKAR_DEMO_DB"); file && *file) return file;
+    std::filesystem::path folder;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        folder = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        folder = std::filesystem::path(home) / ".local" / "share";
+    else
+        return "orders.db";
+    return (folder / "veskar" / "orders.db").string();
+}
+
+TOrderDatabase ParseDatabaseOptions(int argc, char** argv) {
+    TOrderDatabase database;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        std::string* target = nullptr;
+        std::string_view name;
+        for (const auto& [option, field] : {std::pair{std::string_view("--db"), &database.File},
+                                            std::pair{std::string_view("--pg"), &database.Server}}) {
+            if (arg == option || (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=')) {
+                target = field;
+                name = option;
+            }
+        }
+        if (!target) throw Exception("Unknown option '" + std::string(arg) + "' (options: --db FILE, --pg CONNINFO)");
+        if (arg.size() > name.size()) {
+            *target = std::string(arg.substr(name.size() + 1));
+        } else {
+            if (i + 1 >= argc) throw Exception("Option " + std::string(name) + " needs a value");
+            *target = argv[++i];
+        }
+    }
+    return database;
+}
+
+void SetOrderDatabase(const TOrderDatabase& database) { Chosen() = database; }
+
+const TOrderDatabase& OrderDatabase() { return Chosen(); }
+
+std::string DescribeOrderDatabase() {
+    const TOrderDatabase& db = OrderDatabase();
+    if (!db.Server.empty()) return "the PostgreSQL server at '" + db.Server + "'";
+    return "the SQLite database " + (db.File.empty() ? DefaultDatabaseFile() : db.File);
+}
+
+TSQLConnection* OpenOrderDatabase(TComponent* owner) {
+    const TOrderDatabase& chosen = OrderDatabase();
+    TSQLConnection* db = nullptr;
+    if (!chosen.Server.empty()) {
+        db = MakeServerConnection(owner, chosen.Server);
+    } else {
+        const std::string file = chosen.File.empty() ? DefaultDatabaseFile() : chosen.File;
+        const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+        if (!folder.empty()) std::filesystem::create_directories(folder);
+        TSQLiteConnection* sqlite = TSQLiteConnection::Create(owner);
+        sqlite->SetName("Database");
+        sqlite->SetDatabaseName(file);
+        db = sqlite;
+    }
+    db->Open();
+    CreateTables(db);
+    if (Empty(db)) FillTables(db);
+    return db;
+}
+
+TDataModule* MakeData() {
+    Owned<TDataModule> data(TDataModule::Create(nullptr));
+    data->SetName("Data");
+    TSQLConnection* db = OpenOrderDatabase(data.get());
+    Table(data.get(), db, "Customers", "customer");
+    Table(data.get(), db, "Parts", "part");
+    // The order being entered stays in memory until the clerk is done.
+    TMemoryDataSet* orders = TMemoryDataSet::Create(data.get());
+    orders->SetName("Orders");
+    orders->FieldDefs().Add("OrderNo", ftInteger);
+    for (const auto& [column, size] : {std::pair{"CustNo", 10}, std::pair{"ShipTo", 30}, std::pair{"ShipCity", 20},
+                                       std::pair{"ShipCountry", 20}, std::pair{"PartNo", 10}})
+        orders->FieldDefs().Add(column, ftString, size);
+    orders->Open();
+    orders->AppendRecord({1001, "", "", "", "", ""});
+    orders->First();
+    TDataSource* source = TDataSource::Create(data.get());
+    source->SetName("OrdersSource");
+    source->SetDataSet(orders);
+    return data.release();
+}
+
+} // namespace demo
