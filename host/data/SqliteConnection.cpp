@@ -49,8 +49,11 @@ TSQLColumnType TypeFromStorage(int storage) {
 
 class TSQLiteStatement final : public TSQLStatement {
 public:
+    // The engine keeps a closed connection until its last statement goes, so
+    // a statement kept past its connection component still ends safely.
     TSQLiteStatement(const TSQLiteConnection& connection, sqlite3_stmt* statement)
-        : FConnection(connection), FStatement(statement) {}
+        : FDb(connection.Handle()), FPrefix(connection.Name().empty() ? "" : connection.Name() + ": "),
+          FStatement(statement) {}
     ~TSQLiteStatement() override { sqlite3_finalize(FStatement); }
 
     int ParamCount() const override { return sqlite3_bind_parameter_count(FStatement); }
@@ -91,7 +94,7 @@ public:
         } else if (rc != SQLITE_DONE) {
             Fail();
         }
-        FChanges = sqlite3_changes64(FConnection.Handle());
+        FChanges = sqlite3_changes64(FDb);
         FRunning = rc == SQLITE_ROW;
     }
 
@@ -178,14 +181,15 @@ private:
     }
 
     [[noreturn]] void Fail() {
-        const std::string message = sqlite3_errmsg(FConnection.Handle());
+        const std::string message = FPrefix + sqlite3_errmsg(FDb);
         // Ready for the next run: a failed statement must be reset first.
         sqlite3_reset(FStatement);
         FPending = FRunning = FStepped = false;
-        throw EDatabaseError(FConnection.Name().empty() ? message : FConnection.Name() + ": " + message);
+        throw EDatabaseError(message);
     }
 
-    const TSQLiteConnection& FConnection;
+    sqlite3* FDb;
+    std::string FPrefix;  // the connection's name and ": ", if it has one
     sqlite3_stmt* FStatement;
     bool FPending = false;  // Execute read the first row already
     bool FRunning = false;  // rows may follow

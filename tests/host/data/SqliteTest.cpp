@@ -280,5 +280,57 @@ TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
     EXPECT_EQ(ParseSQLParams(":").Text, ":");
 }
 
+TEST_F(SqliteTest, StatementsBindByTypeAndMapDeclaredTypes) {
+    Connection->ExecuteDirect(
+        "CREATE TABLE typed (i BIGINT, f NUMERIC(10,2), s NVARCHAR(7), t TEXT, b BOOL, d TIMESTAMP, x)");
+    TSQLStatementPtr insert = Connection->Prepare("INSERT INTO typed VALUES (?, ?, ?, ?, ?, ?, ?)");
+    EXPECT_EQ(insert->ParamCount(), 7);
+    insert->BindAll({int64_t(1) << 40, 2.5, "seven", "long text", true, Variant::FromDateTime(45000.75), Variant()});
+    insert->Execute();
+    EXPECT_EQ(insert->RowsAffected(), 1);
+    insert->BindAll({Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null(), false, Variant::Null(), 3});
+    insert->Execute();
+    EXPECT_THROW(insert->Bind(0, VarArrayOf({1, 2})), EDatabaseError);
+
+    TSQLStatementPtr select = Connection->Prepare("SELECT i, f, s, t, b, d, x, i * 2 AS twice FROM typed ORDER BY b DESC");
+    const TFieldType types[] = {ftInteger, ftFloat, ftString, ftString, ftBoolean, ftDateTime};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(select->ColumnType(c).DataType, types[c]) << select->ColumnName(c);
+    EXPECT_EQ(select->ColumnType(2).Size, 7);
+    EXPECT_EQ(select->ColumnType(3).Size, DefaultStringSize) << "a text without a length";
+    EXPECT_EQ(select->ColumnName(7), "twice");
+    select->Execute();
+    ASSERT_TRUE(select->Fetch());
+    EXPECT_EQ(select->ColumnValue(0), Variant(int64_t(1) << 40));
+    EXPECT_EQ(select->ColumnValue(1), Variant(2.5));
+    EXPECT_EQ(select->ColumnValue(4), Variant(true));
+    EXPECT_EQ(select->ColumnValue(5).VarType(), varDate);
+    EXPECT_EQ(select->ColumnValue(5).AsDateTime(), 45000.75);
+    EXPECT_TRUE(select->ColumnValue(6).IsNull()) << "unassigned binds NULL";
+    EXPECT_EQ(select->ColumnType(7).DataType, ftInteger) << "an expression takes its value's type";
+    ASSERT_TRUE(select->Fetch());
+    EXPECT_EQ(select->ColumnValue(4), Variant(false));
+    EXPECT_TRUE(select->ColumnValue(0).IsNull());
+    EXPECT_FALSE(select->Fetch());
+    EXPECT_FALSE(select->Fetch()) << "the end stays the end";
+
+    EXPECT_EQ(ErrorOf([&] { Connection->Prepare("SELECT 1; SELECT 2"); }), "One statement expected in the SQL text");
+    EXPECT_EQ(ErrorOf([&] { Connection->Prepare("  "); }), "No statement in the SQL text");
+    EXPECT_EQ(Connection->ExecSQL("UPDATE typed SET x = ? WHERE b = ?", {5, true}), 1);
+}
+
+TEST_F(SqliteTest, FreeingTheConnectionClosesAndDetachesItsDatasets) {
+    Connection->ExecuteDirect("CREATE TABLE f (id INTEGER PRIMARY KEY)");
+    TSQLTable* table = Table("f");
+    table->Open();
+    TSQLStatementPtr kept = Connection->Prepare("SELECT COUNT(*) FROM f");
+    EXPECT_EQ(Connection->ClientCount(), 1);
+    EXPECT_EQ(ErrorOf([&] { table->SetConnection(nullptr); }), "Cannot change the connection of an open dataset");
+    Free(Connection);
+    EXPECT_FALSE(table->Active());
+    EXPECT_EQ(table->Connection(), nullptr);
+    EXPECT_EQ(ErrorOf([&] { table->Open(); }), "Missing Connection");
+    kept.reset();  // a statement kept past its connection still ends safely
+}
+
 } // namespace
 } // namespace host::testing
