@@ -4,6 +4,13 @@
 // reach answers why, and the contract skips it then (or fails, when the
 // environment says the server is required).
 //
+// A server back end takes its connection string from the environment
+// (VESKAR_PG for PostgreSQL, a libpq connection string), answers
+// Unavailable() when it is not set or the server does not answer, and is
+// Required() when VESKAR_REQUIRE_PG=1 (as in continuous integration), so a
+// missing server fails there and skips elsewhere. EnvironmentFlag reads such
+// a switch.
+//
 // A back end instantiates the contract in its own file:
 //
 //     INSTANTIATE_TEST_SUITE_P(Engine, DataSetContract,
@@ -15,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +48,12 @@ public:
 };
 
 using TBackendPtr = std::shared_ptr<TContractBackend>;
+
+// True when the variable is set to "1".
+inline bool EnvironmentFlag(const char* name) {
+    const char* value = std::getenv(name);
+    return value && std::string(value) == "1";
+}
 
 struct BackendName {
     std::string operator()(const ::testing::TestParamInfo<TBackendPtr>& info) const { return info.param->Name(); }
