@@ -121,6 +121,10 @@ public:
     };
     virtual TCondition PrefixRange(const std::string& quotedColumn, const std::string& prefix,
                                    bool caseInsensitive) const = 0;
+    // True when text columns order and compare byte by byte (no locale
+    // collation): a search may then add a byte range around a prefix that
+    // ignores case, so that an index in the dataset's order serves it.
+    virtual bool BinaryTextOrder() const { return false; }
     // "column equals ?" ignoring ASCII letter case, so an index can serve it.
     virtual std::string EqualsIgnoreCase(const std::string& quotedColumn) const = 0;
     // " LIMIT n" and " OFFSET m" (none when Offset is 0).

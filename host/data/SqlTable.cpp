@@ -324,9 +324,25 @@ std::string TSQLTable::SearchText(const std::vector<TKeyMatcher>& keys, std::vec
         if (key.Value().IsNull()) {
             conditions.push_back(column + " IS NULL");
         } else if (key.Text() && key.Partial()) {
-            TSQLConnection::TCondition range = Conn().PrefixRange(column, key.Value().StringRef(), key.CaseInsensitive());
+            const std::string& prefix = key.Value().StringRef();
+            TSQLConnection::TCondition range = Conn().PrefixRange(column, prefix, key.CaseInsensitive());
             conditions.push_back(range.Text);
             rangeBinds.insert(rangeBinds.end(), range.Values.begin(), range.Values.end());
+            if (key.CaseInsensitive() && key.FieldIndex() == FOrder.front() && Conn().BinaryTextOrder()) {
+                // Every match lies between the prefix in capitals and the one
+                // after it in small letters: with that range too, the engine
+                // reads the order's index from the first candidate on instead
+                // of sorting every match (all of them, for a short prefix).
+                conditions.push_back(column + " >= ?");
+                rangeBinds.push_back(Variant(UpperCase(prefix)));
+                std::string high = LowerCase(prefix);
+                while (!high.empty() && static_cast<unsigned char>(high.back()) == 0xFF) high.pop_back();
+                if (!high.empty()) {
+                    high.back() = static_cast<char>(static_cast<unsigned char>(high.back()) + 1);
+                    conditions.push_back(column + " < ?");
+                    rangeBinds.push_back(Variant(high));
+                }
+            }
         } else {
             conditions.push_back(key.Text() && key.CaseInsensitive() ? Conn().EqualsIgnoreCase(column) : column + " = ?");
             rangeBinds.push_back(key.Value());

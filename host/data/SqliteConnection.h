@@ -32,6 +32,7 @@ public:
     TCondition PrefixRange(const std::string& quotedColumn, const std::string& prefix,
                            bool caseInsensitive) const override;
     std::string EqualsIgnoreCase(const std::string& quotedColumn) const override;
+    bool BinaryTextOrder() const override { return true; }
     std::string OrderTerm(const std::string& quotedColumn, bool descending) const override;
     std::string NullSafeEquals(const std::string& quotedColumn) const override;
     std::string RowIdColumn() const override { return "rowid"; }

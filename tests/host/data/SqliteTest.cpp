@@ -247,6 +247,35 @@ TEST_F(SqliteTest, LargeTablesAreReadInWindows) {
     EXPECT_LT(table->CachedStatements(), 20) << "searches reuse their prepared statements";
 }
 
+TEST_F(SqliteTest, APrefixIgnoringCaseFindsTheFirstMatchInTheTablesOwnOrder) {
+    Connection->ExecuteDirect(
+        "CREATE TABLE words (id INTEGER PRIMARY KEY, word VARCHAR(20));"
+        "CREATE INDEX words_word ON words (word);"
+        "INSERT INTO words (word) VALUES ('apple'), ('Apricot'), ('banana'), ('APEX'), ('Ap'), ('AQ'), ('@p'),"
+        " ('zebra'), ('ap'), (NULL), ('A'), ('a\xff');");
+    TSQLTable* table = Table("words", "word");
+    table->Open();
+    const TLocateOptions both{loCaseInsensitive, loPartialKey};
+    // In byte order: APEX, Ap, Apricot, ap, apple.
+    ASSERT_TRUE(table->Locate("word", "ap", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("APEX"));
+    EXPECT_EQ(table->RecNo(), 4) << "after NULL, @p, A";
+    ASSERT_TRUE(table->Locate("word", "APR", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("Apricot"));
+    ASSERT_TRUE(table->Locate("word", "app", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("apple"));
+    EXPECT_FALSE(table->Locate("word", "apz", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("apple"));
+    ASSERT_TRUE(table->Locate("word", "@", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("@p"));
+    ASSERT_TRUE(table->Locate("word", "Z", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("zebra"));
+    ASSERT_TRUE(table->Locate("word", "", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("@p")) << "an empty prefix: the first text";
+    ASSERT_TRUE(table->Locate("word", "aq", both));
+    EXPECT_EQ(table->FieldByName("word")->Value(), Variant("AQ"));
+}
+
 TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
     Connection->ExecuteDirect(
         "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
