@@ -1,0 +1,1 @@
+SELECT a::text, "b:c" FROM t /* :d */ WHERE a = :a OR b = :B_2

@@ -1,0 +1,1 @@
+SELECT id, name FROM q WHERE id > :Low AND name = ':x' -- :c
