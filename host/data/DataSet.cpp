@@ -330,6 +330,7 @@ void TDataSet::Post() {
             DatabaseError("Field '" + FFields[i]->FieldName() + "' must have a value");
     if (FState == dsEdit) {
         InternalUpdate(FCurrent, FBuffer);
+        FCurrent = InternalUpdatedRecord(FCurrent);
     } else {
         FCurrent = InternalInsert(FInsertAt, FBuffer);
         FBof = FEof = false;

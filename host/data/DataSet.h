@@ -178,6 +178,9 @@ protected:
     // Stores a new record at Position (0..count) and answers its index.
     virtual int InternalInsert(int position, const std::vector<Variant>& values) = 0;
     virtual void InternalUpdate(int record, const std::vector<Variant>& values) = 0;
+    // Where the record just updated stands now: a back end that keeps its
+    // records in an order of their values may have moved it.
+    virtual int InternalUpdatedRecord(int record) const { return record; }
     virtual void InternalDelete(int record) = 0;
     virtual void InternalRefresh() {}
     // The first record from From on that every matcher accepts; -1 when none.

@@ -460,9 +460,22 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
         update.Execute();
         if (update.RowsAffected() == 0) DatabaseError("Record not found or changed by another user");
     });
-    for (int column : FOrder)
-        if (column < FRowWidth && (values[static_cast<size_t>(column)].IsNull())) FNullKeys = true;
+    FUpdated.clear();
+    for (int column : FOrder) {
+        const Variant& value = column < FRowWidth ? values[static_cast<size_t>(column)] : old[static_cast<size_t>(column)];
+        if (value.IsNull() || value.IsEmpty()) FNullKeys = true;
+        FUpdated.push_back(value);
+    }
     DropWindow();
+}
+
+int TSQLTable::InternalUpdatedRecord(int record) const {
+    if (FUpdated.size() != FOrder.size()) return record;
+    // The values written are the ones read back: the record is where its new
+    // order key places it.
+    const int at = std::min(Position(FUpdated), InternalRecordCount() - 1);
+    ReadFrom(at, FUpdated);
+    return at < 0 ? record : at;
 }
 
 void TSQLTable::InternalDelete(int record) {

@@ -8,8 +8,8 @@
 // ignores case, e.g. "COLLATE NOCASE" on SQLite).
 //
 // Edits write through at once, in a transaction of their own unless one is
-// open. A record whose order columns change may appear elsewhere after
-// Refresh; the cursor stays on its number.
+// open. A record whose order columns change moves to its new place, and the
+// cursor with it.
 // DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/data/SqlDataSet.h"
@@ -41,6 +41,7 @@ protected:
     void FetchWindow(int record) const override;
     int InternalInsert(int position, const std::vector<Variant>& values) override;
     void InternalUpdate(int record, const std::vector<Variant>& values) override;
+    int InternalUpdatedRecord(int record) const override;
     void InternalDelete(int record) override;
     int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const override;
 
@@ -73,6 +74,7 @@ private:
     std::vector<int> FIdentity;       // row columns that find one row
     std::vector<std::string> FIdentitySql;
     bool FNullKeys = false;           // some order column holds NULL
+    TRow FUpdated;                    // the order key the last update gave its record
     std::string FOrderAsc, FOrderDesc;  // " ORDER BY ..." both ways
     // The search text of whole-value keys, by which fields and how.
     mutable std::unordered_map<std::string, std::string> FSearches;

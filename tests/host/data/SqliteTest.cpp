@@ -276,6 +276,28 @@ TEST_F(SqliteTest, APrefixIgnoringCaseFindsTheFirstMatchInTheTablesOwnOrder) {
     EXPECT_EQ(table->FieldByName("word")->Value(), Variant("AQ"));
 }
 
+TEST_F(SqliteTest, AnEditThatMovesTheRecordInTheOrderKeepsTheCursorOnIt) {
+    Connection->ExecuteDirect(
+        "CREATE TABLE m (id INTEGER PRIMARY KEY, name VARCHAR(10));"
+        "INSERT INTO m (name) VALUES ('b'), ('d'), ('f'), ('h')");
+    TSQLTable* table = Table("m", "name");
+    table->SetWindowSize(2);
+    table->Open();
+    table->SetRecNo(2);
+    table->Edit();
+    table->FieldByName("name")->SetValue("z");
+    table->Post();
+    EXPECT_EQ(table->FieldByName("id")->Value(), Variant(2));
+    EXPECT_EQ(table->RecNo(), 4);
+    table->Edit();
+    table->FieldByName("name")->SetValue("a");
+    table->Post();
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("a"));
+    EXPECT_EQ(table->RecNo(), 1);
+    table->Next();
+    EXPECT_EQ(table->FieldByName("name")->Value(), Variant("b"));
+}
+
 TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
     Connection->ExecuteDirect(
         "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
