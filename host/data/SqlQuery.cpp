@@ -45,6 +45,13 @@ void TSQLQuery::CloseSource() {
     FStreamNext = 0;
 }
 
+void TSQLQuery::InternalRefresh() {
+    // The next read runs the query again.
+    FStreamLive = false;
+    if (FStream) FStream->Reset();
+    inherited::InternalRefresh();
+}
+
 int TSQLQuery::CountRecords() const {
     TSQLStatement& count = Statement("SELECT COUNT(*) FROM (" + FText + ") AS counted");
     count.BindAll(FBinds);

@@ -4,6 +4,7 @@
 // opening. Rows are read as the cursor goes; a jump back reads the query
 // again from its start, and only a window of rows is kept in memory. Lookup
 // and Locate search the rows in order (give large searches to a TSQLTable).
+// While rows remain unread the query's read stays open in the database.
 // DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Strings.h"
@@ -29,6 +30,7 @@ protected:
 
     void OpenSource() override;
     void CloseSource() override;
+    void InternalRefresh() override;
     int CountRecords() const override;
     void FetchWindow(int record) const override;
     int InternalInsert(int position, const std::vector<Variant>& values) override;

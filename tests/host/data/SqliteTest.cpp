@@ -323,6 +323,11 @@ TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
     EXPECT_TRUE(query->Locate("name", "N2", {loPartialKey, loCaseInsensitive}));
     EXPECT_EQ(query->FieldByName("id")->Value(), Variant(29));
     EXPECT_THROW(query->Edit(), EDatabaseError);
+    Connection->ExecuteDirect("DELETE FROM q WHERE id > 55");
+    query->Refresh();
+    EXPECT_EQ(query->RecordCount(), 45);
+    query->First();
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(55)) << "Refresh runs the query again";
 
     const TParsedSQL parsed = ParseSQLParams("a = :x and b = ':y' and c = \":z\" and d::text /* :w */ = :x2 -- :v");
     EXPECT_EQ(parsed.Text, "a = ? and b = ':y' and c = \":z\" and d::text /* :w */ = ? -- :v");
