@@ -15,4 +15,6 @@ list(APPEND HOST_SOURCES
   data/SqlQuery.cpp
   data/SqlParams.cpp
   data/SqlRegistration.cpp
+  data/PgClient.cpp
+  data/PgValues.cpp
 )
