@@ -61,6 +61,9 @@ std::unique_ptr<TPgSession> TPgSession::Connect(const std::string& conninfo, con
     std::unique_ptr<TPgSession> session(new TPgSession(conn));
     if (PQstatus(conn) != CONNECTION_OK)
         throw EDatabaseError("Cannot connect to the database server: " + Trimmed(PQerrorMessage(conn)));
+    // The server's notices ("table ... does not exist, skipping") are not
+    // errors; libpq would print them on standard error.
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     return session;
 }
 
@@ -89,6 +92,10 @@ void TPgSession::Prepare(const std::string& name, const std::string& sql, int pa
 TPgResult TPgSession::ExecPrepared(const std::string& name, const TPgParams& params) {
     std::vector<const char*> values = params.Pointers();
     return Check(PQexecPrepared(FConn.get(), name.c_str(), params.Count(), values.data(), nullptr, nullptr, 0));
+}
+
+TPgResult TPgSession::Describe(const std::string& name) {
+    return Check(PQdescribePrepared(FConn.get(), name.c_str()));
 }
 
 bool TPgSession::InTransaction() const {

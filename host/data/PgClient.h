@@ -47,6 +47,8 @@ public:
     explicit TPgResult(PGresult* result) : FResult(result) {}
 
     int Rows() const { return PQntuples(FResult.get()); }
+    // Parameters of a described prepared statement.
+    int Params() const { return PQnparams(FResult.get()); }
     int Columns() const { return PQnfields(FResult.get()); }
     std::string ColumnName(int column) const { return PQfname(FResult.get(), column); }
     Oid ColumnType(int column) const { return PQftype(FResult.get(), column); }
@@ -101,6 +103,8 @@ public:
     // infer from where each parameter stands.
     void Prepare(const std::string& name, const std::string& sql, int paramCount);
     TPgResult ExecPrepared(const std::string& name, const TPgParams& params);
+    // The parameters and result columns of a prepared statement.
+    TPgResult Describe(const std::string& name);
     // The server process serving this session (for tests and diagnostics).
     int BackendPid() const { return PQbackendPID(FConn.get()); }
     // Inside a transaction block (or a failed one) as the server reports.

@@ -113,7 +113,7 @@ std::string FloatText(double value) {
 
 } // namespace
 
-TPgFieldType FieldTypeOf(Oid type, int modifier) {
+TSQLColumnType FieldTypeOf(Oid type, int modifier) {
     switch (type) {
     case kBoolOid: return {ftBoolean, 0};
     case kInt2Oid:
@@ -128,8 +128,8 @@ TPgFieldType FieldTypeOf(Oid type, int modifier) {
     case kTimestampOid:
     case kTimestampTzOid: return {ftDateTime, 0};
     case kVarCharOid:
-    case kBpCharOid: return {ftString, modifier > 4 ? modifier - 4 : 0};
-    default: return {ftString, 0};
+    case kBpCharOid: return {ftString, modifier > 4 ? modifier - 4 : DefaultStringSize};
+    default: return {ftString, DefaultStringSize};
     }
 }
 

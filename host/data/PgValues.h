@@ -5,6 +5,7 @@
 
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
+#include "host/data/SqlConnection.h"
 
 #include <libpq-fe.h>
 
@@ -14,14 +15,10 @@
 
 namespace host::pg {
 
-struct TPgFieldType {
-    TFieldType Type = ftString;
-    int Size = 0;  // a string's declared length, 0 when unbounded
-};
-
 // The field a column of Type (with its modifier) becomes: integers, floats
-// and numerics, Booleans, dates and times, and everything else as text.
-TPgFieldType FieldTypeOf(Oid type, int modifier);
+// and numerics, Booleans, dates and times, and everything else as text (of
+// its declared length, DefaultStringSize when it has none).
+TSQLColumnType FieldTypeOf(Oid type, int modifier);
 
 // A column value from its text; raises EDatabaseError for a value the
 // field cannot hold (an infinite timestamp).

@@ -17,4 +17,6 @@ list(APPEND HOST_SOURCES
   data/SqlRegistration.cpp
   data/PgClient.cpp
   data/PgValues.cpp
+  data/PgStatement.cpp
+  data/PostgresConnection.cpp
 )

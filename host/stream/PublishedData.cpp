@@ -2,6 +2,7 @@
 
 #include "host/data/DataSet.h"
 #include "host/data/DataSource.h"
+#include "host/data/PostgresConnection.h"
 #include "host/data/SqlConnection.h"
 #include "host/data/SqlQuery.h"
 #include "host/data/SqlTable.h"
@@ -50,6 +51,16 @@ void TSQLTable::DeclarePublished(TPublisher& publisher) {
 void TSQLQuery::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TSQLQuery>();
     p.Strings("SQL", &TSQLQuery::SQL);
+}
+
+void TPostgresConnection::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TPostgresConnection>();
+    p.String("ConnectionString", &TPostgresConnection::ConnectionString, &TPostgresConnection::SetConnectionString);
+    p.String("DatabaseName", &TPostgresConnection::DatabaseName, &TPostgresConnection::SetDatabaseName);
+    p.String("HostName", &TPostgresConnection::HostName, &TPostgresConnection::SetHostName);
+    p.String("Password", &TPostgresConnection::Password, &TPostgresConnection::SetPassword);
+    p.Integer("Port", &TPostgresConnection::Port, &TPostgresConnection::SetPort).Default(0);
+    p.String("UserName", &TPostgresConnection::UserName, &TPostgresConnection::SetUserName);
 }
 
 } // namespace host

@@ -1,0 +1,75 @@
+#pragma once
+// The PostgreSQL statement behind TPostgresConnection::Prepare, and the
+// session-bound facts it shares with the connection. Internal to host/data;
+// code lives in PgStatement.cpp.
+
+#include "host/data/PgClient.h"
+#include "host/data/SqlConnection.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host {
+class TPostgresConnection;
+}
+
+namespace host::pg {
+
+struct TPgColumn {
+    std::string Name;
+    Oid Type = 0;
+    TSQLColumnType FieldType;
+};
+
+// A statement prepared on the server in one session.
+struct TPgPrepared {
+    std::string Name;
+    int ParamCount = 0;
+    std::vector<TPgColumn> Columns;
+    uint64_t Session = 0;
+};
+
+// What a statement knows of its connection: cleared when the connection
+// goes, its session number moved on at each connect.
+struct TPgLink {
+    TPostgresConnection* Connection = nullptr;
+    uint64_t Session = 0;
+};
+
+// Writes each "?" outside quotes, quoted names, dollar-quoted text and
+// comments as $1, $2, ... and answers how many there were. Unterminated
+// quotes or comments are copied as they are (the server reports them).
+std::string TranslatePlaceholders(const std::string& sql, int& count);
+
+class TPgStatement : public TSQLStatement {
+public:
+    TPgStatement(std::shared_ptr<TPgLink> link, std::string sql, std::shared_ptr<const TPgPrepared> prepared);
+
+    int ParamCount() const override { return FPrepared->ParamCount; }
+    void Bind(int index, const Variant& value) override;
+    void Execute() override;
+    bool Fetch() override;
+    void Reset() override;
+    int ColumnCount() const override { return static_cast<int>(FPrepared->Columns.size()); }
+    std::string ColumnName(int column) const override;
+    TSQLColumnType ColumnType(int column) const override;
+    Variant ColumnValue(int column) const override;
+    int64_t RowsAffected() const override { return FRowsAffected; }
+
+private:
+    const TPgColumn& Column(int column) const;
+    TPostgresConnection& Connection() const;
+
+    std::shared_ptr<TPgLink> FLink;
+    std::string FSql;
+    std::shared_ptr<const TPgPrepared> FPrepared;
+    std::vector<Variant> FParams;
+    TPgResult FResult;
+    int FRow = -1;
+    bool FHasResult = false;
+    int64_t FRowsAffected = 0;
+};
+
+} // namespace host::pg

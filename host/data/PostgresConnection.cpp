@@ -1,0 +1,200 @@
+#include "host/data/PostgresConnection.h"
+
+#include "host/core/Exception.h"
+#include "host/data/PgClient.h"
+#include "host/data/PgStatement.h"
+#include "host/data/PgValues.h"
+
+#include <optional>
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TPostgresConnection, TSQLConnection)
+
+namespace {
+
+std::string AsciiLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The length of the UTF-8 character that ends Text (1 for a stray byte).
+size_t LastCharLength(const std::string& text) {
+    size_t length = 1;
+    while (length < 4 && length < text.size() &&
+           (static_cast<unsigned char>(text[text.size() - length]) & 0xC0) == 0x80)
+        ++length;
+    const unsigned char lead = static_cast<unsigned char>(text[text.size() - length]);
+    const size_t expected = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    return expected == length ? length : 1;
+}
+
+uint32_t DecodeChar(const std::string& bytes) {
+    const auto b = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])); };
+    switch (bytes.size()) {
+    case 2: return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
+    case 3: return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    case 4: return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
+    default: return b(0);
+    }
+}
+
+std::string EncodeChar(uint32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+// The least valid UTF-8 text above every text that begins with Prefix, in
+// byte order: its last character's successor. Nothing when no such text
+// exists (an empty prefix, or one of nothing but the highest character).
+std::optional<std::string> PrefixUpperBound(std::string prefix) {
+    while (!prefix.empty()) {
+        const size_t length = LastCharLength(prefix);
+        const std::string last = prefix.substr(prefix.size() - length);
+        prefix.resize(prefix.size() - length);
+        uint32_t code = length == 1 ? static_cast<unsigned char>(last[0]) : DecodeChar(last);
+        if (length == 1 && code >= 0x80) continue;  // a stray byte: bound by what precedes it
+        ++code;
+        if (code >= 0xD800 && code <= 0xDFFF) code = 0xE000;
+        if (code > 0x10FFFF) continue;
+        return prefix + EncodeChar(code);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TPostgresConnection::TPostgresConnection(TComponent* owner)
+    : TSQLConnection(owner), FLink(std::make_shared<pg::TPgLink>()) {
+    FLink->Connection = this;
+}
+
+void TPostgresConnection::Destroy() {
+    inherited::Destroy();
+    // Statements kept by others now answer "not connected".
+    FLink->Connection = nullptr;
+}
+
+void TPostgresConnection::SetPort(int value) {
+    if (value < 0 || value > 65535) DatabaseError("Invalid port number " + std::to_string(value));
+    FPort = value;
+}
+
+void TPostgresConnection::DoConnect() {
+    const pg::TPgKeywords keywords = {
+        {"host", FHostName},
+        {"port", FPort ? std::to_string(FPort) : std::string()},
+        {"dbname", FDatabaseName},
+        {"user", FUserName},
+        {"password", FPassword},
+        // Text passes through as UTF-8 bytes whatever the server's locale.
+        {"client_encoding", "UTF8"},
+    };
+    std::unique_ptr<pg::TPgSession> session = pg::TPgSession::Connect(FConnectionString, keywords);
+    // Dates as the value conversions read them.
+    session->Exec("SET DateStyle TO ISO, YMD");
+    FPrepared.clear();
+    FSession = std::move(session);
+    ++FLink->Session;
+}
+
+void TPostgresConnection::DoDisconnect() {
+    FPrepared.clear();
+    FSession.reset();
+    ++FLink->Session;
+}
+
+pg::TPgSession& TPostgresConnection::Session() {
+    if (!FSession) DatabaseError("Database is not connected");
+    return *FSession;
+}
+
+int TPostgresConnection::BackendPid() const { return FSession ? FSession->BackendPid() : 0; }
+
+std::shared_ptr<const pg::TPgPrepared> TPostgresConnection::Prepared(const std::string& sql, int paramCount) {
+    if (auto found = FPrepared.find(sql); found != FPrepared.end()) return found->second;
+    pg::TPgSession& session = Session();
+    auto prepared = std::make_shared<pg::TPgPrepared>();
+    prepared->Name = "veskar_" + std::to_string(FPrepared.size() + 1);
+    prepared->Session = FLink->Session;
+    session.Prepare(prepared->Name, sql, 0);
+    const pg::TPgResult description = session.Describe(prepared->Name);
+    prepared->ParamCount = description.Params();
+    // The server counts the parameters it found; a "?" it reads otherwise
+    // (inside an operator, say) leaves a number we must not bind past.
+    if (prepared->ParamCount != paramCount)
+        DatabaseError("The statement has " + std::to_string(prepared->ParamCount) + " parameters where " +
+                      std::to_string(paramCount) + " were written");
+    for (int column = 0; column < description.Columns(); ++column) {
+        const Oid type = description.ColumnType(column);
+        prepared->Columns.push_back(
+            {description.ColumnName(column), type, pg::FieldTypeOf(type, description.ColumnModifier(column))});
+    }
+    FPrepared.emplace(sql, prepared);
+    return prepared;
+}
+
+TSQLStatementPtr TPostgresConnection::Prepare(const std::string& sql) {
+    CheckConnected();
+    int count = 0;
+    std::string translated = pg::TranslatePlaceholders(sql, count);
+    std::shared_ptr<const pg::TPgPrepared> prepared = Prepared(translated, count);
+    return std::make_unique<pg::TPgStatement>(FLink, std::move(translated), std::move(prepared));
+}
+
+void TPostgresConnection::ExecuteDirect(const std::string& sql) {
+    CheckConnected();
+    Session().Exec(sql);
+}
+
+TSQLConnection::TCondition TPostgresConnection::PrefixRange(const std::string& quotedColumn,
+                                                            const std::string& prefix,
+                                                            bool caseInsensitive) const {
+    // Byte-wise operators, so a text_pattern_ops index serves them whatever
+    // the database's collation; lower() under "C" folds ASCII letters only,
+    // as the dataset's comparison does.
+    const std::string column = caseInsensitive ? "lower(" + quotedColumn + " COLLATE \"C\")" : quotedColumn;
+    const std::string low = caseInsensitive ? AsciiLower(prefix) : prefix;
+    TCondition condition{column + " ~>=~ ?", {Variant(low)}};
+    if (std::optional<std::string> high = PrefixUpperBound(low)) {
+        condition.Text += " AND " + column + " ~<~ ?";
+        condition.Values.emplace_back(std::move(*high));
+    }
+    return condition;
+}
+
+std::string TPostgresConnection::EqualsIgnoreCase(const std::string& quotedColumn) const {
+    return "lower(" + quotedColumn + " COLLATE \"C\") = lower(CAST(? AS text) COLLATE \"C\")";
+}
+
+std::vector<std::string> TPostgresConnection::PrimaryKeyFields(const std::string& tableName) {
+    TSQLStatementPtr statement = Prepare(
+        "SELECT a.attname FROM pg_index i"
+        " JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY(i.indkey)"
+        " WHERE i.indrelid = to_regclass(?) AND i.indisprimary"
+        " ORDER BY array_position(i.indkey::int2[], a.attnum)");
+    // The name goes in quoted, so it is looked up as one identifier.
+    statement->Bind(0, Variant(QuoteIdentifier(tableName)));
+    statement->Execute();
+    std::vector<std::string> fields;
+    while (statement->Fetch()) fields.push_back(statement->ColumnValue(0).AsString());
+    return fields;
+}
+
+} // namespace host

@@ -1,0 +1,84 @@
+#include "tests/host/data/PgTestServer.h"
+
+#include "host/core/Component.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace host::testing {
+
+std::optional<std::string> PgConnInfo() {
+    const char* text = std::getenv("VESKAR_PG");
+    if (!text || !*text) return std::nullopt;
+    return std::string(text);
+}
+
+bool PgRequired() {
+    const char* text = std::getenv("VESKAR_REQUIRE_PG");
+    return text && std::string(text) == "1";
+}
+
+std::string PgMissingMessage() {
+    return "No PostgreSQL server: set VESKAR_PG to a libpq connection string "
+           "(export VESKAR_PG=\"$(scripts/pg-cluster start)\")";
+}
+
+namespace {
+
+std::string NewSchemaName() {
+    static std::atomic<int> counter{0};
+    return "veskar_t" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+}
+
+} // namespace
+
+TPgScratch::TPgScratch(TPostgresConnection& connection)
+    : FConnInfo(connection.ConnectionString()), FSchema(NewSchemaName()) {
+    const std::string quoted = connection.QuoteIdentifier(FSchema);
+    connection.ExecuteDirect("CREATE SCHEMA " + quoted);
+    Use(connection);
+}
+
+void TPgScratch::Use(TPostgresConnection& other) const {
+    other.ExecuteDirect("SET search_path TO " + other.QuoteIdentifier(FSchema));
+}
+
+TPgScratch::~TPgScratch() {
+    // A connection of its own: the test's may be closed or broken by now.
+    TComponent* owner = TComponent::Create(nullptr);
+    try {
+        TPostgresConnection* connection = TPostgresConnection::Create(owner);
+        connection->SetConnectionString(FConnInfo);
+        connection->Open();
+        connection->ExecuteDirect("DROP SCHEMA IF EXISTS " + connection->QuoteIdentifier(FSchema) + " CASCADE");
+    } catch (...) {
+        // A schema left behind goes with the throwaway cluster.
+    }
+    owner->Free();
+}
+
+void PgTest::SetUp() {
+    VESKAR_NEED_PG();
+    Owner = TComponent::Create(nullptr);
+    Conn = TPostgresConnection::Create(Owner);
+    Conn->SetConnectionString(*PgConnInfo());
+    Conn->Open();
+    Scratch.emplace(*Conn);
+}
+
+void PgTest::TearDown() {
+    if (Owner) Owner->Free();
+    Owner = nullptr;
+    Scratch.reset();
+}
+
+TPostgresConnection* PgTest::Connect(TComponent* owner) {
+    TPostgresConnection* connection = TPostgresConnection::Create(owner ? owner : Owner);
+    connection->SetConnectionString(*PgConnInfo());
+    connection->Open();
+    Scratch->Use(*connection);
+    return connection;
+}
+
+} // namespace host::testing
