@@ -32,11 +32,13 @@ install(TARGETS host Brindle Veskar
     COMPONENT runtime
     NAMELINK_COMPONENT dev)
 
+# host/data's Pg*.h are the PostgreSQL engine's inside (they need libpq's
+# headers); applications see TPostgresConnection only.
 foreach(folder host lookup design)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${VESKAR_INCLUDE_SUBDIR}/${folder}
     COMPONENT dev
-    FILES_MATCHING PATTERN "*.h")
+    FILES_MATCHING PATTERN "*.h" PATTERN "Pg*.h" EXCLUDE)
 endforeach()
 
 install(EXPORT VeskarTargets
@@ -77,7 +79,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libveskar${PROJECT_VERSION_MAJOR})
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsqlite3-0 (>= 3.35)")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsqlite3-0 (>= 3.35), libpq5")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libveskar-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libveskar${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION})")
