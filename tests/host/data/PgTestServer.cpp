@@ -3,6 +3,8 @@
 #include "host/core/Component.h"
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -79,6 +81,21 @@ TPostgresConnection* PgTest::Connect(TComponent* owner) {
     connection->Open();
     Scratch->Use(*connection);
     return connection;
+}
+
+void PgTest::Terminate(TPostgresConnection& victim) {
+    TPostgresConnection* admin = Connect();
+    const Variant pid(victim.BackendPid());
+    admin->ExecSQL("SELECT pg_terminate_backend(?)", {pid});
+    // The signal is taken asynchronously; bounded wait for the process to go.
+    for (int i = 0; i < 500; ++i) {
+        TSQLStatementPtr alive = admin->Prepare("SELECT count(*) FROM pg_stat_activity WHERE pid = ?");
+        alive->Bind(0, pid);
+        alive->Execute();
+        if (alive->Fetch() && alive->ColumnValue(0).AsInteger() == 0) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    admin->Free();
 }
 
 } // namespace host::testing

@@ -45,6 +45,9 @@ protected:
     void TearDown() override;
     // A second connection to the same server and schema.
     TPostgresConnection* Connect(TComponent* owner = nullptr);
+    // Ends Victim's server session from another one, as an administrator
+    // would, and waits until the server process is gone.
+    void Terminate(TPostgresConnection& victim);
 
     TComponent* Owner = nullptr;
     TPostgresConnection* Conn = nullptr;

@@ -264,8 +264,7 @@ TEST_F(PgConnectionTest, ALostSessionRaisesAndTheConnectionReopens) {
     Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant(1)});
     TSQLStatementPtr count = Conn->Prepare("SELECT count(*) FROM t WHERE id = ?");
     count->Bind(0, Variant(1));
-    TPostgresConnection* admin = Connect();
-    Rows(*admin, "SELECT pg_terminate_backend(?)", {Variant(Conn->BackendPid())});
+    Terminate(*Conn);
 
     EXPECT_THAT(Message([&] { count->Execute(); }), HasSubstr("Connection to the database server was lost"));
     EXPECT_THROW(Conn->ExecuteDirect("SELECT 1"), EDatabaseError);

@@ -1,0 +1,163 @@
+// The SQL datasets on PostgreSQL where the server's own behaviour matters:
+// names that look like SQL, writes the server refuses, a session that is
+// lost under an open dataset, and a query with named parameters.
+
+#include "host/core/Exception.h"
+#include "host/data/SqlQuery.h"
+#include "host/data/SqlTable.h"
+#include "tests/host/data/PgTestServer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace host::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+class PgDataSetTest : public PgTest {
+protected:
+    TSQLTable* Table(const std::string& name) {
+        TSQLTable* table = TSQLTable::Create(Owner);
+        table->SetConnection(Conn);
+        table->SetTableName(name);
+        table->SetWindowSize(2);
+        return table;
+    }
+    Variant Count(const std::string& sql) {
+        TSQLStatementPtr statement = Conn->Prepare(sql);
+        statement->Execute();
+        return statement->Fetch() ? statement->ColumnValue(0) : Variant();
+    }
+};
+
+TEST_F(PgDataSetTest, NamesThatLookLikeSqlAreQuotedNeverRun) {
+    const std::string tableName = "x\"; DROP TABLE t; --";
+    // ";" separates names in a field list, so the searched field has none.
+    const std::string fieldName = "a\"b DROP TABLE t --";
+    const std::string otherName = "c\"; DROP TABLE t; --";
+    Conn->ExecuteDirect("CREATE TABLE t (id integer)");
+    Conn->ExecuteDirect("CREATE TABLE " + Conn->QuoteIdentifier(tableName) + " (id integer PRIMARY KEY, " +
+                        Conn->QuoteIdentifier(fieldName) + " varchar(30), " + Conn->QuoteIdentifier(otherName) +
+                        " text)");
+    TSQLTable* table = Table(tableName);
+    table->Open();
+    ASSERT_NE(table->FindField(fieldName), nullptr);
+    for (int i = 1; i <= 3; ++i) {
+        table->Append();
+        table->FieldByName("id")->SetValue(i);
+        table->FieldByName(fieldName)->SetValue("'); DROP TABLE t; -- " + std::to_string(i));
+        table->FieldByName(otherName)->SetValue("x");
+        table->Post();
+    }
+    EXPECT_EQ(table->Lookup(fieldName, "'); DROP TABLE t; -- 2", "id"), Variant(2));
+    EXPECT_TRUE(table->Locate(fieldName, "'); drop", {loPartialKey, loCaseInsensitive}));
+    EXPECT_EQ(table->FieldByName("id")->Value(), Variant(1));
+    table->Last();
+    table->Edit();
+    table->FieldByName(fieldName)->SetValue("\"; --");
+    table->Post();
+    table->Delete();
+    table->Close();
+    table->Open();
+    EXPECT_EQ(table->RecordCount(), 2);
+    EXPECT_EQ(table->FieldByName(otherName)->Value(), Variant("x"));
+    EXPECT_EQ(Count("SELECT count(*) FROM t"), Variant(0));  // still there
+}
+
+TEST_F(PgDataSetTest, APostTheServerRefusesKeepsWhatTheUserTyped) {
+    Conn->ExecuteDirect(
+        "CREATE TABLE part (id integer PRIMARY KEY, name varchar(20) NOT NULL, price numeric CHECK (price >= 0))");
+    Conn->ExecSQL("INSERT INTO part VALUES (?, ?, ?)", {Variant(1), Variant("bolt"), Variant(0.25)});
+    TSQLTable* parts = Table("part");
+    parts->Open();
+
+    parts->Append();
+    parts->FieldByName("id")->SetValue(1);  // taken
+    parts->FieldByName("name")->SetValue("nut");
+    parts->FieldByName("price")->SetValue(0.1);
+    try {
+        parts->Post();
+        FAIL() << "the duplicate key was posted";
+    } catch (const EDatabaseError& e) {
+        EXPECT_THAT(e.Message(), HasSubstr("duplicate key value violates unique constraint"));
+    }
+    EXPECT_EQ(parts->State(), dsInsert);
+    EXPECT_EQ(parts->FieldByName("name")->Value(), Variant("nut"));
+    EXPECT_EQ(parts->FieldByName("price")->Value(), Variant(0.1));
+    EXPECT_FALSE(Conn->InTransaction());  // its own transaction was rolled back
+    parts->FieldByName("id")->SetValue(2);
+    parts->Post();
+    EXPECT_EQ(parts->State(), dsBrowse);
+    EXPECT_EQ(Count("SELECT count(*) FROM part"), Variant(2));
+
+    ASSERT_TRUE(parts->Locate("id", 2, {}));
+    parts->Edit();
+    parts->FieldByName("price")->SetValue(-5.0);
+    EXPECT_THROW(parts->Post(), EDatabaseError);
+    EXPECT_EQ(parts->State(), dsEdit);
+    EXPECT_EQ(parts->FieldByName("price")->Value(), Variant(-5.0));
+    parts->Cancel();
+    EXPECT_EQ(parts->FieldByName("price")->Value(), Variant(0.1));
+
+    // Inside the user's own transaction the refusal leaves it to them.
+    Conn->StartTransaction();
+    parts->Edit();
+    parts->FieldByName("name")->Clear();
+    EXPECT_THAT([&] { parts->Post(); }, ::testing::Throws<EDatabaseError>());
+    EXPECT_EQ(parts->State(), dsEdit);
+    Conn->Rollback();
+    parts->FieldByName("name")->SetValue("washer");
+    parts->Post();
+    EXPECT_EQ(Count("SELECT count(*) FROM part WHERE name = 'washer'"), Variant(1));
+}
+
+TEST_F(PgDataSetTest, ALostSessionUnderAnOpenDataSetRaisesAndReopens) {
+    Conn->ExecuteDirect("CREATE TABLE n (id integer PRIMARY KEY, name text)");
+    Conn->ExecuteDirect("INSERT INTO n SELECT g, 'row ' || g FROM generate_series(1, 50) g");
+    TSQLTable* table = Table("n");
+    table->Open();
+    Terminate(*Conn);
+
+    try {
+        table->Last();
+        table->FieldByName("id")->Value();  // the last rows come from the server
+        FAIL() << "no error after the session was lost";
+    } catch (const EDatabaseError& e) {
+        EXPECT_THAT(e.Message(), HasSubstr("lost"));
+    }
+    Conn->Close();
+    EXPECT_FALSE(table->Active());
+    Conn->Open();
+    Scratch->Use(*Conn);
+    table->Open();
+    table->Last();
+    EXPECT_EQ(table->FieldByName("id")->Value(), Variant(50));
+    EXPECT_EQ(table->Lookup("id", 7, "name"), Variant("row 7"));
+}
+
+TEST_F(PgDataSetTest, AQueryBindsItsNamedParameters) {
+    Conn->ExecuteDirect("CREATE TABLE c (id integer PRIMARY KEY, city text, since date)");
+    Conn->ExecuteDirect(
+        "INSERT INTO c SELECT g, CASE WHEN g % 3 = 0 THEN 'Oslo' ELSE 'Bergen' END, DATE '2020-01-01' + g"
+        " FROM generate_series(1, 30) g");
+    TSQLQuery* query = TSQLQuery::Create(Owner);
+    query->SetConnection(Conn);
+    query->SetWindowSize(4);
+    query->SQL()->SetText("SELECT id, city FROM c WHERE city = :City AND id > :From -- not :This\nORDER BY id");
+    query->ParamByName("City").SetValue("Oslo");
+    query->ParamByName("From").SetValue(10);
+    query->Open();
+    EXPECT_EQ(query->RecordCount(), 7);
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(12));
+    query->Last();
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(30));
+    query->Close();
+    query->ParamByName("City").SetValue("'; DROP TABLE c; --");
+    query->Open();
+    EXPECT_TRUE(query->IsEmpty());
+    EXPECT_EQ(Count("SELECT count(*) FROM c"), Variant(30));
+}
+
+} // namespace
+} // namespace host::testing
