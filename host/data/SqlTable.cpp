@@ -105,9 +105,13 @@ void TSQLTable::OpenSource() {
     FReadWidth = static_cast<int>(select.size());
     FSelect = "SELECT " + Join(select, ", ") + from;
     for (bool descending : {false, true}) {
-        std::vector<std::string> terms;
-        for (const std::string& sql : FOrderSql) terms.push_back(Conn().OrderTerm(sql, descending));
+        std::vector<std::string> terms, plain;
+        for (const std::string& sql : FOrderSql) {
+            terms.push_back(Conn().OrderTerm(sql, descending));
+            plain.push_back(sql + (descending ? " DESC" : " ASC"));
+        }
         (descending ? FOrderDesc : FOrderAsc) = " ORDER BY " + Join(terms, ", ");
+        (descending ? FPlainDesc : FPlainAsc) = " ORDER BY " + Join(plain, ", ");
     }
     FSearches.clear();
     CheckNullKeys();
@@ -144,7 +148,10 @@ int TSQLTable::CountRecords() const {
 
 // ---- the order and its keyset ------------------------------------------------
 
-std::string TSQLTable::OrderBy(bool descending) const { return descending ? FOrderDesc : FOrderAsc; }
+std::string TSQLTable::OrderBy(bool descending) const {
+    if (FNullKeys) return descending ? FOrderDesc : FOrderAsc;
+    return descending ? FPlainDesc : FPlainAsc;
+}
 
 TSQLTable::TRow TSQLTable::OrderKey(const TRow& row) const {
     TRow key;
@@ -311,6 +318,7 @@ std::string TSQLTable::SearchText(const std::vector<TKeyMatcher>& keys, std::vec
         shape += key.Value().IsNull() ? 'n' : key.Text() && key.CaseInsensitive() ? 'i' : 'e';
         partial = partial || (key.Text() && key.Partial() && !key.Value().IsNull());
     }
+    if (FNullKeys) shape += '0';  // the order spells out where NULLs go
     if (!partial) {
         for (const TKeyMatcher& key : keys)
             if (!key.Value().IsNull()) binds.push_back(key.Value());

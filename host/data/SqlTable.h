@@ -76,6 +76,11 @@ private:
     bool FNullKeys = false;           // some order column holds NULL
     TRow FUpdated;                    // the order key the last update gave its record
     std::string FOrderAsc, FOrderDesc;  // " ORDER BY ..." both ways
+    // The same without a NULL placement, used while the order columns hold
+    // no NULL: every placement then gives one order, and the plain one is
+    // what an ordinary index serves (PostgreSQL sorts the whole table for
+    // "NULLS FIRST" over a default index).
+    std::string FPlainAsc, FPlainDesc;
     // The search text of whole-value keys, by which fields and how.
     mutable std::unordered_map<std::string, std::string> FSearches;
 };
