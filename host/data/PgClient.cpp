@@ -70,32 +70,101 @@ std::unique_ptr<TPgSession> TPgSession::Connect(const std::string& conninfo, con
 TPgResult TPgSession::Check(PGresult* raw) const {
     TPgResult result(raw);
     ExecStatusType status = raw ? PQresultStatus(raw) : PGRES_FATAL_ERROR;
-    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) return result;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY ||
+        status == PGRES_SINGLE_TUPLE)
+        return result;
     std::string message = ResultError(raw, FConn.get());
     if (!Alive()) message = "Connection to the database server was lost: " + message;
     throw EDatabaseError(message);
 }
 
 TPgResult TPgSession::Exec(const std::string& sql) {
+    Interrupt();
     return Check(PQexec(FConn.get(), sql.c_str()));
 }
 
 TPgResult TPgSession::ExecParams(const std::string& sql, const TPgParams& params) {
+    Interrupt();
     std::vector<const char*> values = params.Pointers();
     return Check(PQexecParams(FConn.get(), sql.c_str(), params.Count(), nullptr, values.data(), nullptr, nullptr, 0));
 }
 
 void TPgSession::Prepare(const std::string& name, const std::string& sql, int paramCount) {
+    Interrupt();
     Check(PQprepare(FConn.get(), name.c_str(), sql.c_str(), paramCount, nullptr));
 }
 
 TPgResult TPgSession::ExecPrepared(const std::string& name, const TPgParams& params) {
+    Interrupt();
     std::vector<const char*> values = params.Pointers();
     return Check(PQexecPrepared(FConn.get(), name.c_str(), params.Count(), values.data(), nullptr, nullptr, 0));
 }
 
 TPgResult TPgSession::Describe(const std::string& name) {
+    Interrupt();
     return Check(PQdescribePrepared(FConn.get(), name.c_str()));
+}
+
+void TPgSession::RaiseConnectionError() const {
+    std::string message = Trimmed(PQerrorMessage(FConn.get()));
+    if (!Alive()) message = "Connection to the database server was lost: " + message;
+    throw EDatabaseError(message);
+}
+
+void TPgSession::Interrupt() {
+    if (!FReading) return;
+    if (std::function<void()> interrupt = std::move(FInterrupt)) {
+        FInterrupt = nullptr;
+        interrupt();
+    }
+    AbandonRows();
+}
+
+TPgResult TPgSession::StartRows(const std::string& name, const TPgParams& params, std::function<void()> interrupt) {
+    Interrupt();
+    std::vector<const char*> values = params.Pointers();
+    FReadInTransaction = PQtransactionStatus(FConn.get()) != PQTRANS_IDLE;
+    if (!PQsendQueryPrepared(FConn.get(), name.c_str(), params.Count(), values.data(), nullptr, nullptr, 0))
+        RaiseConnectionError();
+    PQsetSingleRowMode(FConn.get());
+    FReading = true;
+    FInterrupt = std::move(interrupt);
+    return NextRow();
+}
+
+TPgResult TPgSession::NextRow() {
+    if (!FReading) throw EDatabaseError("No rows are being read");
+    PGresult* raw = PQgetResult(FConn.get());
+    if (raw && PQresultStatus(raw) == PGRES_SINGLE_TUPLE) return TPgResult(raw);
+    // The final result: the session is free once libpq has seen the end.
+    TPgResult last(raw);
+    while (PGresult* more = PQgetResult(FConn.get())) PQclear(more);
+    FReading = false;
+    FInterrupt = nullptr;
+    if (!raw) RaiseConnectionError();
+    return Check(last.Release());
+}
+
+void TPgSession::AbandonRows() noexcept {
+    if (!FReading) return;
+    FInterrupt = nullptr;
+    // A window's worth is cheaper to read than to cancel; inside a
+    // transaction a cancel would abort it, so everything is read there.
+    for (int skipped = 0; FReadInTransaction || skipped < 64; ++skipped) {
+        PGresult* result = PQgetResult(FConn.get());
+        if (!result) {
+            FReading = false;
+            return;
+        }
+        PQclear(result);
+    }
+    if (PGcancel* cancel = PQgetCancel(FConn.get())) {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+    }
+    while (PGresult* result = PQgetResult(FConn.get())) PQclear(result);
+    FReading = false;
 }
 
 bool TPgSession::InTransaction() const {

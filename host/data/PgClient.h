@@ -5,6 +5,7 @@
 
 #include <libpq-fe.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ class TPgResult {
 public:
     TPgResult() = default;
     explicit TPgResult(PGresult* result) : FResult(result) {}
+    explicit operator bool() const { return FResult != nullptr; }
+    // One row of a result read row by row (more may follow).
+    bool IsRow() const { return FResult && PQresultStatus(FResult.get()) == PGRES_SINGLE_TUPLE; }
 
     int Rows() const { return PQntuples(FResult.get()); }
     // Parameters of a described prepared statement.
@@ -62,6 +66,7 @@ public:
     // Rows an INSERT, UPDATE or DELETE touched.
     long AffectedRows() const;
     PGresult* Handle() const { return FResult.get(); }
+    PGresult* Release() { return FResult.release(); }
 
 private:
     std::unique_ptr<PGresult, TResultDeleter> FResult;
@@ -105,6 +110,21 @@ public:
     TPgResult ExecPrepared(const std::string& name, const TPgParams& params);
     // The parameters and result columns of a prepared statement.
     TPgResult Describe(const std::string& name);
+    // ---- a result read row by row ----------------------------------------
+    // Sends a prepared statement and answers its first row (IsRow; the
+    // others follow from NextRow) or, when it has none, its final result.
+    // One such read runs at a time: before any other command the session
+    // calls Interrupt, which takes the remaining rows with NextRow (or lets
+    // them be skipped).
+    TPgResult StartRows(const std::string& name, const TPgParams& params, std::function<void()> interrupt);
+    // The next row, or the final result that ends the read; raises for an
+    // error the server sends midway.
+    TPgResult NextRow();
+    bool Reading() const { return FReading; }
+    // Ends a read early: a few rows are skipped, beyond those the server is
+    // told to stop, so a large result is never read to its end for nothing.
+    void AbandonRows() noexcept;
+
     // The server process serving this session (for tests and diagnostics).
     int BackendPid() const { return PQbackendPID(FConn.get()); }
     // Inside a transaction block (or a failed one) as the server reports.
@@ -114,8 +134,14 @@ private:
     explicit TPgSession(PGconn* conn) : FConn(conn) {}
     // Turns an unsuccessful result into an EDatabaseError.
     TPgResult Check(PGresult* result) const;
+    // Makes way for another command: the running read takes or skips its rest.
+    void Interrupt();
+    [[noreturn]] void RaiseConnectionError() const;
 
     std::unique_ptr<PGconn, TConnDeleter> FConn;
+    bool FReading = false;
+    bool FReadInTransaction = false;  // a cancel would spoil the transaction
+    std::function<void()> FInterrupt;
 };
 
 // Double quotes around a name, doubling any quote inside: any text is one

@@ -109,6 +109,14 @@ void TPgStatement::Bind(int index, const Variant& value) {
     FParams[static_cast<size_t>(index)] = value;
 }
 
+TPgStatement::~TPgStatement() { Reset(); }
+
+TPgSession* TPgStatement::ReadingSession() const {
+    if (!FReading || !FLink->Connection || FLink->Session != FReadSession || !FLink->Connection->Connected())
+        return nullptr;
+    return &FLink->Connection->Session();
+}
+
 void TPgStatement::Execute() {
     TPostgresConnection& connection = Connection();
     // A statement made before a reconnect prepares itself again.
@@ -120,25 +128,82 @@ void TPgStatement::Execute() {
         else params.AddNull();
     }
     Reset();
-    FResult = connection.Session().ExecPrepared(FPrepared->Name, params);
+    TPgResult first = connection.Session().StartRows(FPrepared->Name, params, [this] { TakeRest(); });
     FHasResult = true;
-    FRowsAffected = FResult.AffectedRows();
+    if (first.IsRow()) {
+        FFirst = std::move(first);
+        FReading = true;
+        FReadSession = FLink->Session;
+        FRowsAffected = 0;
+    } else {
+        FRowsAffected = first.AffectedRows();
+    }
+}
+
+void TPgStatement::TakeRest() noexcept {
+    TPgSession* session = ReadingSession();
+    FReading = false;
+    if (!session) return;
+    try {
+        for (;;) {
+            TPgResult next = session->NextRow();
+            if (!next.IsRow()) break;
+            FRest.push_back(std::move(next));
+        }
+    } catch (const Exception& e) {
+        FRestError = e.Message();
+    } catch (...) {
+        FRestError = "Out of memory while reading rows";
+    }
 }
 
 bool TPgStatement::Fetch() {
+    FRow = TPgResult();
     if (!FHasResult) return false;
-    if (FRow + 1 < FResult.Rows()) {
-        ++FRow;
+    if (FFirst) {
+        FRow = std::move(FFirst);
         return true;
     }
-    FRow = FResult.Rows();
+    if (!FRest.empty()) {
+        FRow = std::move(FRest.front());
+        FRest.pop_front();
+        return true;
+    }
+    if (!FRestError.empty()) {
+        const std::string message = std::move(FRestError);
+        FRestError.clear();
+        FHasResult = false;
+        throw EDatabaseError(message);
+    }
+    if (!FReading) return false;
+    TPgSession* session = ReadingSession();
+    if (!session) {
+        FReading = false;
+        throw EDatabaseError("Database is not connected");
+    }
+    TPgResult next;
+    try {
+        next = session->NextRow();
+    } catch (...) {
+        FReading = false;
+        throw;
+    }
+    if (next.IsRow()) {
+        FRow = std::move(next);
+        return true;
+    }
+    FReading = false;
     return false;
 }
 
 void TPgStatement::Reset() {
-    FResult = TPgResult();
+    if (TPgSession* session = ReadingSession()) session->AbandonRows();
+    FReading = false;
+    FRow = TPgResult();
+    FFirst = TPgResult();
+    FRest.clear();
+    FRestError.clear();
     FHasResult = false;
-    FRow = -1;
 }
 
 const TPgColumn& TPgStatement::Column(int column) const {
@@ -153,9 +218,9 @@ TSQLColumnType TPgStatement::ColumnType(int column) const { return Column(column
 
 Variant TPgStatement::ColumnValue(int column) const {
     const TPgColumn& info = Column(column);
-    if (!FHasResult || FRow < 0 || FRow >= FResult.Rows()) throw EDatabaseError("No current row");
-    if (FResult.IsNull(FRow, column)) return Variant::Null();
-    return ValueFromText(info.Type, FResult.Text(FRow, column));
+    if (!FRow || FRow.Rows() < 1) throw EDatabaseError("No current row");
+    if (FRow.IsNull(0, column)) return Variant::Null();
+    return ValueFromText(info.Type, FRow.Text(0, column));
 }
 
 } // namespace host::pg

@@ -7,6 +7,7 @@
 #include "host/data/SqlConnection.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,9 +44,14 @@ struct TPgLink {
 // quotes or comments are copied as they are (the server reports them).
 std::string TranslatePlaceholders(const std::string& sql, int& count);
 
+// Rows are read one at a time as Fetch asks for them, so a large result
+// never sits in memory whole; a read left early is abandoned cheaply. Should
+// another command need the session meanwhile, the rest of the rows are taken
+// into memory first.
 class TPgStatement : public TSQLStatement {
 public:
     TPgStatement(std::shared_ptr<TPgLink> link, std::string sql, std::shared_ptr<const TPgPrepared> prepared);
+    ~TPgStatement() override;
 
     int ParamCount() const override { return FPrepared->ParamCount; }
     void Bind(int index, const Variant& value) override;
@@ -61,14 +67,22 @@ public:
 private:
     const TPgColumn& Column(int column) const;
     TPostgresConnection& Connection() const;
+    // The session this statement's read runs in, if it still does.
+    TPgSession* ReadingSession() const;
+    // Called by the session before another command: keeps the rest.
+    void TakeRest() noexcept;
 
     std::shared_ptr<TPgLink> FLink;
     std::string FSql;
     std::shared_ptr<const TPgPrepared> FPrepared;
     std::vector<Variant> FParams;
-    TPgResult FResult;
-    int FRow = -1;
+    TPgResult FRow;                 // the current row
+    TPgResult FFirst;               // the first row, read by Execute
+    std::deque<TPgResult> FRest;    // rows taken when the session was wanted
+    std::string FRestError;         // what the server said while they were taken
     bool FHasResult = false;
+    bool FReading = false;          // rows still come from the session
+    uint64_t FReadSession = 0;
     int64_t FRowsAffected = 0;
 };
 

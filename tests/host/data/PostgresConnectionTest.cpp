@@ -284,6 +284,64 @@ TEST_F(PgConnectionTest, ALostSessionRaisesAndTheConnectionReopens) {
     EXPECT_THAT(Message([&] { orphan->Execute(); }), HasSubstr("not connected"));
 }
 
+// Rows come one by one: a read left early, or interrupted by another
+// statement on the same session, leaves the session usable and loses no row.
+TEST_F(PgConnectionTest, RowsAreReadAsFetchedAndReadsShareTheSession) {
+    TSQLStatementPtr big = Conn->Prepare("SELECT g FROM generate_series(1, ?) g");
+    big->Bind(0, Variant(200000));
+    big->Execute();
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(big->Fetch());
+        EXPECT_EQ(big->ColumnValue(0), Variant(i));
+    }
+    big->Reset();  // the rest is skipped, the server told to stop
+    EXPECT_FALSE(big->Fetch());
+    EXPECT_EQ(Rows(*Conn, "SELECT 42")[0][0], Variant(42));
+
+    // Left early inside a transaction, which must stay good.
+    Conn->ExecuteDirect("CREATE TABLE t (id integer)");
+    Conn->StartTransaction();
+    big->Execute();
+    ASSERT_TRUE(big->Fetch());
+    big->Reset();
+    Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant(1)});
+    Conn->Commit();
+    EXPECT_EQ(Rows(*Conn, "SELECT count(*) FROM t")[0][0], Variant(1));
+
+    // Two reads interleaved on one session.
+    TSQLStatementPtr a = Conn->Prepare("SELECT g FROM generate_series(1, 10) g");
+    TSQLStatementPtr b = Conn->Prepare("SELECT g * 100 FROM generate_series(1, 3) g");
+    a->Execute();
+    ASSERT_TRUE(a->Fetch());
+    ASSERT_TRUE(a->Fetch());
+    EXPECT_EQ(a->ColumnValue(0), Variant(2));
+    b->Execute();
+    ASSERT_TRUE(b->Fetch());
+    EXPECT_EQ(b->ColumnValue(0), Variant(100));
+    std::vector<int64_t> rest;
+    while (a->Fetch()) rest.push_back(a->ColumnValue(0).AsInteger());
+    EXPECT_EQ(rest, (std::vector<int64_t>{3, 4, 5, 6, 7, 8, 9, 10}));
+    ASSERT_TRUE(b->Fetch());
+    EXPECT_EQ(b->ColumnValue(0), Variant(200));
+
+    // An error the server meets midway arrives after the rows before it,
+    // whether read directly or taken while another statement ran.
+    TSQLStatementPtr failing = Conn->Prepare("SELECT 10 / (4 - g) FROM generate_series(1, 6) g");
+    for (bool interleaved : {false, true}) {
+        failing->Execute();
+        if (interleaved) Rows(*Conn, "SELECT 1");
+        int seen = 0;
+        try {
+            while (failing->Fetch()) ++seen;
+            ADD_FAILURE() << "no error";
+        } catch (const EDatabaseError& e) {
+            EXPECT_THAT(e.Message(), HasSubstr("division by zero"));
+        }
+        EXPECT_LE(seen, 3);
+        EXPECT_EQ(Rows(*Conn, "SELECT 7")[0][0], Variant(7));
+    }
+}
+
 TEST_F(PgConnectionTest, PrimaryKeyFieldsInKeyOrderWhateverTheTableIsCalled) {
     const std::string odd = "order \"lines\"; --";
     Conn->ExecuteDirect("CREATE TABLE " + Conn->QuoteIdentifier(odd) +
