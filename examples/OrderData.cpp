@@ -4,9 +4,11 @@
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
+#include "host/data/PostgresConnection.h"
 #include "host/data/SqlTable.h"
 #include "host/data/SqliteConnection.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -22,10 +24,11 @@ TOrderDatabase& Chosen() {
     return database;
 }
 
-// The server's connection class lives with its engine; until the demo is
-// built with one, naming a server is refused clearly.
-TSQLConnection* MakeServerConnection(TComponent*, const std::string&) {
-    throw Exception("This build has no PostgreSQL connection (TPostgresConnection); use an SQLite file");
+TSQLConnection* MakeServerConnection(TComponent* owner, const std::string& conninfo) {
+    TPostgresConnection* server = TPostgresConnection::Create(owner);
+    server->SetName("Database");
+    server->SetConnectionString(conninfo);
+    return server;
 }
 
 // The five customers the scripted clerk works with, then generated ones
@@ -52,14 +55,20 @@ template <class T, size_t N>
 constexpr size_t Count(const T (&)[N]) { return N; }
 
 void CreateTables(TSQLConnection* db) {
+    // Quoted, so a server that folds names keeps their letter case.
     db->ExecuteDirect(
-        "CREATE TABLE IF NOT EXISTS customer (CustNo VARCHAR(10) PRIMARY KEY, Company VARCHAR(30),"
-        " City VARCHAR(20), Country VARCHAR(20))");
+        "CREATE TABLE IF NOT EXISTS customer (\"CustNo\" VARCHAR(10) PRIMARY KEY, \"Company\" VARCHAR(30),"
+        " \"City\" VARCHAR(20), \"Country\" VARCHAR(20))");
     // No key: the parts keep the order they were entered in.
-    db->ExecuteDirect("CREATE TABLE IF NOT EXISTS part (PartNo VARCHAR(10), Description VARCHAR(30))");
+    db->ExecuteDirect("CREATE TABLE IF NOT EXISTS part (\"PartNo\" VARCHAR(10), \"Description\" VARCHAR(30))");
     // The lookup form positions on a typed beginning, letter case ignored.
     if (Is<TSQLiteConnection>(db))
         db->ExecuteDirect("CREATE INDEX IF NOT EXISTS customer_custno_nocase ON customer (CustNo COLLATE NOCASE)");
+    if (Is<TPostgresConnection>(db))
+        db->ExecuteDirect(
+            "CREATE INDEX IF NOT EXISTS customer_custno_prefix ON customer (\"CustNo\" text_pattern_ops);"
+            "CREATE INDEX IF NOT EXISTS customer_custno_ci ON customer"
+            " (lower(\"CustNo\" COLLATE \"C\") text_pattern_ops)");
 }
 
 bool Empty(TSQLConnection* db) {
@@ -110,6 +119,27 @@ TSQLTable* Table(TDataModule* data, TSQLConnection* db, const char* name, const 
     return dataSet;
 }
 
+// The connection string as it may be shown: a password's value hidden.
+std::string WithoutPassword(std::string conninfo) {
+    for (size_t at = conninfo.find("password"); at != std::string::npos; at = conninfo.find("password", at + 1)) {
+        size_t value = conninfo.find_first_not_of(' ', at + 8);
+        if (value == std::string::npos || conninfo[value] != '=') continue;
+        value = conninfo.find_first_not_of(' ', value + 1);
+        if (value == std::string::npos) break;
+        size_t end = value;
+        if (conninfo[value] == '\'') {
+            for (++end; end < conninfo.size() && conninfo[end] != '\''; ++end)
+                if (conninfo[end] == '\\') ++end;
+            end = std::min(end + 1, conninfo.size());
+        } else {
+            end = conninfo.find(' ', value);
+            if (end == std::string::npos) end = conninfo.size();
+        }
+        conninfo.replace(value, end - value, "***");
+    }
+    return conninfo;
+}
+
 } // namespace
 
 std::string DefaultDatabaseFile() {
@@ -154,7 +184,7 @@ const TOrderDatabase& OrderDatabase() { return Chosen(); }
 
 std::string DescribeOrderDatabase() {
     const TOrderDatabase& db = OrderDatabase();
-    if (!db.Server.empty()) return "the PostgreSQL server at '" + db.Server + "'";
+    if (!db.Server.empty()) return "the PostgreSQL server at '" + WithoutPassword(db.Server) + "'";
     return "the SQLite database " + (db.File.empty() ? DefaultDatabaseFile() : db.File);
 }
 
