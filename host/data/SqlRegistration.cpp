@@ -1,5 +1,6 @@
 #include "host/data/SqlRegistration.h"
 
+#include "host/data/PostgresConnection.h"
 #include "host/data/SqlQuery.h"
 #include "host/data/SqlTable.h"
 #include "host/data/SqliteConnection.h"
@@ -8,7 +9,8 @@
 namespace host {
 
 void RegisterSQLClasses() {
-    RegisterClasses({&TSQLiteConnection::ClassInfo(), &TSQLTable::ClassInfo(), &TSQLQuery::ClassInfo()});
+    RegisterClasses({&TSQLiteConnection::ClassInfo(), &TPostgresConnection::ClassInfo(), &TSQLTable::ClassInfo(),
+                     &TSQLQuery::ClassInfo()});
 }
 
 } // namespace host

@@ -3,8 +3,13 @@
 // lost under an open dataset, and a query with named parameters.
 
 #include "host/core/Exception.h"
+#include "host/data/DataSource.h"
 #include "host/data/SqlQuery.h"
+#include "host/data/SqlRegistration.h"
 #include "host/data/SqlTable.h"
+#include "host/stream/ClassRegistry.h"
+#include "host/stream/Reader.h"
+#include "host/stream/Writer.h"
 #include "tests/host/data/PgTestServer.h"
 
 #include <gmock/gmock.h>
@@ -157,6 +162,51 @@ TEST_F(PgDataSetTest, AQueryBindsItsNamedParameters) {
     query->Open();
     EXPECT_TRUE(query->IsEmpty());
     EXPECT_EQ(Count("SELECT count(*) FROM c"), Variant(30));
+}
+
+// A connection string in a form file: quotes inside it survive the form's
+// string syntax, and the module connects and opens once it is read.
+TEST_F(PgDataSetTest, AFormFileHoldsTheConnectionAndOpensItsTable) {
+    RegisterSQLClasses();
+    RegisterClasses({&TDataModule::ClassInfo(), &TDataSource::ClassInfo()});
+    Conn->ExecuteDirect("CREATE TABLE customer (\"CustNo\" integer PRIMARY KEY, \"Company\" varchar(30))");
+    Conn->ExecSQL("INSERT INTO customer VALUES (?, ?), (?, ?)",
+                  {Variant(1231), Variant("Unisco"), Variant(1221), Variant("Kauai Dive Shoppe")});
+    const std::string conninfo = *PgConnInfo() + " options='-c search_path=" + Scratch->Schema() + "'";
+    std::string quoted;
+    for (char c : conninfo) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    const std::string text = "object OrderData: TDataModule\n"
+                             "  object Database: TPostgresConnection\n"
+                             "    Connected = True\n"
+                             "    ConnectionString = '" + quoted + "'\n"
+                             "  end\n"
+                             "  object Customers: TSQLTable\n"
+                             "    Active = True\n"
+                             "    Connection = Database\n"
+                             "    TableName = 'customer'\n"
+                             "  end\n"
+                             "end\n";
+    Owned<TDataModule> module(As<TDataModule>(CreateComponentFromText(text)));
+    auto* database = As<TPostgresConnection>(module->FindComponent("Database"));
+    auto* customers = As<TSQLTable>(module->FindComponent("Customers"));
+    ASSERT_TRUE(database && customers);
+    EXPECT_EQ(database->ConnectionString(), conninfo);
+    EXPECT_TRUE(database->Connected());
+    ASSERT_TRUE(customers->Active());
+    EXPECT_EQ(customers->FieldByName("CustNo")->Value(), Variant(1221));  // in key order
+    EXPECT_EQ(customers->RecordCount(), 2);
+
+    const std::string written = WriteComponentText(module.get());
+    for (const char* absent : {"Port =", "UserName =", "Password =", "HostName =", "DatabaseName ="})
+        EXPECT_EQ(written.find(absent), std::string::npos) << absent << " is at its default";
+    Owned<TDataModule> again(As<TDataModule>(CreateComponentFromText(written)));
+    EXPECT_EQ(As<TPostgresConnection>(again->FindComponent("Database"))->ConnectionString(), conninfo);
+    EXPECT_EQ(WriteComponentText(again.get()), written);
+    database->SetPort(6543);
+    database->SetUserName("clerk");
+    const std::string more = WriteComponentText(module.get());
+    EXPECT_NE(more.find("Port = 6543"), std::string::npos) << more;
+    EXPECT_NE(more.find("UserName = 'clerk'"), std::string::npos) << more;
 }
 
 } // namespace
