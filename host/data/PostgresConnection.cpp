@@ -116,6 +116,7 @@ void TPostgresConnection::DoConnect() {
 
 void TPostgresConnection::DoDisconnect() {
     FPrepared.clear();
+    FStatementNumber = 0;
     FSession.reset();
     ++FLink->Session;
 }
@@ -130,8 +131,9 @@ int TPostgresConnection::BackendPid() const { return FSession ? FSession->Backen
 std::shared_ptr<const pg::TPgPrepared> TPostgresConnection::Prepared(const std::string& sql, int paramCount) {
     if (auto found = FPrepared.find(sql); found != FPrepared.end()) return found->second;
     pg::TPgSession& session = Session();
+    if (static_cast<int>(FPrepared.size()) >= KeptStatements) DropUnusedStatements();
     auto prepared = std::make_shared<pg::TPgPrepared>();
-    prepared->Name = "veskar_" + std::to_string(FPrepared.size() + 1);
+    prepared->Name = "veskar_" + std::to_string(++FStatementNumber);
     prepared->Session = FLink->Session;
     session.Prepare(prepared->Name, sql, 0);
     const pg::TPgResult description = session.Describe(prepared->Name);
@@ -148,6 +150,25 @@ std::shared_ptr<const pg::TPgPrepared> TPostgresConnection::Prepared(const std::
     }
     FPrepared.emplace(sql, prepared);
     return prepared;
+}
+
+void TPostgresConnection::DropUnusedStatements() {
+    std::string sql;
+    for (auto it = FPrepared.begin(); it != FPrepared.end();) {
+        if (it->second.use_count() == 1) {
+            sql += "DEALLOCATE " + QuoteIdentifier(it->second->Name) + ";";
+            it = FPrepared.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (sql.empty()) return;
+    try {
+        FSession->Exec(sql);
+    } catch (const EDatabaseError&) {
+        // In a failed transaction they stay on the server until it ends the
+        // session; their names are never given again.
+    }
 }
 
 TSQLStatementPtr TPostgresConnection::Prepare(const std::string& sql) {

@@ -57,8 +57,11 @@ public:
 
     // The server process of this session; 0 when not connected.
     int BackendPid() const;
-    // Statements prepared on the server in this session.
+    // Statements prepared on the server in this session. Past
+    // KeptStatements, those no statement object holds any more are
+    // deallocated before another is prepared.
     int PreparedCount() const { return static_cast<int>(FPrepared.size()); }
+    static constexpr int KeptStatements = 128;
 
     // For the statements: the server-side statement for Sql (in $n form),
     // prepared on first use in the current session.
@@ -72,6 +75,8 @@ protected:
     void DoDisconnect() override;
 
 private:
+    void DropUnusedStatements();
+
     std::string FHostName;
     int FPort = 0;
     std::string FDatabaseName;
@@ -80,6 +85,7 @@ private:
     std::string FConnectionString;
     std::unique_ptr<pg::TPgSession> FSession;
     std::unordered_map<std::string, std::shared_ptr<const pg::TPgPrepared>> FPrepared;
+    uint64_t FStatementNumber = 0;  // names are never reused within a session
     // Shared with the statements, so one that outlives the session (or the
     // connection) finds out instead of using it.
     std::shared_ptr<pg::TPgLink> FLink;

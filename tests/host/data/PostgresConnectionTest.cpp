@@ -229,6 +229,17 @@ TEST_F(PgConnectionTest, StatementsArePreparedOncePerTextAndRunManyTimes) {
     EXPECT_EQ(Conn->PreparedCount(), before + 1);
     EXPECT_EQ(Conn->ExecSQL("UPDATE t SET name = ? WHERE name IS NULL", {Variant("even")}), 2);
     EXPECT_EQ(Rows(*Conn, "SELECT count(*) FROM t WHERE name = ?", {Variant("odd")})[0][0], Variant(3));
+    // Statements nobody holds are let go past a limit; held ones stay good.
+    TSQLStatementPtr held = Conn->Prepare("SELECT count(*) FROM t WHERE id <= ?");
+    for (int i = 0; i < 2 * TPostgresConnection::KeptStatements; ++i) Conn->Prepare("SELECT " + std::to_string(i));
+    EXPECT_LE(Conn->PreparedCount(), TPostgresConnection::KeptStatements + 1);
+    EXPECT_LE(Rows(*Conn, "SELECT count(*) FROM pg_prepared_statements")[0][0].AsInteger(),
+              TPostgresConnection::KeptStatements + 2);
+    held->Bind(0, Variant(3));
+    held->Execute();
+    ASSERT_TRUE(held->Fetch());
+    EXPECT_EQ(held->ColumnValue(0), Variant(3));
+
     // Bindings stay until bound again; a run starts the result over.
     TSQLStatementPtr select = Conn->Prepare("SELECT id FROM t WHERE id >= ? ORDER BY id");
     select->Bind(0, Variant(4));
