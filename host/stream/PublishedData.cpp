@@ -55,12 +55,12 @@ void TSQLQuery::DeclarePublished(TPublisher& publisher) {
 
 void TPostgresConnection::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TPostgresConnection>();
-    p.String("ConnectionString", &TPostgresConnection::ConnectionString, &TPostgresConnection::SetConnectionString);
-    p.String("DatabaseName", &TPostgresConnection::DatabaseName, &TPostgresConnection::SetDatabaseName);
-    p.String("HostName", &TPostgresConnection::HostName, &TPostgresConnection::SetHostName);
-    p.String("Password", &TPostgresConnection::Password, &TPostgresConnection::SetPassword);
+    p.String("ConnectionString", &TPostgresConnection::ConnectionString, &TPostgresConnection::SetConnectionString).Default("");
+    p.String("DatabaseName", &TPostgresConnection::DatabaseName, &TPostgresConnection::SetDatabaseName).Default("");
+    p.String("HostName", &TPostgresConnection::HostName, &TPostgresConnection::SetHostName).Default("");
+    p.String("Password", &TPostgresConnection::Password, &TPostgresConnection::SetPassword).Default("");
     p.Integer("Port", &TPostgresConnection::Port, &TPostgresConnection::SetPort).Default(0);
-    p.String("UserName", &TPostgresConnection::UserName, &TPostgresConnection::SetUserName);
+    p.String("UserName", &TPostgresConnection::UserName, &TPostgresConnection::SetUserName).Default("");
 }
 
 } // namespace host

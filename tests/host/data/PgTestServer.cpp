@@ -1,6 +1,8 @@
 #include "tests/host/data/PgTestServer.h"
 
 #include "host/core/Component.h"
+#include "host/core/Exception.h"
+#include "tests/host/data/ContractBackend.h"
 
 #include <atomic>
 #include <chrono>
@@ -10,21 +12,45 @@
 
 namespace host::testing {
 
-std::optional<std::string> PgConnInfo() {
-    const char* text = std::getenv("VESKAR_PG");
-    if (!text || !*text) return std::nullopt;
-    return std::string(text);
+namespace {
+
+struct TServerProbe {
+    std::optional<std::string> ConnInfo;
+    std::string Why;
+};
+
+// Tries the server once per run.
+const TServerProbe& Probe() {
+    static const TServerProbe probe = [] {
+        TServerProbe result;
+        const char* text = std::getenv("VESKAR_PG");
+        if (!text || !*text) {
+            result.Why = "No PostgreSQL server: set VESKAR_PG to a libpq connection string "
+                         "(export VESKAR_PG=\"$(scripts/pg-cluster start)\")";
+            return result;
+        }
+        TComponent* owner = TComponent::Create(nullptr);
+        try {
+            TPostgresConnection* connection = TPostgresConnection::Create(owner);
+            connection->SetConnectionString(text);
+            connection->Open();
+            result.ConnInfo = text;
+        } catch (const Exception& e) {
+            result.Why = "The PostgreSQL server in VESKAR_PG does not answer: " + e.Message();
+        }
+        owner->Free();
+        return result;
+    }();
+    return probe;
 }
 
-bool PgRequired() {
-    const char* text = std::getenv("VESKAR_REQUIRE_PG");
-    return text && std::string(text) == "1";
-}
+} // namespace
 
-std::string PgMissingMessage() {
-    return "No PostgreSQL server: set VESKAR_PG to a libpq connection string "
-           "(export VESKAR_PG=\"$(scripts/pg-cluster start)\")";
-}
+std::optional<std::string> PgConnInfo() { return Probe().ConnInfo; }
+
+bool PgRequired() { return EnvironmentFlag("VESKAR_REQUIRE_PG"); }
+
+std::string PgMissingMessage() { return Probe().Why; }
 
 namespace {
 

@@ -14,7 +14,8 @@
 
 namespace host::testing {
 
-// The connection string, or nothing when the tests are to skip.
+// The connection string, or nothing when the tests are to skip: none is
+// set, or the server does not answer (tried once).
 std::optional<std::string> PgConnInfo();
 // The reason to put in a skip or a failure.
 std::string PgMissingMessage();
