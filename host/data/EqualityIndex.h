@@ -51,7 +51,7 @@ private:
     void Place(const std::vector<TColumn>& columns, int record, uint32_t hash);
 
     std::vector<int> FFields;
-    std::vector<TSlot> FSlots;
+    std::vector<TSlot, TLargePageAllocator<TSlot>> FSlots;
     size_t FUsed = 0;
     int FCovered = 0;
 };

@@ -5,13 +5,14 @@
 // family a value belongs to. Code in IndexKey.cpp.
 
 #include "host/core/Variant.h"
+#include "host/data/LargePages.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace host {
 
-using TColumn = std::vector<Variant>;
+using TColumn = std::vector<Variant, TLargePageAllocator<Variant>>;
 
 enum class TValueFamily : uint8_t { Null, Text, Number };
 

@@ -5,6 +5,7 @@ list(APPEND HOST_SOURCES
   data/DataLink.cpp
   data/MemoryDataSet.cpp
   data/IndexKey.cpp
+  data/LargePages.cpp
   data/EqualityIndex.cpp
   data/OrderedIndex.cpp
   data/FaultyDataSet.cpp
