@@ -133,6 +133,7 @@ void TDataSet::CloseCursor() {
 
 void TDataSet::CreateFields() {
     DestroyFields();
+    FSearchFields = {};
     for (int i = 0; i < FFieldDefs.Count(); ++i) {
         const TFieldDef& def = FFieldDefs.Items(i);
         TField* field = TField::Create(this, def.Name, def.DataType, def.Size, i);
@@ -142,6 +143,7 @@ void TDataSet::CreateFields() {
 }
 
 void TDataSet::DestroyFields() {
+    FSearchFields = {};
     while (!FFields.empty()) {
         TField* field = FFields.back();
         FFields.pop_back();
@@ -422,6 +424,20 @@ std::vector<TField*> TDataSet::GetFieldList(const std::string& names) const {
     return list;
 }
 
+const std::vector<TField*>& TDataSet::SearchFieldList(const std::string& names) const {
+    for (size_t i = 0; i < FSearchFields.size(); ++i)
+        if (FSearchFields[i].Used && FSearchFields[i].Names == names) {
+            if (FNextSearchFields == i) FNextSearchFields = (i + 1) % FSearchFields.size();
+            return FSearchFields[i].Fields;
+        }
+    // Parsed first: a name list that raises is not remembered.
+    std::vector<TField*> fields = GetFieldList(names);
+    TSearchFields& entry = FSearchFields[FNextSearchFields];
+    FNextSearchFields = (FNextSearchFields + 1) % FSearchFields.size();
+    entry = {names, std::move(fields), true};
+    return entry.Fields;
+}
+
 Variant TDataSet::GetFieldValue(const TField& field) const {
     const auto i = static_cast<size_t>(field.Index());
     if (FState == dsEdit || FState == dsInsert) return i < FBuffer.size() ? FBuffer[i] : Variant::Null();
@@ -455,7 +471,7 @@ int TDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const
 }
 
 int TDataSet::FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const {
-    const std::vector<TField*> fields = GetFieldList(keyFields);
+    const std::vector<TField*>& fields = SearchFieldList(keyFields);
     if (fields.empty()) return -1;
     std::vector<TKeyMatcher> keys;
     keys.reserve(fields.size());
@@ -473,7 +489,7 @@ int TDataSet::FindRecord(const std::string& keyFields, const Variant& keyValues,
 
 Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
     CheckActive();
-    const std::vector<TField*> results = GetFieldList(resultFields);
+    const std::vector<TField*>& results = SearchFieldList(resultFields);
     const int record = FindRecord(keyFields, keyValues, {});
     if (record < 0) return Variant::Null();
     if (results.size() == 1) return InternalGetValue(record, results[0]->Index());

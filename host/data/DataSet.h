@@ -13,6 +13,7 @@
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,9 @@ private:
     void Scroll(int record, bool bof, bool eof);
     void Resync(int record, bool bof, bool eof);
     int FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const;
+    // GetFieldList remembered for the last few name lists, since a search
+    // is usually repeated with the same names; emptied with the fields.
+    const std::vector<TField*>& SearchFieldList(const std::string& names) const;
     void LoadBuffer();
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);
@@ -223,6 +227,13 @@ private:
     bool FStreamedActive = false;
     int FDisableCount = 0;
     TDataSetState FDisableState = dsInactive;
+    struct TSearchFields {
+        std::string Names;
+        std::vector<TField*> Fields;
+        bool Used = false;
+    };
+    mutable std::array<TSearchFields, 4> FSearchFields;
+    mutable size_t FNextSearchFields = 0;  // never the entry used last
 };
 
 } // namespace host

@@ -238,6 +238,32 @@ TEST_F(DataTest, LookupFindsExactlyWithoutMoving) {
     EXPECT_THROW(Customers->Lookup("Nope", 1, "Company"), EDatabaseError);
 }
 
+TEST_F(DataTest, SearchesFollowTheFieldsAcrossReopeningAndManyNameLists) {
+    // More name lists than the dataset remembers, in turns: each search
+    // still reads its own fields, keys and results alike.
+    const std::vector<std::pair<std::string, Variant>> results = {
+        {"Company", Variant("Unisco")}, {"Rating", Variant(3.0)}, {"Active", Variant(false)},
+        {"company", Variant("Unisco")}, {"CUSTNO", Variant(1231)}, {"Rating ", Variant(3.0)}};
+    for (int round = 0; round < 3; ++round)
+        for (const auto& [names, expected] : results) {
+            EXPECT_EQ(Customers->Lookup("CustNo", 1231, names), expected) << names;
+            EXPECT_EQ(Customers->Lookup(round % 2 ? "Company" : "company", "Unisco", names), expected) << names;
+        }
+    const Variant two = Customers->Lookup("Company;Active", VarArrayOf({"Unisco", false}), "Rating;CustNo");
+    ASSERT_TRUE(VarIsArray(two));
+    EXPECT_EQ(two[0], Variant(3.0));
+    EXPECT_EQ(two[1], Variant(1231));
+    EXPECT_THROW(Customers->Lookup("CustNo", 1231, "Company;Nope"), EDatabaseError) << "a bad list is not remembered";
+    EXPECT_THROW(Customers->Lookup("CustNo", 1231, "Company;Nope"), EDatabaseError);
+
+    // Reopened, the dataset has new field objects: the old ones are not used.
+    Customers->Close();
+    Customers->Open();
+    EXPECT_EQ(Customers->Lookup("CustNo", 1351, "Company"), Variant("Sight Diver"));
+    EXPECT_TRUE(Customers->Locate("Company", "Unisco", {}));
+    EXPECT_EQ(Value("CustNo"), Variant(1231));
+}
+
 TEST_F(DataTest, LocateMovesOnlyWhenItFinds) {
     EXPECT_TRUE(Customers->Locate("Company", "sight", {loCaseInsensitive, loPartialKey}));
     EXPECT_EQ(Customers->RecNo(), 3);
