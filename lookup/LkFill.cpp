@@ -53,7 +53,33 @@ TLookupFill::TLookupFill(TComponent* AOwner)
       FResultFields(TStringList::Create()),
       FLookupResultFields(TStringList::Create()),
       FKeyLinks(TCollection::Create(TKeyLinkItem::ClassInfo())),
-      FResultLinks(TCollection::Create(TKeyLinkItem::ClassInfo())) {}
+      FResultLinks(TCollection::Create(TKeyLinkItem::ClassInfo())) {
+    for (TStringList* list : {FKeyFields.get(), FLookupKeyFields.get(), FResultFields.get(), FLookupResultFields.get()}) {
+        list->OnChanging = TNotifyEvent::Method(this, &TLookupFill::ListsChanging, "ListsChanging");
+        list->OnChange = TNotifyEvent::Method(this, &TLookupFill::ListsChanging, "ListsChanging");
+    }
+}
+
+void TLookupFill::ListsChanging(TObject* /*Sender*/) { FNamesJoined = false; }
+
+void TLookupFill::JoinNames() {
+    if (FNamesJoined) return;
+    FLookupKeyNames = JoinFieldNames(*FLookupKeyFields);
+    FLookupResultNames = JoinFieldNames(*FLookupResultFields);
+    // A list in the middle of an update reports its changes only at the
+    // end: until then the names are joined on every use.
+    FNamesJoined = FLookupKeyFields->UpdateCount() == 0 && FLookupResultFields->UpdateCount() == 0;
+}
+
+const std::string& TLookupFill::LookupKeyNames() {
+    JoinNames();
+    return FLookupKeyNames;
+}
+
+const std::string& TLookupFill::LookupResultNames() {
+    JoinNames();
+    return FLookupResultNames;
+}
 
 void TLookupFill::Destroy() {
     DestroyFieldLinks();
@@ -199,8 +225,9 @@ void TLookupFill::LookupAndCopy() {
 
     const Variant keyValues = GatherKeyValues();
     if (!lookupDataSet->Active()) lookupDataSet->SetActive(true);
-    const std::string resultNames = JoinFieldNames(*FLookupResultFields);
-    const std::string keyNames = JoinFieldNames(*FLookupKeyFields);
+    // Copies: a handler reached from the lookup may change the lists.
+    const std::string resultNames = LookupResultNames();
+    const std::string keyNames = LookupKeyNames();
     const Variant result = lookupDataSet->Lookup(keyNames, keyValues, resultNames);
     if (VarIsNull(result))
         ApplyNotFound();
@@ -223,7 +250,7 @@ void TLookupFill::CopyResult(const Variant& Result) {
         const int high = VarArrayHighBound(Result, 1);
         for (int n = 0; n < FResultLinks->Count(); ++n) {
             TField* field = ResultLink(n)->Field();
-            if (field && high >= n) field->SetValue(VarArrayGet(Result, n));
+            if (field && high >= n) field->SetValue(Result[n]);
         }
         return;
     }

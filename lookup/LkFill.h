@@ -98,6 +98,12 @@ private:
     host::Variant GatherKeyValues() const;
     void ApplyNotFound();
     void CopyResult(const host::Variant& Result);
+    // The lookup's ";"-joined name lists, joined again only after one of
+    // the four lists changed.
+    void ListsChanging(host::TObject* Sender);
+    const std::string& LookupKeyNames();
+    const std::string& LookupResultNames();
+    void JoinNames();
 
     bool FActive = true;
     host::TDataSource* FDataSource = nullptr;
@@ -111,6 +117,9 @@ private:
     bool FInLookup = false;
     bool FErrorOnKeyNotFound = true;
     bool FNullOnKeyNotFound = true;
+    std::string FLookupKeyNames;
+    std::string FLookupResultNames;
+    bool FNamesJoined = false;
 };
 
 // Joins field names with ";" as the dataset's Lookup expects them.

@@ -79,6 +79,40 @@ TEST_F(LookupTest, RenamedLookupFieldsApplyAtOnceButRecountedOnesFail) {
     EXPECT_EQ(Value("Name"), Variant("Sight Diver"));
 }
 
+TEST_F(LookupTest, EveryChangeOfTheLookupListsReachesTheNextLookup) {
+    TypeCustNo(1231);
+    EXPECT_EQ(Customers->Calls.back().ResultFields, "Company;City");
+    // An item replaced, then lists changed inside an update that has not
+    // ended yet, then the update ended: each lookup asks with the lists as
+    // they are.
+    Fill->LookupResultFields()->Put(0, "City");
+    TypeCustNo(1221);
+    EXPECT_EQ(Customers->Calls.back().ResultFields, "City;City");
+    EXPECT_EQ(Value("Name"), Variant("Kapaa"));
+
+    Fill->LookupResultFields()->BeginUpdate();
+    Fill->LookupResultFields()->Put(1, "Company");
+    TypeCustNo(1231);
+    EXPECT_EQ(Customers->Calls.back().ResultFields, "City;Company");
+    Fill->LookupResultFields()->Put(0, "Company");
+    TypeCustNo(1221);
+    EXPECT_EQ(Customers->Calls.back().ResultFields, "Company;Company");
+    Fill->LookupResultFields()->EndUpdate();
+    Fill->LookupKeyFields()->Put(0, "custno");
+    TypeCustNo(1351);
+    EXPECT_EQ(Customers->Calls.back().KeyFields, "custno");
+    EXPECT_EQ(Customers->Calls.back().ResultFields, "Company;Company");
+    EXPECT_EQ(Value("City"), Variant("Sight Diver"));
+
+    // Lists taken from elsewhere as a whole.
+    Owned<TStringList> names(TStringList::Create());
+    names->SetCommaText("City,Company");
+    Fill->SetLookupResultFields(names.get());
+    TypeCustNo(1231);
+    EXPECT_EQ(Customers->Calls.back().ResultFields, "City;Company");
+    EXPECT_EQ(Value("Name"), Variant("Freeport"));
+}
+
 TEST_F(LookupTest, AClosedLookupDatasetIsOpenedAndStaysOpen) {
     Customers->Close();
     TypeCustNo(1231);
