@@ -83,20 +83,34 @@ public:
 
     private:
         friend class TNotifyList;
-        static constexpr size_t InlineCount = 4;
+        static constexpr size_t InlineCount = 4;  // the copies below know it
 
+        // The inline entries beyond the count stay unset, and the few there
+        // are copied straight, without a loop or a call: a message through
+        // a control takes a snapshot of its hooks on every pass.
         TSnapshot(const TNotifyList& list) : FList(list), FCount(list.FEntries.size()) {
-            if (FCount <= InlineCount)
-                std::copy(list.FEntries.begin(), list.FEntries.end(), FInline.begin());
-            else
-                FHeap = list.FEntries;
+            const TEntry* from = list.FEntries.data();
+            switch (FCount) {
+            case 4: FInline[3] = from[3]; [[fallthrough]];
+            case 3: FInline[2] = from[2]; [[fallthrough]];
+            case 2: FInline[1] = from[1]; [[fallthrough]];
+            case 1: FInline[0] = from[0]; [[fallthrough]];
+            case 0: break;
+            default:
+                FHeap.assign(from, from + FCount);
+                FData = FHeap.data();
+                break;
+            }
         }
-        const TEntry& At(size_t i) const { return FCount <= InlineCount ? FInline[i] : FHeap[i]; }
+        TSnapshot(const TSnapshot&) = delete;
+        TSnapshot& operator=(const TSnapshot&) = delete;
+        const TEntry& At(size_t i) const { return FData[i]; }
 
         const TNotifyList& FList;
         size_t FCount;
-        std::array<TEntry, InlineCount> FInline{};
+        std::array<TEntry, InlineCount> FInline;
         std::vector<TEntry> FHeap;
+        const TEntry* FData = FInline.data();
     };
 
     TSnapshot Snapshot() const { return TSnapshot(*this); }

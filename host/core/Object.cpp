@@ -25,8 +25,7 @@ void TObject::Free() {
     Destroy();
 }
 
-TKeepAlive::~TKeepAlive() {
-    if (--FObject->FKeepAlive > 0 || !FObject->FFreePending) return;
+void TKeepAlive::FinishFree() {
     FObject->FFreePending = false;
     FObject->Free();
 }

@@ -75,11 +75,16 @@ private:
 class TKeepAlive {
 public:
     explicit TKeepAlive(TObject* object) : FObject(object) { ++FObject->FKeepAlive; }
-    ~TKeepAlive();
+    // Inline: it runs on every message and notice, and almost always only
+    // counts down.
+    ~TKeepAlive() {
+        if (--FObject->FKeepAlive <= 0 && FObject->FFreePending) FinishFree();
+    }
     TKeepAlive(const TKeepAlive&) = delete;
     TKeepAlive& operator=(const TKeepAlive&) = delete;
 
 private:
+    void FinishFree();
     TObject* FObject;
 };
 
