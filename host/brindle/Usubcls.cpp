@@ -1,45 +1,22 @@
 #include "host/brindle/Usubcls.h"
 
-#include "host/ui/Controls.h"
-
 #include <functional>
-#include <memory>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 namespace host {
 
 HOST_IMPLEMENT_CLASS(TControlSubclass, TObject)
 
-// One registration: hooks one subclass object into one control's window
-// procedure. It never touches itself after handing a message on, since the
-// call may end the registration.
-class TSubclassHook final : public TWndProcHook {
+// Registrations by pair, each with its place in the subclass object's list
+// of controls, so that registering, ending and freeing cost the same on a
+// form of ten thousand captured controls as on a form of ten, and a
+// registration costs one small allocation.
+class TSubclassRegistry {
 public:
-    TSubclassHook(TControl* control, TControlSubclass* subclass) : Control(control), Subclass(subclass) {}
-    void BeforeMessage(TControl*, TMessage& message) override {
-        Subclass->Deliver(TControlSubclass::TPass::Before, message);
-    }
-    void AfterMessage(TControl*, TMessage& message) override {
-        Subclass->Deliver(TControlSubclass::TPass::After, message);
-    }
-    void ControlDestroyed(TControl* control) override;
-
-    TControl* const Control;
-    TControlSubclass* const Subclass;
-};
-
-namespace {
-
-// Registrations by pair, and the controls of each subclass object, so that
-// registering, ending and freeing cost the same on a form of ten thousand
-// captured controls as on a form of ten.
-class TRegistry {
-public:
-    ~TRegistry() {
+    ~TSubclassRegistry() {
         // The program is ending: the controls that remain stop calling in.
-        for (const auto& [pair, hook] : FHooks) hook->Control->RemoveWndProcHook(hook.get());
+        for (const auto& [pair, place] : FPlaces) const_cast<TControl*>(pair.first)->RemoveWndProcHook(Hook(pair.second));
         Gone() = true;
     }
 
@@ -48,49 +25,36 @@ public:
         return gone;
     }
 
-    TSubclassHook* Find(const TControl* control, const TControlSubclass* subclass) const {
-        const auto it = FHooks.find({control, subclass});
-        return it == FHooks.end() ? nullptr : it->second.get();
+    bool Find(const TControl* control, const TControlSubclass* subclass) const {
+        return FPlaces.contains({control, subclass});
     }
 
     void Add(TControl* control, TControlSubclass* subclass) {
-        if (Find(control, subclass)) return;
-        auto hook = std::make_unique<TSubclassHook>(control, subclass);
-        TSubclassHook* added = hook.get();
-        FHooks.emplace(TPair{control, subclass}, std::move(hook));
-        FControlsOf[subclass].insert(control);
-        control->AddWndProcHook(added);
+        if (!FPlaces.try_emplace({control, subclass}, subclass->FControls.size()).second) return;
+        subclass->FControls.push_back(control);
+        control->AddWndProcHook(subclass);
     }
 
     void Remove(TControl* control, TControlSubclass* subclass) {
-        if (TSubclassHook* hook = Find(control, subclass)) {
-            control->RemoveWndProcHook(hook);
-            Drop(hook);
-        }
+        const auto it = FPlaces.find({control, subclass});
+        if (it == FPlaces.end()) return;
+        control->RemoveWndProcHook(subclass);
+        Forget(it);
     }
 
     // Ends every registration of Subclass.
-    void RemoveSubclass(const TControlSubclass* subclass) {
-        const auto it = FControlsOf.find(subclass);
-        if (it == FControlsOf.end()) return;
-        const std::unordered_set<const TControl*> controls = std::move(it->second);
-        FControlsOf.erase(it);
-        for (const TControl* control : controls) {
-            const auto hook = FHooks.find({control, subclass});
-            if (hook == FHooks.end()) continue;
-            hook->second->Control->RemoveWndProcHook(hook->second.get());
-            FHooks.erase(hook);
+    void RemoveSubclass(TControlSubclass* subclass) {
+        const std::vector<TControl*> controls = std::exchange(subclass->FControls, {});
+        for (TControl* control : controls) {
+            FPlaces.erase({control, subclass});
+            control->RemoveWndProcHook(subclass);
         }
     }
 
-    // Forgets a hook its control no longer holds.
-    void Drop(const TSubclassHook* hook) {
-        const TPair pair{hook->Control, hook->Subclass};
-        if (const auto it = FControlsOf.find(pair.second); it != FControlsOf.end()) {
-            it->second.erase(pair.first);
-            if (it->second.empty()) FControlsOf.erase(it);
-        }
-        FHooks.erase(pair);
+    // Forgets a registration its control no longer holds.
+    void Drop(const TControl* control, TControlSubclass* subclass) {
+        const auto it = FPlaces.find({control, subclass});
+        if (it != FPlaces.end()) Forget(it);
     }
 
 private:
@@ -100,35 +64,45 @@ private:
             return std::hash<const void*>{}(p.first) * 31 + std::hash<const void*>{}(p.second);
         }
     };
-    std::unordered_map<TPair, std::unique_ptr<TSubclassHook>, TPairHash> FHooks;
-    std::unordered_map<const TControlSubclass*, std::unordered_set<const TControl*>> FControlsOf;
+    using TPlaces = std::unordered_map<TPair, size_t, TPairHash>;
+
+    static TWndProcHook* Hook(const TControlSubclass* subclass) { return const_cast<TControlSubclass*>(subclass); }
+
+    // The last control of the subclass takes the place of the one that goes.
+    void Forget(TPlaces::iterator it) {
+        auto* subclass = const_cast<TControlSubclass*>(it->first.second);
+        std::vector<TControl*>& controls = subclass->FControls;
+        const size_t place = it->second;
+        FPlaces.erase(it);
+        if (place + 1 < controls.size()) {
+            controls[place] = controls.back();
+            FPlaces[{controls[place], subclass}] = place;
+        }
+        controls.pop_back();
+    }
+
+    TPlaces FPlaces;
 };
 
-TRegistry* Registry() {
-    static TRegistry registry;
-    return TRegistry::Gone() ? nullptr : &registry;
+namespace {
+
+TSubclassRegistry* Registry() {
+    static TSubclassRegistry registry;
+    return TSubclassRegistry::Gone() ? nullptr : &registry;
 }
 
 } // namespace
 
-void TSubclassHook::ControlDestroyed(TControl*) {
-    if (TRegistry* registry = Registry()) registry->Drop(this);
+void TControlSubclass::ControlDestroyed(TControl* control) {
+    if (TSubclassRegistry* registry = Registry()) registry->Drop(control, this);
 }
 
 void TControlSubclass::BeforeWndProc(TMessage&) {}
 
 void TControlSubclass::AfterWndProc(TMessage&) {}
 
-void TControlSubclass::Deliver(TPass pass, TMessage& message) {
-    TKeepAlive alive(this);
-    if (pass == TPass::Before)
-        BeforeWndProc(message);
-    else
-        AfterWndProc(message);
-}
-
 void TControlSubclass::Detach() {
-    if (TRegistry* registry = Registry()) registry->RemoveSubclass(this);
+    if (TSubclassRegistry* registry = Registry()) registry->RemoveSubclass(this);
 }
 
 void TControlSubclass::Destroy() {
@@ -138,15 +112,27 @@ void TControlSubclass::Destroy() {
 
 void RegisterSubclass(TControl* control, TControlSubclass* subclass) {
     if (!control || !subclass) return;
-    if (TRegistry* registry = Registry()) registry->Add(control, subclass);
+    if (TSubclassRegistry* registry = Registry()) registry->Add(control, subclass);
 }
 
 void UnRegisterSubclass(TControl* control, TControlSubclass* subclass) {
-    if (TRegistry* registry = Registry()) registry->Remove(control, subclass);
+    if (TSubclassRegistry* registry = Registry()) registry->Remove(control, subclass);
+}
+
+void RenewSubclass(TControl* control, TControlSubclass* subclass) {
+    if (!control || !subclass) return;
+    TSubclassRegistry* registry = Registry();
+    if (!registry) return;
+    if (!registry->Find(control, subclass)) {
+        registry->Add(control, subclass);
+        return;
+    }
+    control->RemoveWndProcHook(subclass);
+    control->AddWndProcHook(subclass);
 }
 
 bool IsSubclassRegistered(const TControl* control, const TControlSubclass* subclass) {
-    TRegistry* registry = Registry();
+    TSubclassRegistry* registry = Registry();
     return registry && registry->Find(control, subclass);
 }
 

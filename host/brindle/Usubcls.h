@@ -12,13 +12,18 @@
 // control or the subclass object goes, so a freed subclass is never called.
 
 #include "host/core/Object.h"
+#include "host/ui/Controls.h"
 #include "host/ui/Messages.h"
+
+#include <vector>
 
 namespace host {
 
-class TControl;
+class TSubclassRegistry;
 
-class TControlSubclass : public TObject {
+// The object is itself the hook in the window procedure of each control it
+// is registered with: a message reaches it through one virtual call a pass.
+class TControlSubclass : public TObject, public TWndProcHook {
     HOST_CLASS(TControlSubclass, TObject)
 public:
     virtual void BeforeWndProc(TMessage& message);
@@ -32,9 +37,20 @@ protected:
     void Detach() override;
 
 private:
-    friend class TSubclassHook;
-    enum class TPass { Before, After };
-    void Deliver(TPass pass, TMessage& message);
+    friend class TSubclassRegistry;
+    // Inline: every message through a hooked control passes here twice.
+    void BeforeMessage(TControl*, TMessage& message) final {
+        TKeepAlive alive(this);
+        BeforeWndProc(message);
+    }
+    void AfterMessage(TControl*, TMessage& message) final {
+        TKeepAlive alive(this);
+        AfterWndProc(message);
+    }
+    void ControlDestroyed(TControl* control) final;
+
+    // The controls it is registered with; the registry knows each one's place.
+    std::vector<TControl*> FControls;
 };
 
 // Registering a pair that is registered already changes nothing.
@@ -43,5 +59,9 @@ void RegisterSubclass(TControl* control, TControlSubclass* subclass);
 // being destroyed, after the registration ended with it).
 void UnRegisterSubclass(TControl* control, TControlSubclass* subclass);
 bool IsSubclassRegistered(const TControl* control, const TControlSubclass* subclass);
+// As UnRegisterSubclass and then RegisterSubclass: the subclass sees the
+// control's messages after its other hooks, from the next message on; the
+// registration itself is kept rather than ended and made again.
+void RenewSubclass(TControl* control, TControlSubclass* subclass);
 
 } // namespace host

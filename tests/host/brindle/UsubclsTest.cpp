@@ -230,3 +230,62 @@ TEST_F(UsubclsTest, ControlFreedByASubclassEndsAfterTheMessage) {
     EXPECT_EQ(std::count(log.begin(), log.end(), "B before KEYDOWN"), 0);
     EXPECT_FALSE(IsSubclassRegistered(doomed, a));
 }
+
+TEST_F(UsubclsTest, RenewingAPairActsAsUnregisteringAndRegisteringIt) {
+    TLoggingSubclass* a = Subclass("A");
+    TLoggingSubclass* b = Subclass("B");
+    RegisterSubclass(control.get(), a);
+    RegisterSubclass(control.get(), b);
+    RenewSubclass(control.get(), a);
+    control->Perform(WM_SETFOCUS);
+    EXPECT_EQ(log, (TLog{"B before SETFOCUS", "A before SETFOCUS", "control SETFOCUS", "B after SETFOCUS",
+                         "A after SETFOCUS"}))
+        << "the renewed pair goes behind the others";
+
+    // Renewed during a message it is new for that message: no After.
+    a->Before = [&](TMessage&) { RenewSubclass(control.get(), a); };
+    log.clear();
+    control->Perform(WM_KILLFOCUS);
+    EXPECT_EQ(log, (TLog{"B before KILLFOCUS", "A before KILLFOCUS", "control KILLFOCUS", "B after KILLFOCUS"}));
+
+    // A pair not registered is registered; nil changes nothing.
+    Owned<TLoggedControl> other(NewControl());
+    RenewSubclass(other.get(), b);
+    RenewSubclass(nullptr, b);
+    RenewSubclass(other.get(), nullptr);
+    EXPECT_TRUE(IsSubclassRegistered(other.get(), b));
+    a->Before = nullptr;
+    UnRegisterSubclass(control.get(), a);
+    EXPECT_FALSE(IsSubclassRegistered(control.get(), a));
+    EXPECT_TRUE(IsSubclassRegistered(control.get(), b));
+}
+
+TEST_F(UsubclsTest, OneSubclassOnManyControlsKeepsEveryRegistrationApart) {
+    // Registrations of one object end one by one, out of order, then with
+    // their controls, then with the object: each ends once and only its own.
+    TLoggingSubclass* a = TLoggingSubclass::Create("A", nullptr);
+    std::vector<Owned<TLoggedControl>> controls;
+    for (int i = 0; i < 8; ++i) {
+        controls.emplace_back(NewControl());
+        controls.back()->Log = nullptr;
+        RegisterSubclass(controls.back().get(), a);
+    }
+    UnRegisterSubclass(controls[2].get(), a);
+    UnRegisterSubclass(controls[0].get(), a);
+    controls[7].reset();
+    controls[3].reset();
+    for (size_t i = 0; i < controls.size(); ++i)
+        if (controls[i]) EXPECT_EQ(IsSubclassRegistered(controls[i].get(), a), i != 0 && i != 2) << i;
+    int seen = 0;
+    a->Before = [&](TMessage&) { ++seen; };
+    for (auto& c : controls)
+        if (c) c->Perform(WM_KEYDOWN);
+    EXPECT_EQ(seen, 4);
+    a->Free();
+    for (auto& c : controls)
+        if (c) {
+            EXPECT_FALSE(IsSubclassRegistered(c.get(), a));
+            c->Perform(WM_KEYDOWN);
+        }
+    EXPECT_EQ(seen, 4);
+}
