@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 namespace veskar {
 
@@ -137,6 +140,20 @@ void TLookupWinControlLink::UnCapture() {
     UnRegisterSubclass(FControl, FSubclass.get());
     HideLookupButton();
     FCaptured = false;
+}
+
+void TLookupWinControlLink::Recapture() {
+    // A button goes while the control is released, and a grid link has its
+    // editor to see to: both take the long way.
+    if (!FCaptured || !FControl || FButton || &ClassType() != &ClassInfo()) {
+        UnCapture();
+        Capture();
+        return;
+    }
+    TKeepAlive alive(this);
+    RenewSubclass(FControl, FSubclass.get());
+    FControl->FreeNotification(this);
+    if (FControl->Focused()) DoBeginEdit();
 }
 
 void TLookupWinControlLink::Notification(TComponent* AComponent, TOperation Operation) {
@@ -378,6 +395,65 @@ void TLookupControlsList::Clear() {
     for (int i = Count() - 1; i >= 0; --i)
         if (i < Count()) DeleteLookupControl(i);
     inherited::Clear();
+}
+
+bool TLookupControlsList::Reusable(const TLookupWinControlLink* ALink, const TWinControl* AControl) const {
+    if (!ALink || !AControl || ALink->Control() != AControl || ALink->OwnerList() != this) return false;
+    if (ALink->FreePending() || ALink->InButtonClick()) return false;
+    const bool grid = AControl->InheritsFrom(TCustomGrid::ClassInfo());
+    const TClass& kind = grid ? TLookupGridControlLink::ClassInfo() : TLookupWinControlLink::ClassInfo();
+    return &ALink->ClassType() == &kind;
+}
+
+void TLookupControlsList::RecaptureControls(const TList& AControls) {
+    std::vector<TLookupWinControlLink*> old(static_cast<size_t>(Count()));
+    for (int i = 0; i < Count(); ++i) old[static_cast<size_t>(i)] = Links(i);
+    // The old links leave the list first, as Clear would take them out.
+    inherited::Clear();
+
+    // A control is usually found where it was the last time; the others are
+    // looked for by control.
+    std::unordered_map<const TWinControl*, size_t> byControl;
+    auto oldIndexOf = [&](const TWinControl* control, size_t at) -> std::optional<size_t> {
+        if (at < old.size() && Reusable(old[at], control)) return at;
+        if (byControl.empty())
+            for (size_t i = old.size(); i-- > 0;)
+                if (old[i] && old[i]->Control()) byControl[old[i]->Control()] = i;  // the first link wins
+        const auto found = byControl.find(control);
+        if (found == byControl.end() || !Reusable(old[found->second], control)) return std::nullopt;
+        return found->second;
+    };
+    std::vector<TLookupWinControlLink*> kept(static_cast<size_t>(AControls.Count()), nullptr);
+    for (int i = 0; i < AControls.Count(); ++i) {
+        const auto at = oldIndexOf(AControls.Get<TWinControl>(i), static_cast<size_t>(i));
+        if (!at) continue;
+        kept[static_cast<size_t>(i)] = old[*at];
+        old[*at] = nullptr;
+    }
+    // The links not kept go, last first, as Clear frees them.
+    for (size_t i = old.size(); i-- > 0;)
+        if (old[i]) old[i]->Free();
+
+    int next = 0;
+    try {
+        for (; next < AControls.Count(); ++next) {
+            TLookupWinControlLink* link = kept[static_cast<size_t>(next)];
+            if (!link) {
+                AddLookupControl(AControls.Get<TWinControl>(next), true);
+                continue;
+            }
+            kept[static_cast<size_t>(next)] = nullptr;
+            Add(link);
+            // Released and captured again, as a new link would be: its hook
+            // goes behind the others and a focused control gets its button.
+            link->Recapture();
+        }
+    } catch (...) {
+        // Captures after a failing one do not happen; their kept links go.
+        for (TLookupWinControlLink* link : kept)
+            if (link) link->Free();
+        throw;
+    }
 }
 
 TWinControl* TLookupControlsList::Controls(int AIndex) const {

@@ -91,6 +91,9 @@ public:
     // Start and stop watching the control; both may be called again.
     virtual void Capture();
     virtual void UnCapture();
+    // UnCapture and then Capture; for a captured edit without a button, in
+    // one cheap step that keeps its registration.
+    void Recapture();
 
     // The list's shortcut, or Ctrl+F1 for a link without a list.
     host::TShortCut GetLookupShortCut() const;
@@ -188,6 +191,11 @@ public:
     virtual void DeleteLookupControl(int AIndex);
     // Releases and frees every link.
     void Clear() override;
+    // Leaves the list as Clear and then AddLookupControl(control, true) for
+    // each of AControls, in order, would; but the link of a control listed
+    // again is kept, released and captured afresh, instead of being freed
+    // and made again.
+    void RecaptureControls(const host::TList& AControls);
 
     // The control of the link at AIndex; nil for a link whose control is
     // gone and for an index out of range.
@@ -205,6 +213,10 @@ protected:
     void Detach() override { Clear(); }
 
 private:
+    // A link RecaptureControls may keep: one of the two kinds this list
+    // makes, for the control it was made for, and in none of its own calls.
+    bool Reusable(const TLookupWinControlLink* ALink, const host::TWinControl* AControl) const;
+
     host::TShortCut FLookupShortCut;
 };
 

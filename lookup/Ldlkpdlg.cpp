@@ -25,6 +25,13 @@ using namespace host;
 
 namespace {
 
+// The class chain instead of dynamic_cast: the walk asks this of every
+// control on the form, and the chain is a few pointer comparisons.
+template <class T>
+T* KindOf(TObject* object) {
+    return object && object->InheritsFrom(T::ClassInfo()) ? static_cast<T*>(object) : nullptr;
+}
+
 void VisitControl(TWinControl* control, int childCount, TList* list, const TConditionMethod& condition) {
     if (!control) return;
     if (condition(control)) list->Add(control);
@@ -32,7 +39,7 @@ void VisitControl(TWinControl* control, int childCount, TList* list, const TCond
         // A child that fails (gone meanwhile, a raising condition) is
         // skipped; its siblings are still visited.
         try {
-            if (auto* child = As<TWinControl>(control->Controls(i))) VisitControl(child, child->ControlCount(), list, condition);
+            if (auto* child = KindOf<TWinControl>(control->Controls(i))) VisitControl(child, child->ControlCount(), list, condition);
         } catch (...) {
         }
     }
@@ -197,12 +204,12 @@ int TLookupDialog::FindKeyField(const TField* Field) const {
 // --- TLookupDialog: capture -----------------------------------------------------
 
 bool TLookupDialog::IsControlLookupable(TWinControl* Control) {
-    if (auto* edit = As<TDBEdit>(Control); edit && edit->DataSource() == FDataSource) {
+    if (auto* edit = KindOf<TDBEdit>(Control); edit && edit->DataSource() == FDataSource) {
         for (int i = 0; i < FKeyFields->Count(); ++i)
             if (CompareText(edit->DataField(), FKeyFields->Strings(i)) == 0) return true;
         return false;
     }
-    if (auto* grid = As<TCustomDBGrid>(Control); grid && grid->DataSource() == FDataSource) return true;
+    if (auto* grid = KindOf<TCustomDBGrid>(Control); grid && grid->DataSource() == FDataSource) return true;
     return false;
 }
 
@@ -213,13 +220,17 @@ TWinControl* TLookupDialog::FindForm() const {
 }
 
 void TLookupDialog::CaptureControls() {
-    UnCaptureControls();
-    Owned<TList> found(TList::Create());
     TWinControl* form = FindForm();
-    if (!form) return;
+    if (!form) {
+        UnCaptureControls();
+        return;
+    }
+    Owned<TList> found(TList::Create());
     GetAllControlsInAList(form, found.get(),
                           TConditionMethod::Method(this, &TLookupDialog::IsControlLookupable, "IsControlLookupable"));
-    for (int i = 0; i < found->Count(); ++i) FControlsList->AddLookupControl(found->Get<TWinControl>(i), true);
+    // Controls captured before keep their links: capturing again after a
+    // reopen costs no new component per control.
+    FControlsList->RecaptureControls(*found);
 }
 
 void TLookupDialog::UnCaptureControls() { FControlsList->Clear(); }

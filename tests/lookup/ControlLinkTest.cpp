@@ -371,3 +371,89 @@ TEST_F(CaptureTest, DescendantsReachTheVirtualSlots) {
 
 } // namespace
 } // namespace capture
+
+namespace capture {
+namespace {
+
+// Registered after a link on the same control: notes, as each focus
+// arrives, whether the link has shown its button already (it went first).
+class TButtonProbe : public TControlSubclass {
+    HOST_CLASS(TButtonProbe, TControlSubclass)
+public:
+    TLookupWinControlLink* Link = nullptr;
+    std::vector<bool> LinkWentFirst;
+    void BeforeWndProc(TMessage& message) override {
+        if (message.Msg == WM_SETFOCUS) LinkWentFirst.push_back(Link && Link->Button());
+    }
+
+protected:
+    TButtonProbe() = default;
+};
+
+} // namespace
+} // namespace capture
+HOST_IMPLEMENT_CLASS(capture::TButtonProbe, host::TControlSubclass)
+namespace capture {
+namespace {
+
+TEST_F(CaptureTest, CapturingAgainKeepsTheLinksOfControlsFoundAgain) {
+    TDBGrid* grid = MakeGrid();
+    TLookupWinControlLink* cust = Capture(CustEdit);
+    TLookupWinControlLink* note = Capture(NoteEdit);
+    Capture(grid);
+    Owned<TButtonProbe> probe(TButtonProbe::Create());
+    probe->Link = note;
+    RegisterSubclass(NoteEdit, probe.get());
+    NoteEdit->SetFocus();
+    CustEdit->SetFocus();
+    TLookupButton* oldButton = cust->Button();
+    ASSERT_NE(oldButton, nullptr);
+    List->TakeLog();
+
+    // Same controls, another order, the focused one among them.
+    Owned<TList> controls(TList::Create());
+    controls->Add(NoteEdit);
+    controls->Add(CustEdit);
+    controls->Add(grid);
+    List->RecaptureControls(*controls);
+    ASSERT_EQ(List->Count(), 3);
+    EXPECT_EQ(List->Links(0), note) << "kept, in the new order";
+    EXPECT_EQ(List->Links(1), cust);
+    EXPECT_EQ(List->Controls(2), grid);
+    EXPECT_TRUE(note->Captured());
+    EXPECT_NE(cust->Button(), nullptr) << "the focused control has a button again";
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:CustEdit", "check:CustEdit:CustNo"}))
+        << "as a new link on a focused control reports";
+    EXPECT_EQ(CustEdit->ControlCount(), 1) << "the old button went";
+
+    // The kept link's hook went behind the probe's, as a new link's would.
+    NoteEdit->SetFocus();
+    EXPECT_EQ(probe->LinkWentFirst, (std::vector<bool>{true, false}));
+    List->TakeLog();
+
+    // A control not found again loses its link; a new one gets one.
+    controls->Clear();
+    controls->Add(Plain);
+    controls->Add(CustEdit);
+    List->RecaptureControls(*controls);
+    ASSERT_EQ(List->Count(), 2);
+    EXPECT_EQ(List->Links(1), cust);
+    EXPECT_EQ(List->Controls(0), Plain);
+    EXPECT_EQ(List->GetLinkToControl(NoteEdit), nullptr);
+    EXPECT_EQ(List->GetLinkToControl(grid), nullptr);
+    EXPECT_TRUE(List->TakeLog().empty()) << "the freed link's button went without a report";
+    EXPECT_EQ(NoteEdit->ControlCount(), 0);
+    NoteEdit->SetFocus();
+    CustEdit->SetFocus();
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:CustEdit", "check:CustEdit:CustNo"}));
+
+    // Nothing found: as Clear.
+    controls->Clear();
+    List->RecaptureControls(*controls);
+    EXPECT_EQ(List->Count(), 0);
+    EXPECT_EQ(CustEdit->ControlCount(), 0);
+    UnRegisterSubclass(NoteEdit, probe.get());
+}
+
+} // namespace
+} // namespace capture
