@@ -282,10 +282,10 @@ TEST_F(UsubclsTest, OneSubclassOnManyControlsKeepsEveryRegistrationApart) {
         if (c) c->Perform(WM_KEYDOWN);
     EXPECT_EQ(seen, 4);
     a->Free();
-    for (auto& c : controls)
-        if (c) {
-            EXPECT_FALSE(IsSubclassRegistered(c.get(), a));
-            c->Perform(WM_KEYDOWN);
-        }
+    for (auto& c : controls) {
+        if (!c) continue;
+        EXPECT_FALSE(IsSubclassRegistered(c.get(), a));
+        c->Perform(WM_KEYDOWN);
+    }
     EXPECT_EQ(seen, 4);
 }
