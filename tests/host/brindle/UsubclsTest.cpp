@@ -275,7 +275,8 @@ TEST_F(UsubclsTest, OneSubclassOnManyControlsKeepsEveryRegistrationApart) {
     controls[7].reset();
     controls[3].reset();
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (controls[i]) EXPECT_EQ(IsSubclassRegistered(controls[i].get(), a), i != 0 && i != 2) << i;
+        if (!controls[i]) continue;
+        EXPECT_EQ(IsSubclassRegistered(controls[i].get(), a), i != 0 && i != 2) << i;
     }
     int seen = 0;
     a->Before = [&](TMessage&) { ++seen; };
