@@ -162,6 +162,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FWidth = width;
     FHeight = height;
     Invalidate();
+    if (FParent) FParent->Invalidate();
     if (resized) {
         if (auto* self = dynamic_cast<TWinControl*>(this)) self->Realign();
         Resize();
@@ -215,6 +216,7 @@ void TControl::SetVisible(bool value) {
     VisibleChanged();
     if (FAlign != alNone) RequestAlign();
     Invalidate();
+    if (FParent) FParent->Invalidate();
 }
 
 void TControl::VisibleChanged() {}
@@ -259,12 +261,6 @@ void TControl::SendToBack() {
     if (FParent) FParent->MoveControl(this, 0);
 }
 
-void TControl::Invalidate() { ++FInvalidateCount; }
-
-void TControl::Repaint() {
-    Invalidate();
-    Paint();
-}
 
 // A control freed by its own click handler ends when the handler returns,
 // as one freed while it handles a message does.

@@ -4,7 +4,8 @@
 // owns a window handle made on demand, and can take the focus.
 // TGraphicControl has no window of its own and paints on its parent.
 // Code: Controls.cpp (TControl), WinControl.cpp (TWinControl), Align.cpp
-// (Realign, EnableAlign, AlignControls), ControlLook.cpp (colour and font);
+// (Realign, EnableAlign, AlignControls), ControlLook.cpp (colour and font),
+// ControlPaint.cpp (PaintTo, invalidation);
 // DeclarePublished in host/stream/PublishedControls.cpp.
 //
 // Owner and parent are independent: the owner frees what it owns, the
@@ -33,6 +34,7 @@
 
 namespace host {
 
+class TCanvas;
 class TControl;
 class TWinControl;
 
@@ -221,11 +223,29 @@ public:
     void BringToFront();
     void SendToBack();
 
-    // Asks for a repaint; counted, so the requests can be observed.
+    // Painting. A control paints only when something it shows changed:
+    // Invalidate marks it (counted, so the requests can be observed), and
+    // its form's next PaintInvalid paints the marked controls. A control
+    // that moves, shows or hides marks its parent, whose area it changes.
     virtual void Invalidate();
     int InvalidateCount() const { return FInvalidateCount; }
-    // Repaints now.
+    // True from Invalidate until the control is next painted; a new control
+    // has not been painted.
+    bool PaintPending() const { return FPaintPending; }
+    // Paints what is invalid on the control's form now.
+    void Update();
+    // Invalidate and Update.
     void Repaint();
+    // Draws the control on Canvas with its top left corner at Origin (in
+    // the canvas's coordinates), clipped to its bounds; a windowed control
+    // then draws its visible children, bottom first. Clears PaintPending.
+    void PaintTo(TCanvas& canvas, TPoint origin);
+    // Paints only the controls from this one down that are invalid, and
+    // the controls above them that they overlap; answers whether anything
+    // was painted.
+    bool PaintInvalidTo(TCanvas& canvas, TPoint origin);
+    // The canvas the control paints on while its Paint runs; nil otherwise.
+    TCanvas* Canvas() const { return FCanvas; }
 
     // Sends a message to the control's window procedure; answers its Result.
     std::intptr_t Perform(unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
@@ -282,8 +302,16 @@ protected:
     // windowed control passes the change on to the children that follow it.
     virtual void ColorChanged();
     virtual void FontChanged();
-    // Draws the control; Repaint runs it. Nothing to draw by default.
+    // Draws the control on Canvas(), in the control's own coordinates; the
+    // canvas comes with the control's font, a brush of its colour and a
+    // clip to its bounds. Nothing to draw by default.
     virtual void Paint() {}
+    // Where the client area (and the children) lie in the painted picture;
+    // a form's frame moves them.
+    virtual TPoint PaintClientOffset() const { return Point(0, 0); }
+    // The area the control's picture takes, in its own coordinates: its
+    // bounds, or a form's frame around its client area.
+    virtual TRect PaintRect() const { return Rect(0, 0, FWidth, FHeight); }
     // Called after the control moved into another parent (or none).
     virtual void ParentChanged() {}
     // The parent lays out its aligned children again.
@@ -321,6 +349,8 @@ private:
     bool FParentFont = true;
     bool FTakingParentFont = false;
     int FInvalidateCount = 0;
+    bool FPaintPending = true;
+    TCanvas* FCanvas = nullptr;
     bool FClicked = false;
     TNotifyList<TWndProcHook> FHooks;
 };

@@ -90,6 +90,7 @@ void TCustomForm::SetActive(bool value) {
         FFormState.Exclude(fsActivated);
         Deactivate();
     }
+    Invalidate();  // the caption shows it
 }
 
 void TCustomForm::Activate() {

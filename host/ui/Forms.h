@@ -2,8 +2,8 @@
 // Forms: top-level windowed controls (they have no parent) with a frame and
 // a caption, placed on the screen, shown modelessly or modally.
 // Code: Forms.cpp (construction, frame, placement), FormModal.cpp (showing,
-// ShowModal and TModalRuns, closing, dialog keys); DeclarePublished in
-// host/stream/PublishedForms.cpp.
+// ShowModal and TModalRuns, closing, dialog keys), FormPaint.cpp (the
+// form's surface); DeclarePublished in host/stream/PublishedForms.cpp.
 //
 // Construction. A form is made through its class reference like any
 // component (ClassOf<TMyForm>().Create(owner), or CreateForm). Once the
@@ -35,15 +35,25 @@
 // can take it; then ShowModal answers ModalResult. A form freed during its
 // own modal run ends the run and is freed when ShowModal returns.
 //
+// Painting. A form is drawn in character cells on a surface of its own:
+// with a border style other than bsNone, a line around the client area
+// (double for bsDialog) with the caption in its top line; the client area
+// inside, its pixels mapped to cells from its top left corner. An output
+// puts the surface on the screen with the client area's top left cell at
+// the cell of ClientOrigin (SurfaceOrigin), and turns a cell back into a
+// client point with SurfaceCellToClient.
+//
 // Dialog keys. A key the focused control leaves unconsumed reaches the form:
 // Enter clicks the focused button, or else the Default button; Esc clicks
 // the Cancel button; Tab and Shift+Tab move the focus through the tab order.
 
 #include "host/core/Event.h"
+#include "host/ui/CellSurface.h"
 #include "host/ui/Controls.h"
 #include "host/ui/ModalResult.h"
 #include "host/ui/Screen.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -143,6 +153,19 @@ public:
 
     void Notification(TComponent* component, TOperation operation) override;
 
+    // The form's picture; sized to the form by PaintInvalid.
+    TCellSurface& Surface();
+    // Paints onto Surface what became invalid since it last painted (all of
+    // it when the form's size in cells changed); answers whether anything
+    // was painted.
+    bool PaintInvalid();
+    // The client area's cells on Surface.
+    TRect ClientCells() const;
+    // The surface's top left cell on a screen of cells.
+    TPoint SurfaceOrigin() const;
+    // The client point in the middle of a cell of Surface.
+    TPoint SurfaceCellToClient(TPoint cell) const;
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
     TNotifyEvent OnShow;
@@ -178,6 +201,9 @@ protected:
     virtual void Deactivate();
 
     void VisibleChanged() override;
+    void Paint() override;
+    TPoint PaintClientOffset() const override;
+    TRect PaintRect() const override;
     void WndProc(TMessage& message) override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     bool DialogKey(std::uint16_t& key, TShiftState shift) override;
@@ -203,6 +229,9 @@ private:
     TModalResult FModalResult = mrNone;
     int FLoadedClientWidth = -1;
     int FLoadedClientHeight = -1;
+    std::unique_ptr<TCellSurface> FSurface;
+    // The control the caret was last painted for.
+    TWinControl* FCaretFor = nullptr;
 };
 
 class TForm : public TCustomForm {

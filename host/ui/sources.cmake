@@ -9,6 +9,7 @@ list(APPEND HOST_SOURCES
   ui/Keyboard.cpp
   ui/ShortCuts.cpp
   ui/Mouse.cpp
+  ui/ControlPaint.cpp
 )
 list(APPEND HOST_SOURCES
   ui/StdCtrls.cpp
@@ -18,6 +19,9 @@ list(APPEND HOST_SOURCES
 list(APPEND HOST_SOURCES
   ui/BmpFormat.cpp
   ui/Graphics.cpp
+  ui/CellSurface.cpp
+  ui/Canvas.cpp
+  ui/CanvasTools.cpp
 )
 list(APPEND HOST_SOURCES
   ui/SpeedButton.cpp
@@ -29,6 +33,7 @@ list(APPEND HOST_SOURCES
   ui/Screen.cpp
   ui/Forms.cpp
   ui/FormModal.cpp
+  ui/FormPaint.cpp
   ui/ModalRun.cpp
   ui/Button.cpp
   ui/Buttons.cpp
