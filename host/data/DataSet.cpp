@@ -188,6 +188,23 @@ void TDataSet::Destroy() {
 
 int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
 
+int TDataSet::DisplayRowCount() const {
+    if (!Active()) return 0;
+    return InternalRecordCount() + (FState == dsInsert ? 1 : 0);
+}
+
+int TDataSet::DisplayRow() const {
+    if (FState == dsInsert) return FInsertAt;
+    return Active() ? FCurrent : -1;
+}
+
+Variant TDataSet::DisplayValue(int row, const TField& field) const {
+    if (row < 0 || row >= DisplayRowCount()) return Variant::Null();
+    if (row == DisplayRow()) return GetFieldValue(field);
+    const int stored = FState == dsInsert && row > FInsertAt ? row - 1 : row;
+    return InternalGetValue(stored, field.Index());
+}
+
 int TDataSet::RecNo() const {
     if (FState == dsInsert || FCurrent < 0) return 0;
     return FCurrent + 1;

@@ -114,6 +114,16 @@ public:
     void SetRecNo(int value);
     int RecordCount() const;
 
+    // ---- showing several records ----------------------------------------
+    // What a grid shows, read without moving the cursor: the stored records
+    // and, while a record is being inserted, that one at its place.
+    int DisplayRowCount() const;
+    // The row of the cursor; -1 when there is none.
+    int DisplayRow() const;
+    // A field's value on a row; the cursor's row shows the record being
+    // edited. Null outside the rows.
+    Variant DisplayValue(int row, const TField& field) const;
+
     // ---- editing ---------------------------------------------------------
     void Edit();
     void Insert();

@@ -1,9 +1,12 @@
 // The published properties of fonts, colours, forms, panels, buttons, list
-// boxes and static text, and the descriptors of the types they use.
+// boxes, static text, labels, group boxes, check boxes, memos and the
+// data-aware labels, check boxes and navigators, and the descriptors of the
+// types they use.
 
 #include "host/stream/HostTypes.h"
 #include "host/stream/Publisher.h"
 #include "host/ui/Buttons.h"
+#include "host/ui/DBCtrls.h"
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Font.h"
 #include "host/ui/Forms.h"
@@ -74,6 +77,43 @@ const TEnumInfo& StaticBorderStyleInfo() {
 const TIntegerInfo& ModalResultInfo() {
     static const TIntegerInfo info{"TModalResult", {}};
     return info;
+}
+
+const TEnumInfo& TextLayoutInfo() {
+    static const TEnumInfo info{"TTextLayout", {"tlTop", "tlCenter", "tlBottom"}};
+    return info;
+}
+
+const TEnumInfo& CheckBoxStateInfo() {
+    static const TEnumInfo info{"TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"}};
+    return info;
+}
+
+const TEnumInfo& NavigateBtnInfo() {
+    static const TEnumInfo info{"TNavigateBtn", {"nbFirst", "nbPrior", "nbNext", "nbLast", "nbInsert", "nbDelete",
+                                                 "nbEdit", "nbPost", "nbCancel", "nbRefresh"}};
+    return info;
+}
+
+const TSetInfo& ButtonSetInfo() {
+    static const TSetInfo info{"TButtonSet", &NavigateBtnInfo()};
+    return info;
+}
+
+// What every label declares, a data-aware one included.
+template <class L>
+void DeclareLabel(TClassPublisher<L>& p, bool autoSize) {
+    p.Enumeration("Alignment", &L::Alignment, &L::SetAlignment, AlignmentInfo()).Default(taLeftJustify);
+    p.Boolean("AutoSize", &L::AutoSize, &L::SetAutoSize).Default(autoSize);
+    p.Enumeration("Layout", &L::Layout, &L::SetLayout, TextLayoutInfo()).Default(tlTop);
+    p.Boolean("Transparent", &L::Transparent, &L::SetTransparent).Default(false);
+    p.Boolean("WordWrap", &L::WordWrap, &L::SetWordWrap).Default(false);
+}
+
+template <class C>
+void DeclareCheckBox(TClassPublisher<C>& p) {
+    p.Enumeration("Alignment", &C::Alignment, &C::SetAlignment, AlignmentInfo()).Default(taRightJustify);
+    p.Boolean("AllowGrayed", &C::AllowGrayed, &C::SetAllowGrayed).Default(false);
 }
 
 } // namespace
@@ -161,6 +201,59 @@ void TStaticText::DeclarePublished(TPublisher& publisher) {
         .Default(sbsNone);
     p.Component("FocusControl", &TStaticText::FocusControl, &TStaticText::SetFocusControl);
     p.Boolean("ShowAccelChar", &TStaticText::ShowAccelChar, &TStaticText::SetShowAccelChar).Default(true);
+}
+
+void TLabel::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TLabel>();
+    DeclareLabel(p, true);
+    p.Component("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl);
+    p.Boolean("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
+}
+
+void TGroupBox::DeclarePublished(TPublisher& publisher) {
+    // Caption, colours and font are every control's; nothing of its own.
+    publisher.Of<TGroupBox>();
+}
+
+void TCheckBox::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TCheckBox>();
+    DeclareCheckBox(p);
+    // Checked before State, so a greyed box reads back greyed.
+    p.Boolean("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(false);
+    p.Enumeration("State", &TCheckBox::State, &TCheckBox::SetState, CheckBoxStateInfo()).Default(cbUnchecked);
+}
+
+void TMemo::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TMemo>();
+    p.Strings("Lines", &TMemo::Lines);
+    p.Integer("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength).Default(0);
+    p.Boolean("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly).Default(false);
+    p.Boolean("WantReturns", &TMemo::WantReturns, &TMemo::SetWantReturns).Default(true);
+    p.Boolean("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap).Default(true);
+}
+
+void TDBText::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBText>();
+    DeclareLabel(p, false);
+    p.String("DataField", &TDBText::DataField, &TDBText::SetDataField).Default("");
+    p.Component("DataSource", &TDBText::DataSource, &TDBText::SetDataSource);
+}
+
+void TDBCheckBox::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBCheckBox>();
+    DeclareCheckBox(p);
+    p.String("DataField", &TDBCheckBox::DataField, &TDBCheckBox::SetDataField).Default("");
+    p.Component("DataSource", &TDBCheckBox::DataSource, &TDBCheckBox::SetDataSource);
+    p.Boolean("ReadOnly", &TDBCheckBox::ReadOnly, &TDBCheckBox::SetReadOnly).Default(false);
+    p.String("ValueChecked", &TDBCheckBox::ValueChecked, &TDBCheckBox::SetValueChecked).Default("True");
+    p.String("ValueUnchecked", &TDBCheckBox::ValueUnchecked, &TDBCheckBox::SetValueUnchecked).Default("False");
+}
+
+void TDBNavigator::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBNavigator>();
+    p.Component("DataSource", &TDBNavigator::DataSource, &TDBNavigator::SetDataSource);
+    p.Set("VisibleButtons", &TDBNavigator::VisibleButtons, &TDBNavigator::SetVisibleButtons, ButtonSetInfo())
+        .Default(TButtonSet{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh});
 }
 
 } // namespace host

@@ -14,4 +14,5 @@ list(APPEND HOST_SOURCES
   stream/PublishedControls.cpp
   stream/PublishedGraphics.cpp
   stream/PublishedForms.cpp
+  stream/StandardClasses.cpp
 )

@@ -1,4 +1,5 @@
 #include "host/ui/Forms.h"
+#include "host/ui/PaintTools.h"
 #include "host/ui/StdCtrls.h"
 
 namespace host {
@@ -21,6 +22,13 @@ void TButton::Click() {
 void TButton::WndProc(TMessage& message) {
     if (message.Msg == BM_CLICK) {
         if (Enabled()) Click();
+        return;
+    }
+    if (message.Msg == CM_DIALOGCHAR) {
+        if (IsAccel(static_cast<std::uint16_t>(message.WParam), Caption()) && CanFocus()) {
+            message.Result = 1;
+            Click();
+        }
         return;
     }
     inherited::WndProc(message);

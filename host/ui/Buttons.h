@@ -41,6 +41,7 @@ public:
 
 protected:
     explicit TBitBtn(TComponent* owner);
+    void PaintFace(TCanvas& canvas, const TRect& inner, int textTop) override;
 
 private:
     Owned<TBitmap> FGlyph;

@@ -269,19 +269,29 @@ void TCanvas::LineTo(int x, int y) {
 
 // --- bitmaps ----------------------------------------------------------------
 
-void TCanvas::Draw(int x, int y, const TBitmap* bitmap) { DrawBitmap(x, y, bitmap, false, 0); }
+void TCanvas::Draw(int x, int y, const TBitmap* bitmap) {
+    if (bitmap) DrawBitmap(x, y, bitmap, Rect(0, 0, bitmap->Width(), bitmap->Height()), false, 0);
+}
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap* bitmap, std::uint32_t transparent) {
-    DrawBitmap(x, y, bitmap, true, transparent);
+    if (bitmap) DrawBitmap(x, y, bitmap, Rect(0, 0, bitmap->Width(), bitmap->Height()), true, transparent);
+}
+
+void TCanvas::DrawGlyph(int x, int y, const TBitmap* bitmap, const TRect& source) {
+    if (!bitmap || bitmap->Empty()) return;
+    const TRect part = Intersect(source, Rect(0, 0, bitmap->Width(), bitmap->Height()));
+    if (part.Width() <= 0 || part.Height() <= 0) return;
+    DrawBitmap(x, y, bitmap, part, true, bitmap->Pixels(part.Left, part.Bottom - 1));
 }
 
 // Each cell the bitmap covers takes the colour most of its shown pixels
 // have, shaded by how much of the cell they cover.
-void TCanvas::DrawBitmap(int x, int y, const TBitmap* bitmap, bool transparent, std::uint32_t key) {
+void TCanvas::DrawBitmap(int x, int y, const TBitmap* bitmap, const TRect& source, bool transparent,
+                         std::uint32_t key) {
     if (bitmap == nullptr || bitmap->Empty()) return;
     int left = x + FOrigin.X;
     int top = y + FOrigin.Y;
-    TRect cells = Intersect(PixelRectToCells(Bounds(left, top, bitmap->Width(), bitmap->Height())), ClipCells());
+    TRect cells = Intersect(PixelRectToCells(Bounds(left, top, source.Width(), source.Height())), ClipCells());
     for (int r = cells.Top; r < cells.Bottom; ++r) {
         for (int c = cells.Left; c < cells.Right; ++c) {
             std::map<std::uint32_t, int> counts;
@@ -290,9 +300,9 @@ void TCanvas::DrawBitmap(int x, int y, const TBitmap* bitmap, bool transparent, 
                 for (int px = c * kCellWidth; px < (c + 1) * kCellWidth; ++px) {
                     int bx = px - left;
                     int by = py - top;
-                    if (bx < 0 || by < 0 || bx >= bitmap->Width() || by >= bitmap->Height()) continue;
+                    if (bx < 0 || by < 0 || bx >= source.Width() || by >= source.Height()) continue;
                     ++total;
-                    std::uint32_t pixel = bitmap->Pixels(bx, by);
+                    std::uint32_t pixel = bitmap->Pixels(source.Left + bx, source.Top + by);
                     if (!transparent || pixel != key) ++counts[pixel];
                 }
             }

@@ -154,6 +154,9 @@ public:
     void Draw(int x, int y, const TBitmap* bitmap);
     // Pixels of the Transparent colour (0x00RRGGBB) leave the surface as it is.
     void DrawTransparent(int x, int y, const TBitmap* bitmap, std::uint32_t transparent);
+    // The Source part of a button glyph, its bottom left pixel's colour
+    // taken as transparent.
+    void DrawGlyph(int x, int y, const TBitmap* bitmap, const TRect& source);
 
     // One cell, at a pixel position (rounded as text is).
     void PutChar(int x, int y, char32_t ch, TColor fore, TColor back, TCellAttrs attrs = 0);
@@ -169,7 +172,7 @@ private:
     void WriteCell(int column, int row, const TCell& cell);
     void JoinLine(int column, int row, TLineBits bits, TColor color);
     void DrawFrame(const TRect& rect, TColor color);
-    void DrawBitmap(int x, int y, const TBitmap* bitmap, bool transparent, std::uint32_t key);
+    void DrawBitmap(int x, int y, const TBitmap* bitmap, const TRect& source, bool transparent, std::uint32_t key);
     TColor TextBack(int column, int row) const;
     TCellAttrs FontAttrs() const;
 

@@ -1,10 +1,19 @@
 #pragma once
 // Data-aware controls. TDBEdit shows one field of a data source's current
-// record and writes what is typed back into it.
-// DeclarePublished in host/stream/PublishedControls.cpp.
+// record and writes what is typed back into it. TDBText shows a field as a
+// label. TDBCheckBox shows a field as checked when its value is one of
+// ValueChecked (a boolean field: when true), greyed when it is null, and
+// writes the first of ValueChecked or ValueUnchecked when toggled.
+// TDBNavigator moves through a dataset and edits it with a row of buttons,
+// each enabled only when its action can run.
+// Code: DBCtrls.cpp (TDBEdit), DBText.cpp, DBCheckBox.cpp, DBNavigator.cpp;
+// DeclarePublished in host/stream/PublishedControls.cpp (TDBEdit) and
+// PublishedForms.cpp (the others).
 
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
+#include "host/ui/ExtCtrls.h"
+#include "host/ui/SpeedButton.h"
 #include "host/ui/StdCtrls.h"
 
 namespace host {
@@ -42,6 +51,138 @@ private:
 
     Owned<TFieldDataLink> FDataLink;
     bool FShowing = false;  // the text is being set from the field
+};
+
+class TDBText : public TCustomLabel {
+    HOST_CLASS(TDBText, TCustomLabel)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    TDataSource* DataSource() const { return FDataLink->DataSource(); }
+    void SetDataSource(TDataSource* value);
+    const std::string& DataField() const { return FDataLink->FieldName(); }
+    void SetDataField(const std::string& value);
+    TField* Field() const { return FDataLink->Field(); }
+    TFieldDataLink* DataLink() const { return FDataLink.get(); }
+    // The field's text; the caption (the name, at design time) without one.
+    std::string GetLabelText() const override;
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TDBText(TComponent* owner);
+    void Destroy() override;
+
+private:
+    void DataChange(TObject* sender);
+
+    Owned<TFieldDataLink> FDataLink;
+};
+
+class TDBCheckBox : public TCustomCheckBox {
+    HOST_CLASS(TDBCheckBox, TCustomCheckBox)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    TDataSource* DataSource() const { return FDataLink->DataSource(); }
+    void SetDataSource(TDataSource* value);
+    const std::string& DataField() const { return FDataLink->FieldName(); }
+    void SetDataField(const std::string& value);
+    TField* Field() const { return FDataLink->Field(); }
+    TFieldDataLink* DataLink() const { return FDataLink.get(); }
+    bool ReadOnly() const { return FDataLink->ReadOnly(); }
+    void SetReadOnly(bool value) { FDataLink->SetReadOnly(value); }
+    // Values separated by ";", letter case ignored when compared.
+    const std::string& ValueChecked() const { return FValueChecked; }
+    void SetValueChecked(const std::string& value);
+    const std::string& ValueUnchecked() const { return FValueUnchecked; }
+    void SetValueUnchecked(const std::string& value);
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TDBCheckBox(TComponent* owner);
+    void Destroy() override;
+    void Toggle() override;
+
+private:
+    void DataChange(TObject* sender);
+    void UpdateData(TObject* sender);
+    TCheckBoxState FieldState() const;
+
+    Owned<TFieldDataLink> FDataLink;
+    std::string FValueChecked = "True";
+    std::string FValueUnchecked = "False";
+    bool FShowing = false;  // the state is being set from the field
+};
+
+enum TNavigateBtn { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };
+using TButtonSet = TSet<TNavigateBtn>;
+using TNavClickEvent = TEvent<void(TObject* Sender, TNavigateBtn Button)>;
+
+class TDBNavigator;
+
+// The navigator's link to its data source.
+class TNavDataLink : public TDataLink {
+    HOST_CLASS(TNavDataLink, TDataLink)
+protected:
+    explicit TNavDataLink(TDBNavigator* navigator) : FNavigator(navigator) {}
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+    void EditingChanged() override;
+
+private:
+    TDBNavigator* FNavigator;
+};
+
+// One of the navigator's buttons; the navigator owns and places them.
+class TNavButton : public TSpeedButton {
+    HOST_CLASS(TNavButton, TSpeedButton)
+public:
+    TNavigateBtn Index() const { return FIndex; }
+
+protected:
+    explicit TNavButton(TComponent* owner) : TSpeedButton(owner) {}
+
+private:
+    friend class TDBNavigator;
+    TNavigateBtn FIndex = nbFirst;
+};
+
+class TDBNavigator : public TCustomPanel {
+    HOST_CLASS(TDBNavigator, TCustomPanel)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    TDataSource* DataSource() const { return FDataLink->DataSource(); }
+    void SetDataSource(TDataSource* value);
+    TNavDataLink* DataLink() const { return FDataLink.get(); }
+    // The buttons shown, side by side in their order.
+    TButtonSet VisibleButtons() const { return FVisibleButtons; }
+    void SetVisibleButtons(TButtonSet value);
+    TNavButton* Buttons(TNavigateBtn index) const { return FButtons[index]; }
+    // Runs a button's action, as clicking it does (an enabled one only),
+    // then OnNavClick.
+    virtual void BtnClick(TNavigateBtn index);
+
+    TNavClickEvent BeforeAction;
+    TNavClickEvent OnNavClick;
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TDBNavigator(TComponent* owner);
+    void Constructed() override;
+    void Destroy() override;
+    void Resize() override;
+    void EnabledChanged() override;
+
+private:
+    friend class TNavDataLink;
+    // Enables each button by the dataset's state and position.
+    void UpdateButtons();
+    void LayoutButtons();
+
+    Owned<TNavDataLink> FDataLink;
+    TNavButton* FButtons[nbRefresh + 1] = {};  // owned and parented here
+    TButtonSet FVisibleButtons{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh};
 };
 
 } // namespace host

@@ -38,6 +38,7 @@ public:
 protected:
     explicit TCustomPanel(TComponent* owner);
     void AdjustClientRect(TRect& rect) override;
+    void Paint() override;
 
 private:
     void FrameChanged();

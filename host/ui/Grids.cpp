@@ -2,6 +2,7 @@
 
 #include "host/core/Exception.h"
 #include "host/core/Guards.h"
+#include "host/ui/CellSurface.h"
 #include "host/ui/Focus.h"
 
 #include <algorithm>
@@ -21,6 +22,7 @@ HOST_IMPLEMENT_COMPONENT(TDBGrid, TCustomDBGrid)
 TInplaceEdit::TInplaceEdit(TComponent* owner)
     : TCustomMaskEdit(owner), FGrid(dynamic_cast<TCustomGrid*>(owner)) {
     if (!FGrid) throw EInvalidOperation("An in-place editor needs a grid as its owner");
+    SetBorderStyle(bsNone);
     SetTabStop(false);
     SetVisible(false);
 }
@@ -102,6 +104,8 @@ void TCustomGrid::SetFixedRows(int value) {
 }
 
 void TCustomGrid::ClampCurrent() {
+    FTopRow = std::clamp(FTopRow, FFixedRows, FRowCount - 1);
+    FLeftCol = std::clamp(FLeftCol, FFixedCols, FColCount - 1);
     MoveCurrentTo(std::clamp(FCol, FFixedCols, FColCount - 1), std::clamp(FRow, FFixedRows, FRowCount - 1));
 }
 
@@ -109,8 +113,113 @@ void TCustomGrid::MoveCurrentTo(int col, int row) {
     if (col == FCol && row == FRow) return;
     FCol = col;
     FRow = row;
-    if (FEditorMode) ReloadEditor();
+    ScrollInView(FCol, FRow);
+    if (FEditorMode) {
+        ReloadEditor();
+        PlaceEditor();
+    }
     Invalidate();
+}
+
+int TCustomGrid::ColWidths(int) const { return FDefaultColWidth; }
+
+int TCustomGrid::RowHeights(int) const { return FDefaultRowHeight; }
+
+void TCustomGrid::SetTopRow(int value) {
+    value = std::clamp(value, FFixedRows, FRowCount - 1);
+    if (value == FTopRow) return;
+    FTopRow = value;
+    PlaceEditor();
+    Invalidate();
+}
+
+void TCustomGrid::SetLeftCol(int value) {
+    value = std::clamp(value, FFixedCols, FColCount - 1);
+    if (value == FLeftCol) return;
+    FLeftCol = value;
+    PlaceEditor();
+    Invalidate();
+}
+
+int TCustomGrid::VisibleRowCount() const {
+    int height = ClientHeight();
+    for (int r = 0; r < FFixedRows; ++r) height -= RowHeights(r);
+    int count = 0;
+    for (int r = FTopRow; r < FRowCount && height >= RowHeights(r); ++r) {
+        height -= RowHeights(r);
+        ++count;
+    }
+    return std::max(count, 1);
+}
+
+void TCustomGrid::ScrollInView(int col, int row) {
+    if (row >= FFixedRows) {
+        if (row < FTopRow)
+            FTopRow = row;
+        else if (row >= FTopRow + VisibleRowCount())
+            FTopRow = std::max(FFixedRows, row - VisibleRowCount() + 1);
+    }
+    if (col >= FFixedCols) {
+        if (col < FLeftCol) {
+            FLeftCol = col;
+        } else {
+            int fixed = 0;
+            for (int c = 0; c < FFixedCols; ++c) fixed += ColWidths(c);
+            auto span = [&] {
+                int width = fixed;
+                for (int c = FLeftCol; c <= col; ++c) width += ColWidths(c);
+                return width;
+            };
+            while (FLeftCol < col && span() > ClientWidth()) ++FLeftCol;
+        }
+    }
+}
+
+std::vector<std::pair<int, int>> TCustomGrid::VisibleCols() const {
+    std::vector<std::pair<int, int>> cols;
+    int x = 0;
+    for (int c = 0; c < FFixedCols && x < ClientWidth(); ++c) {
+        cols.emplace_back(c, x);
+        x += ColWidths(c);
+    }
+    for (int c = FLeftCol; c < FColCount && x < ClientWidth(); ++c) {
+        cols.emplace_back(c, x);
+        x += ColWidths(c);
+    }
+    return cols;
+}
+
+std::vector<std::pair<int, int>> TCustomGrid::VisibleRows() const {
+    std::vector<std::pair<int, int>> rows;
+    int y = 0;
+    for (int r = 0; r < FFixedRows && y < ClientHeight(); ++r) {
+        rows.emplace_back(r, y);
+        y += RowHeights(r);
+    }
+    for (int r = FTopRow; r < FRowCount && y < ClientHeight(); ++r) {
+        rows.emplace_back(r, y);
+        y += RowHeights(r);
+    }
+    return rows;
+}
+
+TRect TCustomGrid::CellRect(int col, int row) const {
+    int left = -1;
+    for (auto [c, x] : VisibleCols())
+        if (c == col) left = x;
+    int top = -1;
+    for (auto [r, y] : VisibleRows())
+        if (r == row) top = y;
+    if (left < 0 || top < 0) return TRect{};
+    return Bounds(left, top, ColWidths(col), RowHeights(row));
+}
+
+void TCustomGrid::PlaceEditor() {
+    if (!FInplaceEdit || !FEditorMode) return;
+    TRect rect = EditorRect();
+    // The column line stays in view beside the editor.
+    if (rect.Width() > kCellWidth && (FOptions.Contains(goVertLine))) rect.Right -= kCellWidth;
+    FInplaceEdit->SetBoundsRect(rect);
 }
 
 void TCustomGrid::FocusCell(int col, int row) {
@@ -124,21 +233,28 @@ void TCustomGrid::FocusCell(int col, int row) {
     const int oldRow = FRow;
     FCol = col;
     FRow = row;
+    ScrollInView(FCol, FRow);
     CurrentChanged(oldCol, oldRow);
     if (FEditorMode) {
-        if (CanEditShow())
+        if (CanEditShow()) {
             ReloadEditor();
-        else
+            PlaceEditor();
+        } else {
             HideEditor();
+        }
     }
     Invalidate();
 }
 
 std::pair<int, int> TCustomGrid::MouseCoord(int x, int y) const {
     if (x < 0 || y < 0) return {-1, -1};
-    const int col = x / FDefaultColWidth;
-    const int row = y / FDefaultRowHeight;
-    if (col >= FColCount || row >= FRowCount) return {-1, -1};
+    int col = -1;
+    for (auto [c, left] : VisibleCols())
+        if (x >= left && x < left + ColWidths(c)) col = c;
+    int row = -1;
+    for (auto [r, top] : VisibleRows())
+        if (y >= top && y < top + RowHeights(r)) row = r;
+    if (col < 0 || row < 0) return {-1, -1};
     return {col, row};
 }
 
@@ -190,7 +306,7 @@ void TCustomGrid::ShowEditor() {
     }
     FEditorMode = true;
     ReloadEditor();
-    FInplaceEdit->SetBounds(FCol * FDefaultColWidth, FRow * FDefaultRowHeight, FDefaultColWidth, FDefaultRowHeight);
+    PlaceEditor();
     FInplaceEdit->Show();
     // The editor's window is made now (the grid's first, when it has none),
     // and its creation is told to the grid.

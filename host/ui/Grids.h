@@ -8,12 +8,21 @@
 //
 // TCustomDBGrid shows a data source's dataset: a column per visible field,
 // a row per record. Its current row is the dataset's cursor, both ways.
+//
+// Layout: each column is ColWidths wide and each row RowHeights high, the
+// fixed ones first, then the scrolling ones from LeftCol and TopRow on.
+// Painting scrolls so the current cell shows. Column lines take the last
+// cell column of each column; a line under the fixed rows takes the last
+// cell row of a fixed row two cells high or more. A data grid's titles are
+// two cells high (text and line), its records one each, and it reads only
+// the records it shows. Painting code: GridPaint.cpp.
 
 #include "host/core/Set.h"
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
 #include "host/ui/StdCtrls.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -84,6 +93,18 @@ public:
     void SetDefaultRowHeight(int value) { FDefaultRowHeight = value > 0 ? value : 1; }
     // The cell under a point of the client area; -1, -1 outside every cell.
     std::pair<int, int> MouseCoord(int x, int y) const;
+    // Column widths and row heights in pixels.
+    virtual int ColWidths(int col) const;
+    virtual int RowHeights(int row) const;
+    // The first scrolling row and column in view.
+    int TopRow() const { return FTopRow; }
+    void SetTopRow(int value);
+    int LeftCol() const { return FLeftCol; }
+    void SetLeftCol(int value);
+    // The scrolling rows that fit below the fixed ones, one at least.
+    int VisibleRowCount() const;
+    // A cell's rectangle in the client area; empty when it is out of view.
+    TRect CellRect(int col, int row) const;
 
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions value);
@@ -135,6 +156,24 @@ protected:
     void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
+    void Paint() override;
+    // Draws one cell's content in Rect (the column line excluded).
+    virtual void DrawCell(int col, int row, const TRect& rect, bool current);
+    // Scrolls so that Row (and Col) show.
+    void ScrollInView(int col, int row);
+    // Draws the column lines and the line under the fixed rows over cells
+    // drawn up to Bottom.
+    void DrawGridLines(int bottom);
+    // The x of each column in view (fixed, then scrolling from LeftCol),
+    // and the y of each row in view, up to the client area's edge.
+    std::vector<std::pair<int, int>> VisibleCols() const;
+    std::vector<std::pair<int, int>> VisibleRows() const;
+    // Moves TopRow while painting: what is painted already shows it.
+    void ScrollQuietly(int topRow) { FTopRow = std::clamp(topRow, FFixedRows, FRowCount - 1); }
+    // Puts the editor on the current cell's rectangle.
+    void PlaceEditor();
+    virtual TRect EditorRect() const { return CellRect(FCol, FRow); }
+
 private:
     friend class TInplaceEdit;
     void ClampCurrent();
@@ -154,6 +193,8 @@ private:
     TInplaceEdit* FInplaceEdit = nullptr;  // owned and parented by the grid
     bool FEditorMode = false;
     bool FUpdatingText = false;
+    int FTopRow = 1;
+    int FLeftCol = 1;
 };
 
 class TDrawGrid : public TCustomGrid {
@@ -244,6 +285,9 @@ protected:
     void SetEditText(int col, int row, const std::string& value) override;
     void CurrentChanged(int oldCol, int oldRow) override;
     void FontChanged() override;
+    int ColWidths(int col) const override;
+    int RowHeights(int row) const override;
+    void Paint() override;
 
 private:
     friend class TGridDataLink;
@@ -255,6 +299,12 @@ private:
     void RecordChanged(TField* field);
     void UpdateData();
     void SyncRow();
+    void PaintTitles(const std::vector<std::pair<int, int>>& cols);
+    void PaintRecord(TDataSet* dataSet, int record, int y, bool current,
+                     const std::vector<std::pair<int, int>>& cols);
+    // The height of the title row, 0 without titles.
+    int TitleHeight() const;
+    TRect EditorRect() const override;
 
     Owned<TGridDataLink> FDataLink;
     Owned<TFont> FTitleFont;

@@ -57,6 +57,9 @@ constexpr unsigned WM_USER = 0x0400;
 // the form, not by the window focus: another form taking the focus leaves
 // the form's current control as it is.
 constexpr unsigned CM_BASE = 0xB000;
+// An access key (Alt and a letter) offered to every control of the form in
+// turn: WParam the key's character; a control that takes it answers 1.
+constexpr unsigned CM_DIALOGCHAR = CM_BASE + 6;
 constexpr unsigned CM_ENTER = CM_BASE + 26;
 constexpr unsigned CM_EXIT = CM_BASE + 27;
 

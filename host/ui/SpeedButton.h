@@ -28,6 +28,7 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void EnabledChanged() override;
+    void Paint() override;
 
 private:
     void GlyphChanged(TObject* sender);

@@ -5,8 +5,12 @@
 // PublishedForms.cpp (the others).
 //
 // Edit boxes: a windowed control holding one line of text that the user
-// types into. A printable character (WM_CHAR) goes at the end of the text,
-// backspace takes the last one off; a read-only box takes neither.
+// types into. A printable character (WM_CHAR) replaces the selection or
+// goes in at the caret, backspace takes the selection or the character
+// before the caret off, Delete the one after it; Left, Right, Home and End
+// move the caret, with Shift they select. Text set by the program puts the
+// caret at its end, so typing there adds to it. A read-only box takes no
+// change. Positions count bytes and always stay on whole UTF-8 characters.
 //
 // Buttons: a windowed control clicked by the mouse, by Space while it has
 // the focus, or by its form's dialog keys (Enter for the focused or the
@@ -17,11 +21,26 @@
 // letter; every selection the user makes runs OnClick.
 //
 // Static text: a caption in a window of its own.
+//
+// Labels: a caption drawn on the parent, with no window of its own. Its
+// access key (Alt and the letter marked with "&") focuses FocusControl.
+//
+// Group boxes: a frame with a caption that groups other controls.
+//
+// Check boxes: a box, checked or not (or greyed, with AllowGrayed), and a
+// caption; a click, Space or the access key toggles it, and every change
+// of Checked or State runs OnClick.
+//
+// Memos: an edit box of several lines (Lines); Enter starts a new line,
+// Up and Down move between lines.
+// Code: Label.cpp, GroupBox.cpp, CheckBox.cpp, Memo.cpp; DeclarePublished
+// in host/stream/PublishedForms.cpp.
 
 #include "host/core/Strings.h"
 #include "host/ui/Controls.h"
 #include "host/ui/ModalResult.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace host {
@@ -41,6 +60,21 @@ public:
     // program is not cut.
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int value) { FMaxLength = value > 0 ? value : 0; }
+    // bsSingle (the default) frames the box; bsNone (a grid's editor) not.
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+
+    // The selection: where it starts and how long it is; the caret is at
+    // one of its ends (CaretPos). Values are kept inside the text.
+    int SelStart() const { return std::min(FAnchor, FCaret); }
+    int SelLength() const { return FAnchor > FCaret ? FAnchor - FCaret : FCaret - FAnchor; }
+    std::string SelText() const;
+    int CaretPos() const { return FCaret; }
+    // Puts the caret at Value with nothing selected.
+    void SetSelStart(int value);
+    // Selects from SelStart on, the caret at the end.
+    void SetSelLength(int value);
+    void SelectAll();
 
     // Run on every change of the text, typed or set.
     TNotifyEvent OnChange;
@@ -49,16 +83,32 @@ protected:
     explicit TCustomEdit(TComponent* owner);
 
     void WMChar(TMessage& message) override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void TextChanged() override;
     // Runs OnChange.
     virtual void Change();
     // Asked before a typed key changes the text; false refuses the key.
     virtual bool EditCanModify() { return !FReadOnly; }
+    void Paint() override;
+
+    // Replaces the selection with Text, as typed; the caret after it.
+    void ReplaceSelection(const std::string& text);
+    // The caret to Pos (kept on a whole character); with Extend the
+    // selection stretches to it.
+    void MoveCaret(int pos, bool extend);
+    int Clamp(int pos) const;
+    int PrevCharPos(int pos) const;
+    int NextCharPos(int pos) const;
 
 private:
+
     bool FReadOnly = false;
     bool FModified = false;
     int FMaxLength = 0;
+    int FAnchor = 0;
+    int FCaret = 0;
+    bool FTyping = false;
+    TBorderStyle FBorderStyle = bsSingle;
 };
 
 // An edit box that may restrict what is typed through an edit mask. The
@@ -107,6 +157,7 @@ public:
     void SetModalResult(TModalResult value) { FModalResult = value; }
     // True while the left button or Space holds it down.
     bool Pressed() const { return FMouseDown || FSpaceDown; }
+    // The caption's access key (Alt and the letter) clicks the button.
 
     void Click() override;
 
@@ -119,6 +170,11 @@ protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void KeyUp(std::uint16_t& key, TShiftState shift) override;
     void WMKillFocus(TMessage& message) override;
+    void Paint() override;
+    // Draws the caption (and a bit button its glyph) inside the brackets.
+    virtual void PaintFace(TCanvas& canvas, const TRect& inner, int textTop);
+    // The caption at Left in the button's look, clipped to Inner.
+    void PaintCaption(TCanvas& canvas, const TRect& inner, int left, int textTop);
 
 private:
     bool FDefault = false;
@@ -214,6 +270,7 @@ protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void Resize() override;
+    void Paint() override;
 
 private:
     friend class TListBoxStrings;
@@ -269,6 +326,8 @@ public:
 
 protected:
     explicit TCustomStaticText(TComponent* owner);
+    void WndProc(TMessage& message) override;
+    void Paint() override;
 
 private:
     TAlignment FAlignment = taLeftJustify;
@@ -282,6 +341,184 @@ class TStaticText : public TCustomStaticText {
     static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TStaticText(TComponent* owner) : TCustomStaticText(owner) {}
+};
+
+// --- labels ---------------------------------------------------------------------
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+class TCustomLabel : public TGraphicControl {
+    HOST_CLASS(TCustomLabel, TGraphicControl)
+public:
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    // The label fits its width to its caption (one cell per character).
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
+    // The control the access key focuses; cleared when it goes.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* value);
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool value);
+    // A transparent label leaves its parent's colour behind the text.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    // The text drawn: the caption, access key marks taken out.
+    virtual std::string GetLabelText() const;
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TCustomLabel(TComponent* owner);
+    void WndProc(TMessage& message) override;
+    void Paint() override;
+    void TextChanged() override;
+    void Loaded() override;
+    void AdjustBounds();
+
+private:
+    TAlignment FAlignment = taLeftJustify;
+    bool FAutoSize = true;
+    TWinControl* FFocusControl = nullptr;
+    bool FShowAccelChar = true;
+    bool FTransparent = false;
+    TTextLayout FLayout = tlTop;
+    bool FWordWrap = false;
+};
+
+class TLabel : public TCustomLabel {
+    HOST_CLASS(TLabel, TCustomLabel)
+    static void DeclarePublished(::host::TPublisher& publisher);
+protected:
+    explicit TLabel(TComponent* owner) : TCustomLabel(owner) {}
+};
+
+// --- group boxes -----------------------------------------------------------------
+
+class TCustomGroupBox : public TCustomControl {
+    HOST_CLASS(TCustomGroupBox, TCustomControl)
+protected:
+    explicit TCustomGroupBox(TComponent* owner);
+    // The children share the area inside the frame, below the caption.
+    void AdjustClientRect(TRect& rect) override;
+    void Paint() override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+    HOST_CLASS(TGroupBox, TCustomGroupBox)
+    static void DeclarePublished(::host::TPublisher& publisher);
+protected:
+    explicit TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {}
+};
+
+// --- check boxes -----------------------------------------------------------------
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCustomCheckBox : public TButtonControl {
+    HOST_CLASS(TCustomCheckBox, TButtonControl)
+public:
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return FState; }
+    // Runs OnClick when the state changes.
+    void SetState(TCheckBoxState value);
+    // Greyed is a state the user can toggle to.
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    // taRightJustify (the default) puts the caption right of the box.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+
+protected:
+    explicit TCustomCheckBox(TComponent* owner);
+    // The user's toggle: unchecked, checked, greyed (when allowed) in turn.
+    virtual void Toggle();
+    void WndProc(TMessage& message) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyPress(char& key) override;
+    void Paint() override;
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    HOST_CLASS(TCheckBox, TCustomCheckBox)
+    static void DeclarePublished(::host::TPublisher& publisher);
+protected:
+    explicit TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {}
+};
+
+// --- memos -----------------------------------------------------------------------
+
+class TCustomMemo;
+
+// The lines of a memo: reading and writing them goes through the memo's
+// text, so both always agree.
+class TMemoStrings : public TStrings {
+    HOST_CLASS(TMemoStrings, TStrings)
+public:
+    int Count() const override;
+    std::string Get(int index) const override;
+    void Put(int index, const std::string& s) override;
+    TObject* Objects(int) const override { return nullptr; }
+    void PutObject(int, TObject*) override {}
+    int Add(const std::string& s) override;
+    void Insert(int index, const std::string& s) override;
+    void Delete(int index) override;
+    void Clear() override;
+
+protected:
+    explicit TMemoStrings(TCustomMemo* memo) : FMemo(memo) {}
+
+private:
+    std::vector<std::string> Split() const;
+    void Join(const std::vector<std::string>& lines);
+    void Check(int index, int count) const;
+
+    TCustomMemo* FMemo;
+};
+
+class TCustomMemo : public TCustomEdit {
+    HOST_CLASS(TCustomMemo, TCustomEdit)
+public:
+    // Lines are kept in Text separated by CR LF.
+    TStrings* Lines() const { return FLines.get(); }
+    void SetLines(const TStrings* value) { FLines->Assign(value); }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool value) { FWantReturns = value; }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    // The line and column (in characters) of the caret.
+    TPoint CaretPoint() const;
+
+protected:
+    explicit TCustomMemo(TComponent* owner);
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void Paint() override;
+
+private:
+    // The byte position of a column on a line, kept inside the line.
+    int PosOf(int line, int column) const;
+
+    Owned<TMemoStrings> FLines;
+    bool FWantReturns = true;
+    bool FWordWrap = true;
+    int FTopLine = 0;
+};
+
+class TMemo : public TCustomMemo {
+    HOST_CLASS(TMemo, TCustomMemo)
+    static void DeclarePublished(::host::TPublisher& publisher);
+protected:
+    explicit TMemo(TComponent* owner) : TCustomMemo(owner) {}
 };
 
 } // namespace host

@@ -265,6 +265,7 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_CREATE: WMCreate(message); break;
     case WM_DESTROY: WMDestroy(message); break;
     case WM_SETFOCUS:
+        Invalidate();  // a focused control looks different
         // The window first tells the controls the focus leaves and enters;
         // one of them may move the focus away again.
         if (FocusManager().Focused() == this) {
@@ -273,7 +274,10 @@ void TWinControl::WndProc(TMessage& message) {
         }
         WMSetFocus(message);
         break;
-    case WM_KILLFOCUS: WMKillFocus(message); break;
+    case WM_KILLFOCUS:
+        Invalidate();
+        WMKillFocus(message);
+        break;
     case WM_KEYDOWN: WMKeyDown(message); break;
     case WM_KEYUP: WMKeyUp(message); break;
     case WM_SYSKEYDOWN: WMSysKeyDown(message); break;

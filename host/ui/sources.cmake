@@ -22,6 +22,17 @@ list(APPEND HOST_SOURCES
   ui/CellSurface.cpp
   ui/Canvas.cpp
   ui/CanvasTools.cpp
+  ui/PaintTools.cpp
+  ui/StdPaint.cpp
+  ui/ExtPaint.cpp
+  ui/GridPaint.cpp
+  ui/Label.cpp
+  ui/GroupBox.cpp
+  ui/CheckBox.cpp
+  ui/Memo.cpp
+  ui/DBText.cpp
+  ui/DBCheckBox.cpp
+  ui/DBNavigator.cpp
 )
 list(APPEND HOST_SOURCES
   ui/SpeedButton.cpp

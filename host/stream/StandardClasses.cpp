@@ -1,0 +1,23 @@
+#include "host/stream/StandardClasses.h"
+
+#include "host/stream/ClassRegistry.h"
+#include "host/ui/Buttons.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/ExtCtrls.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Grids.h"
+#include "host/ui/SpeedButton.h"
+#include "host/ui/StdCtrls.h"
+
+namespace host {
+
+void RegisterStandardClasses() {
+    RegisterClasses({&TForm::ClassInfo(), &TPanel::ClassInfo(), &TEdit::ClassInfo(), &TMemo::ClassInfo(),
+                     &TButton::ClassInfo(), &TBitBtn::ClassInfo(), &TSpeedButton::ClassInfo(),
+                     &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TCheckBox::ClassInfo(),
+                     &TListBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
+                     &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBNavigator::ClassInfo(),
+                     &TDBGrid::ClassInfo()});
+}
+
+} // namespace host

@@ -1,0 +1,13 @@
+#pragma once
+// The host's own control classes, registered by name for form files in one
+// call, so a program that reads forms need not list them.
+// Code: StandardClasses.cpp.
+
+namespace host {
+
+// Registers the forms, panels, edits, buttons, labels, group boxes, check
+// boxes, memos, list boxes, static text, speed buttons, grids and the
+// data-aware controls. Safe to call more than once.
+void RegisterStandardClasses();
+
+} // namespace host

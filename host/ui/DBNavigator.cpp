@@ -1,0 +1,158 @@
+#include "host/ui/DBCtrls.h"
+
+#include "host/core/Guards.h"
+
+namespace host {
+
+HOST_IMPLEMENT_CLASS(TNavDataLink, TDataLink)
+HOST_IMPLEMENT_COMPONENT(TNavButton, TSpeedButton)
+HOST_IMPLEMENT_COMPONENT(TDBNavigator, TCustomPanel)
+
+namespace {
+
+struct TNavButtonLook {
+    const char* Caption;
+    const char* Hint;
+};
+
+// Captions that read in a character cell or two.
+constexpr TNavButtonLook kLooks[] = {
+    {"|<", "First record"}, {"<", "Prior record"},  {">", "Next record"},   {">|", "Last record"},
+    {"+", "Insert record"}, {"-", "Delete record"}, {"^", "Edit record"},   {"\u2713", "Post edit"},
+    {"x", "Cancel edit"},   {"\u21BB", "Refresh data"},
+};
+
+} // namespace
+
+void TNavDataLink::ActiveChanged() { FNavigator->UpdateButtons(); }
+void TNavDataLink::DataSetChanged() { FNavigator->UpdateButtons(); }
+void TNavDataLink::EditingChanged() { FNavigator->UpdateButtons(); }
+
+TDBNavigator::TDBNavigator(TComponent* owner) : TCustomPanel(owner), FDataLink(TNavDataLink::Create(this)) {
+    SetCaption("");
+    SetBevelOuter(bvNone);
+    SetControlStyle(ControlStyle().Exclude(csAcceptsControls).Exclude(csSetCaption));
+    SetBounds(0, 0, 240, 25);
+}
+
+// The buttons are made once the navigator is whole: they are its components.
+void TDBNavigator::Constructed() {
+    inherited::Constructed();
+    for (int i = nbFirst; i <= nbRefresh; ++i) {
+        auto index = static_cast<TNavigateBtn>(i);
+        TNavButton* button = TNavButton::Create(this);
+        button->FIndex = index;
+        button->SetCaption(kLooks[i].Caption);
+        button->SetHint(kLooks[i].Hint);
+        button->OnClick = [this, index](TObject*) { BtnClick(index); };
+        button->SetParent(this);
+        FButtons[i] = button;
+    }
+    LayoutButtons();
+    UpdateButtons();
+}
+
+void TDBNavigator::Destroy() {
+    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(nullptr);
+    inherited::Destroy();
+}
+
+void TDBNavigator::SetDataSource(TDataSource* value) {
+    TDataSource* old = FDataLink->DataSource();
+    if (old == value) return;
+    if (old) old->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(value);
+    if (value) value->FreeNotification(this);
+    UpdateButtons();
+}
+
+void TDBNavigator::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (FDataLink && component == FDataLink->DataSource()) {
+        FDataLink->SetDataSource(nullptr);
+        UpdateButtons();
+    }
+    for (auto& button : FButtons)
+        if (button == component) button = nullptr;
+}
+
+void TDBNavigator::SetVisibleButtons(TButtonSet value) {
+    if (FVisibleButtons == value) return;
+    FVisibleButtons = value;
+    LayoutButtons();
+    Invalidate();
+}
+
+void TDBNavigator::Resize() {
+    inherited::Resize();
+    LayoutButtons();
+}
+
+void TDBNavigator::EnabledChanged() {
+    inherited::EnabledChanged();
+    UpdateButtons();
+}
+
+// The visible buttons share the width, whole cells each where they can.
+void TDBNavigator::LayoutButtons() {
+    int count = 0;
+    for (int i = nbFirst; i <= nbRefresh; ++i)
+        if (FButtons[i] && FVisibleButtons.Contains(static_cast<TNavigateBtn>(i))) ++count;
+    if (count == 0) return;
+    int x = 0;
+    int shown = 0;
+    for (int i = nbFirst; i <= nbRefresh; ++i) {
+        TNavButton* button = FButtons[i];
+        if (!button) continue;
+        const bool visible = FVisibleButtons.Contains(static_cast<TNavigateBtn>(i));
+        button->SetVisible(visible);
+        if (!visible) continue;
+        ++shown;
+        const int right = Width() * shown / count;
+        button->SetBounds(x, 0, right - x, Height());
+        x = right;
+    }
+}
+
+// As the framework enables them: moving back needs a record before, moving
+// on one after; changing needs a dataset that can be modified; posting and
+// cancelling an edit in progress.
+void TDBNavigator::UpdateButtons() {
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    const bool active = Enabled() && dataSet;
+    const bool up = active && !dataSet->Bof();
+    const bool down = active && !dataSet->Eof();
+    const bool canModify = active && dataSet->CanModify();
+    const bool editing = active && (dataSet->State() == dsEdit || dataSet->State() == dsInsert);
+    const bool enabled[] = {
+        up,  up,  down, down, canModify, canModify && !(dataSet->Bof() && dataSet->Eof()), canModify && !editing,
+        canModify && editing, canModify && editing, active && !editing,
+    };
+    for (int i = nbFirst; i <= nbRefresh; ++i)
+        if (FButtons[i]) FButtons[i]->SetEnabled(enabled[i]);
+}
+
+void TDBNavigator::BtnClick(TNavigateBtn index) {
+    TNavButton* button = FButtons[index];
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    if (!dataSet || !button || !button->Enabled()) return;
+    TKeepAlive alive(this);
+    if (BeforeAction) BeforeAction(this, index);
+    switch (index) {
+    case nbFirst: dataSet->First(); break;
+    case nbPrior: dataSet->Prior(); break;
+    case nbNext: dataSet->Next(); break;
+    case nbLast: dataSet->Last(); break;
+    case nbInsert: dataSet->Insert(); break;
+    case nbDelete: dataSet->Delete(); break;
+    case nbEdit: dataSet->Edit(); break;
+    case nbPost: dataSet->Post(); break;
+    case nbCancel: dataSet->Cancel(); break;
+    case nbRefresh: dataSet->Refresh(); break;
+    }
+    if (!FreePending() && OnNavClick) OnNavClick(this, index);
+}
+
+} // namespace host

@@ -1,0 +1,57 @@
+#include "host/ui/DBCtrls.h"
+
+namespace host {
+
+HOST_IMPLEMENT_COMPONENT(TDBText, TCustomLabel)
+
+TDBText::TDBText(TComponent* owner) : TCustomLabel(owner), FDataLink(TFieldDataLink::Create()) {
+    SetAutoSize(false);
+    SetShowAccelChar(false);
+    FDataLink->SetControl(this);
+    FDataLink->SetVisualControl(true);
+    FDataLink->OnDataChange = [this](TObject* sender) { DataChange(sender); };
+    FDataLink->OnActiveChange = [this](TObject* sender) { DataChange(sender); };
+}
+
+void TDBText::Destroy() {
+    FDataLink->OnDataChange = nullptr;
+    FDataLink->OnActiveChange = nullptr;
+    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(nullptr);
+    inherited::Destroy();
+}
+
+void TDBText::SetDataSource(TDataSource* value) {
+    TDataSource* old = FDataLink->DataSource();
+    if (old == value) return;
+    if (old) old->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(value);
+    if (value) value->FreeNotification(this);
+    DataChange(this);
+}
+
+void TDBText::SetDataField(const std::string& value) {
+    FDataLink->SetFieldName(value);
+    DataChange(this);
+}
+
+void TDBText::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && FDataLink && component == FDataLink->DataSource()) {
+        FDataLink->SetDataSource(nullptr);
+        DataChange(this);
+    }
+}
+
+std::string TDBText::GetLabelText() const {
+    if (TField* field = FDataLink->Field()) return field->DisplayText();
+    return ComponentState().Contains(csDesigning) ? Name() : std::string();
+}
+
+// The text shown changed: repaint, and fit the width when AutoSize is on.
+void TDBText::DataChange(TObject*) {
+    AdjustBounds();
+    Invalidate();
+}
+
+} // namespace host
