@@ -28,6 +28,21 @@ TButton* FindButton(const TWinControl* parent, Pred wanted) {
     return nullptr;
 }
 
+// Alt and a letter or digit: each visible, enabled control of the form in
+// turn (parents before their children) may take it as its access key.
+bool OfferAccessKey(TWinControl* parent, std::uint16_t key) {
+    const bool letterOrDigit = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+    if (!letterOrDigit) return false;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* control = parent->Controls(i);
+        if (!control->Visible() || !control->Enabled()) continue;
+        if (control->Perform(CM_DIALOGCHAR, key) != 0) return true;
+        if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && OfferAccessKey(windowed, key))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // --- modal runs in progress ----------------------------------------------------
@@ -209,6 +224,7 @@ bool TCustomForm::DialogKey(std::uint16_t& key, TShiftState shift) {
         return true;
     }
     if ((key == VK_RETURN || key == VK_ESCAPE) && shift.Empty() && ClickDialogButton(key)) return true;
+    if (shift.Contains(ssAlt) && !shift.Contains(ssCtrl) && OfferAccessKey(this, key)) return true;
     return inherited::DialogKey(key, shift);
 }
 

@@ -54,21 +54,23 @@ void TCustomGrid::DrawGridLines(int bottom) {
     TCanvas& canvas = *Canvas();
     canvas.Pen()->SetColor(kLineColor);
     canvas.Pen()->SetStyle(psSolid);
-    const auto cols = VisibleCols();
-    int right = 0;
-    for (auto [col, x] : cols) {
+    // The lines run a cell past each end, cut there by the clip, so they
+    // show whole up to the grid's edges.
+    const TCanvas::TState saved = canvas.SaveState();
+    canvas.IntersectClipRect(Rect(0, 0, Width(), bottom));
+    for (auto [col, x] : VisibleCols()) {
         const int width = ColWidths(col);
-        right = x + width;
         if (!FOptions.Contains(col < FFixedCols ? goFixedVertLine : goVertLine) || width <= kCellWidth) continue;
-        canvas.MoveTo(x + width - kCellWidth, 0);
-        canvas.LineTo(x + width - kCellWidth, bottom);
+        canvas.MoveTo(x + width - kCellWidth, -kCellHeight);
+        canvas.LineTo(x + width - kCellWidth, bottom + kCellHeight);
     }
-    if (FFixedRows == 0 || !FOptions.Contains(goFixedHorzLine)) return;
     int fixedBottom = 0;
     for (int r = 0; r < FFixedRows; ++r) fixedBottom += RowHeights(r);
-    if (RowHeights(FFixedRows - 1) < 2 * kCellHeight) return;
-    canvas.MoveTo(0, fixedBottom - kCellHeight);
-    canvas.LineTo(std::min(right, Width()), fixedBottom - kCellHeight);
+    if (FFixedRows > 0 && FOptions.Contains(goFixedHorzLine) && RowHeights(FFixedRows - 1) >= 2 * kCellHeight) {
+        canvas.MoveTo(-kCellWidth, fixedBottom - kCellHeight);
+        canvas.LineTo(Width() + kCellWidth, fixedBottom - kCellHeight);
+    }
+    canvas.RestoreState(saved);
 }
 
 // --- TCustomDBGrid ------------------------------------------------------------

@@ -38,9 +38,9 @@ void TCustomGroupBox::Paint() {
     const TRect cells = canvas.CellRect(all);
     TCanvas::TState saved = canvas.SaveState();
     canvas.IntersectClipRect(Rect(kCellWidth, 0, (cells.Width() - 1) * kCellWidth, kCellHeight));
-    canvas.TextOut(kCellWidth, 0, " ");
-    DrawAccelText(canvas, 2 * kCellWidth, 0, Caption());
-    canvas.TextOut(2 * kCellWidth + AccelTextWidth(canvas, Caption()), 0, " ");
+    canvas.TextOut(2 * kCellWidth, 0, " ");
+    DrawAccelText(canvas, 3 * kCellWidth, 0, Caption());
+    canvas.TextOut(3 * kCellWidth + AccelTextWidth(canvas, Caption()), 0, " ");
     canvas.RestoreState(saved);
 }
 

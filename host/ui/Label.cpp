@@ -57,9 +57,7 @@ void TCustomLabel::SetWordWrap(bool value) {
     Invalidate();
 }
 
-std::string TCustomLabel::GetLabelText() const {
-    return FShowAccelChar ? StripAccelChars(Caption()) : Caption();
-}
+std::string TCustomLabel::GetLabelText() const { return Caption(); }
 
 void TCustomLabel::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
@@ -80,7 +78,8 @@ void TCustomLabel::Loaded() {
 // right edge. A label being read waits for Loaded.
 void TCustomLabel::AdjustBounds() {
     if (!FAutoSize || FWordWrap || ComponentState().Contains(csLoading)) return;
-    const int width = static_cast<int>(DecodeUtf8(GetLabelText()).size()) * kCellWidth;
+    const std::string text = FShowAccelChar ? StripAccelChars(GetLabelText()) : GetLabelText();
+    const int width = static_cast<int>(DecodeUtf8(text).size()) * kCellWidth;
     if (width == Width()) return;
     const int left = FAlignment == taRightJustify ? Left() + Width() - width : Left();
     SetBounds(left, Top(), width, Height());
@@ -113,9 +112,10 @@ void TCustomLabel::Paint() {
     if (FLayout == tlCenter) top = CenteredTextTop(Height());
     if (FLayout == tlBottom) top = Height() - kCellHeight;
     if (rows <= 1) top = 0;
-    const int width = AccelTextWidth(canvas, Caption(), FShowAccelChar);
+    const std::string caption = GetLabelText();
+    const int width = AccelTextWidth(canvas, caption, FShowAccelChar);
     if (!FWordWrap) {
-        DrawAccelText(canvas, AlignedTextLeft(0, Width(), width, FAlignment), top, Caption(), FShowAccelChar);
+        DrawAccelText(canvas, AlignedTextLeft(0, Width(), width, FAlignment), top, caption, FShowAccelChar);
         return;
     }
     // Word wrap: whole words a line, as many lines as fit.
@@ -128,8 +128,8 @@ void TCustomLabel::Paint() {
         line.clear();
     };
     std::string word;
-    const std::string text = GetLabelText() + " ";
-    for (char ch : text) {
+    const std::string words = (FShowAccelChar ? StripAccelChars(caption) : caption) + " ";
+    for (char ch : words) {
         if (ch != ' ') {
             word.push_back(ch);
             continue;

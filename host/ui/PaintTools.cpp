@@ -79,9 +79,10 @@ int AlignedTextLeft(int areaLeft, int areaWidth, int width, TAlignment alignment
     case taRightJustify: return areaLeft + areaWidth - width;
     case taCenter: break;
     }
-    // Centred on whole cells, so the text does not shift by rounding.
+    // Centred on whole cells, so the text does not shift by rounding; an
+    // odd cell left over goes before the text.
     const int cells = (areaWidth - width) / kCellWidth;
-    return areaLeft + (cells / 2) * kCellWidth;
+    return areaLeft + ((cells + 1) / 2) * kCellWidth;
 }
 
 void DrawBoxFrame(TCanvas& canvas, const TRect& rect, TColor color) {

@@ -367,7 +367,8 @@ public:
     void SetLayout(TTextLayout value);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
-    // The text drawn: the caption, access key marks taken out.
+    // The text drawn (access key marks in it when ShowAccelChar is on): the
+    // caption.
     virtual std::string GetLabelText() const;
 
     void Notification(TComponent* component, TOperation operation) override;

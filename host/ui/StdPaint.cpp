@@ -48,9 +48,10 @@ void TCustomEdit::Paint() {
     const int caret = CharsBefore(Text(), FCaret);
     const int selFrom = CharsBefore(Text(), SelStart());
     const int selTo = CharsBefore(Text(), SelStart() + SelLength());
-    const int first = caret >= room ? caret - room + 1 : 0;
-    const int top = CenteredTextTop(Height());
     const bool focused = Focused();
+    // Scrolled to the caret while focused; from the start otherwise.
+    const int first = focused && caret >= room ? caret - room + 1 : 0;
+    const int top = CenteredTextTop(Height());
     const TColor text = Enabled() ? Font()->Color() : clGrayText;
     const TColor back = canvas.Brush()->Color();
     for (int i = first; i < static_cast<int>(chars.size()) && i - first < room; ++i) {

@@ -1,5 +1,8 @@
 #include "host/ui/Canvas.h"
+#include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
+#include "host/ui/Keyboard.h"
+#include "host/ui/StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -54,4 +57,133 @@ TEST(FormPaint, FrameAndCaptionFollowTheBorderStyle) {
     auto bare = MakeForm(bsNone, "Hidden", 3 * kCellWidth, 1 * kCellHeight);
     bare->PaintInvalid();
     EXPECT_EQ(Lines(bare->Surface()), (std::vector<std::string>{"   "}));
+}
+
+// --- the controls' pictures ---------------------------------------------------
+
+namespace {
+
+// A borderless form of the given size in cells, shown, with a surface that
+// starts out clean.
+class PaintTest : public ::testing::Test {
+protected:
+    void SetUp() override { Form = MakeForm(bsNone, "", 20 * kCellWidth, 6 * kCellHeight); }
+    void TearDown() override {
+        FocusManager().SetFocus(nullptr);
+        Form.reset();
+    }
+
+    template <class T>
+    T* Add(int column, int row, int columns, int rows, TWinControl* parent = nullptr) {
+        T* control = T::Create(Form.get());
+        control->SetParent(parent ? parent : Form.get());
+        control->SetBounds(column * kCellWidth, row * kCellHeight, columns * kCellWidth, rows * kCellHeight);
+        return control;
+    }
+
+    std::vector<std::string> Picture() {
+        Form->PaintInvalid();
+        return Lines(Form->Surface());
+    }
+
+    Owned<TForm> Form;
+};
+
+} // namespace
+
+TEST_F(PaintTest, StandardControlsDrawTheirTextFramesAndMarks) {
+    auto* name = Add<TLabel>(0, 0, 5, 1);
+    name->SetCaption("&Name");
+    auto* edit = Add<TEdit>(6, 0, 14, 1);
+    edit->SetText("Ada");
+    auto* ok = Add<TButton>(0, 2, 8, 1);
+    ok->SetCaption("OK");
+    ok->SetDefault(true);
+    auto* paid = Add<TCheckBox>(10, 2, 10, 1);
+    paid->SetCaption("&Paid");
+    paid->SetChecked(true);
+    auto* group = Add<TGroupBox>(0, 3, 20, 3);
+    group->SetCaption("Ship");
+    auto* city = Add<TStaticText>(1, 1, 18, 1, group);
+    city->SetCaption("Lima");
+
+    EXPECT_EQ(Picture(), (std::vector<std::string>{
+                             "Name  [Ada         ]",
+                             "                    ",
+                             "[  OK  ]  [x] Paid  ",
+                             "┌─ Ship ───────────┐",
+                             "│Lima              │",
+                             "└──────────────────┘",
+                         }));
+    // The label fitted its width to its caption; its access key is underlined.
+    EXPECT_EQ(name->Width(), 4 * kCellWidth);
+    EXPECT_EQ(Form->Surface().CellAt(0, 0).Attrs, caUnderline);
+    EXPECT_EQ(Form->Surface().CellAt(1, 0).Attrs, 0);
+    // The default button's caption is bold; a checked box's mark sits in it.
+    EXPECT_EQ(Form->Surface().CellAt(3, 2).Attrs, caBold);
+    EXPECT_EQ(Form->Surface().CellAt(14, 2).Attrs, caUnderline);
+    EXPECT_EQ(Form->Surface().CellAt(0, 2).Back, clBtnFace);
+
+    // Greyed and unchecked, disabled grey.
+    paid->SetAllowGrayed(true);
+    paid->SetState(cbGrayed);
+    EXPECT_EQ(Picture()[2], "[  OK  ]  [-] Paid  ");
+    ok->SetEnabled(false);
+    Picture();
+    EXPECT_EQ(Form->Surface().CellAt(3, 2).Fore, clGrayText);
+}
+
+TEST_F(PaintTest, EditsShowCaretSelectionAndReadOnlyLook) {
+    Form->Show();
+    auto* edit = Add<TEdit>(0, 0, 8, 1);
+    edit->SetText("abcdefghij");
+    auto* memo = Add<TMemo>(0, 2, 10, 4);
+    memo->Lines()->Add("one");
+    memo->Lines()->Add("two");
+
+    // Not focused: the text from its start, no caret.
+    EXPECT_EQ(Picture()[0], "[abcdef]            ");
+    EXPECT_FALSE(Form->Surface().CaretVisible());
+
+    // Focused: scrolled so the caret (at the end) shows.
+    edit->SetFocus();
+    EXPECT_EQ(Picture()[0], "[fghij ]            ");
+    EXPECT_EQ(Form->Surface().Caret(), Point(6, 0));
+
+    // Home, then Shift+Right twice selects "ab", shown highlighted.
+    edit->Perform(WM_KEYDOWN, VK_HOME);
+    Keyboard().Press(VK_RIGHT, TShiftState{ssShift});
+    Keyboard().Press(VK_RIGHT, TShiftState{ssShift});
+    EXPECT_EQ(edit->SelText(), "ab");
+    EXPECT_EQ(Picture()[0], "[abcdef]            ");
+    EXPECT_EQ(Form->Surface().CellAt(1, 0).Back, clHighlight);
+    EXPECT_EQ(Form->Surface().CellAt(3, 0).Back, clWindow);
+    EXPECT_EQ(Form->Surface().Caret(), Point(3, 0));
+    // Typing replaces the selection; Delete takes the character after the caret.
+    Keyboard().Type("X");
+    edit->Perform(WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(edit->Text(), "Xdefghij");
+    EXPECT_EQ(edit->CaretPos(), 1);
+
+    // Read-only: the face colour, and typing changes nothing.
+    edit->SetReadOnly(true);
+    Keyboard().Type("Q");
+    EXPECT_EQ(edit->Text(), "Xdefghij");
+    Picture();
+    EXPECT_EQ(Form->Surface().CellAt(2, 0).Back, clBtnFace);
+
+    // The memo: framed lines; Enter breaks the line at the caret.
+    memo->SetFocus();
+    memo->Perform(WM_KEYDOWN, VK_UP);
+    Keyboard().Press(VK_RETURN);
+    Keyboard().Type("3");
+    EXPECT_EQ(memo->Lines()->Count(), 3);
+    EXPECT_EQ(memo->Lines()->Get(1), "3");
+    EXPECT_EQ(memo->Text(), "one\r\n3\r\ntwo");
+    const auto picture = Picture();
+    EXPECT_EQ(picture[2], "┌────────┐          ");
+    EXPECT_EQ(picture[3], "│one     │          ");
+    EXPECT_EQ(picture[4], "│3       │          ");
+    EXPECT_EQ(picture[5], "└────────┘          ");
+    EXPECT_EQ(Form->Surface().Caret(), Point(2, 4));
 }

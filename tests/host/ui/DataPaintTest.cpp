@@ -1,0 +1,240 @@
+// Data-aware controls painted and driven: the data grid, the navigator,
+// data-aware text and check boxes.
+
+#include "host/data/DataSource.h"
+#include "host/data/MemoryDataSet.h"
+#include "host/ui/Canvas.h"
+#include "host/ui/DBCtrls.h"
+#include "host/ui/Focus.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Grids.h"
+#include "host/ui/Keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace host;
+
+// An in-memory dataset that writes down which records were read.
+class TCountingDataSet : public TMemoryDataSet {
+    HOST_CLASS(TCountingDataSet, TMemoryDataSet)
+public:
+    mutable std::set<int> Read;
+
+protected:
+    explicit TCountingDataSet(TComponent* owner) : TMemoryDataSet(owner) {}
+    Variant InternalGetValue(int record, int field) const override {
+        Read.insert(record);
+        return TMemoryDataSet::InternalGetValue(record, field);
+    }
+};
+HOST_IMPLEMENT_COMPONENT(TCountingDataSet, TMemoryDataSet)
+
+std::vector<std::string> Lines(const TCellSurface& surface) {
+    std::vector<std::string> lines;
+    for (int r = 0; r < surface.Rows(); ++r) lines.push_back(surface.RowText(r));
+    return lines;
+}
+
+class DataPaintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module = TDataModule::Create(nullptr);
+        Parts = TCountingDataSet::Create(Module);
+        Parts->FieldDefs().Add("No", ftInteger);
+        Parts->FieldDefs().Add("Part", ftString, 8);
+        Parts->Open();
+        const char* names[] = {"Bolt", "Nut", "Gear", "Cog", "Pin", "Axle", "Cam", "Rod", "Hub", "Pad"};
+        for (int i = 0; i < 10; ++i) Parts->AppendRecord({i + 1, names[i]});
+        Parts->First();
+        Source = TDataSource::Create(Module);
+        Source->SetDataSet(Parts);
+        Form = Owned<TForm>(TForm::Create(nullptr));
+        Form->SetBorderStyle(bsNone);
+        Form->SetClientWidth(24 * kCellWidth);
+        Form->SetClientHeight(6 * kCellHeight);
+    }
+    void TearDown() override {
+        FocusManager().SetFocus(nullptr);
+        Form.reset();
+        Free(Module);
+    }
+
+    std::vector<std::string> Picture() {
+        Form->PaintInvalid();
+        return Lines(Form->Surface());
+    }
+
+    TDataModule* Module = nullptr;
+    TCountingDataSet* Parts = nullptr;
+    TDataSource* Source = nullptr;
+    Owned<TForm> Form;
+};
+
+} // namespace
+
+TEST_F(DataPaintTest, GridShowsTitlesColumnsAndTheCurrentRecordReadingOnlyWhatShows) {
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, 0, 24 * kCellWidth, 6 * kCellHeight);
+    grid->SetDataSource(Source);
+    Parts->Read.clear();
+
+    // Titles and their line, then four records; the indicator marks the
+    // cursor's. Columns are as wide as their fields.
+    EXPECT_EQ(Picture(), (std::vector<std::string>{
+                             " │No        │Part    │  ",
+                             "─┼──────────┼────────┼──",
+                             "▶│         1│Bolt    │  ",
+                             " │         2│Nut     │  ",
+                             " │         3│Gear    │  ",
+                             " │         4│Cog     │  ",
+                         }));
+    EXPECT_EQ(Parts->Read, (std::set<int>{0, 1, 2, 3}));
+
+    // Moving the cursor past the last row in view scrolls it into view, and
+    // reads only the rows now shown.
+    Parts->Read.clear();
+    Parts->MoveBy(6);
+    auto picture = Picture();
+    EXPECT_EQ(picture[2], " │         4│Cog     │  ");
+    EXPECT_EQ(picture[5], "▶│         7│Cam     │  ");
+    EXPECT_EQ(Parts->Read, (std::set<int>{3, 4, 5, 6}));
+    // The mouse meets the rows as they are shown: a click on the first
+    // record row picks record 4.
+    grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(3 * kCellWidth, 2 * kCellHeight + 3));
+    EXPECT_EQ(Parts->RecNo(), 4);
+
+    // Focused, the current cell is highlighted; an edit shows its mark.
+    Form->Show();
+    grid->SetFocus();
+    grid->SetSelectedIndex(1);
+    Picture();
+    const TCell part = Form->Surface().CellAt(13, 2);
+    EXPECT_EQ(part.Back, clHighlight);
+    EXPECT_EQ(Form->Surface().CellAt(3, 2).Back, clWindow);
+    Parts->Edit();
+    EXPECT_EQ(Picture()[2].substr(0, 1), "I");
+
+    // An insert shows the new record at its place, with its mark.
+    Parts->Cancel();
+    Parts->Insert();
+    picture = Picture();
+    EXPECT_EQ(picture[2], "*│          │        │  ");
+    EXPECT_EQ(picture[3], " │         4│Cog     │  ");
+    Parts->Cancel();
+}
+
+TEST_F(DataPaintTest, GridEditorSitsOnTheCurrentCell) {
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, 0, 24 * kCellWidth, 6 * kCellHeight);
+    grid->SetDataSource(Source);
+    Form->Show();
+    grid->SetFocus();
+    grid->SetSelectedIndex(1);
+    Parts->Next();
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(grid->InplaceEditor()->BoundsRect(), Rect(13 * kCellWidth, 3 * kCellHeight, 21 * kCellWidth, 4 * kCellHeight));
+    Keyboard().Type("X");
+    // Typing edits the record: the indicator says so.
+    EXPECT_EQ(Picture()[3], "I│         2│NutX    │  ");
+    EXPECT_EQ(Form->Surface().Caret(), Point(17, 3));
+}
+
+TEST_F(DataPaintTest, NavigatorEnablesButtonsByStateAndPosition) {
+    TDBNavigator* nav = TDBNavigator::Create(Form.get());
+    nav->SetParent(Form.get());
+    nav->SetBounds(0, 0, 20 * kCellWidth, kCellHeight);
+    auto enabled = [&] {
+        std::string marks;
+        for (int i = nbFirst; i <= nbRefresh; ++i)
+            marks += nav->Buttons(static_cast<TNavigateBtn>(i))->Enabled() ? '1' : '0';
+        return marks;
+    };
+    // No data source: nothing to do.
+    EXPECT_EQ(enabled(), "0000000000");
+    nav->SetDataSource(Source);
+    // On the first record: no way back; no edit to post or cancel.
+    EXPECT_EQ(enabled(), "0011111001");
+    Parts->Next();
+    EXPECT_EQ(enabled(), "1111111001");
+    Parts->Last();
+    EXPECT_EQ(enabled(), "1100111001");
+    // Editing: post and cancel; no edit, and no refresh that would post.
+    Parts->Edit();
+    EXPECT_EQ(enabled(), "1100110110");
+    nav->BtnClick(nbCancel);
+    EXPECT_EQ(Parts->State(), dsBrowse);
+    // A read-only dataset moves but does not change.
+    Parts->First();
+    Parts->SetReadOnly(true);
+    Source->DataSet()->Refresh();
+    EXPECT_EQ(enabled(), "0011000001");
+    // A disabled button does nothing; an enabled one acts and tells.
+    std::vector<TNavigateBtn> clicked;
+    nav->OnNavClick = [&](TObject*, TNavigateBtn button) { clicked.push_back(button); };
+    nav->BtnClick(nbDelete);
+    EXPECT_EQ(Parts->RecordCount(), 10);
+    nav->BtnClick(nbLast);
+    EXPECT_EQ(Parts->RecNo(), 10);
+    EXPECT_EQ(clicked, (std::vector<TNavigateBtn>{nbLast}));
+    // The buttons share the width and show their marks.
+    EXPECT_EQ(Picture()[0].substr(0, 8), "|< < >>|");
+    // A closed dataset disables them all.
+    Parts->Close();
+    EXPECT_EQ(enabled(), "0000000000");
+}
+
+TEST_F(DataPaintTest, DataAwareTextAndCheckBoxFollowTheirField) {
+    Parts->Close();
+    Parts->FieldDefs().Add("Stock", ftBoolean);
+    Parts->Open();
+    Parts->AppendRecord({1, "Bolt", true});
+    Parts->AppendRecord({2, "Nut", Variant::Null()});
+    Parts->First();
+    TDBText* text = TDBText::Create(Form.get());
+    text->SetParent(Form.get());
+    text->SetBounds(0, 0, 10 * kCellWidth, kCellHeight);
+    text->SetDataSource(Source);
+    text->SetDataField("Part");
+    TDBCheckBox* stock = TDBCheckBox::Create(Form.get());
+    stock->SetParent(Form.get());
+    stock->SetBounds(0, kCellHeight, 10 * kCellWidth, kCellHeight);
+    stock->SetCaption("Stock");
+    stock->SetDataSource(Source);
+    stock->SetDataField("Stock");
+
+    EXPECT_EQ(Picture()[0].substr(0, 10), "Bolt      ");
+    EXPECT_EQ(Picture()[1].substr(0, 10), "[x] Stock ");
+    Parts->Next();
+    EXPECT_EQ(stock->State(), cbGrayed);
+    EXPECT_EQ(Picture()[0].substr(0, 10), "Nut       ");
+    EXPECT_EQ(Picture()[1].substr(0, 10), "[-] Stock ");
+
+    // Toggling writes the field, through an edit of the dataset.
+    Form->Show();
+    stock->SetFocus();
+    Keyboard().Type(" ");
+    EXPECT_EQ(Parts->State(), dsEdit);
+    EXPECT_TRUE(Parts->FieldByName("Stock")->AsBoolean());
+    Parts->Post();
+    EXPECT_EQ(stock->State(), cbChecked);
+    // A field written elsewhere shows at once.
+    Parts->Edit();
+    Parts->FieldByName("Part")->SetAsString("Washer");
+    EXPECT_EQ(Picture()[0].substr(0, 10), "Washer    ");
+    Parts->Cancel();
+    // A read-only box keeps the field as it is.
+    stock->SetReadOnly(true);
+    Keyboard().Type(" ");
+    EXPECT_EQ(Parts->State(), dsBrowse);
+    EXPECT_EQ(stock->State(), cbChecked);
+    EXPECT_TRUE(Parts->FieldByName("Stock")->AsBoolean());
+}
