@@ -98,15 +98,42 @@ void TCellSurface::MarkDirty(int column, int row) {
     FChanged = true;
 }
 
+const std::vector<TDirtySpan>& TCellSurface::DirtyRows() const {
+    if (FAllDirty) return FDirty;
+    // Trims each span to the cells that differ from the clean picture.
+    for (int r = 0; r < FRows; ++r) {
+        TDirtySpan& span = FDirty[static_cast<size_t>(r)];
+        auto same = [&](int c) {
+            const size_t i = static_cast<size_t>(r * FColumns + c);
+            return FCells[i] == FClean[i];
+        };
+        while (!span.Empty() && same(span.Left)) ++span.Left;
+        while (!span.Empty() && same(span.Right - 1)) --span.Right;
+        if (span.Empty()) span = TDirtySpan{};
+    }
+    return FDirty;
+}
+
+bool TCellSurface::HasChanges() const {
+    if (FCaretChanged) return true;
+    if (!FChanged) return false;
+    for (const TDirtySpan& span : DirtyRows())
+        if (!span.Empty()) return true;
+    return false;
+}
+
 void TCellSurface::ClearDirty() {
     std::fill(FDirty.begin(), FDirty.end(), TDirtySpan{});
+    FClean = FCells;
     FChanged = false;
+    FAllDirty = false;
     FCaretChanged = false;
 }
 
 void TCellSurface::MarkAllDirty() {
     std::fill(FDirty.begin(), FDirty.end(), TDirtySpan{0, FColumns});
     FChanged = FColumns > 0 && FRows > 0;
+    FAllDirty = true;
     FCaretChanged = true;
 }
 

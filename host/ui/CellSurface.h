@@ -98,11 +98,13 @@ public:
     bool CaretVisible() const { return FCaretVisible; }
     TPoint Caret() const { return FCaret; }
 
-    // One span per row: the columns written with a different cell since the
-    // last ClearDirty (from the leftmost to the rightmost change).
-    const std::vector<TDirtySpan>& DirtyRows() const { return FDirty; }
+    // One span per row: the columns from the leftmost to the rightmost cell
+    // that differs from what it held at the last ClearDirty (a cell painted
+    // over and back to what it was does not count). Everything after
+    // Resize or MarkAllDirty.
+    const std::vector<TDirtySpan>& DirtyRows() const;
     // True when a cell changed, or the caret moved, shows or hides.
-    bool HasChanges() const { return FChanged || FCaretChanged; }
+    bool HasChanges() const;
     bool CaretChanged() const { return FCaretChanged; }
     void ClearDirty();
     // Every cell counts as changed (after the output was lost or resized).
@@ -119,8 +121,10 @@ private:
     int FColumns = 0;
     int FRows = 0;
     std::vector<TCell> FCells;
-    std::vector<TDirtySpan> FDirty;
+    std::vector<TCell> FClean;  // the cells at the last ClearDirty
+    mutable std::vector<TDirtySpan> FDirty;
     bool FChanged = false;
+    bool FAllDirty = false;
     TPoint FCaret;
     bool FCaretVisible = false;
     bool FCaretChanged = false;

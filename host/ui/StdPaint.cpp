@@ -79,8 +79,12 @@ void TButton::Paint() {
     canvas.PutChar(0, top, U'[', edge, clBtnFace, FDefault ? caBold : 0);
     if (columns > 1) canvas.PutChar((columns - 1) * kCellWidth, top, U']', edge, clBtnFace, FDefault ? caBold : 0);
     if (columns <= 2) return;
+    // Held down, the face moves a cell right, cut at the bracket.
     const int shift = Pressed() ? kCellWidth : 0;
-    PaintFace(canvas, Rect(kCellWidth + shift, 0, (columns - 1) * kCellWidth, Height()), top);
+    const TCanvas::TState saved = canvas.SaveState();
+    canvas.IntersectClipRect(Rect(kCellWidth, 0, (columns - 1) * kCellWidth, Height()));
+    PaintFace(canvas, Rect(kCellWidth + shift, 0, (columns - 1) * kCellWidth + shift, Height()), top);
+    canvas.RestoreState(saved);
 }
 
 void TButton::PaintFace(TCanvas& canvas, const TRect& inner, int textTop) {

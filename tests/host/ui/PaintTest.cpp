@@ -1,4 +1,7 @@
+#include "host/ui/Buttons.h"
 #include "host/ui/Canvas.h"
+#include "host/ui/ExtCtrls.h"
+#include "host/ui/SpeedButton.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Keyboard.h"
@@ -186,4 +189,142 @@ TEST_F(PaintTest, EditsShowCaretSelectionAndReadOnlyLook) {
     EXPECT_EQ(picture[4], "│3       │          ");
     EXPECT_EQ(picture[5], "└────────┘          ");
     EXPECT_EQ(Form->Surface().Caret(), Point(2, 4));
+}
+
+namespace {
+
+// A label that counts how often it was painted.
+class TCountingLabel : public TLabel {
+    HOST_CLASS(TCountingLabel, TLabel)
+public:
+    int Paints = 0;
+
+protected:
+    explicit TCountingLabel(TComponent* owner) : TLabel(owner) {}
+    void Paint() override {
+        ++Paints;
+        TLabel::Paint();
+    }
+};
+HOST_IMPLEMENT_COMPONENT(TCountingLabel, TLabel)
+
+} // namespace
+
+TEST_F(PaintTest, OnlyWhatChangedIsPaintedAgain) {
+    auto* first = Add<TCountingLabel>(0, 0, 10, 1);
+    first->SetCaption("First");
+    auto* second = Add<TCountingLabel>(0, 2, 10, 1);
+    second->SetCaption("Second");
+    auto* edit = Add<TEdit>(0, 4, 10, 1);
+    EXPECT_TRUE(Form->PaintInvalid());
+    EXPECT_EQ(first->Paints, 1);
+    EXPECT_EQ(second->Paints, 1);
+    Form->Surface().ClearDirty();
+
+    // Nothing changed: nothing painted, nothing to write out.
+    EXPECT_FALSE(Form->PaintInvalid());
+    EXPECT_FALSE(Form->Surface().HasChanges());
+
+    // One control's text: that control alone, and only its cells change.
+    edit->SetText("x");
+    EXPECT_TRUE(Form->PaintInvalid());
+    EXPECT_EQ(first->Paints, 1);
+    EXPECT_EQ(second->Paints, 1);
+    const auto& dirty = Form->Surface().DirtyRows();
+    for (int row = 0; row < Form->Surface().Rows(); ++row)
+        EXPECT_EQ(dirty[static_cast<size_t>(row)].Empty(), row != 4) << "row " << row;
+    EXPECT_EQ(dirty[4], (TDirtySpan{1, 2}));
+
+    // A control painted again covers the ones above it that it overlaps.
+    second->SetTop(0);  // moved over the first label: the form repaints
+    Form->Surface().ClearDirty();
+    Form->PaintInvalid();
+    EXPECT_EQ(Lines(Form->Surface())[0], "Second              ");
+    EXPECT_EQ(Lines(Form->Surface())[2], "                    ");
+    const int firstPaints = first->Paints;
+    const int secondPaints = second->Paints;
+    first->Invalidate();
+    Form->PaintInvalid();
+    EXPECT_EQ(first->Paints, firstPaints + 1);
+    EXPECT_EQ(second->Paints, secondPaints + 1);
+    EXPECT_EQ(Lines(Form->Surface())[0], "Second              ");
+
+    // Hidden: the parent paints over where it was.
+    second->Hide();
+    Form->PaintInvalid();
+    EXPECT_EQ(Lines(Form->Surface())[0], "First               ");
+}
+
+TEST_F(PaintTest, AltAndTheAccessKeyFocusesTheLabelledControl) {
+    Form->Show();
+    auto* nameLabel = Add<TLabel>(0, 0, 5, 1);
+    nameLabel->SetCaption("&Name");
+    auto* name = Add<TEdit>(6, 0, 10, 1);
+    nameLabel->SetFocusControl(name);
+    auto* cityLabel = Add<TLabel>(0, 1, 5, 1);
+    cityLabel->SetCaption("&City");
+    auto* city = Add<TEdit>(6, 1, 10, 1);
+    cityLabel->SetFocusControl(city);
+    auto* save = Add<TButton>(0, 3, 8, 1);
+    save->SetCaption("&Save");
+    int saves = 0;
+    save->OnClick = [&](TObject*) { ++saves; };
+
+    name->SetFocus();
+    Keyboard().Press('C', TShiftState{ssAlt});
+    EXPECT_TRUE(city->Focused());
+    // The letter typed with Alt is not typed into the edit.
+    EXPECT_EQ(city->Text(), "");
+    Keyboard().Press('n', TShiftState{ssAlt});
+    Keyboard().Press('N', TShiftState{ssAlt});
+    EXPECT_TRUE(name->Focused());
+    // A button's access key clicks it.
+    Keyboard().Press('S', TShiftState{ssAlt});
+    EXPECT_EQ(saves, 1);
+    // A letter no caption marks does nothing; a label whose control is
+    // gone forgets it.
+    Keyboard().Press('Q', TShiftState{ssAlt});
+    EXPECT_TRUE(name->Focused());
+    city->Free();
+    EXPECT_EQ(cityLabel->FocusControl(), nullptr);
+    Keyboard().Press('C', TShiftState{ssAlt});
+    EXPECT_TRUE(name->Focused());
+}
+
+TEST_F(PaintTest, ButtonsPanelsAndListBoxesShowTheirStates) {
+    auto* panel = Add<TPanel>(0, 0, 20, 3);
+    panel->SetCaption("Totals");
+    auto* glyph = Add<TBitBtn>(0, 3, 10, 1);
+    glyph->SetCaption("OK");
+    Owned<TBitmap> check(TBitmap::Create());
+    check->SetSize(16, 14);
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 16; ++x) check->SetPixel(x, y, x >= 4 && x < 12 ? 0x00FF00 : 0xC0C0C0);
+    glyph->SetGlyph(check.get());
+    auto* speed = Add<TSpeedButton>(11, 3, 3, 1);
+    speed->SetCaption("...");
+    auto* list = Add<TListBox>(15, 3, 5, 3);
+    for (const char* item : {"one", "two", "three", "four"}) list->Items()->Add(item);
+    list->SetItemIndex(3);
+
+    const auto picture = Picture();
+    EXPECT_EQ(picture[0], "┌──────────────────┐");
+    EXPECT_EQ(picture[1], "│      Totals      │");
+    EXPECT_EQ(picture[2], "└──────────────────┘");
+    // The glyph's green middle shows in the cells it covers, beside the caption.
+    EXPECT_EQ(picture[3], "[  ▓▓ OK ] ... two  ");
+    EXPECT_EQ(Form->Surface().CellAt(3, 3).Fore, clLime);
+    // The list box scrolled to keep its selected item in view.
+    EXPECT_EQ(picture[5].substr(15), "four ");
+    EXPECT_EQ(Form->Surface().CellAt(15, 5).Back, clHighlight);
+
+    // Held down, the button's caption moves; the speed button reverses.
+    glyph->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(2, 2));
+    speed->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(2, 2));
+    const std::string held = "[   ▓▓ OK] ... ";
+    EXPECT_EQ(Picture()[3].substr(0, held.size()), held);
+    EXPECT_EQ(Form->Surface().CellAt(12, 3).Attrs & caReverse, caReverse);
+    glyph->Perform(WM_LBUTTONUP, 0, PointToLParam(2, 2));
+    const std::string up = "[  ▓▓ OK ] ";
+    EXPECT_EQ(Picture()[3].substr(0, up.size()), up);
 }
