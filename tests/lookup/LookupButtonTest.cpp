@@ -3,6 +3,9 @@
 
 #include "host/core/Exception.h"
 #include "host/package/Resource.h"
+#include "host/ui/CellSurface.h"
+#include "host/ui/Forms.h"
+#include "host/ui/StdCtrls.h"
 #include "lookup/Ldcapt.h"
 #include "lookup/Package.h"
 
@@ -95,6 +98,37 @@ TEST(LookupButtonTest, WithoutItsGlyphShowsDotsAndWorksTheSame) {
     button->OnClick = [&](TObject*) { ++clicks; };
     button->Click();
     EXPECT_EQ(clicks, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(LookupButtonTest, PaintsItsGlassInsideTheRightEndOfItsControl) {
+    Owned<TForm> form(TForm::Create(nullptr));
+    form->SetBorderStyle(bsNone);
+    form->SetClientWidth(30 * kCellWidth);
+    form->SetClientHeight(3 * kCellHeight);
+    TEdit* edit = TEdit::Create(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(96, 12, 121, 21);
+    edit->SetText("1351");
+    TLookupButton* button = TLookupButton::Create(edit);
+    button->SetParent(edit);
+    form->PaintInvalid();
+    // The edit spans columns 12 to 26; the button takes its last two, the
+    // glass drawn in the first of them on the button's face.
+    EXPECT_EQ(form->Surface().RowText(1), "            [1351        \u2592    ");
+    EXPECT_EQ(form->Surface().CellAt(26, 1).Back, clBtnFace);
+    EXPECT_EQ(form->Surface().CellAt(25, 1).Fore, clBlack);
+
+    // Held down, it shows pressed; released, as before.
+    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(2, 2));
+    form->PaintInvalid();
+    EXPECT_EQ(form->Surface().CellAt(26, 1).Attrs & caReverse, caReverse);
+    button->Perform(WM_LBUTTONUP, 0, PointToLParam(40, 2));
+    form->PaintInvalid();
+    EXPECT_EQ(form->Surface().CellAt(26, 1).Attrs, 0);
 }
 
 } // namespace
