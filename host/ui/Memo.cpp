@@ -133,14 +133,12 @@ int TCustomMemo::PosOf(int line, int column) const {
     return std::min(pos, end);
 }
 
-void TCustomMemo::KeyDown(std::uint16_t& key, TShiftState shift) {
+void TCustomMemo::EditKey(std::uint16_t& key, TShiftState shift) {
     const bool extend = shift.Contains(ssShift);
     const TPoint at = CaretPoint();
     switch (key) {
     case VK_RETURN:
         if (!FWantReturns) break;
-        if (OnKeyDown) OnKeyDown(this, key, shift);
-        if (key == 0) return;
         if (EditCanModify()) ReplaceSelection("\r\n");
         key = 0;
         return;
@@ -173,7 +171,7 @@ void TCustomMemo::KeyDown(std::uint16_t& key, TShiftState shift) {
         key = 0;
         return;
     }
-    inherited::KeyDown(key, shift);
+    inherited::EditKey(key, shift);
 }
 
 // The lines from the one scrolled to, the caret's line kept in view; long

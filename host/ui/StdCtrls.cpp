@@ -109,6 +109,10 @@ void TCustomEdit::WMChar(TMessage& message) {
 
 void TCustomEdit::KeyDown(std::uint16_t& key, TShiftState shift) {
     inherited::KeyDown(key, shift);
+    if (key != 0) EditKey(key, shift);
+}
+
+void TCustomEdit::EditKey(std::uint16_t& key, TShiftState shift) {
     const bool extend = shift.Contains(ssShift);
     switch (key) {
     case VK_LEFT: MoveCaret(PrevCharPos(FCaret), extend); break;

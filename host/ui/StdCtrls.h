@@ -91,6 +91,9 @@ protected:
     virtual bool EditCanModify() { return !FReadOnly; }
     void Paint() override;
 
+    // The editing keys (after OnKeyDown, which may consume them): moves
+    // the caret, selects, deletes; clears Key when it used it.
+    virtual void EditKey(std::uint16_t& key, TShiftState shift);
     // Replaces the selection with Text, as typed; the caret after it.
     void ReplaceSelection(const std::string& text);
     // The caret to Pos (kept on a whole character); with Extend the
@@ -502,7 +505,7 @@ public:
 
 protected:
     explicit TCustomMemo(TComponent* owner);
-    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void EditKey(std::uint16_t& key, TShiftState shift) override;
     void Paint() override;
 
 private:
