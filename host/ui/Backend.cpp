@@ -14,6 +14,16 @@ void THeadlessBackend::ShowMessage(const std::string& text) { Record({TShownKind
 
 void THeadlessBackend::ShowException(const std::string& message) { Record({TShownKind::Exception, message, {}}); }
 
+bool TUIBackend::HandleInput(bool /*wait*/) { return false; }
+
+bool THeadlessBackend::HandleInput(bool /*wait*/) {
+    if (FInput.empty()) return false;
+    auto input = std::move(FInput.front());
+    FInput.pop_front();
+    input();
+    return true;
+}
+
 namespace {
 std::unique_ptr<TUIBackend>& Current() {
     static std::unique_ptr<TUIBackend> backend = std::make_unique<THeadlessBackend>();

@@ -40,6 +40,11 @@ public:
     // raises; ShowModal hides the form either way. A back end without a loop
     // of its own cannot let a user answer: it raises EInvalidOperation.
     virtual void RunModal(TCustomForm* form);
+    // Handles the user's next piece of input (a key, a click, a resize),
+    // waiting for it when Wait is set. Answers false when there was nothing
+    // to handle: without Wait, nothing was waiting; with Wait, the back end
+    // will never have input again. The base has none.
+    virtual bool HandleInput(bool wait);
 };
 
 // What a user does with a modal form, given the form while it is shown and
@@ -62,6 +67,14 @@ public:
     // script instead of hanging it. An answer that raises ends the run with
     // its exception.
     void RunModal(TCustomForm* form) override;
+    // Runs the oldest queued input, if any.
+    bool HandleInput(bool wait) override;
+
+    // Input for the application's loop (Run, ProcessMessages), oldest first:
+    // what the user does while no modal form is shown.
+    void QueueInput(std::function<void()> input) { FInput.push_back(std::move(input)); }
+    int PendingInput() const { return static_cast<int>(FInput.size()); }
+    void ClearInput() { FInput.clear(); }
 
     // Answers for the coming modal runs, oldest first. An answer given to a
     // run that opens another modal form leaves the next ones to that form.
@@ -78,6 +91,7 @@ public:
 private:
     std::vector<TShownItem> FShown;
     std::deque<TModalAnswer> FAnswers;
+    std::deque<std::function<void()>> FInput;
 };
 
 // The back end in use. Never null: a headless one is made on first use.

@@ -46,6 +46,7 @@ list(APPEND HOST_SOURCES
   ui/FormModal.cpp
   ui/FormPaint.cpp
   ui/ModalRun.cpp
+  ui/App.cpp
   ui/Button.cpp
   ui/Buttons.cpp
   ui/ListBox.cpp
