@@ -9,3 +9,5 @@ void RunCaptureScene();
 void RunEntryScene();
 // Design time: the package in the designer and the order-entry form edited.
 void RunDesignScene();
+// The order-entry form in the terminal, for a person to drive.
+void RunInteractive();

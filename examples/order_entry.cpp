@@ -9,8 +9,12 @@
 #include "examples/Scenes.h"
 #include "lookup/LkFill.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
 
 using namespace host;
 using veskar::TLookupFill;
@@ -120,8 +124,18 @@ void RunFillScene() {
 }
 
 int main(int argc, char** argv) {
+    // --script plays the scripted session even in a terminal; the other
+    // options choose the database.
+    std::vector<char*> args(argv, argv + argc);
+    const auto isScript = [](const char* arg) { return std::string_view(arg) == "--script"; };
+    const bool script = argc > 1 && std::find_if(args.begin() + 1, args.end(), isScript) != args.end();
+    if (argc > 1) args.erase(std::remove_if(args.begin() + 1, args.end(), isScript), args.end());
     try {
-        demo::SetOrderDatabase(demo::ParseDatabaseOptions(argc, argv));
+        demo::SetOrderDatabase(demo::ParseDatabaseOptions(static_cast<int>(args.size()), args.data()));
+        if (!script && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+            RunInteractive();
+            return 0;
+        }
         RunFillScene();
         RunCaptureScene();
         RunEntryScene();

@@ -1,0 +1,119 @@
+// Order entry in a terminal: the order-entry form (read from its form file,
+// on the same data as the scripted session) run by the application's loop
+// on the terminal back end, for a person at the keyboard and the mouse.
+// Beside the form's own keys and the lookup shortcut, the application
+// takes a few keys of its own: post, cancel, a new order, quit; the status
+// line says which.
+
+#include "examples/OrderEntry.h"
+#include "examples/Scenes.h"
+#include "host/core/Guards.h"
+#include "host/data/DataSet.h"
+#include "host/terminal/TerminalBackend.h"
+#include "host/ui/App.h"
+#include "host/ui/Backend.h"
+#include "host/ui/Focus.h"
+#include "host/ui/Messages.h"
+
+#include <memory>
+#include <string>
+
+using namespace host;
+using namespace demo;
+
+namespace {
+
+const char* kKeys = "Ctrl+F1 lookup  Tab next  ^S post  ^Z cancel  ^N new order  ^Q quit";
+
+class TInteractiveSession {
+public:
+    TInteractiveSession(TOrderEntryForm* form, TDataSet* orders) : FForm(form), FOrders(orders) {}
+
+    // The application's own keys; every other key goes to the form.
+    void ShortCut(std::uint16_t key, TShiftState shift, bool& handled) {
+        if (shift != TShiftState{ssCtrl}) return;
+        switch (key) {
+        case 'Q': Application()->Terminate(); break;
+        case 'S': Post(); break;
+        case 'Z': Cancel(); break;
+        case 'N': NewOrder(); break;
+        default: return;
+        }
+        handled = true;
+    }
+
+    std::string Status() const {
+        std::string state;
+        switch (FOrders->State()) {
+        case dsEdit: state = "editing"; break;
+        case dsInsert: state = "new"; break;
+        default: state = "saved"; break;
+        }
+        std::string text = "Order " + FOrders->FieldByName("OrderNo")->AsString() + " (" + state + ")";
+        if (!FNote.empty()) text += " - " + FNote;
+        return text + " | " + kKeys;
+    }
+
+private:
+    bool Editing() const { return FOrders->State() == dsEdit || FOrders->State() == dsInsert; }
+
+    void Post() {
+        if (!Editing()) {
+            FNote = "nothing to post";
+            return;
+        }
+        FOrders->Post();
+        FNote = "posted";
+    }
+
+    void Cancel() {
+        if (!Editing()) return;
+        FOrders->Cancel();
+        FNote = "changes dropped";
+    }
+
+    void NewOrder() {
+        if (Editing()) FOrders->Post();
+        std::int64_t last = 0;
+        FOrders->Last();
+        if (!FOrders->FieldByName("OrderNo")->IsNull()) last = FOrders->FieldByName("OrderNo")->AsInteger();
+        FOrders->Append();
+        FOrders->FieldByName("OrderNo")->SetValue(last + 1);
+        FNote = "new order";
+        FForm->CustEdit->SetFocus();
+    }
+
+    TOrderEntryForm* FForm;
+    TDataSet* FOrders;
+    std::string FNote;
+};
+
+} // namespace
+
+void RunInteractive() {
+    RegisterOrderEntryClasses();
+    Owned<TDataModule> data(MakeData());
+    auto* orders = As<TDataSet>(data->FindComponent("Orders"));
+
+    auto terminal = std::make_unique<term::TTerminalBackend>();
+    term::TTerminalBackend* tui = terminal.get();
+    std::unique_ptr<TUIBackend> previous = SetUIBackend(std::move(terminal));
+
+    Application()->SetTitle("Order entry");
+    TOrderEntryForm* form = nullptr;
+    Application()->CreateForm(form);
+    TInteractiveSession session(form, orders);
+    Application()->OnShortCut = [&](std::uint16_t key, TShiftState shift, bool& handled) {
+        session.ShortCut(key, shift, handled);
+    };
+    tui->SetStatusLine([&] { return session.Status(); });
+    // The forms refer to the data and the session: they go first, then the
+    // terminal is given back, however the run ends.
+    const TFinally cleanup([&] {
+        Application()->OnShortCut = nullptr;
+        FocusManager().SetFocus(nullptr);
+        Application()->DestroyComponents();
+        SetUIBackend(std::move(previous));
+    });
+    Application()->Run();
+}

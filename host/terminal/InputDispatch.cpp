@@ -1,0 +1,153 @@
+#include "host/terminal/InputDispatch.h"
+
+#include "host/ui/App.h"
+#include "host/ui/Focus.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Keyboard.h"
+#include "host/ui/Messages.h"
+#include "host/ui/Mouse.h"
+
+#include <algorithm>
+
+namespace host::term {
+
+namespace {
+
+void MoveToTop(std::vector<TCustomForm*>& forms, TCustomForm* form) {
+    auto it = std::find(forms.begin(), forms.end(), form);
+    if (it == forms.end()) return;
+    forms.erase(it);
+    forms.push_back(form);
+}
+
+bool Contains(const TRect& r, TPoint p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
+
+// The deepest visible child of Parent under Point (Parent's client
+// coordinates), topmost first; Parent itself when none is.
+TControl* Deepest(TWinControl* parent, TPoint point) {
+    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
+        TControl* child = parent->Controls(i);
+        if (!child->Visible() || !Contains(child->BoundsRect(), point)) continue;
+        if (auto* windowed = dynamic_cast<TWinControl*>(child))
+            return Deepest(windowed, windowed->ScreenToClient(parent->ClientToScreen(point)));
+        return child;
+    }
+    return parent;
+}
+
+// Disabled or hidden controls get no mouse input, nor any outside the form
+// of a modal run.
+bool TakesInput(const TControl* control) {
+    for (const TControl* c = control; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return TModalRuns::TakesUserInput(control);
+}
+
+std::uintptr_t KeysOf(TShiftState shift, bool buttonDown) {
+    std::uintptr_t keys = buttonDown ? MK_LBUTTON : 0;
+    if (shift.Contains(ssShift)) keys |= MK_SHIFT;
+    if (shift.Contains(ssCtrl)) keys |= MK_CONTROL;
+    return keys;
+}
+
+} // namespace
+
+std::vector<TCustomForm*> FormsInZOrder() {
+    std::vector<TCustomForm*> forms;
+    for (int i = 0; i < Screen()->FormCount(); ++i)
+        if (TCustomForm* form = Screen()->Forms(i); form->Visible()) forms.push_back(form);
+    if (TCustomForm* active = Screen()->ActiveForm()) MoveToTop(forms, active);
+    // Modal runs nest, the innermost on top; an outer one stays above the
+    // forms it keeps from the user.
+    std::vector<TCustomForm*> modal;
+    for (TCustomForm* form : forms)
+        if (form->Modal()) modal.push_back(form);
+    for (TCustomForm* form : modal) MoveToTop(forms, form);
+    if (TCustomForm* innermost = TModalRuns::Innermost()) MoveToTop(forms, innermost);
+    return forms;
+}
+
+TControl* ControlAtScreen(TPoint point, TCustomForm** formOut) {
+    const auto forms = FormsInZOrder();
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+        TCustomForm* form = *it;
+        if (!Contains(form->BoundsRect(), point)) continue;
+        if (formOut) *formOut = form;
+        const TPoint client = form->ScreenToClient(point);
+        if (!Contains(form->ClientRect(), client)) return form;
+        return Deepest(form, client);
+    }
+    if (formOut) *formOut = nullptr;
+    return nullptr;
+}
+
+bool InCloseBox(const TCustomForm* form, TPoint p, int cellWidth) {
+    const TFrameMetrics frame = form->Frame();
+    if (frame.Caption == 0) return false;
+    const TRect bounds = form->BoundsRect();
+    const int captionTop = bounds.Top + frame.Frame;
+    const bool inCaption = p.Y >= bounds.Top && p.Y < captionTop + frame.Caption;
+    return inCaption && p.X >= bounds.Right - frame.Frame - 3 * cellWidth && p.X < bounds.Right;
+}
+
+TPoint TInputDispatcher::CellCentre(int x, int y) const {
+    return Point(x * FCellWidth + FCellWidth / 2, y * FCellHeight + FCellHeight / 2);
+}
+
+void TInputDispatcher::Dispatch(const TInputEvent& event, long timeMs) {
+    switch (event.Kind) {
+    case TInputKind::Key: Key(event); break;
+    case TInputKind::Text:
+        // A printable character has no shortcut; its key arrives with it.
+        Keyboard().Type(event.Text);
+        break;
+    case TInputKind::Mouse: Mouse(event, timeMs); break;
+    case TInputKind::None: break;
+    }
+}
+
+void TInputDispatcher::Key(const TInputEvent& event) {
+    if (Application()->IsShortCut(event.Key, event.Shift)) return;
+    Keyboard().Press(event.Key, event.Shift);
+}
+
+void TInputDispatcher::Mouse(const TInputEvent& event, long timeMs) {
+    if (event.Motion || event.Button == TMouseButtonCode::WheelUp || event.Button == TMouseButtonCode::WheelDown)
+        return;
+    if (event.Pressed && event.Button == TMouseButtonCode::Left)
+        Press(event, timeMs);
+    else if (!event.Pressed)
+        Release(event);
+}
+
+void TInputDispatcher::Press(const TInputEvent& event, long timeMs) {
+    const bool isDouble = FClicks.Press(event.X, event.Y, timeMs);
+    const TPoint point = CellCentre(event.X, event.Y);
+    TCustomForm* form = nullptr;
+    TControl* target = ControlAtScreen(point, &form);
+    FPressed.Set(nullptr);
+    if (!target || !TakesInput(target)) return;
+    if (target == form && InCloseBox(form, point, FCellWidth)) {
+        host::Mouse().ClickCloseBox(form);
+        return;
+    }
+    const TComponentRef<TControl> alive(target);
+    // A click on a window gives it the focus before it sees the button.
+    auto* windowed = dynamic_cast<TWinControl*>(target);
+    if (windowed && windowed != form && windowed->CanFocus() && !windowed->Focused()) windowed->SetFocus();
+    if (!alive) return;
+    const TPoint client = target->ScreenToClient(point);
+    target->Perform(isDouble ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, KeysOf(event.Shift, true),
+                    PointToLParam(client.X, client.Y));
+    if (alive) FPressed.Set(target);
+}
+
+void TInputDispatcher::Release(const TInputEvent& event) {
+    TControl* target = FPressed.Get();
+    FPressed.Set(nullptr);
+    if (!target) return;
+    const TPoint client = target->ScreenToClient(CellCentre(event.X, event.Y));
+    target->Perform(WM_LBUTTONUP, KeysOf(event.Shift, false), PointToLParam(client.X, client.Y));
+}
+
+} // namespace host::term

@@ -1,0 +1,65 @@
+#pragma once
+// TTerminalBackend: the UI back end a person can see and drive in a
+// terminal. It owns the terminal while it is installed, draws the visible
+// forms in character cells (a fixed cell size maps the forms' pixel layout
+// to cells, so stored forms keep their design), the active form on top,
+// with a status line on the last row, and writes only the cells that
+// changed. Keys, text and mouse clicks are decoded and delivered to the
+// host; the screen's size follows the terminal's. Message boxes, exception
+// reports and the about box are small modal forms; a modal run is a loop
+// of its own, nested in the application's.
+// Code: TerminalBackend.cpp; drawing in ScreenCompose.cpp.
+
+#include "host/terminal/InputDispatch.h"
+#include "host/terminal/Terminal.h"
+#include "host/ui/Backend.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace host::term {
+
+// The pixels of one character cell: a form's layout maps to cells by them.
+constexpr int kCellWidth = 8;
+constexpr int kCellHeight = 16;
+
+class TTerminalBackend : public TUIBackend {
+public:
+    // Takes the terminal; raises std::runtime_error when there is none.
+    TTerminalBackend();
+    ~TTerminalBackend() override;
+
+    void ShowMessage(const std::string& text) override;
+    void ShowException(const std::string& message) override;
+    void AboutBox(const std::string& className, const std::string& version) override;
+    void RunModal(TCustomForm* form) override;
+    bool HandleInput(bool wait) override;
+
+    // The text of the status line at the bottom; a function, so it can
+    // follow what the user is doing.
+    void SetStatusLine(std::function<std::string()> text) { FStatus = std::move(text); }
+
+    // Draws what changed since the last call.
+    void Redraw(bool full = false);
+
+private:
+    // A message box with a caption, the text and OK, run modally.
+    void MessageBox(const std::string& caption, const std::string& text);
+    // Handles one event waiting in FPending; false when none is whole yet.
+    bool DispatchPending(bool final);
+    void Resized();
+
+    TTerminal FTerminal;
+    TInputDispatcher FDispatcher{kCellWidth, kCellHeight};
+    std::string FPending;
+    std::function<std::string()> FStatus;
+    TTermGrid FGrid;
+};
+
+// Builds the grid the terminal shows: the visible forms bottom to top, the
+// status line on the last row. The cursor goes where the focused edit
+// wants it (X negative: hidden).
+void ComposeScreen(TTermGrid& grid, int colorCount, const std::string& status, int& cursorX, int& cursorY);
+
+} // namespace host::term
