@@ -67,31 +67,32 @@ std::vector<TCustomForm*> FormsInZOrder() {
     return forms;
 }
 
-TControl* ControlAtScreen(TPoint point, TCustomForm** formOut) {
+THit HitTest(TPoint cell) {
+    THit hit;
     const auto forms = FormsInZOrder();
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         TCustomForm* form = *it;
-        if (!Contains(form->BoundsRect(), point)) continue;
-        if (formOut) *formOut = form;
-        const TPoint client = form->ScreenToClient(point);
-        if (!Contains(form->ClientRect(), client)) return form;
-        return Deepest(form, client);
+        const TPoint origin = form->SurfaceOrigin();
+        const TCellSurface& picture = form->Surface();
+        const TPoint local = Point(cell.X - origin.X, cell.Y - origin.Y);
+        if (!Contains(Rect(0, 0, picture.Columns(), picture.Rows()), local)) continue;
+        hit.Form = form;
+        hit.FormCell = local;
+        hit.Control = form;
+        if (!Contains(form->ClientCells(), local)) return hit;
+        const TPoint client = form->SurfaceCellToClient(local);
+        hit.Control = Deepest(form, client);
+        hit.Point = hit.Control->ScreenToClient(form->ClientToScreen(client));
+        return hit;
     }
-    if (formOut) *formOut = nullptr;
-    return nullptr;
+    return hit;
 }
 
-bool InCloseBox(const TCustomForm* form, TPoint p, int cellWidth) {
-    const TFrameMetrics frame = form->Frame();
-    if (frame.Caption == 0) return false;
-    const TRect bounds = form->BoundsRect();
-    const int captionTop = bounds.Top + frame.Frame;
-    const bool inCaption = p.Y >= bounds.Top && p.Y < captionTop + frame.Caption;
-    return inCaption && p.X >= bounds.Right - frame.Frame - 3 * cellWidth && p.X < bounds.Right;
-}
+bool HasCloseBox(const TCustomForm* form) { return form->BorderStyle() != bsNone; }
 
-TPoint TInputDispatcher::CellCentre(int x, int y) const {
-    return Point(x * FCellWidth + FCellWidth / 2, y * FCellHeight + FCellHeight / 2);
+bool InCloseBox(TCustomForm* form, TPoint cell) {
+    const int right = form->Surface().Columns() - 1;
+    return HasCloseBox(form) && cell.Y == 0 && cell.X >= right - 3 && cell.X < right;
 }
 
 void TInputDispatcher::Dispatch(const TInputEvent& event, long timeMs) {
@@ -122,12 +123,12 @@ void TInputDispatcher::Mouse(const TInputEvent& event, long timeMs) {
 
 void TInputDispatcher::Press(const TInputEvent& event, long timeMs) {
     const bool isDouble = FClicks.Press(event.X, event.Y, timeMs);
-    const TPoint point = CellCentre(event.X, event.Y);
-    TCustomForm* form = nullptr;
-    TControl* target = ControlAtScreen(point, &form);
+    const THit hit = HitTest(Point(event.X, event.Y));
+    TControl* target = hit.Control;
+    TCustomForm* form = hit.Form;
     FPressed.Set(nullptr);
     if (!target || !TakesInput(target)) return;
-    if (target == form && InCloseBox(form, point, FCellWidth)) {
+    if (target == form && InCloseBox(form, hit.FormCell)) {
         host::Mouse().ClickCloseBox(form);
         return;
     }
@@ -136,9 +137,8 @@ void TInputDispatcher::Press(const TInputEvent& event, long timeMs) {
     auto* windowed = dynamic_cast<TWinControl*>(target);
     if (windowed && windowed != form && windowed->CanFocus() && !windowed->Focused()) windowed->SetFocus();
     if (!alive) return;
-    const TPoint client = target->ScreenToClient(point);
     target->Perform(isDouble ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, KeysOf(event.Shift, true),
-                    PointToLParam(client.X, client.Y));
+                    PointToLParam(hit.Point.X, hit.Point.Y));
     if (alive) FPressed.Set(target);
 }
 
@@ -146,7 +146,11 @@ void TInputDispatcher::Release(const TInputEvent& event) {
     TControl* target = FPressed.Get();
     FPressed.Set(nullptr);
     if (!target) return;
-    const TPoint client = target->ScreenToClient(CellCentre(event.X, event.Y));
+    // Released outside the control's form: a point outside the control.
+    const THit hit = HitTest(Point(event.X, event.Y));
+    TPoint client = Point(-1, -1);
+    if (hit.Form && hit.Form == GetParentForm(target))
+        client = target->ScreenToClient(hit.Form->ClientToScreen(hit.Form->SurfaceCellToClient(hit.FormCell)));
     target->Perform(WM_LBUTTONUP, KeysOf(event.Shift, false), PointToLParam(client.X, client.Y));
 }
 

@@ -23,22 +23,27 @@ namespace host::term {
 // form above the others, modal forms above all in the order they run.
 std::vector<TCustomForm*> FormsInZOrder();
 
-// The topmost visible control under a screen point, the deepest one; its
-// form in Form. Nil when no form is there.
-TControl* ControlAtScreen(TPoint point, TCustomForm** form = nullptr);
+// What is under a cell of the screen: the topmost form whose picture
+// covers it, the deepest visible control there (the form itself on its
+// frame), and the point in that control's client coordinates.
+struct THit {
+    TCustomForm* Form = nullptr;
+    TControl* Control = nullptr;
+    TPoint Point;
+    // The cell on the form's picture.
+    TPoint FormCell;
+};
+THit HitTest(TPoint cell);
 
-// Where a form's close box is: the caption bar's right end.
-bool InCloseBox(const TCustomForm* form, TPoint screenPoint, int cellWidth);
+// The close box a form with a frame shows: three cells before the top
+// right corner of its picture. Cell is a cell of the form's picture.
+bool HasCloseBox(const TCustomForm* form);
+bool InCloseBox(TCustomForm* form, TPoint cell);
 
 class TInputDispatcher {
 public:
-    TInputDispatcher(int cellWidth, int cellHeight) : FCellWidth(cellWidth), FCellHeight(cellHeight) {}
-
     // Delivers one event; TimeMs tells double clicks apart.
     void Dispatch(const TInputEvent& event, long timeMs);
-
-    // The middle of a cell in screen pixels.
-    TPoint CellCentre(int x, int y) const;
 
 private:
     void Key(const TInputEvent& event);
@@ -46,8 +51,6 @@ private:
     void Press(const TInputEvent& event, long timeMs);
     void Release(const TInputEvent& event);
 
-    int FCellWidth;
-    int FCellHeight;
     TClickTracker FClicks;
     // The control that got the press gets the release, wherever it is.
     TComponentRef<TControl> FPressed;

@@ -1,10 +1,11 @@
 #include "host/terminal/Terminal.h"
 
+#include "host/terminal/TermColors.h"
+
 #include <curses.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cwchar>
 #include <cerrno>
 #include <clocale>
 #include <csignal>
@@ -76,12 +77,6 @@ void InstallHandlers() {
 
 } // namespace
 
-void TTermGrid::Resize(int cols, int rows) {
-    Cols = std::max(cols, 0);
-    Rows = std::max(rows, 0);
-    Cells.assign(static_cast<std::size_t>(Cols * Rows), TTermCell{});
-}
-
 TTerminal::TTerminal() {
     if (!::isatty(STDIN_FILENO) || !::isatty(STDOUT_FILENO))
         throw std::runtime_error("standard input and output must be a terminal");
@@ -109,7 +104,6 @@ TTerminal::TTerminal() {
     InstallHandlers();
     WriteAll(kMouseOn, sizeof kMouseOn - 1);
     QuerySize();
-    FShown.Resize(0, 0);
 }
 
 TTerminal::~TTerminal() { Restore(); }
@@ -150,7 +144,6 @@ TTerminal::TWait TTerminal::Read(std::string& into, int timeoutMs) {
             while (::read(gWakePipe[0], drain, sizeof drain) > 0) {
             }
             QuerySize();
-            FShown.Resize(0, 0);
             return TWait::Resized;
         }
         if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
@@ -164,51 +157,55 @@ TTerminal::TWait TTerminal::Read(std::string& into, int timeoutMs) {
     }
 }
 
-short TTerminal::PairOf(int fg, int bg) {
+short TTerminal::PairOf(TColor fore, TColor back) {
     if (FColorCount == 0) return 0;
-    for (std::size_t i = 0; i < FPairs.size(); ++i)
-        if (FPairs[i] == std::make_pair(fg, bg)) return static_cast<short>(i + 1);
-    // Pairs are few (a form uses a handful); past the terminal's limit the
-    // last pair is reused rather than failing.
+    auto index = [this](TColor color) {
+        const auto rgb = static_cast<std::uint32_t>(ColorToRGB(color));
+        return NearestTerminalColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF, FColorCount);
+    };
+    const std::pair<int, int> key{index(fore), index(back)};
+    if (auto it = FPairs.find(key); it != FPairs.end()) return it->second;
+    // A form uses a handful of pairs; past the terminal's limit the last
+    // one made is used again rather than failing.
     if (static_cast<int>(FPairs.size()) + 1 >= COLOR_PAIRS) return static_cast<short>(FPairs.size());
-    FPairs.emplace_back(fg, bg);
-    const auto pair = static_cast<short>(FPairs.size());
-    init_pair(pair, static_cast<short>(fg), static_cast<short>(bg));
+    const auto pair = static_cast<short>(FPairs.size() + 1);
+    init_pair(pair, static_cast<short>(key.first), static_cast<short>(key.second));
+    FPairs.emplace(key, pair);
     return pair;
 }
 
-void TTerminal::Present(const TTermGrid& grid, bool full, int cursorX, int cursorY) {
-    const bool sameSize = FShown.Cols == grid.Cols && FShown.Rows == grid.Rows;
-    if (!sameSize || full) clearok(stdscr, TRUE);
-    const int cols = std::min(grid.Cols, FCols);
-    const int rows = std::min(grid.Rows, FRows);
-    for (int y = 0; y < rows; ++y) {
-        for (int x = 0; x < cols; ++x) {
-            const TTermCell& cell = grid.At(x, y);
-            if (sameSize && !full && FShown.At(x, y) == cell) continue;
-            attr_t attrs = A_NORMAL;
-            if (cell.Bold) attrs |= A_BOLD;
-            if (cell.Underline) attrs |= A_UNDERLINE;
-            if (cell.Reverse) attrs |= A_REVERSE;
-            const short pair = PairOf(cell.Fg, cell.Bg);
-            cchar_t ch{};
-            wchar_t wide[2] = {L' ', 0};
-            if (!cell.Text.empty()) {
-                std::mbstate_t state{};
-                const char* src = cell.Text.c_str();
-                if (std::mbrtowc(&wide[0], src, cell.Text.size(), &state) > cell.Text.size()) wide[0] = L'?';
-            }
-            setcchar(&ch, wide, attrs, pair, nullptr);
-            mvadd_wch(y, x, &ch);
-        }
+void TTerminal::WriteCell(int column, int row, const TCell& cell) {
+    attr_t attrs = A_NORMAL;
+    if (cell.Attrs & caBold) attrs |= A_BOLD;
+    if (cell.Attrs & caUnderline) attrs |= A_UNDERLINE;
+    // Without colours the background cannot set a selection off.
+    if ((cell.Attrs & caReverse) || (FColorCount == 0 && cell.Back == clHighlight)) attrs |= A_REVERSE;
+    wchar_t wide[2] = {static_cast<wchar_t>(cell.Ch), 0};
+    if (wide[0] < 0x20 || (wide[0] >= 0x7F && wide[0] < 0xA0)) wide[0] = L'?';
+    cchar_t ch{};
+    setcchar(&ch, wide, attrs, PairOf(cell.Fore, cell.Back), nullptr);
+    mvadd_wch(row, column, &ch);
+}
+
+void TTerminal::Present(TCellSurface& screen, bool full) {
+    if (full) {
+        clearok(stdscr, TRUE);
+        screen.MarkAllDirty();
     }
-    FShown = grid;
-    if (cursorX >= 0 && cursorY >= 0 && cursorX < FCols && cursorY < FRows) {
+    const int rows = std::min(screen.Rows(), FRows);
+    const int cols = std::min(screen.Columns(), FCols);
+    const auto& dirty = screen.DirtyRows();
+    for (int y = 0; y < rows; ++y) {
+        const TDirtySpan span = dirty[static_cast<std::size_t>(y)];
+        for (int x = std::max(span.Left, 0); x < std::min(span.Right, cols); ++x) WriteCell(x, y, screen.CellAt(x, y));
+    }
+    if (screen.CaretVisible() && screen.Caret().X < cols && screen.Caret().Y < rows) {
         curs_set(1);
-        move(cursorY, cursorX);
+        move(screen.Caret().Y, screen.Caret().X);
     } else {
         curs_set(0);
     }
+    screen.ClearDirty();
     refresh();
 }
 

@@ -8,33 +8,13 @@
 // signal and when an exception leaves the program uncaught.
 // Code: Terminal.cpp.
 
+#include "host/ui/CellSurface.h"
+
+#include <map>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace host::term {
-
-// One character cell as the terminal shows it: a UTF-8 character (empty
-// for a blank), palette colours (-1 the terminal's own) and attributes.
-struct TTermCell {
-    std::string Text;
-    int Fg = -1;
-    int Bg = -1;
-    bool Bold = false;
-    bool Underline = false;
-    bool Reverse = false;
-
-    bool operator==(const TTermCell&) const = default;
-};
-
-struct TTermGrid {
-    int Cols = 0;
-    int Rows = 0;
-    std::vector<TTermCell> Cells;  // row by row
-
-    void Resize(int cols, int rows);
-    TTermCell& At(int x, int y) { return Cells[static_cast<std::size_t>(y * Cols + x)]; }
-    const TTermCell& At(int x, int y) const { return Cells[static_cast<std::size_t>(y * Cols + x)]; }
-};
 
 class TTerminal {
 public:
@@ -55,23 +35,22 @@ public:
     // read are appended to Into. After Resized, Cols and Rows are new.
     TWait Read(std::string& into, int timeoutMs);
 
-    // Shows the grid (of the terminal's size), writing the changed cells
-    // only; Full writes every cell again. The cursor is hidden unless
-    // CursorX is not negative.
-    void Present(const TTermGrid& grid, bool full = false, int cursorX = -1, int cursorY = -1);
+    // Shows the screen's changed cells (its dirty rows) and its caret, and
+    // clears its record of changes. Full writes every cell again.
+    void Present(TCellSurface& screen, bool full = false);
 
     // Puts the terminal back as it was; safe to call more than once.
     static void Restore();
 
 private:
     void QuerySize();
-    short PairOf(int fg, int bg);
+    short PairOf(TColor fore, TColor back);
+    void WriteCell(int column, int row, const TCell& cell);
 
     int FCols = 80;
     int FRows = 24;
     int FColorCount = 0;
-    TTermGrid FShown;
-    std::vector<std::pair<int, int>> FPairs;
+    std::map<std::pair<int, int>, short> FPairs;
 };
 
 } // namespace host::term

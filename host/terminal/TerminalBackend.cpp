@@ -31,14 +31,13 @@ TTerminalBackend::~TTerminalBackend() = default;
 void TTerminalBackend::Resized() {
     // The last row is the status line; the forms live above it.
     Screen()->SetSize(FTerminal.Cols() * kCellWidth, std::max(FTerminal.Rows() - 1, 1) * kCellHeight);
+    FScreen.Resize(FTerminal.Cols(), FTerminal.Rows());
     Redraw(true);
 }
 
 void TTerminalBackend::Redraw(bool full) {
-    FGrid.Resize(FTerminal.Cols(), FTerminal.Rows());
-    int cursorX = -1, cursorY = -1;
-    ComposeScreen(FGrid, FTerminal.ColorCount(), FStatus ? FStatus() : std::string(), cursorX, cursorY);
-    FTerminal.Present(FGrid, full, cursorX, cursorY);
+    ComposeScreen(FScreen, FStatus ? FStatus() : std::string());
+    if (full || FScreen.HasChanges()) FTerminal.Present(FScreen, full);
 }
 
 void TTerminalBackend::MessageBox(const std::string& caption, const std::string& text) {

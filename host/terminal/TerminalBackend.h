@@ -20,10 +20,6 @@
 
 namespace host::term {
 
-// The pixels of one character cell: a form's layout maps to cells by them.
-constexpr int kCellWidth = 8;
-constexpr int kCellHeight = 16;
-
 class TTerminalBackend : public TUIBackend {
 public:
     // Takes the terminal; raises std::runtime_error when there is none.
@@ -51,15 +47,18 @@ private:
     void Resized();
 
     TTerminal FTerminal;
-    TInputDispatcher FDispatcher{kCellWidth, kCellHeight};
+    TInputDispatcher FDispatcher;
     std::string FPending;
     std::function<std::string()> FStatus;
-    TTermGrid FGrid;
+    TCellSurface FScreen;
 };
 
-// Builds the grid the terminal shows: the visible forms bottom to top, the
-// status line on the last row. The cursor goes where the focused edit
-// wants it (X negative: hidden).
-void ComposeScreen(TTermGrid& grid, int colorCount, const std::string& status, int& cursorX, int& cursorY);
+// Brings Screen up to date with what the terminal should show: each
+// visible form paints what became invalid on its own picture, and the
+// pictures are stacked bottom to top, each with its close box, over the
+// desktop; the status line takes the last row, and the caret shows where
+// the focused control put it unless a form above covers it. Only cells
+// that differ from what Screen held are marked changed.
+void ComposeScreen(TCellSurface& screen, const std::string& status);
 
 } // namespace host::term

@@ -19,9 +19,8 @@ using namespace host::term;
 
 namespace {
 
-// Cells of 8 x 16 pixels. The form's client area starts at 83, 54; the
-// edit covers cells 12 to 26 of rows 4 and 5, the button cells 13 to 21 of
-// row 7.
+// A form with an edit and a button, painted, so its picture is on the
+// screen's cells.
 class InputDispatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,6 +41,7 @@ protected:
         button->OnClick = [this](TObject*) { log.push_back("click"); };
         edit->OnDblClick = [this](TObject*) { log.push_back("double"); };
         form->Show();
+        form->PaintInvalid();
     }
     void TearDown() override {
         Application()->OnShortCut = nullptr;
@@ -61,50 +61,67 @@ protected:
         dispatcher.Dispatch(MouseAt(x, y, true), time);
         dispatcher.Dispatch(MouseAt(x, y, false), time + 10);
     }
+    void Click(TPoint cell, long time) { Click(cell.X, cell.Y, time); }
+    // The screen cell of a pixel of the form's client area.
+    TPoint Cell(int x, int y) {
+        const TPoint origin = form->SurfaceOrigin();
+        const TRect client = form->ClientCells();
+        return Point(origin.X + client.Left + PixelToColumn(x), origin.Y + client.Top + PixelToRow(y));
+    }
+    // The cell one in from a control's top left corner.
+    TPoint Inside(TControl* control) { return Cell(control->Left() + kCellWidth, control->Top() + 1); }
 
     Owned<TForm> form{TForm::Create(nullptr)};
     TEdit* edit = nullptr;
     TButton* button = nullptr;
     std::vector<std::string> log;
-    TInputDispatcher dispatcher{8, 16};
+    TInputDispatcher dispatcher;
 };
 
 TEST_F(InputDispatchTest, ClicksFindTheControlUnderTheCellFocusItAndClickIt) {
-    EXPECT_EQ(ControlAtScreen(dispatcher.CellCentre(12, 4)), edit);
-    EXPECT_EQ(ControlAtScreen(dispatcher.CellCentre(13, 7)), button);
-    EXPECT_EQ(ControlAtScreen(dispatcher.CellCentre(40, 10)), form.get());
-    EXPECT_EQ(ControlAtScreen(dispatcher.CellCentre(5, 5)), nullptr);
-    Click(12, 4, 1000);
+    const THit onEdit = HitTest(Inside(edit));
+    EXPECT_EQ(onEdit.Form, form.get());
+    EXPECT_EQ(onEdit.Control, edit);
+    EXPECT_TRUE(edit->ClientRect().Contains(onEdit.Point));
+    EXPECT_EQ(HitTest(Inside(button)).Control, button);
+    EXPECT_EQ(HitTest(Cell(300, 150)).Control, form.get());
+    // The frame is the form's, and beside the form there is nothing.
+    const TPoint origin = form->SurfaceOrigin();
+    EXPECT_EQ(HitTest(origin).Control, form.get());
+    EXPECT_EQ(HitTest(Point(origin.X - 1, origin.Y)).Control, nullptr);
+    Click(Inside(edit), 1000);
     EXPECT_EQ(FocusedControl(), edit);
     EXPECT_TRUE(log.empty());
-    Click(13, 7, 2000);
+    Click(Inside(button), 2000);
     EXPECT_EQ(FocusedControl(), button);
     EXPECT_EQ(log, (std::vector<std::string>{"click"}));
     // A release elsewhere than the press is no click.
-    dispatcher.Dispatch(MouseAt(13, 7, true), 3000);
-    dispatcher.Dispatch(MouseAt(50, 20, false), 3010);
+    dispatcher.Dispatch(MouseAt(Inside(button).X, Inside(button).Y, true), 3000);
+    dispatcher.Dispatch(MouseAt(Cell(300, 150).X, Cell(300, 150).Y, false), 3010);
     EXPECT_EQ(log.size(), 1u);
     // A graphic control inside an edit (the lookup button's kind) is found.
     TSpeedButton* inner = TSpeedButton::Create(edit);
     inner->SetBounds(100, 0, 19, 19);
     inner->SetParent(edit);
-    EXPECT_EQ(ControlAtScreen(dispatcher.CellCentre(25, 4)), inner);
-    EXPECT_EQ(ControlAtScreen(dispatcher.CellCentre(13, 4)), edit);
+    EXPECT_EQ(HitTest(Cell(16 + 100 + 8, 17)).Control, inner);
+    EXPECT_EQ(HitTest(Inside(edit)).Control, edit);
 }
 
 TEST_F(InputDispatchTest, TwoQuickPressesOnOneCellAreADoubleClick) {
-    Click(14, 4, 1000);
-    Click(14, 4, 1200);
+    const TPoint cell = Inside(edit);
+    Click(cell, 1000);
+    Click(cell, 1200);
     EXPECT_EQ(log, (std::vector<std::string>{"double"}));
-    Click(14, 4, 3000);
-    Click(15, 4, 3100);
+    Click(cell, 3000);
+    Click(cell.X + 1, cell.Y, 3100);
     EXPECT_EQ(log.size(), 1u);
 }
 
 TEST_F(InputDispatchTest, AModalRunKeepsClicksOnItsOwnFormAndStaysOnTop) {
     Owned<TForm> dialog(TForm::Create(nullptr));
-    dialog->SetBounds(400, 200, 200, 100);
+    dialog->SetBounds(500, 300, 200, 100);
     dialog->Show();
+    dialog->PaintInvalid();
     TModalRuns::TScope running(dialog.get());
     std::vector<TCustomForm*> order = FormsInZOrder();
     ASSERT_EQ(order.size(), 2u);
@@ -112,7 +129,7 @@ TEST_F(InputDispatchTest, AModalRunKeepsClicksOnItsOwnFormAndStaysOnTop) {
     // The form under the dialog is active (it has the focus) and still below.
     edit->SetFocus();
     EXPECT_EQ(FormsInZOrder().back(), dialog.get());
-    Click(13, 7, 1000);
+    Click(Inside(button), 1000);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(FocusedControl(), edit);
 }
@@ -152,20 +169,21 @@ TEST_F(InputDispatchTest, KeysPassTheShortCutHookThenReachTheFocusedControl) {
 }
 
 TEST_F(InputDispatchTest, TheCloseBoxClosesTheForm) {
-    // The caption bar spans rows 2 and 3; its last three cells (of 8) are the box.
-    const int right = (80 + 406) / 8;
-    EXPECT_TRUE(InCloseBox(form.get(), dispatcher.CellCentre(right - 1, 2), 8));
-    EXPECT_FALSE(InCloseBox(form.get(), dispatcher.CellCentre(right - 8, 2), 8));
-    EXPECT_FALSE(InCloseBox(form.get(), dispatcher.CellCentre(right - 1, 6), 8));
-    Click(right - 6, 2, 1000);
+    // The three cells before the top right corner of the picture.
+    const TPoint origin = form->SurfaceOrigin();
+    const int right = origin.X + form->Surface().Columns() - 1;
+    EXPECT_TRUE(InCloseBox(form.get(), Point(right - 1 - origin.X, 0)));
+    EXPECT_FALSE(InCloseBox(form.get(), Point(right - origin.X, 0)));
+    EXPECT_FALSE(InCloseBox(form.get(), Point(right - 1 - origin.X, 1)));
+    Click(right - 6, origin.Y, 1000);
     EXPECT_TRUE(form->Visible());
-    Click(right - 1, 2, 2000);
+    Click(right - 2, origin.Y, 2000);
     EXPECT_FALSE(form->Visible());
 }
 
 TEST(MessageForm, TextOverAnOkButtonThatEnterAndEscPress) {
     Screen()->SetSize(800, 480);
-    Owned<TForm> box(MakeMessageForm("Order entry", "No customer has that number.\nSecond line", 8, 16));
+    Owned<TForm> box(MakeMessageForm("Order entry", "No customer has that number.\nSecond line", kCellWidth, kCellHeight));
     EXPECT_EQ(box->Caption(), "Order entry");
     EXPECT_EQ(box->Position(), poScreenCenter);
     std::vector<std::string> texts;
