@@ -13,6 +13,7 @@
 #include "host/ui/App.h"
 #include "host/ui/Backend.h"
 #include "host/ui/Focus.h"
+#include "host/ui/Forms.h"
 #include "host/ui/Messages.h"
 
 #include <memory>
@@ -24,6 +25,7 @@ using namespace demo;
 namespace {
 
 const char* kKeys = "Ctrl+F1 lookup  Tab next  ^S post  ^Z cancel  ^N new order  ^Q quit";
+const char* kModalKeys = "Arrows/PgUp/PgDn move  Enter OK  Esc cancel  double-click picks";
 
 class TInteractiveSession {
 public:
@@ -43,6 +45,8 @@ public:
     }
 
     std::string Status() const {
+        // A lookup form or a message box is up: its own keys.
+        if (TModalRuns::Innermost()) return kModalKeys;
         std::string state;
         switch (FOrders->State()) {
         case dsEdit: state = "editing"; break;
