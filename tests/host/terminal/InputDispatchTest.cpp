@@ -159,7 +159,7 @@ TEST_F(InputDispatchTest, KeysPassTheShortCutHookThenReachTheFocusedControl) {
     key.Key = VK_BACK;
     key.Shift = {};
     dispatcher.Dispatch(key, 0);
-    EXPECT_EQ(edit->Text(), "aB\xC3");
+    EXPECT_EQ(edit->Text(), "aB");
     key.Key = VK_TAB;
     dispatcher.Dispatch(key, 0);
     EXPECT_EQ(FocusedControl(), button);
