@@ -69,15 +69,19 @@ tui_wait_gone() {
     tui_fail "the screen still shows: $text"
 }
 
-# The screen line that holds Text, and the column where Text starts (from 0).
-tui_line_of() { tui_screen | grep -F -- "$1" | head -1; }
-tui_row_of() { tui_screen | grep -nF -- "$1" | head -1 | cut -d: -f1 | awk '{print $1 - 1}'; }
-tui_col_of() {
-    local line
-    line=$(tui_line_of "$1")
-    local before=${line%%"$1"*}
-    echo "${#before}"
+# Waits until Text shows on screen row Row (from 0).
+tui_wait_row() {
+    local text=$1 row=$2 deadline=$((SECONDS + TUI_TIMEOUT))
+    while ((SECONDS < deadline)); do
+        if [ "$(tui_row_of "$text")" = "$row" ]; then return 0; fi
+        sleep 0.05
+    done
+    tui_fail "the screen never showed $text on row $row"
 }
+
+# The first screen line that holds Text, and its row (from 0; empty when none).
+tui_line_of() { tui_screen | { grep -F -- "$1" || true; } | head -1; }
+tui_row_of() { tui_screen | { grep -nF -- "$1" || true; } | head -1 | cut -d: -f1 | awk '{print $1 - 1}'; }
 
 # Keys as tmux names them (C-F1, Enter, Down...).
 tui_keys() { tui_tmux send-keys -t "$TUI_SESSION" "$@"; }
