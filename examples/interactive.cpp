@@ -15,16 +15,18 @@
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Messages.h"
+#include "host/ui/StdCtrls.h"
 
 #include <memory>
 #include <string>
+#include <utility>
 
 using namespace host;
 using namespace demo;
 
 namespace {
 
-const char* kKeys = "Ctrl+F1 lookup  Tab next  ^S post  ^Z cancel  ^N new order  ^Q quit";
+const char* kKeys = "Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit";
 const char* kModalKeys = "Arrows/PgUp/PgDn move  Enter OK  Esc cancel  double-click picks";
 
 class TInteractiveSession {
@@ -92,6 +94,23 @@ private:
     std::string FNote;
 };
 
+// Captions for the edits, made here for the person at the screen (the
+// scripted session reads the form without them); Alt and the marked letter
+// moves to the edit.
+void AddLabels(TOrderEntryForm* form) {
+    const std::pair<const char*, const char*> labels[] = {
+        {"CustEdit", "&Customer"}, {"ShipToEdit", "Ship to"}, {"PartEdit", "&Part"}};
+    for (const auto& [editName, caption] : labels) {
+        auto* edit = dynamic_cast<TWinControl*>(form->FindComponent(editName));
+        if (!edit) continue;
+        TLabel* label = TLabel::Create(form);
+        label->SetCaption(caption);
+        label->SetFocusControl(edit);
+        label->SetBounds(8, edit->Top() + 2, 80, 17);
+        label->SetParent(edit->Parent());
+    }
+}
+
 } // namespace
 
 void RunInteractive() {
@@ -106,6 +125,7 @@ void RunInteractive() {
     Application()->SetTitle("Order entry");
     TOrderEntryForm* form = nullptr;
     Application()->CreateForm(form);
+    AddLabels(form);
     TInteractiveSession session(form, orders);
     Application()->OnShortCut = [&](std::uint16_t key, TShiftState shift, bool& handled) {
         session.ShortCut(key, shift, handled);
