@@ -66,11 +66,18 @@ tui_keys Escape
 tui_wait_gone "Regulator system"
 check "the raw Ctrl+F1 sequence opens the part lookup and Esc leaves it"
 
+# Back with Alt and the label's marked letter, and Shift+Tab there and
+# back again.
+tui_keys M-c
+tui_wait_row "$button" "$cust_row"
+tui_keys Tab
+tui_wait_gone "$button"
+tui_keys BTab
+tui_wait_row "$button" "$cust_row"
+check "Alt+C and Shift+Tab bring the focus back to the customer number"
+
 # The mouse: a click on the lookup button of the customer number, and a
 # double click on a customer.
-tui_keys BTab BTab
-tui_wait_for "[CE1354"
-tui_wait_row "$button" "$cust_row"
 tui_click "$(col_in_line "[CE1354" "$button")" "$cust_row"
 tui_wait_for "Freeport Reef Club"
 pick_row=$(tui_row_of "FR1380")
