@@ -101,10 +101,17 @@ check "an unknown number shows the fill's message box, and OK closes it"
 
 # Post, resize, quit.
 tui_keys C-s
-tui_wait_for "posted"
+tui_wait_for "Order 1001 (saved) - posted"
+tui_keys C-n
+tui_wait_for "Order 1002 (new)"
+tui_wait_for "      1002"
+tui_keys C-z
+tui_wait_for "changes dropped"
+tui_wait_gone "      1002"
+check "Ctrl+S posts, Ctrl+N starts a new order and Ctrl+Z drops it"
 tui_tmux resize-window -t "$TUI_SESSION" -x 100 -y 30
 tui_wait_row "Ctrl+F1 lookup" 29
-check "Ctrl+S posts and the screen follows a resize"
+check "the screen follows a resize"
 tui_keys C-q
 tui_wait_exit
 [ "$(tui_tmux display -p -t "$TUI_SESSION" '#{alternate_on}')" = 0 ] || tui_fail "the terminal was not restored"
