@@ -36,6 +36,8 @@ public:
     // The application's own keys; every other key goes to the form.
     void ShortCut(std::uint16_t key, TShiftState shift, bool& handled) {
         if (shift != TShiftState{ssCtrl}) return;
+        // A lookup form or a message box answers first; only quitting goes.
+        if (TModalRuns::Innermost() && key != 'Q') return;
         switch (key) {
         case 'Q': Application()->Terminate(); break;
         case 'S': Post(); break;

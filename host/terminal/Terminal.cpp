@@ -40,15 +40,24 @@ void WriteAll(const char* text, std::size_t size) {
     }
 }
 
+constexpr int kFatalSignals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIGBUS, SIGFPE};
+// The handlers that were there before, by signal number, so a fatal signal
+// still reaches them (a sanitizer's report, say) after the restore.
+void (*gPreviousFatal[NSIG])(int) = {};
+
 void OnWinch(int) {
     // Wakes Read; only the pipe is touched here.
     const char c = 'w';
-    if (gWakePipe[1] >= 0) [[maybe_unused]] auto n = ::write(gWakePipe[1], &c, 1);
+    if (gWakePipe[1] >= 0) {
+        const ssize_t written = ::write(gWakePipe[1], &c, 1);
+        (void)written;  // a full pipe has a wake-up waiting already
+    }
 }
 
 void OnFatalSignal(int sig) {
     TTerminal::Restore();
-    std::signal(sig, SIG_DFL);
+    auto previous = gPreviousFatal[sig];
+    std::signal(sig, previous == SIG_ERR || previous == nullptr ? SIG_DFL : previous);
     std::raise(sig);
 }
 
@@ -67,7 +76,10 @@ void InstallHandlers() {
         std::atexit(RestoreAtExit);
     }
     gPreviousTerminate = std::set_terminate(OnTerminate);
-    for (int sig : {SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIGBUS, SIGFPE}) std::signal(sig, OnFatalSignal);
+    for (int sig : kFatalSignals) {
+        auto previous = std::signal(sig, OnFatalSignal);
+        if (previous != OnFatalSignal) gPreviousFatal[sig] = previous;
+    }
     struct sigaction winch {};
     winch.sa_handler = OnWinch;
     sigemptyset(&winch.sa_mask);

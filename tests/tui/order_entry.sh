@@ -112,8 +112,11 @@ check "Ctrl+S posts, Ctrl+N starts a new order and Ctrl+Z drops it"
 tui_tmux resize-window -t "$TUI_SESSION" -x 100 -y 30
 tui_wait_row "Ctrl+F1 lookup" 29
 check "the screen follows a resize"
+# Quitting from inside a lookup form ends its modal loop and the program.
+tui_keys M-c C-F1
+tui_wait_for "double-click picks"
 tui_keys C-q
 tui_wait_exit
 [ "$(tui_tmux display -p -t "$TUI_SESSION" '#{alternate_on}')" = 0 ] || tui_fail "the terminal was not restored"
-check "Ctrl+Q quits and gives the terminal back"
+check "Ctrl+Q quits from inside the lookup form and gives the terminal back"
 echo "$passed passed, 0 failed"
