@@ -27,6 +27,7 @@ constexpr char kMouseOn[] = "\x1B[?1000h\x1B[?1006h";
 constexpr char kMouseOff[] = "\x1B[?1006l\x1B[?1000l";
 
 std::atomic<bool> gActive{false};
+SCREEN* gScreen = nullptr;
 int gWakePipe[2] = {-1, -1};
 std::terminate_handler gPreviousTerminate = nullptr;
 struct sigaction gPreviousWinch {};
@@ -97,9 +98,16 @@ TTerminal::TTerminal() {
     if (::pipe(gWakePipe) == 0) {
         for (int fd : gWakePipe) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     }
-    if (!initscr()) {
+    // newterm, unlike initscr, answers a terminal it does not know instead
+    // of ending the program.
+    gScreen = newterm(nullptr, stdout, stdin);
+    if (!gScreen) {
         gActive = false;
-        throw std::runtime_error("the terminal cannot be set up (is TERM set?)");
+        for (int& fd : gWakePipe) {
+            if (fd >= 0) ::close(fd);
+            fd = -1;
+        }
+        throw std::runtime_error("the terminal cannot be set up (is TERM set to a known terminal?)");
     }
     raw();
     noecho();
@@ -118,7 +126,12 @@ TTerminal::TTerminal() {
     QuerySize();
 }
 
-TTerminal::~TTerminal() { Restore(); }
+TTerminal::~TTerminal() {
+    Restore();
+    // Not in Restore: a signal handler may call that, and this frees memory.
+    if (gScreen) delscreen(gScreen);
+    gScreen = nullptr;
+}
 
 void TTerminal::Restore() {
     if (!gActive.exchange(false)) return;

@@ -2,8 +2,8 @@
 // TTerminal: the terminal the program runs in, owned through ncurses for as
 // long as the object lives. It puts the terminal in raw mode with the
 // keypad and mouse reports on, reads the bytes the user's keys and clicks
-// send (the caller decodes them), notices resizes, and shows a grid of
-// cells, writing only the cells that differ from what it last showed.
+// send (the caller decodes them), notices resizes, and shows a surface of
+// cells, writing only the cells it marks changed.
 // The terminal is restored when the object goes, at exit, on a fatal
 // signal and when an exception leaves the program uncaught.
 // Code: Terminal.cpp.
@@ -19,7 +19,7 @@ namespace host::term {
 class TTerminal {
 public:
     // Raises std::runtime_error when standard input or output is no
-    // terminal, or when another TTerminal lives.
+    // terminal, the terminal type is unknown, or another TTerminal lives.
     TTerminal();
     ~TTerminal();
     TTerminal(const TTerminal&) = delete;
