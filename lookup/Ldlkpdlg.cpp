@@ -17,6 +17,9 @@
 #include "host/ui/Grids.h"
 #include "host/ui/StdCtrls.h"
 
+#include <utility>
+#include <vector>
+
 namespace veskar {
 
 using namespace host;
@@ -344,17 +347,29 @@ void TLookupDialog::CopyLookupData() {
     if (!FLookupDataSource || !FLookupDataSource->DataSet() || !FLookupDataSource->DataSet()->Active()) return;
     if (!FDataSource || !FDataSource->DataSet()) return;
     TDataSet* destination = FDataSource->DataSet();
+    // The chosen record is read whole before anything is written: storage
+    // that fails to give a value leaves the destination, and the text the
+    // user typed into its controls, as they were.
+    std::vector<std::pair<TLookupFieldConnection*, Variant>> chosen;
+    try {
+        for (int n = 0; n < FConnections->Count(); ++n) {
+            TLookupFieldConnection* connection = Connection(n);
+            TField* lookupField = connection->LookupLink()->Field();
+            if (connection->KeyLink()->Field() && lookupField) chosen.emplace_back(connection, lookupField->Value());
+        }
+    } catch (...) {
+        ShowCurrentException();
+        return;
+    }
     TField* lastCopied = nullptr;
     {
         const TControlsDisabled quiet(*destination);
         try {
-            for (int n = 0; n < FConnections->Count(); ++n) {
-                TLookupFieldConnection* connection = Connection(n);
+            for (auto& [connection, value] : chosen) {
                 TField* keyField = connection->KeyLink()->Field();
-                TField* lookupField = connection->LookupLink()->Field();
-                if (!keyField || !lookupField) continue;
+                if (!keyField) continue;
                 if (!connection->KeyLink()->Editing()) connection->KeyLink()->Edit();
-                keyField->SetValue(lookupField->Value());
+                keyField->SetValue(value);
                 lastCopied = keyField;
             }
         } catch (...) {

@@ -160,5 +160,28 @@ TEST_F(FaultTest, TheLookupRunAndCopyOverFailingStorage) {
     EXPECT_GE(Steps.at(1), 4);
 }
 
+TEST_F(FaultTest, AChosenRecordThatCannotBeReadLeavesWhatWasTyped) {
+    CustEdit->SetFocus();
+    Keyboard().Type("ce");
+    Ui()->QueueModalAnswer([&](TCustomForm* form) {
+        Customers->Last();
+        // The next read of the customers' storage, the chosen number, fails.
+        FaultyCustomers->FailAt(1);
+        Mouse().Click(As<TDefaultLookupForm>(form)->bOk);
+    });
+    Keyboard().Press(VK_F1, TShiftState{ssCtrl});
+    ASSERT_TRUE(FaultyCustomers->Failed());
+    EXPECT_EQ(FaultyCustomers->FailedOperation(), TStorageOperation::Fetch);
+    EXPECT_EQ(ShownErrors(), Names{"Customers: the storage failed to fetch"});
+    EXPECT_EQ(CustEdit->Text(), "ce") << "the typed letters stay in the edit";
+    EXPECT_EQ(Text(Orders, "CustNo"), "") << "nothing copied";
+    EXPECT_EQ(Text(Orders, "ShipTo"), "");
+    CheckCalm("after the failed copy");
+    // Enter still writes what was typed, and the fill hears of it.
+    EXPECT_TRUE(CustEdit->Focused());
+    EXPECT_EQ(RaisedMessage([] { Keyboard().Press(VK_RETURN); }), "TLookupFill: Key not found");
+    EXPECT_EQ(Text(Orders, "CustNo"), "ce");
+}
+
 } // namespace
 } // namespace smart
