@@ -42,6 +42,8 @@ const char* const kKnownCustomers[][4] = {
     {"FR1380", "Freeport Reef Club", "Freeport", "Bahamas"},
 };
 
+const char* const kParts[][2] = {{"900", "Dive kayak"}, {"912", "Underwater diver vehicle"}, {"1313", "Regulator system"}};
+
 const char* const kWords[] = {"Anchor", "Blue", "Coral", "Deep", "Eastern", "Fathom", "Golden", "Harbour",
                               "Island", "Jetty", "Kelp", "Lagoon", "Marlin", "North", "Ocean", "Pearl",
                               "Quay", "Reef", "Sea", "Tide", "Under", "Vista", "Wave", "Yacht"};
@@ -95,8 +97,7 @@ void FillTables(TSQLConnection* db) {
             add(no, company, place[0], place[1]);
         }
         TSQLStatementPtr part = db->Prepare("INSERT INTO part VALUES (?, ?)");
-        for (const auto& [no, text] : {std::pair{"900", "Dive kayak"}, std::pair{"912", "Underwater diver vehicle"},
-                                       std::pair{"1313", "Regulator system"}}) {
+        for (const auto& [no, text] : kParts) {
             part->BindAll({no, text});
             part->Execute();
         }
@@ -138,6 +139,27 @@ std::string WithoutPassword(std::string conninfo) {
         conninfo.replace(value, end - value, "***");
     }
     return conninfo;
+}
+
+// The known customers and the parts in tables MakeTable gives, with their
+// sources, in place of the database's.
+void MemoryTables(TDataModule* data, const TTableMaker& makeTable) {
+    auto table = [&](const char* name, std::initializer_list<std::pair<const char*, int>> columns) {
+        TMemoryDataSet* dataSet = makeTable(data);
+        dataSet->SetName(name);
+        for (const auto& [column, size] : columns) dataSet->FieldDefs().Add(column, ftString, size);
+        dataSet->Open();
+        TDataSource* source = TDataSource::Create(data);
+        source->SetName(std::string(name) + "Source");
+        source->SetDataSet(dataSet);
+        return dataSet;
+    };
+    TMemoryDataSet* customers = table("Customers", {{"CustNo", 10}, {"Company", 30}, {"City", 20}, {"Country", 20}});
+    for (const auto& c : kKnownCustomers) customers->AppendRecord({c[0], c[1], c[2], c[3]});
+    customers->First();
+    TMemoryDataSet* parts = table("Parts", {{"PartNo", 10}, {"Description", 30}});
+    for (const auto& [no, text] : kParts) parts->AppendRecord({no, text});
+    parts->First();
 }
 
 } // namespace
@@ -208,14 +230,18 @@ TSQLConnection* OpenOrderDatabase(TComponent* owner) {
     return db;
 }
 
-TDataModule* MakeData() {
+TDataModule* MakeData(const TTableMaker& makeTable) {
     Owned<TDataModule> data(TDataModule::Create(nullptr));
     data->SetName("Data");
-    TSQLConnection* db = OpenOrderDatabase(data.get());
-    Table(data.get(), db, "Customers", "customer");
-    Table(data.get(), db, "Parts", "part");
+    if (makeTable) {
+        MemoryTables(data.get(), makeTable);
+    } else {
+        TSQLConnection* db = OpenOrderDatabase(data.get());
+        Table(data.get(), db, "Customers", "customer");
+        Table(data.get(), db, "Parts", "part");
+    }
     // The order being entered stays in memory until the clerk is done.
-    TMemoryDataSet* orders = TMemoryDataSet::Create(data.get());
+    TMemoryDataSet* orders = makeTable ? makeTable(data.get()) : TMemoryDataSet::Create(data.get());
     orders->SetName("Orders");
     orders->FieldDefs().Add("OrderNo", ftInteger);
     for (const auto& [column, size] : {std::pair{"CustNo", 10}, std::pair{"ShipTo", 30}, std::pair{"ShipCity", 20},

@@ -5,12 +5,15 @@
 // to as Data.
 
 #include "host/core/Component.h"
+#include "host/data/MemoryDataSet.h"
 #include "host/stream/Publisher.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"
 #include "lookup/Ldlkpdlg.h"
 #include "lookup/LkFill.h"
 #include "lookup/Lsdblkp.h"
+
+#include <functional>
 
 namespace demo {
 
@@ -32,10 +35,15 @@ protected:
 // The classes the form file names.
 void RegisterOrderEntryClasses();
 
+// Makes one empty table of the data module (tests put storage that fails
+// here). Given one, MakeData keeps every table in memory: the customers the
+// demo knows and its parts, instead of the database's.
+using TTableMaker = std::function<host::TMemoryDataSet*(host::TComponent* owner)>;
+
 // The data module "Data": customers and parts, tables of the database that
 // examples/OrderData.h chooses (an SQLite file by default), and the orders
 // in memory, each with its source (CustomersSource, PartsSource,
 // OrdersSource), one empty order current. Made in examples/OrderData.cpp.
-host::TDataModule* MakeData();
+host::TDataModule* MakeData(const TTableMaker& makeTable = {});
 
 } // namespace demo
