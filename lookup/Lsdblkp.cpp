@@ -85,9 +85,11 @@ void TSmartDBLookup::Constructed() {
     // Insertion into the owner, and with it ValidateContainer, comes first.
     inherited::Constructed();
     FDialog = TLookupDialog::Create(this);
+    FDialog->SetSubComponent(true);
     FDialog->SetActive(false);
     FLookupShortCut = FDialog->LookupShortCut();
     FFill = TLookupFill::Create(this);
+    FFill->SetSubComponent(true);
     FFill->SetActive(false);
     FActive = true;
     FDataSource = nullptr;

@@ -29,6 +29,10 @@ enum TComponentStateFlag {
 };
 using TComponentState = TSet<TComponentStateFlag>;
 
+// csSubComponent: a part its owner makes for itself (an inner component).
+enum TComponentStyleFlag { csSubComponent };
+using TComponentStyle = TSet<TComponentStyleFlag>;
+
 enum TOperation { opInsert, opRemove };
 
 class TLoadingSession;
@@ -57,6 +61,13 @@ public:
     void SetDesignInfo(long value) { FDesignInfo = value; }
 
     TComponentState ComponentState() const { return FComponentState; }
+    TComponentStyle ComponentStyle() const { return FComponentStyle; }
+    // A sub-component is not written to form files as an object of its
+    // own: making its owner makes it again, so reading it back would make
+    // a second one.
+    void SetSubComponent(bool value) {
+        value ? FComponentStyle.Include(csSubComponent) : FComponentStyle.Exclude(csSubComponent);
+    }
 
     // Inserting validates first: AComponent->ValidateContainer(this).
     void InsertComponent(TComponent* component);
@@ -125,6 +136,7 @@ private:
     long FTag = 0;
     long FDesignInfo = 0;
     TComponentState FComponentState;
+    TComponentStyle FComponentStyle;
 };
 
 // A non-visual owner of components (data sources, datasets, lookups). A

@@ -200,6 +200,7 @@ private:
         if (!FNestingKnown) LearnNesting();
         std::vector<TComponent*> children;
         component->GetChildren(children, FRoot);
+        std::erase_if(children, [](const TComponent* c) { return c->ComponentStyle().Contains(csSubComponent); });
         const auto nested = FNested.find(component);
         if (nested == FNested.end()) return children;
         // Those nested here that the component does not list itself (a
@@ -216,6 +217,7 @@ private:
         FNestingKnown = true;
         for (int i = 0; i < FRoot->ComponentCount(); ++i) {
             TComponent* owned = FRoot->Components(i);
+            if (owned->ComponentStyle().Contains(csSubComponent)) continue;
             const TComponent* parent = owned->GetParentComponent();
             if (!parent || (parent != FRoot && parent->Owner() != FRoot))
                 FRootLevel.push_back(owned);

@@ -302,6 +302,7 @@ void TCustomGrid::ShowEditor() {
     if (!CanEditShow()) return;
     if (!FInplaceEdit) {
         FInplaceEdit = TInplaceEdit::Create(this);
+        FInplaceEdit->SetSubComponent(true);
         FInplaceEdit->SetParent(this);
     }
     FEditorMode = true;

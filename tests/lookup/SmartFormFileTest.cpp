@@ -202,6 +202,12 @@ TEST_F(SmartFormFileTest, WritingKeepsOnlyTheSmartLookupsOwnPropertiesAndReadsBa
     Owned<TSmartOrderForm> again = Read(written);
     EXPECT_EQ(WriteComponentText(again.get()), written);
     EXPECT_EQ(As<TSmartDBLookup>(again->FindComponent("CustomerLookup"))->Fill()->ResultLinks()->Count(), 2);
+
+    // Written on its own, as the root, it holds none of its parts either:
+    // reading it back makes them again, once.
+    const std::string alone = WriteComponentText(again->FindComponent("CustomerLookup"));
+    for (const char* inner : {"TLookupDialog", "TLookupFill"})
+        EXPECT_EQ(alone.find(inner), std::string::npos) << inner << " in\n" << alone;
 }
 
 TEST_F(SmartFormFileTest, AMalformedConnectionIsKeptAndShownWhenActivated) {

@@ -157,6 +157,16 @@ TEST_F(FormWriterTest, NestsControlsInZOrderAndLeavesOutWhatOthersOwn) {
     EXPECT_LT(at("    object A: TEdit\n"), at("  object Source: TDataSource\n"));
     EXPECT_LT(at("  object Source: TDataSource\n"), at("  object Loose: TEdit\n"));
     EXPECT_EQ(at("Inner"), std::string::npos);
+    // Parts a component makes for itself are made again when it is read.
+    TEdit* part = TEdit::Create(form.get());
+    part->SetName("Part");
+    part->SetParent(panel);
+    part->SetSubComponent(true);
+    TDataSource* hidden = TDataSource::Create(form.get());
+    hidden->SetName("Hidden");
+    hidden->SetSubComponent(true);
+    const std::string withParts = WriteComponentText(form.get());
+    EXPECT_EQ(withParts, text) << "sub-components are not written";
     // An edit's caption is its text, stored once as Text.
     EXPECT_NE(at("    Caption = 'Panel'\n"), std::string::npos);
     EXPECT_NE(at("      Text = 'A'\n"), std::string::npos);
