@@ -3,8 +3,8 @@
 // its form file); each of its tables in turn fails its Nth storage
 // operation, for every N until the clerk's whole road no longer reaches the
 // failure. The road is the demo's: letters of a customer number typed and
-// the customer picked from the smart lookup, a part picked from its lookup,
-// the order saved. Each time the error reaches the clerk once, what the
+// the customer picked from the smart lookup, a part picked from its lookup
+// in the part edit and again in the order grid, the order saved. Each time the error reaches the clerk once, what the
 // clerk typed and the records saved before are intact, the controls hear
 // again, and nothing is saved that the clerk was not told about.
 
