@@ -183,5 +183,40 @@ TEST_F(FaultTest, AChosenRecordThatCannotBeReadLeavesWhatWasTyped) {
     EXPECT_EQ(Text(Orders, "CustNo"), "ce");
 }
 
+TEST_F(FaultTest, AKeyOfTwoFieldsIsCopiedWholeOrNotAtAll) {
+    Free(Form->FindComponent("CustomerLookup"));
+    ActiveSmart("CustNo,CustNo;City,City", "ShipTo,Company");
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("Customers fails at " + std::to_string(n));
+        Orders->Cancel();
+        Orders->First();
+        CustEdit->SetFocus();
+        Ui()->QueueModalAnswer([&](TCustomForm* form) {
+            Customers->Last();
+            FaultyCustomers->FailAt(n);
+            Mouse().Click(As<TDefaultLookupForm>(form)->bOk);
+        });
+        bool raised = false;
+        try {
+            Keyboard().Press(VK_F1, TShiftState{ssCtrl});
+        } catch (const Exception&) {
+            raised = true;
+        }
+        const bool failed = FaultyCustomers->Failed();
+        FaultyCustomers->FailAt(0);
+        Ui()->ClearModalAnswers();
+        EXPECT_EQ(Reported(raised), failed ? 1 : 0);
+        const std::string key = Text(Orders, "CustNo") + "/" + Text(Orders, "City");
+        EXPECT_TRUE(key == "/" || key == "CE300/Eastbay") << "no half-copied key: " << key;
+        CheckCalm("two keys");
+        FocusManager().SetFocus(nullptr);
+        if (!failed) {
+            EXPECT_EQ(key, "CE300/Eastbay");
+            EXPECT_EQ(Text(Orders, "ShipTo"), "Celtic Dive");
+            break;
+        }
+    }
+}
+
 } // namespace
 } // namespace smart
