@@ -2,7 +2,8 @@
 // Writing components as form text.
 //
 // The root is written with the components it owns, each control nested in
-// its parent (in z-order), the other components after the root's controls.
+// its parent (in z-order), the other components after the root's controls;
+// sub-components (parts a component makes for itself) are left out.
 // Each object writes its published properties in declaration order: Name
 // on the object line, a property with a declared default only when it
 // differs from it, one without always; references, events, lists,
