@@ -27,7 +27,7 @@ using namespace demo;
 namespace {
 
 const char* kKeys = "Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit";
-const char* kModalKeys = "Arrows move  Enter OK  Esc cancel  double-click picks";
+const char* kModalKeys = "Arrows PgUp PgDn move  Enter OK  Esc cancel  double-click picks";
 
 class TInteractiveSession {
 public:

@@ -354,6 +354,8 @@ void TCustomGrid::EditorKey(std::uint16_t& key, TShiftState shift) {
         break;
     case VK_UP:
     case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
     case VK_TAB:
         KeyDown(key, shift);
         break;
@@ -376,8 +378,18 @@ void TCustomGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
     case VK_DOWN: FocusCell(FCol, FRow + 1); break;
     case VK_LEFT: FocusCell(FCol - 1, FRow); break;
     case VK_RIGHT: FocusCell(FCol + 1, FRow); break;
-    case VK_HOME: FocusCell(FFixedCols, FRow); break;
-    case VK_END: FocusCell(FColCount - 1, FRow); break;
+    // A page is what the grid shows; Ctrl with Home or End goes to the
+    // first or last row instead of the first or last column.
+    case VK_PRIOR: FocusCell(FCol, FRow - VisibleRowCount()); break;
+    case VK_NEXT: FocusCell(FCol, FRow + VisibleRowCount()); break;
+    case VK_HOME:
+        if (shift.Contains(ssCtrl)) FocusCell(FCol, FFixedRows);
+        else FocusCell(FFixedCols, FRow);
+        break;
+    case VK_END:
+        if (shift.Contains(ssCtrl)) FocusCell(FCol, FRowCount - 1);
+        else FocusCell(FColCount - 1, FRow);
+        break;
     case VK_TAB:
         if (!FOptions.Contains(goTabs)) return;
         FocusCell(shift.Contains(ssShift) ? FCol - 1 : FCol + 1, FRow);

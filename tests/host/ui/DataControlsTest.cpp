@@ -6,6 +6,7 @@
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Grids.h"
+#include "host/ui/Keyboard.h"
 #include "host/ui/StdCtrls.h"
 
 #include <gtest/gtest.h>
@@ -420,6 +421,41 @@ TEST_F(DataControlsTest, DBGridRowFollowsJumpsAndSteps) {
     EXPECT_EQ(grid->RowCount(), 5);
     grid->SetRow(4);
     EXPECT_EQ(People->RecNo(), 4);
+}
+
+// Page keys move by what the grid shows and stop at the ends; Ctrl+Home
+// and Ctrl+End go to the first and last record; the cursor follows.
+TEST_F(DataControlsTest, DBGridPagesAndJumpsToTheEnds) {
+    for (int i = 4; i <= 20; ++i) People->AppendRecord({i, "N" + std::to_string(i), "X"});
+    People->First();
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetHeight(100);
+    const int page = grid->VisibleRowCount();
+    ASSERT_GT(page, 1);
+    ASSERT_LT(page, 10);
+    Press(grid, VK_NEXT);
+    EXPECT_EQ(People->RecNo(), 1 + page);
+    EXPECT_EQ(grid->Row(), People->RecNo());
+    Press(grid, VK_PRIOR);
+    EXPECT_EQ(People->RecNo(), 1);
+    Press(grid, VK_PRIOR);  // at the top: stays
+    EXPECT_EQ(People->RecNo(), 1);
+    grid->Perform(WM_KEYDOWN, VK_END);  // without Ctrl: the last column, same record
+    EXPECT_EQ(People->RecNo(), 1);
+    EXPECT_EQ(grid->Col(), grid->ColCount() - 1);
+    Keyboard().Hold(ssCtrl);
+    Press(grid, VK_END);
+    Keyboard().Release(ssCtrl);
+    EXPECT_EQ(People->RecNo(), 20);
+    EXPECT_EQ(grid->Row(), 20);
+    Press(grid, VK_NEXT);  // at the end: stays
+    EXPECT_EQ(People->RecNo(), 20);
+    Keyboard().Hold(ssCtrl);
+    Press(grid, VK_HOME);
+    Keyboard().Release(ssCtrl);
+    EXPECT_EQ(People->RecNo(), 1);
 }
 
 TEST_F(DataControlsTest, DBGridEditorWritesTheSelectedField) {
