@@ -47,6 +47,12 @@ form_left=$(col_in_line "[ce " "╔")
 [ "$(tui_row_of "╔")" = "$cust_row" ] || tui_fail "the lookup form is not level with the edit"
 check "the lookup form opens beside the edit on the record typed"
 
+tui_keys NPage
+tui_wait_gone "▶│CE1351"
+tui_keys PPage
+tui_wait_for "▶│CE1351"
+check "Page Down and Page Up move the lookup grid by a page and back"
+
 tui_keys Down
 tui_wait_for "▶│CE1354"
 tui_keys Enter
