@@ -27,6 +27,15 @@ void TDataLink::Destroy() {
     inherited::Destroy();
 }
 
+bool TDataLink::SetDataSourceFor(TComponent* holder, TDataSource* value) {
+    TDataSource* old = FDataSource;
+    if (old == value) return false;
+    if (old) old->RemoveFreeNotification(holder);
+    SetDataSource(value);
+    if (value) value->FreeNotification(holder);
+    return true;
+}
+
 void TDataLink::SetDataSource(TDataSource* value) {
     if (FDataSource == value) return;
     TKeepAlive alive(this);

@@ -18,6 +18,12 @@ class TDataLink : public TPersistent {
 public:
     TDataSource* DataSource() const { return FDataSource; }
     void SetDataSource(TDataSource* value);
+    // For the component that keeps the link: the source tells Holder of its
+    // removal, and the free notification moves along with the source.
+    // Answers false when Value is the source already.
+    bool SetDataSourceFor(TComponent* holder, TDataSource* value);
+    // Leaves the source and its notices to Holder, as Holder ends.
+    void ReleaseFor(TComponent* holder) { SetDataSourceFor(holder, nullptr); }
     TDataSet* DataSet() const;
     bool Active() const { return FActive; }
     bool Editing() const { return FEditing; }

@@ -19,17 +19,12 @@ void TDBEdit::Destroy() {
     FDataLink->OnDataChange = nullptr;
     FDataLink->OnUpdateData = nullptr;
     FDataLink->OnActiveChange = nullptr;
-    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
-    FDataLink->SetDataSource(nullptr);
+    FDataLink->ReleaseFor(this);
     inherited::Destroy();
 }
 
 void TDBEdit::SetDataSource(TDataSource* value) {
-    TDataSource* old = FDataLink->DataSource();
-    if (old == value) return;
-    if (old) old->RemoveFreeNotification(this);
-    FDataLink->SetDataSource(value);
-    if (value) value->FreeNotification(this);
+    if (!FDataLink->SetDataSourceFor(this, value)) return;
     DataChange(this);
 }
 

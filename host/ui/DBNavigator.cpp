@@ -53,17 +53,12 @@ void TDBNavigator::Constructed() {
 }
 
 void TDBNavigator::Destroy() {
-    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
-    FDataLink->SetDataSource(nullptr);
+    FDataLink->ReleaseFor(this);
     inherited::Destroy();
 }
 
 void TDBNavigator::SetDataSource(TDataSource* value) {
-    TDataSource* old = FDataLink->DataSource();
-    if (old == value) return;
-    if (old) old->RemoveFreeNotification(this);
-    FDataLink->SetDataSource(value);
-    if (value) value->FreeNotification(this);
+    if (!FDataLink->SetDataSourceFor(this, value)) return;
     UpdateButtons();
 }
 

@@ -16,17 +16,12 @@ TDBText::TDBText(TComponent* owner) : TCustomLabel(owner), FDataLink(TFieldDataL
 void TDBText::Destroy() {
     FDataLink->OnDataChange = nullptr;
     FDataLink->OnActiveChange = nullptr;
-    if (TDataSource* source = FDataLink->DataSource()) source->RemoveFreeNotification(this);
-    FDataLink->SetDataSource(nullptr);
+    FDataLink->ReleaseFor(this);
     inherited::Destroy();
 }
 
 void TDBText::SetDataSource(TDataSource* value) {
-    TDataSource* old = FDataLink->DataSource();
-    if (old == value) return;
-    if (old) old->RemoveFreeNotification(this);
-    FDataLink->SetDataSource(value);
-    if (value) value->FreeNotification(this);
+    if (!FDataLink->SetDataSourceFor(this, value)) return;
     DataChange(this);
 }
 
