@@ -1,5 +1,6 @@
 #include "host/data/PgValues.h"
 
+#include "host/core/CivilDate.h"
 #include "host/core/Exception.h"
 #include "host/data/PgClient.h"
 
@@ -13,28 +14,6 @@ namespace {
 
 constexpr int64_t kMsPerDay = 86'400'000;
 constexpr int64_t kDaysTo1970 = 25569;  // 1899-12-30 to 1970-01-01
-
-// Days from 1970-01-01 of a proleptic Gregorian date (year 0 is 1 BC).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<int64_t>(yoe) + era * 400 + (m <= 2);
-}
 
 // Reads an unsigned decimal of 1..maxDigits digits at Pos.
 bool ReadNumber(std::string_view text, size_t& pos, int maxDigits, int64_t& value) {
