@@ -4,6 +4,7 @@
 
 #include "ContractBackend.h"
 #include "ContractFixture.h"
+#include "SqlContractTable.h"
 #include "PgTestServer.h"
 
 #include "host/data/SqlTable.h"
@@ -42,13 +43,7 @@ public:
             "CREATE INDEX customer_company ON customer (\"Company\");"
             "CREATE INDEX customer_company_prefix ON customer (\"Company\" text_pattern_ops);"
             "CREATE INDEX customer_company_ci ON customer (lower(\"Company\" COLLATE \"C\") text_pattern_ops);");
-        for (const TRowValues& row : rows)
-            connection->ExecSQL("INSERT INTO customer VALUES (?, ?, ?, ?, ?)", row);
-        TSQLTable* table = TSQLTable::Create(owner);
-        table->SetConnection(connection);
-        table->SetTableName("customer");
-        table->SetWindowSize(2);
-        return table;
+        return FillContractTable(owner, connection, rows);
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "ContractBackend.h"
 #include "ContractFixture.h"
+#include "SqlContractTable.h"
 
 #include "host/data/SqlTable.h"
 #include "host/data/SqliteConnection.h"
@@ -22,13 +23,7 @@ public:
             " Active BOOLEAN, Since DATETIME);"
             "CREATE INDEX customer_company ON customer (Company);"
             "CREATE INDEX customer_company_nocase ON customer (Company COLLATE NOCASE);");
-        for (const TRowValues& row : rows)
-            connection->ExecSQL("INSERT INTO customer VALUES (?, ?, ?, ?, ?)", row);
-        TSQLTable* table = TSQLTable::Create(owner);
-        table->SetConnection(connection);
-        table->SetTableName("customer");
-        table->SetWindowSize(2);
-        return table;
+        return FillContractTable(owner, connection, rows);
     }
 };
 
