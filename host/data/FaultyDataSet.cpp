@@ -6,27 +6,8 @@ namespace host {
 
 HOST_IMPLEMENT_COMPONENT(TFaultyDataSet, TMemoryDataSet)
 
-namespace {
-
-const char* Verb(TStorageOperation operation) {
-    switch (operation) {
-    case TStorageOperation::Open: return "open";
-    case TStorageOperation::Fetch: return "fetch";
-    case TStorageOperation::Post: return "post";
-    case TStorageOperation::Delete: return "delete";
-    case TStorageOperation::Lookup: return "look up";
-    case TStorageOperation::Locate: return "locate";
-    }
-    return "work";
-}
-
-} // namespace
-
 void TFaultyDataSet::Count(TStorageOperation operation) const {
-    if (++FCount != FFailAt) return;
-    FFailed = true;
-    FFailedOperation = operation;
-    throw EDatabaseError(Name() + ": the storage failed to " + Verb(operation));
+    if (FFaults.Strike(operation)) throw EDatabaseError(Name() + ": " + FFaults.Message());
 }
 
 Variant TFaultyDataSet::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {

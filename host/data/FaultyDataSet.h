@@ -5,29 +5,24 @@
 // fetch (reading a value), post (insert or update), delete, lookup, locate.
 
 #include "host/data/MemoryDataSet.h"
+#include "host/data/StorageFaults.h"
 
 #include <string>
 
 namespace host {
-
-enum class TStorageOperation { Open, Fetch, Post, Delete, Lookup, Locate };
 
 class TFaultyDataSet : public TMemoryDataSet {
     HOST_CLASS(TFaultyDataSet, TMemoryDataSet)
 public:
     // The Nth operation from now (1 the next one) raises EDatabaseError
     // "<name>: the storage failed to <operation>"; 0 fails none.
-    void FailAt(int n) {
-        FFailAt = n;
-        FCount = 0;
-        FFailed = false;
-    }
+    void FailAt(int n) { FFaults.FailAt(n); }
     // Operations counted since FailAt.
-    int Operations() const { return FCount; }
+    int Operations() const { return FFaults.Operations(); }
     // The failure asked for has happened.
-    bool Failed() const { return FFailed; }
+    bool Failed() const { return FFaults.Failed(); }
     // Which operation failed, once one has.
-    TStorageOperation FailedOperation() const { return FFailedOperation; }
+    TStorageOperation FailedOperation() const { return FFaults.FailedOperation(); }
 
     Variant Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) override;
     bool Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) override;
@@ -45,10 +40,8 @@ private:
     // Counts the operation and raises when it is the one to fail.
     void Count(TStorageOperation operation) const;
 
-    int FFailAt = 0;
-    mutable int FCount = 0;
-    mutable bool FFailed = false;
-    mutable TStorageOperation FFailedOperation = TStorageOperation::Open;
+    // Reads count too, and they are const.
+    mutable TStorageFaults FFaults;
 };
 
 } // namespace host

@@ -17,6 +17,7 @@
 #include "host/core/Event.h"
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
+#include "host/data/StorageFaults.h"
 
 #include <cstdint>
 #include <memory>
@@ -142,6 +143,12 @@ public:
     void UnregisterClient(TDataSet* dataSet);
     int ClientCount() const { return static_cast<int>(FClients.size()); }
 
+    // ---- what its datasets are doing -----------------------------------------
+    // The storage operation a dataset runs on the connection now, for whoever
+    // watches its statements (TFaultyConnection): Fetch unless a dataset
+    // says otherwise with a TSQLOperationScope.
+    TStorageOperation Operation() const { return FOperation; }
+
     // "Name: message" when the connection has a name.
     [[noreturn]] void DatabaseError(const std::string& message) const;
     void CheckConnected() const;
@@ -163,12 +170,32 @@ protected:
     virtual void DoRollback() { ExecuteDirect("ROLLBACK"); }
 
 private:
+    friend class TSQLOperationScope;
     void CloseClients();
 
     bool FConnected = false;
     bool FStreamedConnected = false;
     bool FInTransaction = false;
     std::vector<TDataSet*> FClients;
+    TStorageOperation FOperation = TStorageOperation::Fetch;
+};
+
+// Marks the statements a dataset runs on a connection, for as long as it
+// lives, as parts of one storage operation; the mark before comes back
+// after. Two stores: free for a connection nobody watches.
+class TSQLOperationScope {
+public:
+    TSQLOperationScope(TSQLConnection& connection, TStorageOperation operation)
+        : FConnection(connection), FOuter(connection.FOperation) {
+        connection.FOperation = operation;
+    }
+    ~TSQLOperationScope() { FConnection.FOperation = FOuter; }
+    TSQLOperationScope(const TSQLOperationScope&) = delete;
+    TSQLOperationScope& operator=(const TSQLOperationScope&) = delete;
+
+private:
+    TSQLConnection& FConnection;
+    TStorageOperation FOuter;
 };
 
 } // namespace host

@@ -8,8 +8,10 @@ list(APPEND HOST_SOURCES
   data/LargePages.cpp
   data/EqualityIndex.cpp
   data/OrderedIndex.cpp
+  data/StorageFaults.cpp
   data/FaultyDataSet.cpp
   data/SqlConnection.cpp
+  data/FaultyConnection.cpp
   data/SqliteConnection.cpp
   data/SqlDataSet.cpp
   data/SqlTable.cpp
