@@ -65,6 +65,7 @@ void TCustomSQLDataSet::RegisterWithConnection(bool add) {
 
 void TCustomSQLDataSet::InternalOpen() {
     TSQLConnection& connection = Conn();
+    const TSQLOperationScope opening(connection, TStorageOperation::Open);
     connection.Open();
     RegisterWithConnection(true);
     try {
@@ -87,6 +88,8 @@ void TCustomSQLDataSet::InternalClose() {
 
 void TCustomSQLDataSet::InternalRefresh() {
     DropWindow();
+    // Not counted: asked again at the next need rather than kept stale.
+    FRecordCount = -1;
     FRecordCount = CountRecords();
 }
 
@@ -111,6 +114,21 @@ void TCustomSQLDataSet::DropWindow() const {
     FRows.clear();
     FRows.shrink_to_fit();
     FWindowStart = 0;
+}
+
+// ---- searching -------------------------------------------------------------
+
+Variant TCustomSQLDataSet::Lookup(const std::string& keyFields, const Variant& keyValues,
+                                  const std::string& resultFields) {
+    if (!FConnection) return inherited::Lookup(keyFields, keyValues, resultFields);
+    const TSQLOperationScope lookingUp(*FConnection, TStorageOperation::Lookup);
+    return inherited::Lookup(keyFields, keyValues, resultFields);
+}
+
+bool TCustomSQLDataSet::Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) {
+    if (!FConnection) return inherited::Locate(keyFields, keyValues, options);
+    const TSQLOperationScope locating(*FConnection, TStorageOperation::Locate);
+    return inherited::Locate(keyFields, keyValues, options);
 }
 
 // ---- statements --------------------------------------------------------------

@@ -30,6 +30,10 @@ public:
     int CachedRows() const { return static_cast<int>(FRows.size()); }
     int CachedStatements() const { return static_cast<int>(FStatements.size()); }
 
+    // Marked on the connection as lookups and locates (TSQLOperationScope).
+    Variant Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) override;
+    bool Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) override;
+
 protected:
     explicit TCustomSQLDataSet(TComponent* owner) : TDataSet(owner) {}
     void Destroy() override;
@@ -58,7 +62,10 @@ protected:
     void DefineFields(const TSQLStatement& statement, int count);
     // Reads the current row's first FReadWidth columns.
     std::vector<Variant> ReadRow(const TSQLStatement& statement) const;
-    // Runs a write in a transaction of its own unless one is open.
+    // Runs a write whole or not at all: in a transaction of its own, or,
+    // when one is open, within a savepoint, so a write that fails half-way
+    // (say, after its row went in) is undone without undoing the rest of the
+    // transaction or leaving it unusable.
     template <class F>
     void WriteInTransaction(F write);
     void DropWindow() const;
@@ -86,7 +93,19 @@ template <class F>
 void TCustomSQLDataSet::WriteInTransaction(F write) {
     TSQLConnection& connection = Conn();
     if (connection.InTransaction()) {
-        write();
+        connection.ExecuteDirect("SAVEPOINT dataset_write");
+        try {
+            write();
+            connection.ExecuteDirect("RELEASE SAVEPOINT dataset_write");
+        } catch (...) {
+            try {
+                connection.ExecuteDirect("ROLLBACK TO SAVEPOINT dataset_write");
+                connection.ExecuteDirect("RELEASE SAVEPOINT dataset_write");
+            } catch (...) {
+                // The write's own error says more than the rollback's.
+            }
+            throw;
+        }
         return;
     }
     connection.StartTransaction();

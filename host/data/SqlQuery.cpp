@@ -69,6 +69,19 @@ void TSQLQuery::Restart() const {
 }
 
 void TSQLQuery::FetchWindow(int record) const {
+    try {
+        ReadWindow(record);
+    } catch (...) {
+        // The window may hold rows moved out and the stream may have stopped
+        // anywhere: both start again at the next read, or a failed read would
+        // pass for the end of the rows.
+        FStreamLive = false;
+        DropWindow();
+        throw;
+    }
+}
+
+void TSQLQuery::ReadWindow(int record) const {
     const int size = WindowSize();
     const int first = std::max(0, record - size / 2);
     std::vector<std::vector<Variant>> kept;

@@ -39,6 +39,8 @@ protected:
 
 private:
     void Restart() const;
+    // FetchWindow's work; on a failure FetchWindow starts over.
+    void ReadWindow(int record) const;
     [[noreturn]] void ReadOnlyError() const;
 
     Owned<TStringList> FSQL;

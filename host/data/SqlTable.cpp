@@ -384,6 +384,7 @@ std::optional<TSQLTable::TRow> TSQLTable::FindFirst(const std::vector<TKeyMatche
 
 Variant TSQLTable::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
     if (!Active()) DatabaseError("Cannot perform this operation on a closed dataset");
+    const TSQLOperationScope lookingUp(Conn(), TStorageOperation::Lookup);
     const std::vector<TField*> results = GetFieldList(resultFields);
     const std::vector<TKeyMatcher> keys = KeyMatchers(keyFields, keyValues, {});
     if (keys.empty()) return Variant::Null();
@@ -418,7 +419,8 @@ std::string TSQLTable::IdentityCondition(const TRow& row, std::vector<Variant>& 
 }
 
 int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) {
-    (void)position;  // the table's order places the record
+    // The table's order places the record; Position is where the cursor
+    // waits should its place not be found.
     std::vector<std::string> columns;
     std::vector<std::string> marks;
     std::vector<Variant> binds;
@@ -434,6 +436,7 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
     const std::string sql = (columns.empty() ? target + " DEFAULT VALUES"
                                              : target + " (" + Join(columns, ", ") + ") VALUES (" + Join(marks, ", ") + ")") +
                             " RETURNING " + Join(FOrderSql, ", ");
+    const TSQLOperationScope posting(Conn(), TStorageOperation::Post);
     TRow anchor;
     WriteInTransaction([&] {
         TSQLStatement& insert = Statement(sql);
@@ -444,12 +447,22 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
         insert.Reset();
     });
     if (AnyNull(anchor)) FNullKeys = true;
-    FRecordCount = InternalRecordCount() + 1;
+    if (FRecordCount >= 0) ++FRecordCount;
     DropWindow();
-    if (anchor.size() != FOrder.size()) return std::max(0, FRecordCount - 1);
-    const int at = std::min(Position(anchor), FRecordCount - 1);
-    ReadFrom(at, anchor);
-    return at;
+    // Stored: nothing may fail the post from here on, or posting again would
+    // store the record twice. Finding its place is a courtesy; failing that,
+    // the cursor stays where the record was inserted.
+    try {
+        const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+        const int count = InternalRecordCount();
+        if (anchor.size() != FOrder.size()) return std::max(0, count - 1);
+        const int at = std::min(Position(anchor), count - 1);
+        ReadFrom(at, anchor);
+        return at;
+    } catch (const Exception&) {
+        DropWindow();
+        return std::max(0, position);
+    }
 }
 
 void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
@@ -462,6 +475,7 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
     }
     const std::string sql = "UPDATE " + Quote(FTableName) + " SET " + Join(sets, ", ") + " WHERE " +
                             IdentityCondition(old, binds);
+    const TSQLOperationScope posting(Conn(), TStorageOperation::Post);
     WriteInTransaction([&] {
         TSQLStatement& update = Statement(sql);
         update.BindAll(binds);
@@ -479,24 +493,37 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
 
 int TSQLTable::InternalUpdatedRecord(int record) const {
     if (FUpdated.size() != FOrder.size()) return record;
-    // The values written are the ones read back: the record is where its new
-    // order key places it.
-    const int at = std::min(Position(FUpdated), InternalRecordCount() - 1);
-    ReadFrom(at, FUpdated);
-    return at < 0 ? record : at;
+    // Stored already: a failure here must not fail the post, or posting again
+    // would write the values over whatever record now stands at Record.
+    // Failing to find the new place, the cursor stays at the old one.
+    try {
+        const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+        // The values written are the ones read back: the record is where its
+        // new order key places it.
+        const int at = std::min(Position(FUpdated), InternalRecordCount() - 1);
+        ReadFrom(at, FUpdated);
+        return at < 0 ? record : at;
+    } catch (const Exception&) {
+        DropWindow();
+        return record;
+    }
 }
 
 void TSQLTable::InternalDelete(int record) {
     const TRow old = RowAt(record);
     std::vector<Variant> binds;
     const std::string sql = "DELETE FROM " + Quote(FTableName) + " WHERE " + IdentityCondition(old, binds);
+    const TSQLOperationScope deleting(Conn(), TStorageOperation::Delete);
     WriteInTransaction([&] {
         TSQLStatement& remove = Statement(sql);
         remove.BindAll(binds);
         remove.Execute();
         if (remove.RowsAffected() == 0) DatabaseError("Record not found or changed by another user");
     });
-    FRecordCount = std::max(0, InternalRecordCount() - 1);
+    // Deleted: counting anew here could fail the delete after the fact, and
+    // deleting again would take the next record. An unknown count stays
+    // unknown until asked for.
+    if (FRecordCount >= 0) FRecordCount = std::max(0, FRecordCount - 1);
     DropWindow();
 }
 

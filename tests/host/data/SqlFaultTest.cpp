@@ -1,0 +1,329 @@
+// The SQL datasets over a connection whose Nth step fails at the engine's
+// boundary, for every N until a run no longer reaches the failure, on SQLite
+// and on the PostgreSQL test server. Each time the error is raised once and
+// names its operation, or the failure was only in finding a written
+// record's place and is kept quiet; the stored rows (read through a
+// connection of their own) are the ones before or the ones after, never a
+// mix; what was typed stays in the edit and posts on the second try without
+// storing anything twice; and the dataset shows what is stored.
+
+#include "PgTestServer.h"
+
+#include "host/core/Exception.h"
+#include "host/data/FaultyConnection.h"
+#include "host/data/SqlQuery.h"
+#include "host/data/SqlTable.h"
+#include "host/data/SqliteConnection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace host::testing {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// Part 01 to Part 12, numbered 10 to 120.
+std::string Baseline() {
+    std::string sql = "DELETE FROM part; INSERT INTO part VALUES ";
+    for (int i = 1; i <= 12; ++i) {
+        const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+        sql += (i > 1 ? ", (" : "(") + std::to_string(i * 10) + ", 'Part " + n + "')";
+    }
+    return sql;
+}
+
+class SqlFaultTest : public ::testing::TestWithParam<std::string> {
+protected:
+    bool OnServer() const { return GetParam() == "Postgres"; }
+
+    void SetUp() override {
+        if (OnServer()) {
+            VESKAR_NEED_PG();
+        } else {
+            static int made = 0;
+            File = (std::filesystem::temp_directory_path() /
+                    ("veskar-sqlfault-" + std::to_string(getpid()) + "-" + std::to_string(++made) + ".db"))
+                       .string();
+        }
+        Owner = TComponent::Create(nullptr);
+        Real = Connect(Owner);
+        Real->ExecuteDirect("CREATE TABLE part (\"PartNo\" INTEGER PRIMARY KEY, \"Name\" VARCHAR(20));"
+                            "CREATE INDEX part_name ON part (\"Name\")");
+        Real->ExecuteDirect(Baseline());
+        Faulty = TFaultyConnection::Create(Owner);
+        Faulty->SetName("Database");
+        Faulty->SetTarget(Real);
+    }
+    void TearDown() override {
+        if (Owner) Owner->Free();
+        Scratch.reset();
+        if (!File.empty()) std::filesystem::remove(File);
+    }
+
+    // A connection of its own to the test's database, open.
+    TSQLConnection* Connect(TComponent* owner) {
+        if (!OnServer()) {
+            TSQLiteConnection* connection = TSQLiteConnection::Create(owner);
+            connection->SetDatabaseName(File);
+            connection->Open();
+            return connection;
+        }
+        TPostgresConnection* connection = TPostgresConnection::Create(owner);
+        connection->SetConnectionString(*PgConnInfo());
+        connection->Open();
+        if (Scratch)
+            Scratch->Use(*connection);
+        else
+            Scratch.emplace(*connection);
+        return connection;
+    }
+
+    // A table on the parts in name order, its window smaller than the table.
+    TSQLTable* PartTable() {
+        TSQLTable* table = TSQLTable::Create(Owner);
+        table->SetName("Parts");
+        table->SetConnection(Faulty);
+        table->SetTableName("part");
+        table->SetIndexFieldNames("Name");
+        table->SetWindowSize(4);
+        table->Open();
+        return table;
+    }
+
+    // The stored parts in name order as "number|name", read through a
+    // connection of their own.
+    Rows Stored() {
+        TComponent* owner = TComponent::Create(nullptr);
+        Rows rows;
+        {
+            TSQLStatementPtr read = Connect(owner)->Prepare("SELECT \"PartNo\", \"Name\" FROM part ORDER BY \"Name\"");
+            read->Execute();
+            while (read->Fetch()) rows.push_back(read->ColumnValue(0).AsString() + "|" + read->ColumnValue(1).AsString());
+        }
+        owner->Free();
+        return rows;
+    }
+
+    // What the dataset shows, record by record, read without moving it.
+    static Rows Seen(const TDataSet* dataSet) {
+        Rows rows;
+        for (int r = 0; r < dataSet->DisplayRowCount(); ++r)
+            rows.push_back(dataSet->DisplayValue(r, *dataSet->Fields(0)).AsString() + "|" +
+                           dataSet->DisplayValue(r, *dataSet->Fields(1)).AsString());
+        return rows;
+    }
+
+    // Runs Step with the Nth step of the connection failing; answers the
+    // message raised, if any. Failed and Operation tell of the failure.
+    std::optional<std::string> FailingAt(int n, const std::function<void()>& step) {
+        Faulty->FailAt(n);
+        std::optional<std::string> raised;
+        try {
+            step();
+        } catch (const EDatabaseError& e) {
+            raised = e.Message();
+        }
+        Failed = Faulty->Failed();
+        Operation = Faulty->FailedOperation();
+        Faulty->FailAt(0);
+        return raised;
+    }
+
+    static std::string Expected(TStorageOperation operation) {
+        return std::string("Database: the storage failed to ") + StorageOperationVerb(operation);
+    }
+
+    std::string File;
+    std::optional<TPgScratch> Scratch;
+    TComponent* Owner = nullptr;
+    TSQLConnection* Real = nullptr;
+    TFaultyConnection* Faulty = nullptr;
+    bool Failed = false;
+    TStorageOperation Operation = TStorageOperation::Open;
+};
+
+enum class TEdit { Move, Insert, Delete };
+
+struct TEditCase {
+    TEdit Kind;
+    bool InUsersTransaction;
+    const char* Name;
+};
+
+TEST_P(SqlFaultTest, EveryEditOverFailingStatements) {
+    TSQLTable* parts = PartTable();
+    const Rows before = Stored();
+    for (const TEditCase& edit : {TEditCase{TEdit::Move, false, "move"}, TEditCase{TEdit::Insert, false, "insert"},
+                                  TEditCase{TEdit::Delete, false, "delete"}, TEditCase{TEdit::Move, true, "move in a transaction"},
+                                  TEditCase{TEdit::Insert, true, "insert in a transaction"},
+                                  TEditCase{TEdit::Delete, true, "delete in a transaction"}}) {
+        // The stored parts after the edit, and the record the cursor ends on.
+        Rows after = before;
+        std::string landing;
+        switch (edit.Kind) {
+        case TEdit::Move:
+            after.erase(after.begin() + 2);
+            after.insert(after.begin() + 9, landing = "30|Part 10b");
+            break;
+        case TEdit::Insert: after.insert(after.begin() + 6, landing = "65|Part 06b"); break;
+        case TEdit::Delete:
+            after.erase(after.begin() + 2);
+            landing = "40|Part 04";
+            break;
+        }
+        int reached = 0;
+        for (int n = 1; n < 500; ++n) {
+            const std::string where = std::string(edit.Name) + ", failing at " + std::to_string(n);
+            SCOPED_TRACE(where);
+            Real->ExecuteDirect(Baseline());
+            parts->Refresh();
+            ASSERT_TRUE(parts->Locate("PartNo", 30, {}));
+            if (edit.InUsersTransaction) Faulty->StartTransaction();
+            const auto raised = FailingAt(n, [&] {
+                if (edit.Kind == TEdit::Delete) {
+                    parts->Delete();
+                    return;
+                }
+                if (edit.Kind == TEdit::Insert) {
+                    parts->Insert();
+                    parts->FieldByName("PartNo")->SetValue(65);
+                } else {
+                    parts->Edit();
+                }
+                parts->FieldByName("Name")->SetValue(edit.Kind == TEdit::Insert ? "Part 06b" : "Part 10b");
+                parts->Post();
+            });
+            const bool failed = Failed;
+            const TStorageOperation operation = Operation;
+            if (raised) {
+                EXPECT_TRUE(failed);
+                EXPECT_EQ(*raised, Expected(operation));
+                EXPECT_EQ(operation, edit.Kind == TEdit::Delete ? TStorageOperation::Delete : TStorageOperation::Post);
+                // Nothing stored (the stored rows are read once the
+                // transaction is over); what was typed is still there.
+                if (edit.Kind != TEdit::Delete) {
+                    EXPECT_EQ(parts->State(), edit.Kind == TEdit::Insert ? dsInsert : dsEdit);
+                    EXPECT_EQ(parts->FieldByName("Name")->AsString(), edit.Kind == TEdit::Insert ? "Part 06b" : "Part 10b");
+                } else {
+                    EXPECT_EQ(parts->State(), dsBrowse);
+                    EXPECT_EQ(parts->FieldByName("PartNo")->AsInteger(), 30) << "still on the record to delete";
+                }
+                if (!edit.InUsersTransaction) {
+                    EXPECT_EQ(Stored(), before) << "a failed write stores nothing";
+                }
+                // Once the storage works, the same command stores it once.
+                if (edit.Kind == TEdit::Delete)
+                    parts->Delete();
+                else
+                    parts->Post();
+            } else if (failed) {
+                EXPECT_EQ(operation, TStorageOperation::Locate) << "only finding the written record's place is quiet";
+            }
+            if (edit.InUsersTransaction) Faulty->Commit();
+            EXPECT_EQ(parts->State(), dsBrowse);
+            EXPECT_EQ(Stored(), after);
+            EXPECT_EQ(parts->RecordCount(), static_cast<int>(after.size()));
+            EXPECT_EQ(Seen(parts), after) << "the dataset shows what is stored";
+            if (!failed || raised) {
+                EXPECT_EQ(parts->FieldByName("PartNo")->AsString() + "|" + parts->FieldByName("Name")->AsString(),
+                          landing);
+            }
+            if (!failed) {
+                reached = n;
+                break;
+            }
+        }
+        // Read, begin, write, commit, find the place: several steps each.
+        EXPECT_GE(reached, 4) << edit.Name;
+    }
+}
+
+// Reading a table and a query in windows, searching them: a failed read is
+// raised and the next one, with the storage working again, reads the right
+// rows, not what a half-read window left behind.
+TEST_P(SqlFaultTest, ReadingAndSearchingOverFailingStatements) {
+    TSQLQuery* query = TSQLQuery::Create(Owner);
+    query->SetName("PartQuery");
+    query->SetConnection(Faulty);
+    query->SQL()->SetText("SELECT \"PartNo\", \"Name\" FROM part ORDER BY \"Name\"");
+    query->SetWindowSize(4);
+    query->Open();
+    TSQLTable* table = PartTable();
+    const Rows stored = Stored();
+    for (TDataSet* dataSet : {static_cast<TDataSet*>(table), static_cast<TDataSet*>(query)}) {
+        int reached = 0;
+        for (int n = 1; n < 1000; ++n) {
+            const std::string where = dataSet->Name() + ", failing at " + std::to_string(n);
+            SCOPED_TRACE(where);
+            dataSet->First();
+            Rows walked;
+            Variant found;
+            const auto raised = FailingAt(n, [&] {
+                // Down through every window, and back up.
+                while (!dataSet->Eof()) {
+                    walked.push_back(dataSet->Fields(1)->AsString());
+                    dataSet->Next();
+                }
+                while (!dataSet->Bof()) dataSet->Prior();
+                dataSet->Locate("Name", "part 1", TLocateOptions{loCaseInsensitive, loPartialKey});
+                found = dataSet->Lookup("PartNo", 70, "Name");
+            });
+            const bool failed = Failed;
+            if (raised) {
+                EXPECT_EQ(*raised, Expected(Operation));
+            } else {
+                EXPECT_FALSE(failed);
+            }
+            EXPECT_EQ(Seen(dataSet), stored) << "the next reads find every row";
+            EXPECT_EQ(dataSet->Lookup("PartNo", 70, "Name"), Variant("Part 07"));
+            EXPECT_TRUE(dataSet->Locate("Name", "part 1", TLocateOptions{loCaseInsensitive, loPartialKey}));
+            EXPECT_EQ(dataSet->FieldByName("PartNo")->AsInteger(), 100);
+            if (!failed) {
+                EXPECT_EQ(walked.size(), stored.size());
+                EXPECT_EQ(found, Variant("Part 07"));
+                reached = n;
+                break;
+            }
+        }
+        EXPECT_GE(reached, 10) << dataSet->Name();
+    }
+}
+
+// Opening fails at each step in turn; the dataset stays closed, raises once,
+// and opens on the next try.
+TEST_P(SqlFaultTest, OpeningOverFailingStatements) {
+    TSQLTable* table = PartTable();
+    table->Close();
+    Faulty->Close();
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("failing at " + std::to_string(n));
+        const auto raised = FailingAt(n, [&] { table->Open(); });
+        const bool failed = Failed;
+        EXPECT_EQ(raised.has_value(), failed);
+        if (raised) {
+            EXPECT_EQ(*raised, "Database: the storage failed to open");
+            EXPECT_FALSE(table->Active());
+            EXPECT_EQ(table->CachedStatements(), 0);
+            table->Open();
+        }
+        EXPECT_EQ(Seen(table), Stored());
+        table->Close();
+        if (!failed) {
+            EXPECT_GE(n, 4) << "connect, read the columns and the key, count";
+            break;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SqlFaultTest, ::testing::Values("Sqlite", "Postgres"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+} // namespace
+} // namespace host::testing
