@@ -230,15 +230,18 @@ TSQLConnection* OpenOrderDatabase(TComponent* owner) {
     return db;
 }
 
-TDataModule* MakeData(const TTableMaker& makeTable) {
+namespace {
+
+TDataModule* BuildData(const TTableMaker& makeTable, const TTableConnection& tableConnection) {
     Owned<TDataModule> data(TDataModule::Create(nullptr));
     data->SetName("Data");
     if (makeTable) {
         MemoryTables(data.get(), makeTable);
     } else {
         TSQLConnection* db = OpenOrderDatabase(data.get());
-        Table(data.get(), db, "Customers", "customer");
-        Table(data.get(), db, "Parts", "part");
+        auto through = [&](const char* table) { return tableConnection ? tableConnection(db, table) : db; };
+        Table(data.get(), through("Customers"), "Customers", "customer");
+        Table(data.get(), through("Parts"), "Parts", "part");
     }
     // The order being entered stays in memory until the clerk is done.
     TMemoryDataSet* orders = makeTable ? makeTable(data.get()) : TMemoryDataSet::Create(data.get());
@@ -255,5 +258,11 @@ TDataModule* MakeData(const TTableMaker& makeTable) {
     source->SetDataSet(orders);
     return data.release();
 }
+
+} // namespace
+
+TDataModule* MakeData(const TTableMaker& makeTable) { return BuildData(makeTable, {}); }
+
+TDataModule* MakeSqlData(const TTableConnection& tableConnection) { return BuildData({}, tableConnection); }
 
 } // namespace demo

@@ -6,6 +6,7 @@
 
 #include "host/core/Component.h"
 #include "host/data/MemoryDataSet.h"
+#include "host/data/SqlConnection.h"
 #include "host/stream/Publisher.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"
@@ -40,10 +41,18 @@ void RegisterOrderEntryClasses();
 // demo knows and its parts, instead of the database's.
 using TTableMaker = std::function<host::TMemoryDataSet*(host::TComponent* owner)>;
 
+// The connection a table of the database is read through, given the
+// database's and the table's name ("Customers", "Parts"): the database's
+// own unless told otherwise (tests put one that fails here).
+using TTableConnection = std::function<host::TSQLConnection*(host::TSQLConnection* database, const char* table)>;
+
 // The data module "Data": customers and parts, tables of the database that
 // examples/OrderData.h chooses (an SQLite file by default), and the orders
 // in memory, each with its source (CustomersSource, PartsSource,
 // OrdersSource), one empty order current. Made in examples/OrderData.cpp.
 host::TDataModule* MakeData(const TTableMaker& makeTable = {});
+// The same with the database's tables read through what TableConnection
+// gives for each.
+host::TDataModule* MakeSqlData(const TTableConnection& tableConnection);
 
 } // namespace demo

@@ -12,17 +12,13 @@
 #include "host/core/Exception.h"
 #include "host/data/FaultyDataSet.h"
 #include "host/ui/Backend.h"
-#include "host/ui/Dialogs.h"
 #include "host/ui/Focus.h"
-#include "host/ui/Grids.h"
 #include "host/ui/Keyboard.h"
-#include "host/ui/Mouse.h"
 #include "host/ui/Screen.h"
-#include "lookup/Lddlg.h"
+#include "tests/examples/ClerksRoad.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +27,7 @@ namespace {
 using namespace host;
 using namespace veskar;
 using namespace demo;
+using namespace demo::testing;
 
 // A faulty table that tells what it stores without moving its cursor and
 // without counting the reads as operations.
@@ -89,81 +86,6 @@ protected:
     TStoredTable* Table(const char* name) { return As<TStoredTable>(Data->FindComponent(name)); }
     static THeadlessBackend* Ui() { return HeadlessBackend(); }
 
-    // One thing the clerk does. What escapes it reaches the clerk as the
-    // application shows any error its event handlers raise; an answer the
-    // lookup form did not take is not left for the next one.
-    static void Act(const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const std::exception&) {
-            ShowCurrentException();
-        }
-        Ui()->ClearModalAnswers();
-    }
-
-    // The demo's road, one event at a time: "ce" typed, the customer
-    // lookup opened, one row down and OK; the part lookup opened and its
-    // last part double-clicked; the customer lookup again, left with Esc;
-    // the first part taken instead, from the order grid's part column; the
-    // order saved. Answers what the customer
-    // edit showed after each event.
-    std::vector<std::string> ClerksRoad() {
-        std::vector<std::string> shown;
-        const auto step = [&](const std::function<void()>& event) {
-            Act(event);
-            shown.push_back(Form->CustEdit->Text());
-        };
-        step([&] { Form->CustEdit->SetFocus(); });
-        step([&] { Keyboard().Type("c"); });
-        step([&] { Keyboard().Type("e"); });
-        step([&] {
-            Ui()->QueueModalAnswer([](TCustomForm*) {
-                Keyboard().Press(VK_DOWN);
-                Keyboard().Press(VK_RETURN);
-            });
-            Keyboard().Press(VK_F1, TShiftState{ssCtrl});
-        });
-        step([&] { Form->PartEdit->SetFocus(); });
-        step([&] {
-            Ui()->QueueModalAnswer([&](TCustomForm* lookupForm) {
-                Parts->Last();
-                Mouse().DblClick(As<TDefaultLookupForm>(lookupForm)->lGrid);
-            });
-            Keyboard().Press(VK_F1, TShiftState{ssCtrl});
-        });
-        step([&] { Form->CustEdit->SetFocus(); });
-        step([&] {
-            Ui()->QueueModalAnswer([](TCustomForm*) {
-                Keyboard().Press(VK_DOWN);
-                Keyboard().Press(VK_ESCAPE);
-            });
-            Keyboard().Press(VK_F1, TShiftState{ssCtrl});
-        });
-        step([&] {
-            auto* grid = As<TDBGrid>(Form->FindComponent("OrderGrid"));
-            grid->SetFocus();
-            grid->SetSelectedField(Orders->FieldByName("PartNo"));
-            grid->ShowEditor();
-        });
-        step([&] {
-            Ui()->QueueModalAnswer([&](TCustomForm* lookupForm) {
-                Parts->First();
-                Mouse().Click(As<TDefaultLookupForm>(lookupForm)->bOk);
-            });
-            Keyboard().Press(VK_F1, TShiftState{ssCtrl});
-        });
-        step([&] { FocusManager().SetFocus(nullptr); });
-        step([&] { Orders->Post(); });
-        return shown;
-    }
-
-    std::vector<std::string> Shown(TShownKind kind) const {
-        std::vector<std::string> texts;
-        for (const TShownItem& item : Ui()->Shown())
-            if (item.Kind == kind) texts.push_back(item.Text);
-        return texts;
-    }
-
     bool IsCustomer(const std::string& number) const {
         for (const std::string& record : Customers->Stored())
             if (record.rfind(number + "|", 0) == 0) return true;
@@ -199,7 +121,7 @@ protected:
 
 TEST_F(OrderEntryFaultTest, TheRoadWithoutFaultsSavesTheWholeOrder) {
     Open();
-    ClerksRoad();
+    ClerksRoad(Form.get(), Orders, Parts);
     EXPECT_TRUE(Shown(TShownKind::Exception).empty());
     EXPECT_EQ(Shown(TShownKind::ModalForm).size(), 4u);
     EXPECT_EQ(Orders->State(), dsBrowse);
@@ -218,7 +140,7 @@ TEST_F(OrderEntryFaultTest, TheRoadOverFailingStorage) {
             const auto customers = Customers->Stored();
             const auto parts = Parts->Stored();
             faulty->FailAt(n);
-            const std::vector<std::string> seen = ClerksRoad();
+            const std::vector<std::string> seen = ClerksRoad(Form.get(), Orders, Parts);
             const bool failed = faulty->Failed();
             faulty->FailAt(0);
 
@@ -240,8 +162,7 @@ TEST_F(OrderEntryFaultTest, TheRoadOverFailingStorage) {
 
             // What the clerk typed stays on the screen: an event adds to it
             // or puts a whole customer number on file in its place.
-            std::string road;
-            for (const std::string& text : seen) road += "'" + text + "' ";
+            const std::string road = Road(seen);
             for (size_t i = 1; i < seen.size(); ++i) {
                 const bool grew = seen[i].rfind(seen[i - 1], 0) == 0;
                 EXPECT_TRUE(grew || IsCustomer(seen[i])) << "the customer edit showed " << road;
