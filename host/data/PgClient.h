@@ -51,6 +51,8 @@ public:
     bool IsRow() const { return FResult && PQresultStatus(FResult.get()) == PGRES_SINGLE_TUPLE; }
 
     int Rows() const { return PQntuples(FResult.get()); }
+    // The command's tag ("INSERT 0 1", "COMMIT", ...).
+    std::string CommandStatus() const { return PQcmdStatus(FResult.get()); }
     // Parameters of a described prepared statement.
     int Params() const { return PQnparams(FResult.get()); }
     int Columns() const { return PQnfields(FResult.get()); }

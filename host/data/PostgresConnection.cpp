@@ -179,6 +179,14 @@ TSQLStatementPtr TPostgresConnection::Prepare(const std::string& sql) {
     return std::make_unique<pg::TPgStatement>(FLink, std::move(translated), std::move(prepared));
 }
 
+void TPostgresConnection::DoCommit() {
+    // A transaction in which a statement failed is over on the server: it
+    // answers COMMIT with a rollback, not an error. Its work is lost, and
+    // saying nothing would pass that off as saved.
+    if (Session().Exec("COMMIT").CommandStatus() == "ROLLBACK")
+        DatabaseError("The transaction was rolled back: a statement in it had failed");
+}
+
 void TPostgresConnection::ExecuteDirect(const std::string& sql) {
     CheckConnected();
     Session().Exec(sql);

@@ -73,6 +73,8 @@ protected:
     void Destroy() override;
     void DoConnect() override;
     void DoDisconnect() override;
+    // Raises when the server ended the transaction with a rollback instead.
+    void DoCommit() override;
 
 private:
     void DropUnusedStatements();

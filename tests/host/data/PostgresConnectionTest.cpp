@@ -268,6 +268,24 @@ TEST_F(PgConnectionTest, TransactionsCommitAndRollBack) {
     EXPECT_THROW(Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant("x")}), EDatabaseError);
     Conn->Rollback();
     EXPECT_EQ(Rows(*Conn, "SELECT count(*) FROM t")[0][0], Variant(1));
+    // Committed all the same, it says its work is lost rather than pass for
+    // saved; rolled back then, the connection goes on.
+    Conn->StartTransaction();
+    Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant(3)});
+    EXPECT_THROW(Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant("x")}), EDatabaseError);
+    try {
+        Conn->Commit();
+        ADD_FAILURE() << "a transaction the server rolled back passed for committed";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message(), "The transaction was rolled back: a statement in it had failed");
+    }
+    Conn->Rollback();
+    EXPECT_FALSE(Conn->InTransaction());
+    EXPECT_EQ(Rows(*other, "SELECT count(*) FROM t")[0][0], Variant(1));
+    Conn->StartTransaction();
+    Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant(4)});
+    Conn->Commit();
+    EXPECT_EQ(Rows(*other, "SELECT count(*) FROM t")[0][0], Variant(2));
 }
 
 TEST_F(PgConnectionTest, ALostSessionRaisesAndTheConnectionReopens) {
