@@ -14,7 +14,7 @@ struct TFaultyConnection::TState {
     // Counts one step of the connection's current operation; true when it
     // is the one to fail.
     bool Strike() { return Connection && Faults.Strike(Connection->Operation()); }
-    [[noreturn]] void Fail() const { Connection->DatabaseError(Faults.Message()); }
+    [[noreturn]] void Fail() const { Connection->Fail(); }
 };
 
 namespace {
@@ -105,7 +105,21 @@ bool TFaultyConnection::Failed() const { return FState->Faults.Failed(); }
 TStorageOperation TFaultyConnection::FailedOperation() const { return FState->Faults.FailedOperation(); }
 
 void TFaultyConnection::Step() {
-    if (FState->Strike()) FState->Fail();
+    if (FState->Strike()) Fail();
+}
+
+void TFaultyConnection::Fail() const {
+    // The target is made to fail a statement of its own too: an engine that
+    // gives up the open transaction on any failure (PostgreSQL) then does so
+    // here as well, and what follows meets the engine's real state.
+    if (FTarget && FTarget->Connected() && FTarget->InTransaction()) {
+        try {
+            FTarget->ExecuteDirect("SELECT 1 FROM " + FTarget->QuoteIdentifier("no table: a failed step"));
+        } catch (const Exception&) {
+            // Expected: it is the failure.
+        }
+    }
+    DatabaseError(FState->Faults.Message());
 }
 
 // ---- connecting and transactions ---------------------------------------------

@@ -5,8 +5,9 @@
 // running SQL text, starting or committing a transaction. The failing step
 // raises EDatabaseError "<Name>: the storage failed to <verb>", the verb
 // naming the storage operation its dataset was running (TSQLOperationScope),
-// and leaves the statement reset, as an engine's error would: the datasets'
-// own error paths run for real, rollbacks and all.
+// and leaves the statement reset and, on an engine that gives up a
+// transaction on any failure, the open transaction given up, as an engine's
+// error would: the datasets' own error paths run for real, rollbacks and all.
 //
 // Several may share one target, one for each dataset, so that each
 // dataset's storage can fail in turn. Connecting opens the target;
@@ -71,6 +72,8 @@ private:
     TSQLConnection& Real() const;
     // Counts one step; raises when it is the one to fail.
     void Step();
+    // Raises the failure, as the engine would.
+    [[noreturn]] void Fail() const;
 
     TSQLConnection* FTarget = nullptr;
     std::shared_ptr<TState> FState;
