@@ -7,6 +7,7 @@
 // dataset's own writes (Refresh asks again).
 // DeclarePublished in host/stream/PublishedData.cpp.
 
+#include "host/core/Exception.h"
 #include "host/data/DataSet.h"
 #include "host/data/SqlConnection.h"
 
@@ -63,11 +64,19 @@ protected:
     // Reads the current row's first FReadWidth columns.
     std::vector<Variant> ReadRow(const TSQLStatement& statement) const;
     // Runs a write whole or not at all: in a transaction of its own, or,
-    // when one is open, within a savepoint, so a write that fails half-way
-    // (say, after its row went in) is undone without undoing the rest of the
-    // transaction or leaving it unusable.
+    // when one is open, within a savepoint.
     template <class F>
     void WriteInTransaction(F write);
+    // Runs F within a savepoint of the open transaction, so that F failing
+    // half-way (say, after its row went in) undoes F alone and leaves the
+    // transaction as it was: an engine may otherwise give all of it up.
+    template <class F>
+    void InSavepoint(F f) const;
+    // Answers Find(), or Otherwise should it fail: for a search whose failure
+    // costs no more than where the cursor stands. Inside a transaction it
+    // runs in a savepoint, so its failure leaves the transaction as it was.
+    template <class F>
+    int Courtesy(int otherwise, F find) const;
     void DropWindow() const;
     // The matchers of a Lookup or Locate, as the dataset's search builds them.
     std::vector<TKeyMatcher> KeyMatchers(const std::string& keyFields, const Variant& keyValues,
@@ -90,22 +99,41 @@ private:
 };
 
 template <class F>
+void TCustomSQLDataSet::InSavepoint(F f) const {
+    TSQLConnection& connection = Conn();
+    connection.ExecuteDirect("SAVEPOINT dataset_step");
+    try {
+        f();
+        connection.ExecuteDirect("RELEASE SAVEPOINT dataset_step");
+    } catch (...) {
+        try {
+            connection.ExecuteDirect("ROLLBACK TO SAVEPOINT dataset_step");
+            connection.ExecuteDirect("RELEASE SAVEPOINT dataset_step");
+        } catch (...) {
+            // The step's own error says more than the rollback's.
+        }
+        throw;
+    }
+}
+
+template <class F>
+int TCustomSQLDataSet::Courtesy(int otherwise, F find) const {
+    try {
+        if (!Conn().InTransaction()) return find();
+        int at = otherwise;
+        InSavepoint([&] { at = find(); });
+        return at;
+    } catch (const Exception&) {
+        DropWindow();
+        return otherwise;
+    }
+}
+
+template <class F>
 void TCustomSQLDataSet::WriteInTransaction(F write) {
     TSQLConnection& connection = Conn();
     if (connection.InTransaction()) {
-        connection.ExecuteDirect("SAVEPOINT dataset_write");
-        try {
-            write();
-            connection.ExecuteDirect("RELEASE SAVEPOINT dataset_write");
-        } catch (...) {
-            try {
-                connection.ExecuteDirect("ROLLBACK TO SAVEPOINT dataset_write");
-                connection.ExecuteDirect("RELEASE SAVEPOINT dataset_write");
-            } catch (...) {
-                // The write's own error says more than the rollback's.
-            }
-            throw;
-        }
+        InSavepoint(write);
         return;
     }
     connection.StartTransaction();

@@ -452,31 +452,31 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
     // Stored: nothing may fail the post from here on, or posting again would
     // store the record twice. Finding its place is a courtesy; failing that,
     // the cursor stays where the record was inserted.
-    try {
-        const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+    const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+    return Courtesy(std::max(0, position), [&] {
         const int count = InternalRecordCount();
         if (anchor.size() != FOrder.size()) return std::max(0, count - 1);
         const int at = std::min(Position(anchor), count - 1);
         ReadFrom(at, anchor);
         return at;
-    } catch (const Exception&) {
-        DropWindow();
-        return std::max(0, position);
-    }
+    });
 }
 
 void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
-    const TRow old = RowAt(record);
-    std::vector<std::string> sets;
-    std::vector<Variant> binds;
-    for (int i = 0; i < FRowWidth; ++i) {
-        sets.push_back(Quote(FieldDefs().Items(i).Name) + " = ?");
-        binds.push_back(values[static_cast<size_t>(i)]);
-    }
-    const std::string sql = "UPDATE " + Quote(FTableName) + " SET " + Join(sets, ", ") + " WHERE " +
-                            IdentityCondition(old, binds);
     const TSQLOperationScope posting(Conn(), TStorageOperation::Post);
+    TRow old;
+    // The record is read within the write, so a failed read is undone with
+    // it rather than spoiling an open transaction.
     WriteInTransaction([&] {
+        old = RowAt(record);
+        std::vector<std::string> sets;
+        std::vector<Variant> binds;
+        for (int i = 0; i < FRowWidth; ++i) {
+            sets.push_back(Quote(FieldDefs().Items(i).Name) + " = ?");
+            binds.push_back(values[static_cast<size_t>(i)]);
+        }
+        const std::string sql = "UPDATE " + Quote(FTableName) + " SET " + Join(sets, ", ") + " WHERE " +
+                                IdentityCondition(old, binds);
         TSQLStatement& update = Statement(sql);
         update.BindAll(binds);
         update.Execute();
@@ -496,25 +496,23 @@ int TSQLTable::InternalUpdatedRecord(int record) const {
     // Stored already: a failure here must not fail the post, or posting again
     // would write the values over whatever record now stands at Record.
     // Failing to find the new place, the cursor stays at the old one.
-    try {
-        const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+    const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+    return Courtesy(record, [&] {
         // The values written are the ones read back: the record is where its
         // new order key places it.
         const int at = std::min(Position(FUpdated), InternalRecordCount() - 1);
         ReadFrom(at, FUpdated);
         return at < 0 ? record : at;
-    } catch (const Exception&) {
-        DropWindow();
-        return record;
-    }
+    });
 }
 
 void TSQLTable::InternalDelete(int record) {
-    const TRow old = RowAt(record);
-    std::vector<Variant> binds;
-    const std::string sql = "DELETE FROM " + Quote(FTableName) + " WHERE " + IdentityCondition(old, binds);
     const TSQLOperationScope deleting(Conn(), TStorageOperation::Delete);
+    // Read within the write, as an update's record is.
     WriteInTransaction([&] {
+        std::vector<Variant> binds;
+        const std::string sql =
+            "DELETE FROM " + Quote(FTableName) + " WHERE " + IdentityCondition(RowAt(record), binds);
         TSQLStatement& remove = Statement(sql);
         remove.BindAll(binds);
         remove.Execute();

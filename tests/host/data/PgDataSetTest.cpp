@@ -115,6 +115,17 @@ TEST_F(PgDataSetTest, APostTheServerRefusesKeepsWhatTheUserTyped) {
     parts->FieldByName("name")->SetValue("washer");
     parts->Post();
     EXPECT_EQ(Count("SELECT count(*) FROM part WHERE name = 'washer'"), Variant(1));
+
+    // The refusal undoes the refused write alone: the server's transaction
+    // is not left failed, and the mended record posts within it.
+    Conn->StartTransaction();
+    parts->Edit();
+    parts->FieldByName("name")->Clear();
+    EXPECT_THROW(parts->Post(), EDatabaseError);
+    parts->FieldByName("name")->SetValue("hinge");
+    parts->Post();
+    Conn->Commit();
+    EXPECT_EQ(Count("SELECT count(*) FROM part WHERE name = 'hinge'"), Variant(1));
 }
 
 TEST_F(PgDataSetTest, ALostSessionUnderAnOpenDataSetRaisesAndReopens) {

@@ -136,6 +136,16 @@ protected:
         return raised;
     }
 
+    // The message Step raised; "" when it raised none.
+    static std::string RaisedBy(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const EDatabaseError& e) {
+            return e.Message();
+        }
+        return {};
+    }
+
     static std::string Expected(TStorageOperation operation) {
         return std::string("Database: the storage failed to ") + StorageOperationVerb(operation);
     }
@@ -186,7 +196,7 @@ TEST_P(SqlFaultTest, EveryEditOverFailingStatements) {
             parts->Refresh();
             ASSERT_TRUE(parts->Locate("PartNo", 30, {}));
             if (edit.InUsersTransaction) Faulty->StartTransaction();
-            const auto raised = FailingAt(n, [&] {
+            const auto act = [&] {
                 if (edit.Kind == TEdit::Delete) {
                     parts->Delete();
                     return;
@@ -199,7 +209,15 @@ TEST_P(SqlFaultTest, EveryEditOverFailingStatements) {
                 }
                 parts->FieldByName("Name")->SetValue(edit.Kind == TEdit::Insert ? "Part 06b" : "Part 10b");
                 parts->Post();
-            });
+            };
+            // Once the storage works, the same command stores it once.
+            const auto again = [&] {
+                if (edit.Kind == TEdit::Delete)
+                    parts->Delete();
+                else
+                    parts->Post();
+            };
+            const auto raised = FailingAt(n, act);
             const bool failed = Failed;
             const TStorageOperation operation = Operation;
             if (raised) {
@@ -218,15 +236,35 @@ TEST_P(SqlFaultTest, EveryEditOverFailingStatements) {
                 if (!edit.InUsersTransaction) {
                     EXPECT_EQ(Stored(), before) << "a failed write stores nothing";
                 }
-                // Once the storage works, the same command stores it once.
-                if (edit.Kind == TEdit::Delete)
-                    parts->Delete();
-                else
-                    parts->Post();
+                if (const std::string refused = RaisedBy(again); !refused.empty()) {
+                    // A server that gave the transaction up (the failure
+                    // struck before the write's savepoint stood) refuses
+                    // all until it is rolled back; then the same command
+                    // stores it, what was typed being still there.
+                    EXPECT_TRUE(edit.InUsersTransaction && OnServer()) << refused;
+                    Faulty->Rollback();
+                    EXPECT_EQ(Stored(), before);
+                    Faulty->StartTransaction();
+                    again();
+                }
             } else if (failed) {
                 EXPECT_EQ(operation, TStorageOperation::Locate) << "only finding the written record's place is quiet";
             }
-            if (edit.InUsersTransaction) Faulty->Commit();
+            if (edit.InUsersTransaction) {
+                if (const std::string refused = RaisedBy([&] { Faulty->Commit(); }); !refused.empty()) {
+                    // The server gave the transaction up while finding the
+                    // written record's place: the work is lost, and the
+                    // commit says so. Done again, it is stored.
+                    EXPECT_TRUE(OnServer() && failed && !raised) << refused;
+                    EXPECT_EQ(refused, "The transaction was rolled back: a statement in it had failed");
+                    Faulty->Rollback();
+                    EXPECT_EQ(Stored(), before);
+                    parts->Refresh();
+                    EXPECT_EQ(Seen(parts), before);
+                    ASSERT_TRUE(parts->Locate("PartNo", 30, {}));
+                    act();
+                }
+            }
             EXPECT_EQ(parts->State(), dsBrowse);
             EXPECT_EQ(Stored(), after);
             EXPECT_EQ(parts->RecordCount(), static_cast<int>(after.size()));
