@@ -1,5 +1,6 @@
-// The smart lookup's road on tables of an SQLite database whose storage
-// fails in the middle of work: each table talks through a connection that
+// The smart lookup's road on tables of an SQLite database, and of the
+// PostgreSQL test server when there is one, whose storage fails in the
+// middle of work: each table talks through a connection that
 // fails its Nth step (a statement prepared, run or read, a transaction
 // begun or committed), for every N until the road no longer reaches the
 // failure. Each time the error reaches the user once (a failed search that
@@ -15,35 +16,50 @@
 #include "host/ui/Mouse.h"
 #include "host/ui/Screen.h"
 #include "lookup/Lddlg.h"
+#include "tests/host/data/PgTestServer.h"
 #include "tests/lookup/SmartFixture.h"
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace smart {
 namespace {
 
-class SqlFaultTest : public SmartTest {
+class SqlFaultTest : public SmartTest, public ::testing::WithParamInterface<std::string> {
 protected:
+    bool OnServer() const { return GetParam() == "Postgres"; }
+
     void SetUp() override {
         SmartTest::SetUp();
-        static int made = 0;
-        File = (std::filesystem::temp_directory_path() /
-                ("veskar-lookupfault-" + std::to_string(getpid()) + "-" + std::to_string(++made) + ".db"))
-                   .string();
+        if (OnServer()) {
+            VESKAR_NEED_PG();
+        } else {
+            static int made = 0;
+            File = (std::filesystem::temp_directory_path() /
+                    ("veskar-lookupfault-" + std::to_string(getpid()) + "-" + std::to_string(++made) + ".db"))
+                       .string();
+        }
         Real = Connect(Form);
         // 200 customers around CD200, CE300 and CE310, so the lookup grid
-        // reads its rows across windows.
+        // reads its rows across windows. Names quoted: the lookup takes
+        // their letter case as it is.
         Real->ExecuteDirect(
-            "CREATE TABLE customer (CustNo VARCHAR(10) PRIMARY KEY, Company VARCHAR(30), City VARCHAR(20));"
-            "CREATE INDEX customer_nocase ON customer (CustNo COLLATE NOCASE);"
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
-            " INSERT INTO customer SELECT printf('%s%04d', CASE WHEN i <= 100 THEN 'AA' ELSE 'ZZ' END, i),"
-            " 'Company ' || i, 'City ' || i FROM n;"
+            "CREATE TABLE customer (\"CustNo\" VARCHAR(10) PRIMARY KEY, \"Company\" VARCHAR(30), \"City\" VARCHAR(20));" +
+            std::string(OnServer()
+                            ? "CREATE INDEX customer_prefix ON customer (\"CustNo\" text_pattern_ops);"
+                              "CREATE INDEX customer_ci ON customer (lower(\"CustNo\" COLLATE \"C\") text_pattern_ops);"
+                              "INSERT INTO customer SELECT CASE WHEN i <= 100 THEN 'AA' ELSE 'ZZ' END ||"
+                              " lpad(i::text, 4, '0'), 'Company ' || i, 'City ' || i FROM generate_series(1, 200) AS i;"
+                            : "CREATE INDEX customer_nocase ON customer (\"CustNo\" COLLATE NOCASE);"
+                              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+                              " INSERT INTO customer SELECT printf('%s%04d', CASE WHEN i <= 100 THEN 'AA' ELSE 'ZZ' END, i),"
+                              " 'Company ' || i, 'City ' || i FROM n;") +
             "INSERT INTO customer VALUES ('CD200', 'Cedar Works', 'Dunmore'), ('CE300', 'Celtic Dive', 'Eastbay'),"
             " ('CE310', 'Coral Edge', 'Eastport');"
-            "CREATE TABLE orders (OrderNo INTEGER PRIMARY KEY, CustNo VARCHAR(10), ShipTo VARCHAR(30), City VARCHAR(20));"
+            "CREATE TABLE orders (\"OrderNo\" INTEGER PRIMARY KEY, \"CustNo\" VARCHAR(10), \"ShipTo\" VARCHAR(30),"
+            " \"City\" VARCHAR(20));"
             "INSERT INTO orders VALUES (1000, 'AB100', 'Abbey Road', 'Avonmouth'), (1001, NULL, NULL, NULL)");
         CustomerStorage = Through("CustomerStorage");
         OrderStorage = Through("OrderStorage");
@@ -61,10 +77,22 @@ protected:
     }
     void TearDown() override {
         SmartTest::TearDown();
-        std::filesystem::remove(File);
+        Scratch.reset();
+        if (!File.empty()) std::filesystem::remove(File);
     }
 
-    TSQLiteConnection* Connect(TComponent* owner) {
+    // A connection of its own to the test's database, open.
+    TSQLConnection* Connect(TComponent* owner) {
+        if (OnServer()) {
+            TPostgresConnection* connection = TPostgresConnection::Create(owner);
+            connection->SetConnectionString(*host::testing::PgConnInfo());
+            connection->Open();
+            if (Scratch)
+                Scratch->Use(*connection);
+            else
+                Scratch.emplace(*connection);
+            return connection;
+        }
         TSQLiteConnection* connection = TSQLiteConnection::Create(owner);
         connection->SetDatabaseName(File);
         connection->Open();
@@ -119,7 +147,8 @@ protected:
     bool Run(TFaultyConnection* storage, int n, const std::function<void()>& road) {
         FocusManager().SetFocus(nullptr);
         SqlOrders->Cancel();
-        Real->ExecuteDirect("UPDATE orders SET CustNo = NULL, ShipTo = NULL, City = NULL WHERE OrderNo = 1001");
+        Real->ExecuteDirect(
+            "UPDATE orders SET \"CustNo\" = NULL, \"ShipTo\" = NULL, \"City\" = NULL WHERE \"OrderNo\" = 1001");
         SqlOrders->Refresh();
         SqlOrders->Last();
         SqlCustomers->Refresh();
@@ -181,7 +210,8 @@ protected:
     }
 
     std::string File;
-    TSQLiteConnection* Real = nullptr;
+    std::optional<host::testing::TPgScratch> Scratch;
+    TSQLConnection* Real = nullptr;
     TFaultyConnection* CustomerStorage = nullptr;
     TFaultyConnection* OrderStorage = nullptr;
     TSQLTable* SqlCustomers = nullptr;
@@ -191,7 +221,7 @@ protected:
     TStorageOperation Failure = TStorageOperation::Open;
 };
 
-TEST_F(SqlFaultTest, TheFillAndTheSaveOverFailingStorage) {
+TEST_P(SqlFaultTest, TheFillAndTheSaveOverFailingStorage) {
     for (TFaultyConnection* storage : {CustomerStorage, OrderStorage}) {
         int reached = 0;
         for (int n = 1; n < 1000; ++n) {
@@ -218,7 +248,7 @@ TEST_F(SqlFaultTest, TheFillAndTheSaveOverFailingStorage) {
     }
 }
 
-TEST_F(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
+TEST_P(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
     for (TFaultyConnection* storage : {CustomerStorage, OrderStorage}) {
         int reached = 0;
         for (int n = 1; n < 2000; ++n) {
@@ -258,6 +288,9 @@ TEST_F(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
         EXPECT_GE(reached, storage == CustomerStorage ? 10 : 5) << storage->Name();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, SqlFaultTest, ::testing::Values("Sqlite", "Postgres"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 } // namespace
 } // namespace smart
