@@ -209,6 +209,10 @@ protected:
         EXPECT_EQ(SqlOrders->RecordCount(), 2) << where;
     }
 
+    // The run and copy road at every step; with CityIsKey the customer's
+    // city is copied as a second key.
+    void RunAndCopyAtEveryStep(bool cityIsKey, const std::string& openedOn, const std::string& saved);
+
     std::string File;
     std::optional<host::testing::TPgScratch> Scratch;
     TSQLConnection* Real = nullptr;
@@ -248,7 +252,10 @@ TEST_P(SqlFaultTest, TheFillAndTheSaveOverFailingStorage) {
     }
 }
 
-TEST_P(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
+// "ce" typed, the lookup run, down and up across windows to the row after
+// the one it opened on, OK, the order saved: with each table failing at
+// every step in turn.
+void SqlFaultTest::RunAndCopyAtEveryStep(bool cityIsKey, const std::string& openedOn, const std::string& saved) {
     for (TFaultyConnection* storage : {CustomerStorage, OrderStorage}) {
         int reached = 0;
         for (int n = 1; n < 2000; ++n) {
@@ -260,8 +267,7 @@ TEST_P(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
                 Keyboard().Type("ce");
                 Ui()->QueueModalAnswer([&](TCustomForm* form) {
                     shownOn = Text(SqlCustomers, "CustNo");
-                    // Down and up again across windows, to the row after,
-                    // reading each row on the way.
+                    // Reading each row on the way, as the grid shows it.
                     for (int i = 0; i < 9; ++i) {
                         Keyboard().Press(i < 5 ? VK_DOWN : VK_UP);
                         Text(SqlCustomers, "CustNo");
@@ -277,9 +283,14 @@ TEST_P(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
             EXPECT_TRUE(shown.empty() || shown == "c" || shown == "ce" || !OrderFor(shown).empty())
                 << "the customer edit shows " << shown;
             CheckAfter(storage, failed, where);
+            const std::string order = OrderOnFile();
+            const std::string whole = OrderFor(Text(SqlOrders, "CustNo"));
+            if (cityIsKey && !whole.empty()) {
+                EXPECT_EQ(order.substr(order.rfind('|')), whole.substr(whole.rfind('|'))) << "no half-copied key: " << order;
+            }
             if (!failed) {
-                EXPECT_EQ(shownOn, "CE300") << "opened on the first key beginning with what was typed";
-                EXPECT_EQ(OrderOnFile(), "1001|CE310|Coral Edge|Eastport");
+                EXPECT_EQ(shownOn, openedOn);
+                EXPECT_EQ(order, saved);
                 reached = n;
                 break;
             }
@@ -287,6 +298,18 @@ TEST_P(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
         // The run positions, shows rows across windows, copies and saves.
         EXPECT_GE(reached, storage == CustomerStorage ? 10 : 5) << storage->Name();
     }
+}
+
+TEST_P(SqlFaultTest, TheLookupRunAndCopyOverFailingStorage) {
+    // Opened on the first key beginning with what was typed.
+    RunAndCopyAtEveryStep(false, "CE300", "1001|CE310|Coral Edge|Eastport");
+}
+
+TEST_P(SqlFaultTest, AKeyOfTwoFieldsIsCopiedWholeOrNotAtAll) {
+    Free(Form->FindComponent("CustomerLookup"));
+    ActiveSmart("CustNo,CustNo;City,City", "ShipTo,Company");
+    // No customer has the order's blank city: opened where the table stands.
+    RunAndCopyAtEveryStep(true, "AA0001", "1001|AA0002|Company 2|City 2");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SqlFaultTest, ::testing::Values("Sqlite", "Postgres"),
