@@ -11,18 +11,15 @@
 
 #include "host/data/FaultyConnection.h"
 #include "host/data/SqlTable.h"
-#include "host/data/SqliteConnection.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Mouse.h"
 #include "host/ui/Screen.h"
 #include "lookup/Lddlg.h"
-#include "tests/host/data/PgTestServer.h"
+#include "tests/host/data/SqlTestDatabase.h"
 #include "tests/lookup/SmartFixture.h"
 
-#include <filesystem>
 #include <functional>
 #include <optional>
-#include <unistd.h>
 
 namespace smart {
 namespace {
@@ -33,15 +30,9 @@ protected:
 
     void SetUp() override {
         SmartTest::SetUp();
-        if (OnServer()) {
-            VESKAR_NEED_PG();
-        } else {
-            static int made = 0;
-            File = (std::filesystem::temp_directory_path() /
-                    ("veskar-lookupfault-" + std::to_string(getpid()) + "-" + std::to_string(++made) + ".db"))
-                       .string();
-        }
-        Real = Connect(Form);
+        if (OnServer()) VESKAR_NEED_PG();
+        Database.emplace(OnServer());
+        Real = Database->Connect(Form);
         // 200 customers around CD200, CE300 and CE310, so the lookup grid
         // reads its rows across windows. Names quoted: the lookup takes
         // their letter case as it is.
@@ -77,26 +68,7 @@ protected:
     }
     void TearDown() override {
         SmartTest::TearDown();
-        Scratch.reset();
-        if (!File.empty()) std::filesystem::remove(File);
-    }
-
-    // A connection of its own to the test's database, open.
-    TSQLConnection* Connect(TComponent* owner) {
-        if (OnServer()) {
-            TPostgresConnection* connection = TPostgresConnection::Create(owner);
-            connection->SetConnectionString(*host::testing::PgConnInfo());
-            connection->Open();
-            if (Scratch)
-                Scratch->Use(*connection);
-            else
-                Scratch.emplace(*connection);
-            return connection;
-        }
-        TSQLiteConnection* connection = TSQLiteConnection::Create(owner);
-        connection->SetDatabaseName(File);
-        connection->Open();
-        return connection;
+        Database.reset();
     }
     TFaultyConnection* Through(const char* name) {
         TFaultyConnection* connection = TFaultyConnection::Create(Form);
@@ -114,22 +86,7 @@ protected:
 
     // A table's rows as "value|value|value...", read through a connection
     // of their own.
-    Names Stored(const std::string& table) {
-        TComponent* owner = TComponent::Create(nullptr);
-        Names rows;
-        {
-            TSQLStatementPtr read = Connect(owner)->Prepare("SELECT * FROM " + table + " ORDER BY 1");
-            read->Execute();
-            while (read->Fetch()) {
-                std::string row;
-                for (int c = 0; c < read->ColumnCount(); ++c)
-                    row += (c ? "|" : "") + (read->ColumnValue(c).IsNull() ? std::string() : read->ColumnValue(c).AsString());
-                rows.push_back(row);
-            }
-        }
-        owner->Free();
-        return rows;
-    }
+    Names Stored(const std::string& table) { return Database->Query("SELECT * FROM " + table + " ORDER BY 1"); }
     // The order the user works on, as stored.
     std::string OrderOnFile() { return Stored("orders").at(1); }
     // The order as it is stored for Customer, with the customer's name and
@@ -213,8 +170,7 @@ protected:
     // city is copied as a second key.
     void RunAndCopyAtEveryStep(bool cityIsKey, const std::string& openedOn, const std::string& saved);
 
-    std::string File;
-    std::optional<host::testing::TPgScratch> Scratch;
+    std::optional<host::testing::TSqlTestDatabase> Database;
     TSQLConnection* Real = nullptr;
     TFaultyConnection* CustomerStorage = nullptr;
     TFaultyConnection* OrderStorage = nullptr;

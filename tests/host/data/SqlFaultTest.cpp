@@ -8,20 +8,18 @@
 // storing anything twice; and the dataset shows what is stored.
 
 #include "PgTestServer.h"
+#include "SqlTestDatabase.h"
 
 #include "host/core/Exception.h"
 #include "host/data/FaultyConnection.h"
 #include "host/data/SqlQuery.h"
 #include "host/data/SqlTable.h"
-#include "host/data/SqliteConnection.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace host::testing {
@@ -44,16 +42,10 @@ protected:
     bool OnServer() const { return GetParam() == "Postgres"; }
 
     void SetUp() override {
-        if (OnServer()) {
-            VESKAR_NEED_PG();
-        } else {
-            static int made = 0;
-            File = (std::filesystem::temp_directory_path() /
-                    ("veskar-sqlfault-" + std::to_string(getpid()) + "-" + std::to_string(++made) + ".db"))
-                       .string();
-        }
+        if (OnServer()) VESKAR_NEED_PG();
+        Database.emplace(OnServer());
         Owner = TComponent::Create(nullptr);
-        Real = Connect(Owner);
+        Real = Database->Connect(Owner);
         Real->ExecuteDirect("CREATE TABLE part (\"PartNo\" INTEGER PRIMARY KEY, \"Name\" VARCHAR(20));"
                             "CREATE INDEX part_name ON part (\"Name\")");
         Real->ExecuteDirect(Baseline());
@@ -63,26 +55,7 @@ protected:
     }
     void TearDown() override {
         if (Owner) Owner->Free();
-        Scratch.reset();
-        if (!File.empty()) std::filesystem::remove(File);
-    }
-
-    // A connection of its own to the test's database, open.
-    TSQLConnection* Connect(TComponent* owner) {
-        if (!OnServer()) {
-            TSQLiteConnection* connection = TSQLiteConnection::Create(owner);
-            connection->SetDatabaseName(File);
-            connection->Open();
-            return connection;
-        }
-        TPostgresConnection* connection = TPostgresConnection::Create(owner);
-        connection->SetConnectionString(*PgConnInfo());
-        connection->Open();
-        if (Scratch)
-            Scratch->Use(*connection);
-        else
-            Scratch.emplace(*connection);
-        return connection;
+        Database.reset();
     }
 
     // A table on the parts in name order, its window smaller than the table.
@@ -99,17 +72,7 @@ protected:
 
     // The stored parts in name order as "number|name", read through a
     // connection of their own.
-    Rows Stored() {
-        TComponent* owner = TComponent::Create(nullptr);
-        Rows rows;
-        {
-            TSQLStatementPtr read = Connect(owner)->Prepare("SELECT \"PartNo\", \"Name\" FROM part ORDER BY \"Name\"");
-            read->Execute();
-            while (read->Fetch()) rows.push_back(read->ColumnValue(0).AsString() + "|" + read->ColumnValue(1).AsString());
-        }
-        owner->Free();
-        return rows;
-    }
+    Rows Stored() { return Database->Query("SELECT \"PartNo\", \"Name\" FROM part ORDER BY \"Name\""); }
 
     // What the dataset shows, record by record, read without moving it.
     static Rows Seen(const TDataSet* dataSet) {
@@ -150,8 +113,7 @@ protected:
         return std::string("Database: the storage failed to ") + StorageOperationVerb(operation);
     }
 
-    std::string File;
-    std::optional<TPgScratch> Scratch;
+    std::optional<TSqlTestDatabase> Database;
     TComponent* Owner = nullptr;
     TSQLConnection* Real = nullptr;
     TFaultyConnection* Faulty = nullptr;
