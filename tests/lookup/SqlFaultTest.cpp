@@ -64,7 +64,7 @@ protected:
         CustEdit = MakeEdit("CustEdit", "CustNo");
         Form->Show();
         ActiveSmart();
-        Customers = Stored("customer");
+        CustomersOnFile = Stored("customer");
     }
     void TearDown() override {
         SmartTest::TearDown();
@@ -92,7 +92,7 @@ protected:
     // The order as it is stored for Customer, with the customer's name and
     // city; "" when there is no such customer.
     std::string OrderFor(const std::string& customer) {
-        for (const std::string& row : Customers)
+        for (const std::string& row : CustomersOnFile)
             if (row.rfind(customer + "|", 0) == 0) return "1001|" + row;
         return {};
     }
@@ -137,7 +137,7 @@ protected:
         EXPECT_EQ(Screen()->FormCount(), 1) << "the lookup form is gone: " << where;
         EXPECT_FALSE(SqlOrders->ControlsDisabled()) << where;
         EXPECT_FALSE(SqlCustomers->ControlsDisabled()) << where;
-        EXPECT_EQ(Stored("customer"), Customers) << where;
+        EXPECT_EQ(Stored("customer"), CustomersOnFile) << where;
         EXPECT_EQ(Stored("orders").at(0), "1000|AB100|Abbey Road|Avonmouth") << "saved before: " << where;
         // What the user still has in hand is saved once the storage works,
         // unless it is letters typed that are no customer's number: the fill
@@ -162,7 +162,7 @@ protected:
         }
         // The tables work on.
         EXPECT_EQ(SqlCustomers->Lookup("CustNo", "CD200", "Company"), Variant("Cedar Works")) << where;
-        EXPECT_EQ(SqlCustomers->RecordCount(), static_cast<int>(Customers.size())) << where;
+        EXPECT_EQ(SqlCustomers->RecordCount(), static_cast<int>(CustomersOnFile.size())) << where;
         EXPECT_EQ(SqlOrders->RecordCount(), 2) << where;
     }
 
@@ -177,7 +177,7 @@ protected:
     TSQLTable* SqlCustomers = nullptr;
     TSQLTable* SqlOrders = nullptr;
     TDBEdit* CustEdit = nullptr;
-    Names Customers;
+    Names CustomersOnFile;  // as stored before any road
     TStorageOperation Failure = TStorageOperation::Open;
 };
 
