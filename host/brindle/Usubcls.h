@@ -22,15 +22,16 @@ namespace host {
 class TSubclassRegistry;
 
 // The object is itself the hook in the window procedure of each control it
-// is registered with: a message reaches it through one virtual call a pass.
+// is registered with: a message reaches its BeforeWndProc and AfterWndProc
+// straight from the control, one virtual call a pass.
 class TControlSubclass : public TObject, public TWndProcHook {
     HOST_CLASS(TControlSubclass, TObject)
 public:
-    virtual void BeforeWndProc(TMessage& message);
-    virtual void AfterWndProc(TMessage& message);
+    void BeforeWndProc(TMessage& message) override;
+    void AfterWndProc(TMessage& message) override;
 
 protected:
-    TControlSubclass() = default;
+    TControlSubclass() : TWndProcHook(this) {}
     void Destroy() override;
     // Freed from inside one of its own calls, the object leaves every
     // registration at once and ends when that call returns.
@@ -38,15 +39,6 @@ protected:
 
 private:
     friend class TSubclassRegistry;
-    // Inline: every message through a hooked control passes here twice.
-    void BeforeMessage(TControl*, TMessage& message) final {
-        TKeepAlive alive(this);
-        BeforeWndProc(message);
-    }
-    void AfterMessage(TControl*, TMessage& message) final {
-        TKeepAlive alive(this);
-        AfterWndProc(message);
-    }
     void ControlDestroyed(TControl* control) final;
 
     // The controls it is registered with; the registry knows each one's place.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace host {
@@ -28,6 +29,30 @@ class TNotifyList {
     };
 
 public:
+    TNotifyList() = default;
+    TNotifyList(const TNotifyList&) = default;
+    // A list emptied by a move or overwritten has changed for the loops over it.
+    TNotifyList(TNotifyList&& other) noexcept : FEntries(std::move(other.FEntries)), FVersion(other.FVersion) {
+        other.FEntries.clear();
+        other.Changed();
+    }
+    TNotifyList& operator=(const TNotifyList& other) {
+        if (this != &other) {
+            FEntries = other.FEntries;
+            Changed();
+        }
+        return *this;
+    }
+    TNotifyList& operator=(TNotifyList&& other) noexcept {
+        if (this != &other) {
+            FEntries = std::move(other.FEntries);
+            other.FEntries.clear();
+            other.Changed();
+            Changed();
+        }
+        return *this;
+    }
+
     int Count() const { return static_cast<int>(FEntries.size()); }
     bool Empty() const { return FEntries.empty(); }
     // No range check: callers check the index against Count.
@@ -40,10 +65,15 @@ public:
     }
     bool Contains(const T* item) const { return IndexOf(item) >= 0; }
 
-    void Add(T* item) { FEntries.push_back({item, detail::NextNotifySerial()}); }
+    void Add(T* item) {
+        FEntries.push_back({item, detail::NextNotifySerial()});
+        Changed();
+    }
     // Removes every entry of Item; answers whether there was one.
     bool Remove(const T* item) {
-        return std::erase_if(FEntries, [item](const TEntry& e) { return e.Item == item; }) > 0;
+        if (std::erase_if(FEntries, [item](const TEntry& e) { return e.Item == item; }) == 0) return false;
+        Changed();
+        return true;
     }
     // Removes the last entry of Item, looked for from the end (where members
     // that go in the reverse order they came are found at once); answers
@@ -52,6 +82,7 @@ public:
         for (size_t i = FEntries.size(); i-- > 0;)
             if (FEntries[i].Item == item) {
                 FEntries.erase(FEntries.begin() + static_cast<std::ptrdiff_t>(i));
+                Changed();
                 return true;
             }
         return false;
@@ -61,6 +92,7 @@ public:
         const TEntry entry = FEntries[static_cast<size_t>(from)];
         FEntries.erase(FEntries.begin() + from);
         FEntries.insert(FEntries.begin() + to, entry);
+        Changed();
     }
 
     // The members as they are now, for a loop that may change the list. A
@@ -72,13 +104,13 @@ public:
         template <class F>
         void ForEach(F f) const {
             for (size_t i = 0; i < FCount; ++i)
-                if (FList.Holds(At(i), i)) f(At(i).Item);
+                if (Holds(i)) f(At(i).Item);
         }
         // The same, last to first.
         template <class F>
         void ForEachBackward(F f) const {
             for (size_t i = FCount; i-- > 0;)
-                if (FList.Holds(At(i), i)) f(At(i).Item);
+                if (Holds(i)) f(At(i).Item);
         }
 
     private:
@@ -88,7 +120,7 @@ public:
         // The inline entries beyond the count stay unset, and the few there
         // are copied straight, without a loop or a call: a message through
         // a control takes a snapshot of its hooks on every pass.
-        TSnapshot(const TNotifyList& list) : FList(list), FCount(list.FEntries.size()) {
+        TSnapshot(const TNotifyList& list) : FList(list), FVersion(list.FVersion), FCount(list.FEntries.size()) {
             const TEntry* from = list.FEntries.data();
             switch (FCount) {
             case 4: FInline[3] = from[3]; [[fallthrough]];
@@ -97,23 +129,45 @@ public:
             case 1: FInline[0] = from[0]; [[fallthrough]];
             case 0: break;
             default:
-                FHeap.assign(from, from + FCount);
-                FData = FHeap.data();
+                FHeap = std::make_unique_for_overwrite<TEntry[]>(FCount);
+                std::copy(from, from + FCount, FHeap.get());
+                FData = FHeap.get();
                 break;
             }
         }
         TSnapshot(const TSnapshot&) = delete;
         TSnapshot& operator=(const TSnapshot&) = delete;
         const TEntry& At(size_t i) const { return FData[i]; }
+        // A list unchanged since the snapshot still holds every member of it.
+        bool Holds(size_t i) const { return FList.FVersion == FVersion || FList.Holds(At(i), i); }
 
         const TNotifyList& FList;
+        std::uint64_t FVersion;
         size_t FCount;
         std::array<TEntry, InlineCount> FInline;
-        std::vector<TEntry> FHeap;
+        std::unique_ptr<TEntry[]> FHeap;
         const TEntry* FData = FInline.data();
     };
 
     TSnapshot Snapshot() const { return TSnapshot(*this); }
+
+    // One member as it is now, asked after each call out whether it is still
+    // in the list: the snapshot of a list of one, without copies or a loop,
+    // for the hottest loop there is (a control with one hook).
+    class TWatch {
+    public:
+        T* Item() const { return FEntry.Item; }
+        bool Held() const { return FList.FVersion == FVersion || FList.Holds(FEntry, 0); }
+
+    private:
+        friend class TNotifyList;
+        TWatch(const TNotifyList& list, const TEntry& entry) : FList(list), FEntry(entry), FVersion(list.FVersion) {}
+        const TNotifyList& FList;
+        TEntry FEntry;
+        std::uint64_t FVersion;
+    };
+    // No range check: callers check the index against Count.
+    TWatch Watch(int index) const { return TWatch(*this, FEntries[static_cast<size_t>(index)]); }
     template <class F>
     void ForEach(F f) const { Snapshot().ForEach(f); }
     template <class F>
@@ -137,6 +191,10 @@ public:
     const_iterator end() const { return const_iterator(FEntries.end()); }
 
 private:
+    // Every change gives the list a version no list had before, so a
+    // snapshot that finds its own version knows nothing was removed.
+    void Changed() { FVersion = detail::NextNotifySerial(); }
+
     // Most loops change nothing: the entry is looked for where it was first.
     bool Holds(const TEntry& entry, size_t hint) const {
         auto same = [&](const TEntry& e) { return e.Item == entry.Item && e.Serial == entry.Serial; };
@@ -145,6 +203,7 @@ private:
     }
 
     std::vector<TEntry> FEntries;
+    std::uint64_t FVersion = 0;
 };
 
 } // namespace host

@@ -282,18 +282,40 @@ std::intptr_t TControl::Perform(unsigned msg, std::uintptr_t wparam, std::intptr
     return message.Result;
 }
 
+// The hook's object outlives the call even when the call frees it.
+inline void TControl::CallHook(TWndProcHook* hook, void (TWndProcHook::*call)(TMessage&), TMessage& message) {
+    TKeepAlive alive(hook->FSelf);
+    (hook->*call)(message);
+}
+
+// Only the hooks present when a message arrives see it, and each only while
+// it is still present; a control whose free is pending hears nothing more.
 void TControl::WindowProc(TMessage& message) {
     TKeepAlive alive(this);
-    // Only the hooks present now see this message, and each only while
-    // it is still present.
-    const auto hooks = FHooks.Snapshot();
-    hooks.ForEach([&](TWndProcHook* hook) {
-        if (!FreePending()) hook->BeforeMessage(this, message);
-    });
-    if (!FreePending()) WndProc(message);
-    hooks.ForEach([&](TWndProcHook* hook) {
-        if (!FreePending()) hook->AfterMessage(this, message);
-    });
+    switch (FHooks.Count()) {
+    case 0:
+        if (!FreePending()) WndProc(message);
+        break;
+    case 1: {
+        // The common case (one capture on the control), without a loop.
+        const auto hook = FHooks.Watch(0);
+        if (!FreePending()) CallHook(hook.Item(), &TWndProcHook::BeforeWndProc, message);
+        if (!FreePending()) WndProc(message);
+        if (!FreePending() && hook.Held()) CallHook(hook.Item(), &TWndProcHook::AfterWndProc, message);
+        break;
+    }
+    default: {
+        const auto hooks = FHooks.Snapshot();
+        hooks.ForEach([&](TWndProcHook* hook) {
+            if (!FreePending()) CallHook(hook, &TWndProcHook::BeforeWndProc, message);
+        });
+        if (!FreePending()) WndProc(message);
+        hooks.ForEach([&](TWndProcHook* hook) {
+            if (!FreePending()) CallHook(hook, &TWndProcHook::AfterWndProc, message);
+        });
+        break;
+    }
+    }
 }
 
 void TControl::AddWndProcHook(TWndProcHook* hook) {

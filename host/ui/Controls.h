@@ -119,17 +119,25 @@ private:
 };
 
 // Sees every message that reaches a control's window procedure, before and
-// after the control handles it. The control does not own its hooks.
+// after the control handles it. The control does not own its hooks. A hook
+// is part of an object (Self) that the control keeps alive for the length
+// of each call, so a hook freed from inside its own call ends when the call
+// returns.
 class TWndProcHook {
 public:
-    virtual void BeforeMessage(TControl* control, TMessage& message) = 0;
-    virtual void AfterMessage(TControl* control, TMessage& message) = 0;
+    virtual void BeforeWndProc(TMessage& message) = 0;
+    virtual void AfterWndProc(TMessage& message) = 0;
     // The control is going away; it holds the hook no longer. Control is
     // only an identity here: it must not be used.
     virtual void ControlDestroyed(TControl* control) = 0;
 
 protected:
+    explicit TWndProcHook(TObject* self) : FSelf(self) {}
     ~TWndProcHook() = default;
+
+private:
+    friend class TControl;
+    TObject* FSelf;
 };
 
 class TControl : public TComponent {
@@ -352,6 +360,7 @@ private:
     bool FPaintPending = true;
     TCanvas* FCanvas = nullptr;
     bool FClicked = false;
+    static void CallHook(TWndProcHook* hook, void (TWndProcHook::*call)(TMessage&), TMessage& message);
     TNotifyList<TWndProcHook> FHooks;
 };
 

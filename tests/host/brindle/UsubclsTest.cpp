@@ -167,6 +167,36 @@ TEST_F(UsubclsTest, ChangesDuringDispatchTakeEffectAsTheContractSays) {
     EXPECT_EQ(log, (TLog{"A before KILLFOCUS", "C before KILLFOCUS", "control KILLFOCUS", "C after KILLFOCUS"}));
 }
 
+TEST_F(UsubclsTest, ALoneSubclassFollowsTheSameContract) {
+    TLoggingSubclass* a = Subclass("A");
+    TLoggingSubclass* b = Subclass("B");
+    RegisterSubclass(control.get(), a);
+    // Alone on the control, A adds B: B starts with the next message.
+    a->Before = [&](TMessage&) { RegisterSubclass(control.get(), b); };
+    control->Perform(WM_SETFOCUS);
+    EXPECT_EQ(log, (TLog{"A before SETFOCUS", "control SETFOCUS", "A after SETFOCUS"}));
+    UnRegisterSubclass(control.get(), b);
+
+    // Leaving and registering again inside its own call is a new
+    // registration: it waits for the next message.
+    a->Before = [&](TMessage&) {
+        UnRegisterSubclass(control.get(), a);
+        RegisterSubclass(control.get(), a);
+    };
+    log.clear();
+    control->Perform(WM_KILLFOCUS);
+    EXPECT_EQ(log, (TLog{"A before KILLFOCUS", "control KILLFOCUS"}));
+
+    // Freed in its own call, it is called no more and the control goes on.
+    a->Before = [a](TMessage&) { a->Free(); };
+    (void)subclasses.front().release();  // it frees itself
+    subclasses.erase(subclasses.begin());
+    log.clear();
+    control->Perform(WM_KEYDOWN);
+    control->Perform(WM_KEYDOWN);
+    EXPECT_EQ(log, (TLog{"A before KEYDOWN", "control KEYDOWN", "control KEYDOWN"}));
+}
+
 TEST_F(UsubclsTest, AFreedSubclassIsNeverCalled) {
     TLoggingSubclass* a = TLoggingSubclass::Create("A", &log);
     TLoggingSubclass* b = Subclass("B");

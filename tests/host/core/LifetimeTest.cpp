@@ -168,6 +168,47 @@ TEST_F(LifetimeTest, ANotificationLoopSkipsMembersRemovedMeanwhileEvenAtAReusedA
     EXPECT_EQ(list.IndexOf(&d), 1);
 }
 
+TEST_F(LifetimeTest, ALoopOverAListEmptiedOrReplacedMeanwhileCallsNoOneElse) {
+    int a = 0, b = 0, c = 0, d = 0, e = 0;
+    TNotifyList<int> list;
+    list.Add(&a);
+    list.Add(&b);
+    std::vector<int*> seen;
+    TNotifyList<int> taken;
+    // The list is moved away from under the loop: its members are no longer
+    // its members.
+    list.ForEach([&](int* member) {
+        seen.push_back(member);
+        taken = std::move(list);
+    });
+    EXPECT_EQ(seen, (std::vector<int*>{&a}));
+    EXPECT_EQ(list.Count(), 0);
+
+    // Overwritten by a copy of other members, even of as many.
+    list = taken;
+    TNotifyList<int> others;
+    others.Add(&c);
+    others.Add(&d);
+    seen.clear();
+    list.ForEach([&](int* member) {
+        seen.push_back(member);
+        list = others;
+    });
+    EXPECT_EQ(seen, (std::vector<int*>{&a}));
+
+    // The watch of a single member: held while the list is untouched or the
+    // member stays, not once it left and came back.
+    TNotifyList<int> one;
+    one.Add(&e);
+    const auto watch = one.Watch(0);
+    EXPECT_TRUE(watch.Held());
+    one.Add(&a);
+    EXPECT_TRUE(watch.Held()) << "another member joined";
+    one.Remove(&e);
+    one.Add(&e);
+    EXPECT_FALSE(watch.Held()) << "a new membership at the same address";
+}
+
 TEST_F(LifetimeTest, AnOwnerNotifiesThroughASnapshotWhenANoticeFreesASibling) {
     TTenant* owner = Tenant("Owner");
     TSiblingKiller* first = TSiblingKiller::Create(owner);

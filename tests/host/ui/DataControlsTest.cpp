@@ -25,11 +25,12 @@ void Type(TWinControl* control, const std::string& text) {
 void Press(TWinControl* control, std::uint16_t key) { control->Perform(WM_KEYDOWN, key); }
 
 // Writes down the messages a control's window procedure sees.
-class TMessageLog : public TWndProcHook {
+class TMessageLog : public TObject, public TWndProcHook {
 public:
+    TMessageLog() : TWndProcHook(this) {}
     std::vector<TMessage> Seen;
-    void BeforeMessage(TControl*, TMessage& message) override { Seen.push_back(message); }
-    void AfterMessage(TControl*, TMessage&) override {}
+    void BeforeWndProc(TMessage& message) override { Seen.push_back(message); }
+    void AfterWndProc(TMessage&) override {}
     void ControlDestroyed(TControl*) override {}
     std::vector<TMessage> Of(unsigned msg) const {
         std::vector<TMessage> out;
