@@ -151,8 +151,8 @@ void TLookupWinControlLink::Recapture() {
         return;
     }
     TKeepAlive alive(this);
+    // The free notification stays from the capture: nothing removes it.
     RenewSubclass(FControl, FSubclass.get());
-    FControl->FreeNotification(this);
     if (FControl->Focused()) DoBeginEdit();
 }
 
@@ -423,8 +423,17 @@ void TLookupControlsList::RecaptureControls(const TList& AControls) {
         if (found == byControl.end() || !Reusable(old[found->second], control)) return std::nullopt;
         return found->second;
     };
+    // Links and controls lie scattered in memory: both loops ask for the
+    // ones a few steps ahead early.
+    constexpr int kAhead = 4;
+    auto prefetch = [&](int i) {
+        if (i >= AControls.Count()) return;
+        __builtin_prefetch(AControls.Items(i));
+        if (static_cast<size_t>(i) < old.size()) __builtin_prefetch(old[static_cast<size_t>(i)]);
+    };
     std::vector<TLookupWinControlLink*> kept(static_cast<size_t>(AControls.Count()), nullptr);
     for (int i = 0; i < AControls.Count(); ++i) {
+        prefetch(i + kAhead);
         const auto at = oldIndexOf(AControls.Get<TWinControl>(i), static_cast<size_t>(i));
         if (!at) continue;
         kept[static_cast<size_t>(i)] = old[*at];
@@ -437,6 +446,10 @@ void TLookupControlsList::RecaptureControls(const TList& AControls) {
     int next = 0;
     try {
         for (; next < AControls.Count(); ++next) {
+            if (next + kAhead < AControls.Count()) {
+                __builtin_prefetch(AControls.Items(next + kAhead));
+                __builtin_prefetch(kept[static_cast<size_t>(next + kAhead)]);
+            }
             TLookupWinControlLink* link = kept[static_cast<size_t>(next)];
             if (!link) {
                 AddLookupControl(AControls.Get<TWinControl>(next), true);

@@ -38,7 +38,9 @@ T* KindOf(TObject* object) {
 void VisitControl(TWinControl* control, int childCount, TList* list, const TConditionMethod& condition) {
     if (!control) return;
     if (condition(control)) list->Add(control);
+    constexpr int kAhead = 4;  // controls lie scattered in memory: ask for the next ones early
     for (int i = 0; i < childCount; ++i) {
+        if (i + kAhead < childCount) __builtin_prefetch(control->Controls(i + kAhead));
         // A child that fails (gone meanwhile, a raising condition) is
         // skipped; its siblings are still visited.
         try {
@@ -208,8 +210,9 @@ int TLookupDialog::FindKeyField(const TField* Field) const {
 
 bool TLookupDialog::IsControlLookupable(TWinControl* Control) {
     if (auto* edit = KindOf<TDBEdit>(Control); edit && edit->DataSource() == FDataSource) {
+        const std::string& field = edit->DataField();
         for (int i = 0; i < FKeyFields->Count(); ++i)
-            if (CompareText(edit->DataField(), FKeyFields->Strings(i)) == 0) return true;
+            if (SameText(field, FKeyFields->Strings(i))) return true;
         return false;
     }
     if (auto* grid = KindOf<TCustomDBGrid>(Control); grid && grid->DataSource() == FDataSource) return true;

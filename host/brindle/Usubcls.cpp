@@ -121,14 +121,16 @@ void UnRegisterSubclass(TControl* control, TControlSubclass* subclass) {
 
 void RenewSubclass(TControl* control, TControlSubclass* subclass) {
     if (!control || !subclass) return;
+    // Only a registration puts a subclass among a control's hooks: one that
+    // is last already, outside a message, has nothing to renew.
+    if (control->IsLastWndProcHook(subclass) && !control->KeptAlive()) return;
     TSubclassRegistry* registry = Registry();
     if (!registry) return;
     if (!registry->Find(control, subclass)) {
         registry->Add(control, subclass);
         return;
     }
-    control->RemoveWndProcHook(subclass);
-    control->AddWndProcHook(subclass);
+    control->RenewWndProcHook(subclass);
 }
 
 bool IsSubclassRegistered(const TControl* control, const TControlSubclass* subclass) {

@@ -4,12 +4,6 @@
 
 namespace host {
 
-bool TClass::InheritsFrom(const TClass& other) const {
-    for (const TClass* c = this; c; c = c->FParent)
-        if (c == &other) return true;
-    return false;
-}
-
 TComponent* TComponentClass::Create(TComponent* owner) const {
     if (!FFactory) throw EInvalidOperation("Cannot create an instance of abstract class " + ClassName());
     return FFactory(owner);

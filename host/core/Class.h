@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace host {
 
@@ -22,7 +23,10 @@ using TDeclarePublished = void (*)(TPublisher& publisher);
 class TClass {
 public:
     TClass(const char* name, const TClass* parent, TDeclarePublished declarePublished = nullptr)
-        : FName(name), FParent(parent), FDeclarePublished(declarePublished) {}
+        : FName(name), FParent(parent), FDeclarePublished(declarePublished) {
+        if (parent) FChain = parent->FChain;
+        FChain.push_back(this);
+    }
     TClass(const TClass&) = delete;
     TClass& operator=(const TClass&) = delete;
     virtual ~TClass() = default;
@@ -30,7 +34,11 @@ public:
     const std::string& ClassName() const { return FName; }
     const TClass* ClassParent() const { return FParent; }
     // True for this class itself and for every class derived from Other.
-    bool InheritsFrom(const TClass& other) const;
+    // One comparison: a class's ancestors stand at their depth in its chain.
+    bool InheritsFrom(const TClass& other) const {
+        const size_t depth = other.FChain.size() - 1;
+        return depth < FChain.size() && FChain[depth] == &other;
+    }
 
     // The class's own published declarations; nil when it adds none.
     TDeclarePublished DeclarePublished() const { return FDeclarePublished; }
@@ -43,6 +51,8 @@ public:
 private:
     std::string FName;
     const TClass* FParent;
+    // The root class first, this class last.
+    std::vector<const TClass*> FChain;
     TDeclarePublished FDeclarePublished;
     mutable std::shared_ptr<const TTypeData> FTypeData;
 };

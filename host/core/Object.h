@@ -41,6 +41,8 @@ public:
     // True once Free was asked for while a keep-alive holds the object: it is
     // detached and ends when the keep-alive does.
     bool FreePending() const { return FFreePending; }
+    // True while a keep-alive holds the object: a call of its own is running.
+    bool KeptAlive() const { return FKeepAlive > 0; }
 
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;

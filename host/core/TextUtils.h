@@ -10,7 +10,8 @@ namespace host {
 int CompareText(std::string_view a, std::string_view b);
 // Compares byte by byte; <0, 0 or >0.
 int CompareStr(std::string_view a, std::string_view b);
-inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+// Case folding keeps the length: texts of different lengths differ at once.
+inline bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);

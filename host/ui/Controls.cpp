@@ -326,6 +326,13 @@ void TControl::RemoveWndProcHook(TWndProcHook* hook) {
     FHooks.Remove(hook);
 }
 
+void TControl::RenewWndProcHook(TWndProcHook* hook) {
+    if (!hook) return;
+    if (IsLastWndProcHook(hook) && !KeptAlive()) return;
+    FHooks.Remove(hook);
+    FHooks.Add(hook);
+}
+
 void TControl::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_LBUTTONDOWN: WMLButtonDown(message); break;

@@ -264,6 +264,12 @@ public:
     // Adding a hook twice adds it once.
     void AddWndProcHook(TWndProcHook* hook);
     void RemoveWndProcHook(TWndProcHook* hook);
+    // As RemoveWndProcHook and AddWndProcHook: the hook sees messages after
+    // the others, from the next one on. Free for a hook that is last already
+    // while no message is being handled (capturing a form again renews
+    // thousands).
+    void RenewWndProcHook(TWndProcHook* hook);
+    bool IsLastWndProcHook(const TWndProcHook* hook) const { return !FHooks.Empty() && FHooks.Last() == hook; }
 
     virtual void Click();
     virtual void DblClick();
