@@ -80,16 +80,18 @@ void TFormLexer::SkipBlanks() {
     while (!AtEnd() && IsBlank(Peek())) Advance();
 }
 
-bool TFormLexer::IsKeyword(std::string_view word) const { return FToken.Kind == ftIdent && SameText(FToken.Text, word); }
+bool TFormLexer::IsKeyword(std::string_view word) const {
+    return FToken.Kind == TFormTokenKind::Ident && SameText(FToken.Text, word);
+}
 
 std::string TFormLexer::Describe() const {
     switch (FToken.Kind) {
-    case ftEnd: return "end of file";
-    case ftIdent: return "Identifier";
-    case ftInteger: return "Integer";
-    case ftFloat: return "Float";
-    case ftString: return "String";
-    case ftSymbol: return SymbolText(FToken.Symbol);
+    case TFormTokenKind::End: return "end of file";
+    case TFormTokenKind::Ident: return "Identifier";
+    case TFormTokenKind::Integer: return "Integer";
+    case TFormTokenKind::Float: return "Float";
+    case TFormTokenKind::String: return "String";
+    case TFormTokenKind::Symbol: return SymbolText(FToken.Symbol);
     }
     return "?";
 }
@@ -106,13 +108,13 @@ void TFormLexer::Next() {
         ReadNumber();
     } else if (AtNegativeInfinity()) {
         // The writer's text for minus infinity.
-        FToken.Kind = ftFloat;
+        FToken.Kind = TFormTokenKind::Float;
         FToken.Float = -std::numeric_limits<double>::infinity();
         for (int i = 0; i < 4; ++i) Advance();
     } else if (c == '\'' || c == '#') {
         ReadString();
     } else {
-        FToken.Kind = ftSymbol;
+        FToken.Kind = TFormTokenKind::Symbol;
         FToken.Symbol = c;
         Advance();
     }
@@ -123,7 +125,7 @@ bool TFormLexer::AtNegativeInfinity() const {
 }
 
 void TFormLexer::ReadIdent() {
-    FToken.Kind = ftIdent;
+    FToken.Kind = TFormTokenKind::Ident;
     const size_t start = FPos;
     for (;;) {
         while (!AtEnd() && (IsAlpha(Peek()) || IsDigit(Peek()))) Advance();
@@ -150,7 +152,7 @@ void TFormLexer::ReadNumber() {
         if (digits == 0) throw EParserError("Invalid hexadecimal number", pos);
         if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
             throw EParserError("Integer out of range", pos);
-        FToken.Kind = ftInteger;
+        FToken.Kind = TFormTokenKind::Integer;
         FToken.Integer = negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
         return;
     }
@@ -179,19 +181,19 @@ void TFormLexer::ReadNumber() {
         Advance();
     }
     if (isFloat) {
-        FToken.Kind = ftFloat;
+        FToken.Kind = TFormTokenKind::Float;
         const auto [end, error] = std::from_chars(first, last, FToken.Float);
         if (error != std::errc() || end != last) throw EParserError("Invalid floating point number", pos);
         if (FToken.FloatType == 'c') FToken.Float /= 10000;
     } else {
-        FToken.Kind = ftInteger;
+        FToken.Kind = TFormTokenKind::Integer;
         const auto [end, error] = std::from_chars(first, last, FToken.Integer);
         if (error != std::errc() || end != last) throw EParserError("Integer out of range", pos);
     }
 }
 
 void TFormLexer::ReadString() {
-    FToken.Kind = ftString;
+    FToken.Kind = TFormTokenKind::String;
     std::uint32_t high = 0;  // a high surrogate waiting for its partner
     auto endPair = [&] {
         if (high) AppendUtf8(FToken.Text, Replacement);

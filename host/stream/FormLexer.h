@@ -13,10 +13,11 @@
 
 namespace host {
 
-enum TFormTokenKind { ftEnd, ftIdent, ftInteger, ftFloat, ftString, ftSymbol };
+// Scoped: the data types of fields (ftInteger, ftString...) share the namespace.
+enum class TFormTokenKind { End, Ident, Integer, Float, String, Symbol };
 
 struct TFormToken {
-    TFormTokenKind Kind = ftEnd;
+    TFormTokenKind Kind = TFormTokenKind::End;
     std::string Text;  // an identifier's name, a string's value
     std::int64_t Integer = 0;
     double Float = 0;
@@ -38,7 +39,7 @@ public:
     // With the current token "{": reads hex pairs up to "}" and moves past it.
     std::vector<unsigned char> ReadBinary();
 
-    bool IsSymbol(char c) const { return FToken.Kind == ftSymbol && FToken.Symbol == c; }
+    bool IsSymbol(char c) const { return FToken.Kind == TFormTokenKind::Symbol && FToken.Symbol == c; }
     bool IsKeyword(std::string_view word) const;
     // How the current token is named in a message ("Integer", "end of file", "=").
     std::string Describe() const;

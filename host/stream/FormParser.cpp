@@ -32,7 +32,7 @@ private:
     }
 
     std::string Ident() {
-        if (FLex.Token().Kind != ftIdent) Expected("Identifier");
+        if (FLex.Token().Kind != TFormTokenKind::Ident) Expected("Identifier");
         std::string name = FLex.Token().Text;
         FLex.Next();
         return name;
@@ -65,14 +65,14 @@ private:
         }
         if (FLex.IsSymbol('[')) {
             FLex.Next();
-            if (FLex.Token().Kind != ftInteger) Expected("Integer");
+            if (FLex.Token().Kind != TFormTokenKind::Integer) Expected("Integer");
             if (FLex.Token().Integer < 0 || FLex.Token().Integer > 1'000'000)
                 throw EParserError("Invalid object index", FLex.Token().Pos);
             object.Index = static_cast<int>(FLex.Token().Integer);
             FLex.Next();
             Symbol(']');
         }
-        while (FLex.Token().Kind == ftIdent && !AtObject() && !FLex.IsKeyword("end"))
+        while (FLex.Token().Kind == TFormTokenKind::Ident && !AtObject() && !FLex.IsKeyword("end"))
             object.Properties.push_back(Property(depth));
         while (AtObject()) object.Children.push_back(Object(depth + 1));
         if (!FLex.IsKeyword("end")) Expected("end");
@@ -96,36 +96,36 @@ private:
         const TFormToken& token = FLex.Token();
         value.Pos = token.Pos;
         switch (token.Kind) {
-        case ftInteger:
+        case TFormTokenKind::Integer:
             value.Kind = fvInteger;
             value.Integer = token.Integer;
             FLex.Next();
             return value;
-        case ftFloat:
+        case TFormTokenKind::Float:
             value.Kind = fvFloat;
             value.Float = token.Float;
             value.FloatType = token.FloatType;
             FLex.Next();
             return value;
-        case ftString:
+        case TFormTokenKind::String:
             value.Kind = fvString;
             value.Text = token.Text;
             FLex.Next();
             while (FLex.IsSymbol('+')) {
                 FLex.Next();
-                if (FLex.Token().Kind != ftString) Expected("String");
+                if (FLex.Token().Kind != TFormTokenKind::String) Expected("String");
                 value.Text += FLex.Token().Text;
                 FLex.Next();
             }
             return value;
-        case ftIdent:
+        case TFormTokenKind::Ident:
             value.Kind = fvIdent;
             value.Text = token.Text;
             FLex.Next();
             return value;
-        case ftSymbol:
+        case TFormTokenKind::Symbol:
             break;
-        case ftEnd:
+        case TFormTokenKind::End:
             Expected("Value");
         }
         switch (token.Symbol) {
@@ -161,7 +161,7 @@ private:
         value.Kind = fvList;
         FLex.Next();
         while (!FLex.IsSymbol(')')) {
-            if (FLex.Token().Kind == ftEnd) Expected(")");
+            if (FLex.Token().Kind == TFormTokenKind::End) Expected(")");
             value.List.push_back(Value(depth + 1));
         }
         FLex.Next();
@@ -176,7 +176,7 @@ private:
             TFormItem item;
             item.Pos = FLex.Token().Pos;
             FLex.Next();
-            while (FLex.Token().Kind == ftIdent && !FLex.IsKeyword("end"))
+            while (FLex.Token().Kind == TFormTokenKind::Ident && !FLex.IsKeyword("end"))
                 item.Properties.push_back(Property(depth + 1));
             if (!FLex.IsKeyword("end")) Expected("end");
             FLex.Next();
