@@ -143,8 +143,8 @@ void TLookupWinControlLink::UnCapture() {
 }
 
 void TLookupWinControlLink::Recapture() {
-    // A button goes while the control is released, and a grid link has its
-    // editor to see to: both take the long way.
+    // A button goes while the control is released, and a descendant may
+    // capture differently: both take the long way.
     if (!FCaptured || !FControl || FButton || &ClassType() != &ClassInfo()) {
         UnCapture();
         Capture();
@@ -288,6 +288,27 @@ void TLookupGridControlLink::UnCapture() {
     UnCaptureInplaceEditor();
     HideLookupButton();
     SetCaptured(false);
+}
+
+void TLookupGridControlLink::Recapture() {
+    // A button goes while the grid is released, and a descendant may capture
+    // differently: both take the long way.
+    if (!Captured() || !Control() || Button() || &ClassType() != &ClassInfo()) {
+        UnCapture();
+        Capture();
+        return;
+    }
+    TKeepAlive alive(this);
+    RenewSubclass(Control(), Subclass());
+    auto* grid = As<TCustomGrid>(Control());
+    TWinControl* editor = grid ? grid->InplaceEditor() : nullptr;
+    if (!editor || editor != FInplaceEditor) {
+        UnCaptureInplaceEditor();
+        CaptureInplaceEditor();
+        return;
+    }
+    RenewSubclass(editor, FInplaceSubclass.get());
+    if (editor->Focused()) DoBeginEdit();
 }
 
 void TLookupGridControlLink::CaptureInplaceEditor() {

@@ -91,9 +91,9 @@ public:
     // Start and stop watching the control; both may be called again.
     virtual void Capture();
     virtual void UnCapture();
-    // UnCapture and then Capture; for a captured edit without a button, in
-    // one cheap step that keeps its registration.
-    void Recapture();
+    // UnCapture and then Capture; for a captured control without a button,
+    // in one cheap step that keeps its registrations.
+    virtual void Recapture();
 
     // The list's shortcut, or Ctrl+F1 for a link without a list.
     host::TShortCut GetLookupShortCut() const;
@@ -145,6 +145,7 @@ public:
     bool CheckControlLookup() override;
     void Capture() override;
     void UnCapture() override;
+    void Recapture() override;
 
     // The in-place editor's messages, handled as an edit link handles its
     // control's.

@@ -91,6 +91,40 @@ TEST_F(CaptureTest, AGridWithAnEditorAlreadyFocusedShowsTheButtonAtCapture) {
     EXPECT_FALSE(IsSubclassRegistered(grid, link->Subclass()));
 }
 
+TEST_F(CaptureTest, CapturingAGridAgainKeepsItsLinkAndItsEditor) {
+    TDBGrid* grid = MakeGrid();
+    auto* link = As<TLookupGridControlLink>(Capture(grid));
+    grid->SetFocus();
+    grid->SetSelectedIndex(1);
+    grid->ShowEditor();
+    TInplaceEdit* editor = grid->InplaceEditor();
+    Plain->SetFocus();
+    ASSERT_EQ(link->Button(), nullptr);
+    List->TakeLog();
+
+    Owned<TList> controls(TList::Create());
+    controls->Add(grid);
+    List->RecaptureControls(*controls);
+    ASSERT_EQ(List->Count(), 1);
+    EXPECT_EQ(List->Links(0), link);
+    EXPECT_EQ(link->InplaceEditor(), editor);
+    EXPECT_TRUE(IsSubclassRegistered(grid, link->Subclass()));
+    EXPECT_TRUE(List->TakeLog().empty()) << "nothing focused, nothing reported";
+    grid->SetFocus();
+    EXPECT_NE(link->Button(), nullptr) << "the kept editor still answers";
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:Grid", "check:Grid:CustNo"}));
+
+    // A focused editor refused a button is reported again, as a new link's.
+    List->Refused = {"CustNo"};
+    Plain->SetFocus();
+    grid->SetFocus();
+    ASSERT_EQ(link->Button(), nullptr);
+    List->TakeLog();
+    List->RecaptureControls(*controls);
+    EXPECT_EQ(List->Links(0), link);
+    EXPECT_EQ(List->TakeLog(), (Log{"begin:Grid", "check:Grid:CustNo"}));
+}
+
 TEST_F(CaptureTest, AGridThatShowsNoDataGetsALinkButNeverAButton) {
     TStringGrid* grid = TStringGrid::Create(Window);
     grid->SetName("Strings");
