@@ -67,6 +67,9 @@ void PrintShown(std::size_t& seen) {
         case TShownKind::AboutBox:
             std::cout << "    [screen] an about box: " << item.Text << "\n";
             break;
+        case TShownKind::MessageDlg:
+            std::cout << "    [screen] a question (" << item.Detail << "): \"" << item.Text << "\"\n";
+            break;
         }
     }
 }

@@ -251,9 +251,14 @@ void TDBCheckBox::DeclarePublished(TPublisher& publisher) {
 
 void TDBNavigator::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TDBNavigator>();
+    p.Boolean("ConfirmDelete", &TDBNavigator::ConfirmDelete, &TDBNavigator::SetConfirmDelete).Default(true);
     p.Component("DataSource", &TDBNavigator::DataSource, &TDBNavigator::SetDataSource);
     p.Set("VisibleButtons", &TDBNavigator::VisibleButtons, &TDBNavigator::SetVisibleButtons, ButtonSetInfo())
         .Default(TButtonSet{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh});
+    p.Event("BeforeAction", &TDBNavigator::BeforeAction, "TNavClickEvent");
+    // The navigator's click says which button: it takes the place of every
+    // control's OnClick.
+    p.ReplaceEvent("OnClick", &TDBNavigator::OnNavClick, "TNavClickEvent");
 }
 
 } // namespace host

@@ -103,6 +103,9 @@ public:
     // An inherited property, to change its default or whether it is stored;
     // raises EInvalidOperation when there is none of that name.
     TPropBuilder Redeclare(std::string_view name);
+    // A property that takes the place of the inherited one of its name;
+    // raises EInvalidOperation when there is none.
+    TPropBuilder Replace(TPropInfo prop);
 
 private:
     void CheckClass(const TClass& cls) const;
@@ -263,23 +266,13 @@ public:
     // An event member; TypeName names its type ("TLookupNotifyEvent").
     template <class E>
     TPropBuilder Event(const char* name, E T::*member, const char* typeName) {
-        TPropInfo p = Base(name, pkMethod, typeName);
-        p.EventType = typeid(E);
-        p.GetMethod = [member](const TObject* o) {
-            const E& e = publishing::Self<T>(o).*member;
-            return TMethodRef{e.Assigned(), e.Data(), e.MethodName()};
-        };
-        p.SetMethod = [member](TObject* o, const std::any& value) {
-            E& e = publishing::Self<T>(o).*member;
-            if (!value.has_value()) {
-                e.Clear();
-                return;
-            }
-            const E* bound = std::any_cast<E>(&value);
-            if (!bound) publishing::InvalidValue();
-            e = *bound;
-        };
-        return FPublisher.AddProp(std::move(p));
+        return FPublisher.AddProp(EventInfo(name, member, typeName));
+    }
+    // An event that takes the place of an inherited property of the same
+    // name (and keeps its place in the order), with a type of its own.
+    template <class E>
+    TPropBuilder ReplaceEvent(const char* name, E T::*member, const char* typeName) {
+        return FPublisher.Replace(EventInfo(name, member, typeName));
     }
     TPropBuilder Event(const char* name, TNotifyEvent T::*member) { return Event<TNotifyEvent>(name, member, "TNotifyEvent"); }
 
@@ -334,6 +327,27 @@ public:
     void Define(TDefinedProp prop) { FPublisher.Define(std::move(prop)); }
 
 private:
+    template <class E>
+    static TPropInfo EventInfo(const char* name, E T::*member, const char* typeName) {
+        TPropInfo p = Base(name, pkMethod, typeName);
+        p.EventType = typeid(E);
+        p.GetMethod = [member](const TObject* o) {
+            const E& e = publishing::Self<T>(o).*member;
+            return TMethodRef{e.Assigned(), e.Data(), e.MethodName()};
+        };
+        p.SetMethod = [member](TObject* o, const std::any& value) {
+            E& e = publishing::Self<T>(o).*member;
+            if (!value.has_value()) {
+                e.Clear();
+                return;
+            }
+            const E* bound = std::any_cast<E>(&value);
+            if (!bound) publishing::InvalidValue();
+            e = *bound;
+        };
+        return p;
+    }
+
     static TPropInfo Base(const char* name, TPropKind kind, std::string typeName) {
         TPropInfo p;
         p.Name = name;

@@ -301,6 +301,16 @@ TPropBuilder TPublisher::Redeclare(std::string_view name) {
     throw EInvalidOperation("Property " + std::string(name) + " to redeclare not found in " + ClassType().ClassName());
 }
 
+TPropBuilder TPublisher::Replace(TPropInfo prop) {
+    for (auto& slot : FData.FProps) {
+        if (!SameText(slot->Name, prop.Name)) continue;
+        auto own = std::make_shared<TPropInfo>(std::move(prop));
+        slot = own;
+        return TPropBuilder(*own);
+    }
+    throw EInvalidOperation("Property " + prop.Name + " to replace not found in " + ClassType().ClassName());
+}
+
 namespace publishing {
 
 void InvalidValue() { throw EPropertyError("Invalid property value"); }

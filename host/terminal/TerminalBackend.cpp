@@ -1,10 +1,10 @@
 #include "host/terminal/TerminalBackend.h"
 
 #include "host/core/Exception.h"
-#include "host/terminal/MessageForm.h"
 #include "host/ui/App.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Keyboard.h"
+#include "host/ui/MessageForm.h"
 #include "host/ui/Screen.h"
 
 #include <chrono>
@@ -36,12 +36,18 @@ void TTerminalBackend::Resized() {
 }
 
 void TTerminalBackend::Redraw(bool full) {
-    ComposeScreen(FScreen, FStatus ? FStatus() : std::string());
+    ComposeScreen(FScreen, StatusText());
     if (full || FScreen.HasChanges()) FTerminal.Present(FScreen, full);
 }
 
+std::string TTerminalBackend::StatusText() const {
+    // A message box answers its own keys, whatever the program shows.
+    if (auto* box = dynamic_cast<TMessageForm*>(TModalRuns::Innermost())) return box->KeysText();
+    return FStatus ? FStatus() : std::string();
+}
+
 void TTerminalBackend::MessageBox(const std::string& caption, const std::string& text) {
-    Owned<TForm> box(MakeMessageForm(caption, text, kCellWidth, kCellHeight));
+    Owned<TMessageForm> box(TMessageForm::Make(caption, text, {mbOK}));
     box->ShowModal();
 }
 

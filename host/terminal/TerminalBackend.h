@@ -6,7 +6,7 @@
 // with a status line on the last row, and writes only the cells that
 // changed. Keys, text and mouse clicks are decoded and delivered to the
 // host; the screen's size follows the terminal's. Message boxes, exception
-// reports and the about box are small modal forms; a modal run is a loop
+// reports, the about box and questions are small modal forms; a modal run is a loop
 // of its own, nested in the application's.
 // Code: TerminalBackend.cpp; drawing in ScreenCompose.cpp.
 
@@ -33,7 +33,8 @@ public:
     bool HandleInput(bool wait) override;
 
     // The text of the status line at the bottom; a function, so it can
-    // follow what the user is doing.
+    // follow what the user is doing. While a message box or a question
+    // (MessageDlg) is up, the line shows the box's own keys instead.
     void SetStatusLine(std::function<std::string()> text) { FStatus = std::move(text); }
 
     // Draws what changed since the last call.
@@ -42,6 +43,7 @@ public:
 private:
     // A message box with a caption, the text and OK, run modally.
     void MessageBox(const std::string& caption, const std::string& text);
+    std::string StatusText() const;
     // Handles one event waiting in FPending; false when none is whole yet.
     bool DispatchPending(bool final);
     void Resized();

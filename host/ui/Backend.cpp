@@ -1,9 +1,35 @@
 #include "host/ui/Backend.h"
 
+#include "host/core/Exception.h"
+
+#include <algorithm>
+#include "host/ui/MessageForm.h"
+
 namespace host {
 
 void TUIBackend::AboutBox(const std::string& className, const std::string& version) {
     ShowMessage(className + "\n" + version);
+}
+
+TModalResult TUIBackend::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+    Owned<TMessageForm> box(TMessageForm::Make(MsgDlgCaption(type), text, buttons));
+    box->ShowModal();
+    return box->Answer();
+}
+
+TModalResult THeadlessBackend::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+    Record({TShownKind::MessageDlg, text, MsgDlgCaption(type)});
+    if (buttons.Empty()) buttons = {mbOK};
+    std::vector<TModalResult> offered;
+    for (int b = mbYes; b <= mbYesToAll; ++b)
+        if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) offered.push_back(MsgDlgButtonResult(static_cast<TMsgDlgBtn>(b)));
+    if (offered.size() == 1) return offered.front();
+    if (FMessageAnswers.empty()) throw EInvalidOperation("Message dialog \"" + text + "\" was left without an answer");
+    const TModalResult answer = FMessageAnswers.front();
+    FMessageAnswers.pop_front();
+    if (std::find(offered.begin(), offered.end(), answer) == offered.end())
+        throw EInvalidOperation("Message dialog \"" + text + "\" has no button for the answer " + std::to_string(answer));
+    return answer;
 }
 
 void THeadlessBackend::AboutBox(const std::string& className, const std::string& version) {

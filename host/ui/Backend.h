@@ -6,7 +6,9 @@
 // the answers a test or a demo script queued for them.
 // Code: Backend.cpp; the modal runs (RunModal) in ModalRun.cpp.
 
+#include "host/ui/Dialogs.h"
 #include "host/ui/Geometry.h"
+#include "host/ui/ModalResult.h"
 
 #include <deque>
 #include <functional>
@@ -18,12 +20,13 @@ namespace host {
 
 class TCustomForm;
 
-enum class TShownKind { Message, Exception, AboutBox, ModalForm };
+enum class TShownKind { Message, Exception, AboutBox, ModalForm, MessageDlg };
 
 struct TShownItem {
     TShownKind Kind;
     std::string Text;      // the message, the exception's message, the form's caption
-    std::string Detail;    // extra text (the about box's second line, the form's class)
+    std::string Detail;    // extra text (the about box's second line, the form's class,
+                           // a message dialog's caption)
     TRect Bounds{};        // a modal form's outer bounds on the screen
 };
 
@@ -35,6 +38,10 @@ public:
     // The about box of a component class. A back end without a box of its
     // own shows the two texts as a message.
     virtual void AboutBox(const std::string& className, const std::string& version);
+    // A question (MessageDlg): the text with the buttons, answered with the
+    // modal result of the button pressed. The base shows a TMessageForm
+    // modally, so a back end with a modal loop asks through it.
+    virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
     // The loop of a modal form, called by ShowModal once the form is shown
     // and focused. It returns when the form's CloseModal answers true, or
     // raises; ShowModal hides the form either way. A back end without a loop
@@ -57,6 +64,12 @@ public:
     void ShowException(const std::string& message) override;
     // Records an AboutBox item: Text the class name, Detail the version.
     void AboutBox(const std::string& className, const std::string& version) override;
+    // Records a MessageDlg item (Text the text, Detail the caption) and
+    // answers the oldest queued message answer. A dialog of one button
+    // needs none: that button is pressed. An answer that is none of the
+    // buttons, or none queued, raises EInvalidOperation (a script that
+    // forgot the question fails instead of going on with a made-up answer).
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
     // Records a ModalForm item (caption, class name, screen bounds), then
     // gives the form the oldest queued answer. A run normally takes one; when
     // the form refuses to close on the result the answer gave (OnCloseQuery,
@@ -82,6 +95,12 @@ public:
     int PendingModalAnswers() const { return static_cast<int>(FAnswers.size()); }
     void ClearModalAnswers() { FAnswers.clear(); }
 
+    // Answers for the coming message dialogs (the modal result of the
+    // button the user presses: mrYes, mrNo ...), oldest first.
+    void QueueMessageAnswer(TModalResult answer) { FMessageAnswers.push_back(answer); }
+    int PendingMessageAnswers() const { return static_cast<int>(FMessageAnswers.size()); }
+    void ClearMessageAnswers() { FMessageAnswers.clear(); }
+
     // What was shown, oldest first.
     const std::vector<TShownItem>& Shown() const { return FShown; }
     void ClearShown() { FShown.clear(); }
@@ -91,6 +110,7 @@ public:
 private:
     std::vector<TShownItem> FShown;
     std::deque<TModalAnswer> FAnswers;
+    std::deque<TModalResult> FMessageAnswers;
     std::deque<std::function<void()>> FInput;
 };
 

@@ -158,11 +158,17 @@ public:
     TButtonSet VisibleButtons() const { return FVisibleButtons; }
     void SetVisibleButtons(TButtonSet value);
     TNavButton* Buttons(TNavigateBtn index) const { return FButtons[index]; }
-    // Runs a button's action, as clicking it does (an enabled one only),
-    // then OnNavClick.
+    // Delete asks "Delete record?" first (MessageDlg, Yes and No) and
+    // deletes only on Yes. On by default.
+    bool ConfirmDelete() const { return FConfirmDelete; }
+    void SetConfirmDelete(bool value) { FConfirmDelete = value; }
+    // Runs a button's action, as clicking it does (an enabled one only):
+    // BeforeAction, the action, then OnNavClick, which is told of the
+    // button even when the user declined a delete.
     virtual void BtnClick(TNavigateBtn index);
 
     TNavClickEvent BeforeAction;
+    // Published as OnClick: the navigator's click tells which button.
     TNavClickEvent OnNavClick;
 
     void Notification(TComponent* component, TOperation operation) override;
@@ -183,6 +189,7 @@ private:
     Owned<TNavDataLink> FDataLink;
     TNavButton* FButtons[nbRefresh + 1] = {};  // owned and parented here
     TButtonSet FVisibleButtons{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh};
+    bool FConfirmDelete = true;
 };
 
 } // namespace host

@@ -1,6 +1,7 @@
 #include "host/ui/DBCtrls.h"
 
 #include "host/core/Guards.h"
+#include "host/ui/Dialogs.h"
 
 namespace host {
 
@@ -141,7 +142,10 @@ void TDBNavigator::BtnClick(TNavigateBtn index) {
     case nbNext: dataSet->Next(); break;
     case nbLast: dataSet->Last(); break;
     case nbInsert: dataSet->Insert(); break;
-    case nbDelete: dataSet->Delete(); break;
+    case nbDelete:
+        if (!FConfirmDelete || MessageDlg("Delete record?", mtConfirmation, {mbYes, mbNo}) == mrYes)
+            dataSet->Delete();
+        break;
     case nbEdit: dataSet->Edit(); break;
     case nbPost: dataSet->Post(); break;
     case nbCancel: dataSet->Cancel(); break;

@@ -1,6 +1,7 @@
 list(APPEND HOST_SOURCES
   ui/Backend.cpp
   ui/Dialogs.cpp
+  ui/MessageForm.cpp
   ui/Controls.cpp
   ui/WinControl.cpp
   ui/Align.cpp

@@ -1,5 +1,4 @@
 #include "host/terminal/InputDispatch.h"
-#include "host/terminal/MessageForm.h"
 #include "host/terminal/TermColors.h"
 #include "host/ui/App.h"
 #include "host/ui/Backend.h"
@@ -179,30 +178,6 @@ TEST_F(InputDispatchTest, TheCloseBoxClosesTheForm) {
     EXPECT_TRUE(form->Visible());
     Click(right - 2, origin.Y, 2000);
     EXPECT_FALSE(form->Visible());
-}
-
-TEST(MessageForm, TextOverAnOkButtonThatEnterAndEscPress) {
-    Screen()->SetSize(800, 480);
-    Owned<TForm> box(MakeMessageForm("Order entry", "No customer has that number.\nSecond line", kCellWidth, kCellHeight));
-    EXPECT_EQ(box->Caption(), "Order entry");
-    EXPECT_EQ(box->Position(), poScreenCenter);
-    std::vector<std::string> texts;
-    TButton* ok = nullptr;
-    for (int i = 0; i < box->ControlCount(); ++i) {
-        if (auto* label = dynamic_cast<TStaticText*>(box->Controls(i))) texts.push_back(label->Caption());
-        if (auto* button = dynamic_cast<TButton*>(box->Controls(i))) ok = button;
-    }
-    EXPECT_EQ(texts, (std::vector<std::string>{"No customer has that number.", "Second line"}));
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(ok->Default());
-    EXPECT_TRUE(ok->Cancel());
-    EXPECT_EQ(ok->ModalResult(), mrOk);
-    // Wide enough for the longest line with a margin, and on the screen.
-    EXPECT_GE(box->ClientWidth(), (28 + 4) * 8);
-    EXPECT_LE(box->Width(), 800);
-    HeadlessBackend()->QueueModalAnswer([](TCustomForm*) { Keyboard().Press(VK_ESCAPE); });
-    EXPECT_EQ(box->ShowModal(), mrOk);
-    HeadlessBackend()->ClearShown();
 }
 
 TEST(TermColors, NearestPaletteColours) {
