@@ -53,7 +53,8 @@ class RealFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterStreamTestClasses();
-        RegisterClasses({&TListBox::ClassInfo(), &TTwiceDeclared::ClassInfo(), &TFaultySetter::ClassInfo()});
+        RegisterClasses({&TListBox::ClassInfo(), &TDBNavigator::ClassInfo(), &TTwiceDeclared::ClassInfo(),
+                         &TFaultySetter::ClassInfo()});
     }
 };
 
@@ -102,6 +103,45 @@ TEST_F(RealFormTest, AListBoxReadsAndWritesWithItsEvents) {
     EXPECT_NE(written.find("    OnClick = GridDblClick\n"), std::string::npos) << written;
     Owned<TComponent> again(CreateComponentFromText(written));
     EXPECT_EQ(WriteComponentText(again.get()), written);
+}
+
+TEST_F(RealFormTest, ANavigatorReadsAndWritesItsButtonEventsAndConfirmDelete) {
+    const std::string text = "object F: TProbeForm\n"
+                             "  object N: TDBNavigator\n"
+                             "    Left = 0\n"
+                             "    Top = 0\n"
+                             "    Width = 160\n"
+                             "    Height = 14\n"
+                             "    OnClick = NavClick\n"
+                             "    TabOrder = 0\n"
+                             "    BeforeAction = NavClick\n"
+                             "    ConfirmDelete = False\n"
+                             "  end\n"
+                             "end\n";
+    Owned<TComponent> form(CreateComponentFromText(text));
+    auto* nav = static_cast<TDBNavigator*>(form->FindComponent("N"));
+    ASSERT_NE(nav, nullptr);
+    EXPECT_FALSE(nav->ConfirmDelete());
+    ASSERT_TRUE(nav->OnNavClick.Assigned());
+    ASSERT_TRUE(nav->BeforeAction.Assigned());
+    EXPECT_FALSE(nav->OnClick.Assigned());
+    nav->OnNavClick(nav, nbLast);
+    nav->BeforeAction(nav, nbFirst);
+    EXPECT_EQ(static_cast<TProbeForm*>(form.get())->Calls, (std::vector<std::string>{"NavClick:3", "NavClick:0"}));
+    const std::string written = WriteComponentText(form.get());
+    EXPECT_NE(written.find("    OnClick = NavClick\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("    BeforeAction = NavClick\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("    ConfirmDelete = False\n"), std::string::npos) << written;
+    Owned<TComponent> again(CreateComponentFromText(written));
+    EXPECT_EQ(WriteComponentText(again.get()), written);
+    // The default confirmation is not written.
+    nav->SetConfirmDelete(true);
+    EXPECT_EQ(WriteComponentText(form.get()).find("ConfirmDelete"), std::string::npos);
+
+    // A handler of the plain click's shape cannot take the navigator's.
+    std::string plain = text;
+    plain.replace(plain.find("OnClick = NavClick"), 18, "OnClick = GridDblClick");
+    EXPECT_THROW(Owned<TComponent>(CreateComponentFromText(plain)), EParserError);
 }
 
 TEST_F(RealFormTest, EveryErrorLeavingAReadNamesItsPlace) {

@@ -121,7 +121,10 @@ void TProbeForm::DeclarePublished(TPublisher& publisher) {
     p.Field("Probe", &TProbeForm::Probe);
     p.Method("GridDblClick", &TProbeForm::GridDblClick);
     p.Method("ProbeValue", &TProbeForm::ProbeValue);
+    p.Method("NavClick", &TProbeForm::NavClick);
 }
+
+void TProbeForm::NavClick(TObject*, TNavigateBtn button) { Calls.push_back("NavClick:" + std::to_string(button)); }
 
 void TProbeForm::GridDblClick(TObject* sender) {
     Calls.push_back("GridDblClick:" + (Is<TComponent>(sender) ? static_cast<TComponent*>(sender)->Name() : ""));

@@ -123,6 +123,7 @@ public:
 
     void GridDblClick(TObject* sender);
     void ProbeValue(TObject* sender, int& value);
+    void NavClick(TObject* sender, TNavigateBtn button);
     std::vector<std::string> Calls;
 
 protected:
