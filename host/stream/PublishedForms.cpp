@@ -186,7 +186,7 @@ void TBitBtn::DeclarePublished(TPublisher& publisher) {
 void TListBox::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TListBox>();
     p.Boolean("ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect).Default(true);
-    p.Integer("ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight).Default(13);
+    p.Integer("ItemHeight", &TListBox::StoredItemHeight, &TListBox::SetItemHeight).Default(13);
     p.Strings("Items", &TListBox::Items);
     p.Boolean("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect).Default(false);
     p.Boolean("Sorted", &TListBox::Sorted, &TListBox::SetSorted).Default(false);

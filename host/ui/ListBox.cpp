@@ -1,5 +1,6 @@
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
+#include "host/ui/CellSurface.h"
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
@@ -209,7 +210,30 @@ void TCustomListBox::SetSorted(bool value) {
 
 // --- TCustomListBox: view ---------------------------------------------------------------
 
-int TCustomListBox::VisibleRows() const { return std::max(1, ClientHeight() / FItemHeight); }
+int TCustomListBox::ItemHeight() const { return kCellHeight; }
+
+int TCustomListBox::FormTop() const {
+    // Only a form has a client area inset from its picture; it is the top.
+    int top = 0;
+    for (const TControl* c = this; c->Parent(); c = c->Parent()) top += c->Top();
+    return top;
+}
+
+namespace {
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+} // namespace
+
+int TCustomListBox::RowAt(int y) const {
+    const int top = FormTop();
+    return FloorDiv(top + y, kCellHeight) - PixelToRow(top);
+}
+
+// A row shows when a click in its middle lands on the list: the cell a
+// rounded edge half covers belongs to the control on the other side.
+int TCustomListBox::VisibleRows() const {
+    const int top = FormTop();
+    return std::max(1, FloorDiv(ClientHeight() - kCellHeight / 2 - 1 + top, kCellHeight) - PixelToRow(top) + 1);
+}
 
 void TCustomListBox::SetTopIndex(int value) {
     const int last = std::max(0, Count() - VisibleRows());
@@ -231,15 +255,17 @@ void TCustomListBox::Resize() {
 }
 
 int TCustomListBox::ItemAtPos(TPoint pos, bool existing) const {
-    if (!ClientRect().Contains(pos)) return existing ? -1 : Count();
-    const int index = FTopIndex + pos.Y / FItemHeight;
+    const int row = RowAt(pos.Y);
+    if (!ClientRect().Contains(pos) || row < 0 || row >= VisibleRows()) return existing ? -1 : Count();
+    const int index = FTopIndex + row;
     if (index < Count()) return index;
     return existing ? -1 : Count();
 }
 
 TRect TCustomListBox::ItemRect(int index) const {
-    const int top = (index - FTopIndex) * FItemHeight;
-    return Rect(0, top, ClientWidth(), top + FItemHeight);
+    const int formTop = FormTop();
+    const int top = (PixelToRow(formTop) + index - FTopIndex) * kCellHeight - formTop;
+    return Rect(0, top, ClientWidth(), top + kCellHeight);
 }
 
 // --- TCustomListBox: the user ------------------------------------------------------

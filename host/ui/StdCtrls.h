@@ -256,15 +256,24 @@ public:
     bool Sorted() const { return FSorted; }
     void SetSorted(bool value);
 
-    int ItemHeight() const { return FItemHeight; }
+    // The height of an item: one line of text, which on the cells is one
+    // cell row (kCellHeight), whatever was set, as a standard list box's
+    // items follow its font. Items are painted, hit and scrolled by it.
+    int ItemHeight() const;
+    // Kept as given (a stored form's value) and written back unchanged.
     void SetItemHeight(int value) { FItemHeight = value > 0 ? value : 1; }
+    int StoredItemHeight() const { return FItemHeight; }
     // The first item in view.
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int value);
     // The item at a point of the client area: -1 outside the items with
     // Existing, else the item count below the last one.
     int ItemAtPos(TPoint pos, bool existing) const;
+    // Where an item is painted, in client pixels: exactly the cell row it
+    // shows on, so its middle hits it.
     TRect ItemRect(int index) const;
+    // The items that show whole, one at least.
+    int VisibleRows() const;
 
 protected:
     explicit TCustomListBox(TComponent* owner);
@@ -281,7 +290,11 @@ private:
     void ItemsDeleted(int index);
     void ItemsCleared();
     void ItemMoved(int from, int to);
-    int VisibleRows() const;
+    // The list's top in its form's client area: painting rounds it to a
+    // cell row, and the item rows follow from that row.
+    int FormTop() const;
+    // The item row (from the first in view) that a client y falls in.
+    int RowAt(int y) const;
     void MakeVisible(int index);
     // A selection made by the user: moves the caret, selects as the mode
     // and the held keys say, and runs Click.

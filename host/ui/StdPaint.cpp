@@ -114,7 +114,7 @@ void TCustomListBox::Paint() {
     TCanvas& canvas = *Canvas();
     canvas.Brush()->SetColor(Color());
     canvas.FillRect(Rect(0, 0, Width(), Height()));
-    const int rows = canvas.CellRect(Rect(0, 0, Width(), Height())).Height();
+    const int rows = VisibleRows();
     const bool focused = Focused();
     for (int row = 0; row < rows; ++row) {
         const int index = FTopIndex + row;
@@ -123,7 +123,7 @@ void TCustomListBox::Paint() {
         canvas.Brush()->SetColor(selected ? clHighlight : Color());
         canvas.Font()->SetColor(!Enabled() ? clGrayText : selected ? clHighlightText : Font()->Color());
         canvas.SetTextAttrs(selected && focused ? caReverse : 0);
-        const TRect line = Rect(0, row * kCellHeight, Width(), (row + 1) * kCellHeight);
+        const TRect line = ItemRect(index);
         canvas.TextRect(line, 0, line.Top, FItems->Get(index));
     }
     canvas.SetTextAttrs(0);

@@ -61,7 +61,8 @@ TEST_F(KeyLinkDlgTest, TheStoredFormBuildsTheDialog) {
     EXPECT_EQ(d->MiddleLabel->Caption(), "Connections");
     EXPECT_EQ(d->RightLabel->Caption(), "Lookup Fields");
     EXPECT_TRUE(d->LeftLabel->Font()->Style().Contains(fsBold));
-    EXPECT_EQ(d->MiddleListBox->ItemHeight(), 13);
+    EXPECT_EQ(d->MiddleListBox->StoredItemHeight(), 13);
+    EXPECT_EQ(d->MiddleListBox->ItemHeight(), kCellHeight);
     EXPECT_EQ(d->MiddleListBox->Left(), 135);
     EXPECT_EQ(d->MiddleListBox->Width(), 166);
     EXPECT_EQ(d->RightListBox->Height(), 211);

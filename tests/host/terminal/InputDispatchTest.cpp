@@ -2,6 +2,7 @@
 #include "host/terminal/TermColors.h"
 #include "host/ui/App.h"
 #include "host/ui/Backend.h"
+#include "host/ui/ExtCtrls.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Keyboard.h"
@@ -104,6 +105,49 @@ TEST_F(InputDispatchTest, ClicksFindTheControlUnderTheCellFocusItAndClickIt) {
     inner->SetParent(edit);
     EXPECT_EQ(HitTest(Cell(16 + 100 + 8, 17)).Control, inner);
     EXPECT_EQ(HitTest(Inside(edit)).Control, edit);
+}
+
+TEST_F(InputDispatchTest, AClickOnAListBoxRowSelectsTheItemPaintedThere) {
+    // Panels at every offset from the cell rows, the list box inside: the
+    // rows of a list start on the cell row its top rounds to.
+    TPanel* panel = TPanel::Create(form.get());
+    panel->SetBevelOuter(bvNone);
+    panel->SetParent(form.get());
+    TListBox* list = TListBox::Create(form.get());
+    list->SetParent(panel);
+    for (int i = 0; i < 30; ++i) list->Items()->Add("Item " + std::to_string(i));
+    long time = 1000;
+    for (int offset = 0; offset < kCellHeight; ++offset) {
+        SCOPED_TRACE("offset " + std::to_string(offset));
+        panel->SetBounds(150, offset, 200, 12 * kCellHeight);
+        list->SetBounds(0, 3, 180, 10 * kCellHeight + offset / 2);
+        list->SetTopIndex(offset % 3 == 0 ? 0 : 12);
+        form->PaintInvalid();
+        const TPoint origin = form->SurfaceOrigin();
+        int painted = 0;
+        for (int row = 0; row < form->Surface().Rows(); ++row) {
+            const std::string text = form->Surface().RowText(row);
+            const auto at = text.find("Item ");
+            if (at == std::string::npos) continue;
+            const int item = std::stoi(text.substr(at + 5));
+            ++painted;
+            // Columns, not bytes: the row holds box-drawing characters.
+            const int column = static_cast<int>(DecodeUtf8(text.substr(0, at)).size());
+            Click(origin.X + column + 1, origin.Y + row, time += 1000);
+            EXPECT_EQ(list->ItemIndex(), item) << "row " << row;
+            // The item's rectangle is that row; its middle hits it.
+            const TRect r = list->ItemRect(item);
+            EXPECT_EQ(list->ItemAtPos(Point(r.Left + 4, r.Top + r.Height() / 2), true), item);
+            EXPECT_EQ(r.Height(), list->ItemHeight());
+        }
+        // Every row shown is an item that scrolling keeps in view whole.
+        EXPECT_EQ(painted, list->VisibleRows());
+    }
+    // The ten rows hold ten items: the last in view is under the last row.
+    list->SetTopIndex(0);
+    EXPECT_EQ(list->ItemHeight(), kCellHeight);
+    list->SetItemIndex(25);
+    EXPECT_EQ(list->TopIndex(), 25 - list->VisibleRows() + 1);
 }
 
 TEST_F(InputDispatchTest, TwoQuickPressesOnOneCellAreADoubleClick) {

@@ -133,7 +133,7 @@ TEST_F(StdControlsTest, ABitButtonKindSetsUpAStockButton) {
 
 TEST_F(StdControlsTest, AListBoxSelectsByMouseAndKeysAndTellsOnClick) {
     TListBox* list = Add<TListBox>();
-    list->SetBounds(0, 0, 100, 13 * 3);  // three rows in view
+    list->SetBounds(0, 0, 100, kCellHeight * 3);  // three rows in view
     list->Items()->SetCommaText("Ant,Bee,Cat,Dog,Eel");
     int clicks = 0;
     int dblClicks = 0;
@@ -142,7 +142,7 @@ TEST_F(StdControlsTest, AListBoxSelectsByMouseAndKeysAndTellsOnClick) {
     EXPECT_EQ(list->ItemIndex(), -1);
     EXPECT_EQ(list->SelCount(), 0);
 
-    Mouse().Click(list, Point(10, 13 + 2));
+    Mouse().Click(list, Point(10, kCellHeight + 2));
     EXPECT_EQ(list->ItemIndex(), 1);
     EXPECT_TRUE(list->Selected(1));
     EXPECT_TRUE(list->Focused());
@@ -165,8 +165,8 @@ TEST_F(StdControlsTest, AListBoxSelectsByMouseAndKeysAndTellsOnClick) {
     EXPECT_EQ(list->ItemIndex(), 3);
 
     // A click below the items selects nothing; a double click tells OnDblClick.
-    list->SetHeight(13 * 10);
-    Mouse().Click(list, Point(10, 13 * 8));
+    list->SetHeight(kCellHeight * 10);
+    Mouse().Click(list, Point(10, kCellHeight * 8));
     EXPECT_EQ(list->ItemIndex(), 3);
     Mouse().DblClick(list, Point(10, 2));
     EXPECT_EQ(list->ItemIndex(), 0);
@@ -197,14 +197,14 @@ TEST_F(StdControlsTest, AMultiSelectListBoxSelectsRangesAndToggles) {
     EXPECT_EQ(SelectedItems(list), (std::vector<int>{1}));
 
     // Extended: a click selects one, Shift a range from it, Ctrl toggles one.
-    Mouse().Click(list, Point(5, 13 * 3 + 1));
+    Mouse().Click(list, Point(5, kCellHeight * 3 + 1));
     EXPECT_EQ(SelectedItems(list), (std::vector<int>{3}));
     Keyboard().Hold(ssShift);
     Mouse().Click(list, Point(5, 1));
     Keyboard().Release(ssShift);
     EXPECT_EQ(SelectedItems(list), (std::vector<int>{0, 1, 2, 3}));
     Keyboard().Hold(ssCtrl);
-    Mouse().Click(list, Point(5, 13 * 2 + 1));
+    Mouse().Click(list, Point(5, kCellHeight * 2 + 1));
     Keyboard().Release(ssCtrl);
     EXPECT_EQ(SelectedItems(list), (std::vector<int>{0, 1, 3}));
     EXPECT_EQ(list->SelCount(), 3);
@@ -216,7 +216,7 @@ TEST_F(StdControlsTest, AMultiSelectListBoxSelectsRangesAndToggles) {
     list->SetExtendedSelect(false);
     list->ClearSelection();
     Mouse().Click(list, Point(5, 1));
-    Mouse().Click(list, Point(5, 13 * 4 + 1));
+    Mouse().Click(list, Point(5, kCellHeight * 4 + 1));
     EXPECT_EQ(SelectedItems(list), (std::vector<int>{0, 4}));
     Keyboard().Press(VK_UP);
     EXPECT_EQ(list->ItemIndex(), 3);
