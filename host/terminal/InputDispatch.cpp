@@ -113,8 +113,11 @@ void TInputDispatcher::Key(const TInputEvent& event) {
 }
 
 void TInputDispatcher::Mouse(const TInputEvent& event, long timeMs) {
-    if (event.Motion || event.Button == TMouseButtonCode::WheelUp || event.Button == TMouseButtonCode::WheelDown)
+    if (event.Motion) return;
+    if (event.Button == TMouseButtonCode::WheelUp || event.Button == TMouseButtonCode::WheelDown) {
+        if (event.Pressed) Wheel(event);
         return;
+    }
     if (event.Pressed && event.Button == TMouseButtonCode::Left)
         Press(event, timeMs);
     else if (!event.Pressed)
@@ -140,6 +143,19 @@ void TInputDispatcher::Press(const TInputEvent& event, long timeMs) {
     target->Perform(isDouble ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, KeysOf(event.Shift, true),
                     PointToLParam(hit.Point.X, hit.Point.Y));
     if (alive) FPressed.Set(target);
+}
+
+// A terminal reports the wheel a notch at a time, to the control under the
+// mouse; what it leaves goes on to its parents.
+void TInputDispatcher::Wheel(const TInputEvent& event) {
+    const THit hit = HitTest(Point(event.X, event.Y));
+    if (!hit.Control || !TakesInput(hit.Control)) return;
+    const TPoint screen = hit.Form->ClientToScreen(hit.Form->SurfaceCellToClient(hit.FormCell));
+    const int distance = event.Button == TMouseButtonCode::WheelUp ? WHEEL_DELTA : -WHEEL_DELTA;
+    hit.Control->Perform(WM_MOUSEWHEEL,
+                         MakeWParam(static_cast<std::uint16_t>(KeysOf(event.Shift, false)),
+                                    static_cast<std::uint16_t>(static_cast<std::int16_t>(distance))),
+                         PointToLParam(screen.X, screen.Y));
 }
 
 void TInputDispatcher::Release(const TInputEvent& event) {

@@ -3,7 +3,8 @@
 // shortcut hook and then to the focused control as the keyboard would,
 // text as typed characters, and mouse presses to the control under the
 // cell (a focusable control takes the focus first, as a window does when it
-// is clicked), with double clicks told apart by time and place. Cells map
+// is clicked), with double clicks told apart by time and place, and the
+// wheel's notches to the control under the mouse. Cells map
 // to the screen's pixels through a fixed cell size.
 // Code: InputDispatch.cpp.
 
@@ -50,6 +51,7 @@ private:
     void Mouse(const TInputEvent& event, long timeMs);
     void Press(const TInputEvent& event, long timeMs);
     void Release(const TInputEvent& event);
+    void Wheel(const TInputEvent& event);
 
     TClickTracker FClicks;
     // The control that got the press gets the release, wherever it is.

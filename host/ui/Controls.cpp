@@ -1,9 +1,11 @@
 #include "host/ui/Controls.h"
 
+#include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
 #include "host/ui/Focus.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace host {
@@ -338,6 +340,7 @@ void TControl::WndProc(TMessage& message) {
     case WM_LBUTTONDOWN: WMLButtonDown(message); break;
     case WM_LBUTTONUP: WMLButtonUp(message); break;
     case WM_LBUTTONDBLCLK: WMLButtonDblClk(message); break;
+    case WM_MOUSEWHEEL: WMMouseWheel(message); break;
     default: DefaultHandler(message); break;
     }
 }
@@ -362,6 +365,29 @@ void TControl::WMLButtonDblClk(TMessage& message) {
     TWMMouse mouse(message);
     if (FControlStyle.Contains(csDoubleClicks)) DblClick();
     MouseDown(mbLeft, KeysToShiftState(mouse.Keys()).Include(ssLeft).Include(ssDouble), mouse.XPos(), mouse.YPos());
+}
+
+void TControl::WMMouseWheel(TMessage& message) {
+    TWMMouseWheel wheel(message);
+    const TComponentRef<TControl> alive(this);
+    if (DoMouseWheel(KeysToShiftState(wheel.Keys()), wheel.WheelDelta(), Point(wheel.XPos(), wheel.YPos()))) {
+        message.Result = 1;
+        return;
+    }
+    if (alive && FParent) message.Result = FParent->Perform(WM_MOUSEWHEEL, message.WParam, message.LParam);
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+    // A fine wheel sends less than a notch at a time: the turns add up.
+    FWheelAccumulator += wheelDelta;
+    bool handled = false;
+    const TComponentRef<TControl> alive(this);
+    while (alive && std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+        const bool down = FWheelAccumulator < 0;
+        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+        if (down ? DoMouseWheelDown(shift, mousePos) : DoMouseWheelUp(shift, mousePos)) handled = true;
+    }
+    return handled;
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -305,6 +305,14 @@ protected:
     virtual void WMLButtonDblClk(TMessage& message);
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // A turn of the wheel over the control: DoMouseWheel gathers the
+    // distance and calls DoMouseWheelDown or DoMouseWheelUp once a notch;
+    // answering true takes it. What the control leaves goes to its parent,
+    // as the system passes a wheel message on.
+    virtual void WMMouseWheel(TMessage& message);
+    virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+    virtual bool DoMouseWheelDown(TShiftState /*shift*/, TPoint /*mousePos*/) { return false; }
+    virtual bool DoMouseWheelUp(TShiftState /*shift*/, TPoint /*mousePos*/) { return false; }
 
     // Called after the size changed (and, for a windowed control, after its
     // children were laid out again).
@@ -367,6 +375,7 @@ private:
     TCanvas* FCanvas = nullptr;
     bool FClicked = false;
     static void CallHook(TWndProcHook* hook, void (TWndProcHook::*call)(TMessage&), TMessage& message);
+    int FWheelAccumulator = 0;  // distance turned short of a notch
     TNotifyList<TWndProcHook> FHooks;
 };
 

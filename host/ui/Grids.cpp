@@ -419,6 +419,16 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     inherited::MouseDown(button, shift, x, y);
 }
 
+bool TCustomGrid::DoMouseWheelDown(TShiftState, TPoint) {
+    FocusCell(FCol, FRow + 1);
+    return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState, TPoint) {
+    FocusCell(FCol, FRow - 1);
+    return true;
+}
+
 // --- TGridDataLink -----------------------------------------------------------
 
 void TGridDataLink::ActiveChanged() { FGrid->LinkActive(); }
@@ -576,6 +586,20 @@ void TCustomDBGrid::CurrentChanged(int, int oldRow) {
     // A refused move (a post that failed) leaves the row with the cursor.
     const TFinally sync([this] { SyncRow(); });
     dataSet->MoveBy(Row() - oldRow);
+}
+
+bool TCustomDBGrid::DoMouseWheelDown(TShiftState, TPoint) { return MoveByWheel(1); }
+
+bool TCustomDBGrid::DoMouseWheelUp(TShiftState, TPoint) { return MoveByWheel(-1); }
+
+bool TCustomDBGrid::MoveByWheel(int distance) {
+    if (CanFocus() && !Focused()) SetFocus();
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    if (!dataSet) return false;
+    // What was typed in the cell goes with the record it was typed for.
+    UpdateText();
+    dataSet->MoveBy(distance);
+    return true;
 }
 
 bool TCustomDBGrid::CanEditShow() const {

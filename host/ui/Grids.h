@@ -155,6 +155,9 @@ protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    // A notch of the wheel moves the current row by one, as the arrow keys do.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
 
     void Paint() override;
     // Draws one cell's content in Rect (the column line excluded).
@@ -288,9 +291,14 @@ protected:
     int ColWidths(int col) const override;
     int RowHeights(int row) const override;
     void Paint() override;
+    // A notch of the wheel takes the focus and moves the dataset's cursor
+    // by one record.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
 
 private:
     friend class TGridDataLink;
+    bool MoveByWheel(int distance);
     int IndicatorOffset() const { return FOptions.Contains(dgIndicator) ? 1 : 0; }
     int TitleOffset() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
     void LinkActive();

@@ -302,6 +302,16 @@ void TCustomListBox::MouseDown(TMouseButton button, TShiftState shift, int x, in
     inherited::MouseDown(button, shift, x, y);
 }
 
+bool TCustomListBox::DoMouseWheelDown(TShiftState, TPoint) {
+    SetTopIndex(FTopIndex + WHEEL_SCROLL_LINES);
+    return true;
+}
+
+bool TCustomListBox::DoMouseWheelUp(TShiftState, TPoint) {
+    SetTopIndex(FTopIndex - WHEEL_SCROLL_LINES);
+    return true;
+}
+
 void TCustomListBox::KeyDown(std::uint16_t& key, TShiftState shift) {
     inherited::KeyDown(key, shift);
     if (Count() == 0) return;

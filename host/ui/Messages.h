@@ -49,6 +49,7 @@ constexpr unsigned WM_MOUSEMOVE = 0x0200;
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 constexpr unsigned WM_LBUTTONUP = 0x0202;
 constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
+constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_PARENTNOTIFY = 0x0210;
 // Messages a program defines for itself start here.
 constexpr unsigned WM_USER = 0x0400;
@@ -126,6 +127,26 @@ public:
     std::intptr_t Result() const { return FMessage.Result; }
     void SetResult(std::intptr_t value) { FMessage.Result = value; }
     TMessage& Message() const { return FMessage; }
+
+private:
+    TMessage& FMessage;
+};
+
+// One notch of the mouse wheel, in a wheel message's distance.
+constexpr int WHEEL_DELTA = 120;
+// The rows a list scrolls by for one notch, as the system's setting has it.
+constexpr int WHEEL_SCROLL_LINES = 3;
+
+// Reads a wheel message: the key flags in the low word of WParam, the
+// signed distance turned in its high word (WHEEL_DELTA a notch, positive
+// away from the user), the mouse's screen point in LParam.
+class TWMMouseWheel {
+public:
+    explicit TWMMouseWheel(TMessage& message) : FMessage(message) {}
+    std::uintptr_t Keys() const { return LoWord(FMessage.WParam); }
+    int WheelDelta() const { return static_cast<std::int16_t>(HiWord(FMessage.WParam)); }
+    int XPos() const { return static_cast<std::int16_t>(LoWord(static_cast<std::uintptr_t>(FMessage.LParam))); }
+    int YPos() const { return static_cast<std::int16_t>(HiWord(static_cast<std::uintptr_t>(FMessage.LParam))); }
 
 private:
     TMessage& FMessage;

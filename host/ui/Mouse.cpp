@@ -56,6 +56,18 @@ void TMouse::DblClick(TControl* control) {
     if (control) DblClick(control, Middle(control));
 }
 
+void TMouse::Wheel(TControl* control, int notches) {
+    if (control) Wheel(control, notches, Middle(control));
+}
+
+void TMouse::Wheel(TControl* control, int notches, TPoint point) {
+    if (!control || !TakesInput(control)) return;
+    const TPoint screen = control->ClientToScreen(point);
+    const auto distance = static_cast<std::uint16_t>(static_cast<std::int16_t>(notches * WHEEL_DELTA));
+    control->Perform(WM_MOUSEWHEEL, MakeWParam(static_cast<std::uint16_t>(HeldKeys()), distance),
+                     PointToLParam(screen.X, screen.Y));
+}
+
 void TMouse::ClickCloseBox(TWinControl* window) {
     if (window && !window->Parent() && TakesInput(window)) window->Perform(WM_SYSCOMMAND, SC_CLOSE, 0);
 }

@@ -23,6 +23,11 @@ public:
     // would: the box takes the focus, selects the item and runs OnClick.
     // Nothing for an index outside the items.
     void ClickItem(TCustomListBox* listBox, int index);
+    // Notches of the wheel over Control (at Point, client coordinates; the
+    // middle when left out): positive away from the user, negative toward.
+    // One WM_MOUSEWHEEL with the whole distance, as a quick turn sends.
+    void Wheel(TControl* control, int notches);
+    void Wheel(TControl* control, int notches, TPoint point);
     // A click on the close box of a top-level window's frame: WM_SYSCOMMAND
     // with SC_CLOSE, which a form with a frame answers by closing.
     void ClickCloseBox(TWinControl* window);

@@ -283,6 +283,10 @@ protected:
     void KeyPress(char& key) override;
     void Resize() override;
     void Paint() override;
+    // A notch of the wheel scrolls the items by WHEEL_SCROLL_LINES; the
+    // selection stays.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
 
 private:
     friend class TListBoxStrings;

@@ -150,6 +150,34 @@ TEST_F(InputDispatchTest, AClickOnAListBoxRowSelectsTheItemPaintedThere) {
     EXPECT_EQ(list->TopIndex(), 25 - list->VisibleRows() + 1);
 }
 
+TEST_F(InputDispatchTest, TheWheelReachesTheControlUnderTheMouse) {
+    TListBox* list = TListBox::Create(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(200, 0, 120, 5 * kCellHeight);
+    for (int i = 0; i < 20; ++i) list->Items()->Add("Item " + std::to_string(i));
+    auto wheel = [&](TPoint cell, bool down) {
+        const std::string report = "\x1b[<" + std::string(down ? "65;" : "64;") + std::to_string(cell.X + 1) + ";" +
+                                   std::to_string(cell.Y + 1) + "M";
+        const TDecoded decoded = DecodeInput(report, true);
+        ASSERT_EQ(decoded.Length, report.size());
+        dispatcher.Dispatch(decoded.Event, 1000);
+    };
+    wheel(Inside(list), true);
+    wheel(Inside(list), true);
+    EXPECT_EQ(list->TopIndex(), 6);
+    wheel(Inside(list), false);
+    EXPECT_EQ(list->TopIndex(), 3);
+    // The edit has focus and is not under the mouse: it sees nothing.
+    EXPECT_EQ(list->ItemIndex(), -1);
+    // Over a control that takes no wheel nothing moves; beside every form
+    // the wheel finds nothing.
+    wheel(Inside(button), true);
+    EXPECT_EQ(list->TopIndex(), 3);
+    // Beside every form the wheel finds nothing.
+    wheel(Point(form->SurfaceOrigin().X - 1, 0), true);
+    EXPECT_EQ(list->TopIndex(), 3);
+}
+
 TEST_F(InputDispatchTest, TwoQuickPressesOnOneCellAreADoubleClick) {
     const TPoint cell = Inside(edit);
     Click(cell, 1000);

@@ -9,6 +9,7 @@
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
 #include "host/ui/Keyboard.h"
+#include "host/ui/Mouse.h"
 
 #include <gtest/gtest.h>
 
@@ -237,4 +238,58 @@ TEST_F(DataPaintTest, DataAwareTextAndCheckBoxFollowTheirField) {
     EXPECT_EQ(Parts->State(), dsBrowse);
     EXPECT_EQ(stock->State(), cbChecked);
     EXPECT_TRUE(Parts->FieldByName("Stock")->AsBoolean());
+}
+
+TEST_F(DataPaintTest, TheWheelMovesTheDataGridsRecordAndTheGridsRowByOneANotch) {
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, 0, 24 * kCellWidth, 6 * kCellHeight);
+    grid->SetDataSource(Source);
+    grid->SetSelectedIndex(1);
+    TEdit* other = TEdit::Create(Form.get());
+    other->SetParent(Form.get());
+    other->SetBounds(0, 6 * kCellHeight, 10 * kCellWidth, kCellHeight);
+    Form->SetClientHeight(7 * kCellHeight);
+    Form->Show();
+    other->SetFocus();
+
+    // Toward the user: down a record a notch; the grid takes the focus and
+    // scrolls as the cursor goes, as with the arrow keys.
+    Mouse().Wheel(grid, -1);
+    EXPECT_EQ(Parts->RecNo(), 2);
+    EXPECT_TRUE(grid->Focused());
+    Mouse().Wheel(grid, -5);
+    EXPECT_EQ(Parts->RecNo(), 7);
+    EXPECT_EQ(Picture()[5], "▶│         7│Cam     │  ");
+    Mouse().Wheel(grid, 2);
+    EXPECT_EQ(Parts->RecNo(), 5);
+    // A fine wheel turns half a notch at a time: two make one record.
+    grid->Perform(WM_MOUSEWHEEL, MakeWParam(0, static_cast<std::uint16_t>(-WHEEL_DELTA / 2)), 0);
+    EXPECT_EQ(Parts->RecNo(), 5);
+    grid->Perform(WM_MOUSEWHEEL, MakeWParam(0, static_cast<std::uint16_t>(-WHEEL_DELTA / 2)), 0);
+    EXPECT_EQ(Parts->RecNo(), 6);
+    // Past the end it stays on the last record.
+    Mouse().Wheel(grid, -20);
+    EXPECT_EQ(Parts->RecNo(), 10);
+
+    // Over the cell editor the wheel reaches the grid; what was typed goes
+    // with its record.
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Keyboard().Type("X");
+    Mouse().Wheel(grid->InplaceEditor(), 1);
+    EXPECT_EQ(Parts->RecNo(), 9);
+    EXPECT_EQ(Parts->State(), dsBrowse);
+    Parts->Next();
+    EXPECT_EQ(Parts->FieldByName("Part")->AsString(), "PadX");
+
+    // A grid without data moves its current row, one a notch.
+    TStringGrid* plain = TStringGrid::Create(Form.get());
+    plain->SetParent(Form.get());
+    plain->SetRowCount(20);
+    plain->SetBounds(0, 0, 10 * kCellWidth, 4 * kCellHeight);
+    Mouse().Wheel(plain, -3);
+    EXPECT_EQ(plain->Row(), 4);
+    Mouse().Wheel(plain, 10);
+    EXPECT_EQ(plain->Row(), 1);
 }

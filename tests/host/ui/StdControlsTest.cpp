@@ -189,6 +189,33 @@ TEST_F(StdControlsTest, AListBoxSelectsByMouseAndKeysAndTellsOnClick) {
     EXPECT_EQ(list->ItemIndex(), -1);
 }
 
+TEST_F(StdControlsTest, TheWheelScrollsAListBoxThreeRowsANotchAndLeavesTheSelection) {
+    TListBox* list = Add<TListBox>();
+    list->SetBounds(0, 0, 100, kCellHeight * 10);
+    for (int i = 0; i < 30; ++i) list->Items()->Add("Item " + std::to_string(i));
+    list->SetItemIndex(2);
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    Mouse().Wheel(list, -1);
+    EXPECT_EQ(list->TopIndex(), 3);
+    Mouse().Wheel(list, -2);
+    EXPECT_EQ(list->TopIndex(), 9);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(clicks, 0);
+    // A click after the scroll picks the item now under it.
+    Mouse().Click(list, Point(10, kCellHeight + 2));
+    EXPECT_EQ(list->ItemIndex(), 10);
+    // The ends hold: the last page, then the first.
+    Mouse().Wheel(list, -50);
+    EXPECT_EQ(list->TopIndex(), 30 - list->VisibleRows());
+    Mouse().Wheel(list, 50);
+    EXPECT_EQ(list->TopIndex(), 0);
+    // A disabled list takes no wheel.
+    list->SetEnabled(false);
+    Mouse().Wheel(list, -1);
+    EXPECT_EQ(list->TopIndex(), 0);
+}
+
 TEST_F(StdControlsTest, AMultiSelectListBoxSelectsRangesAndToggles) {
     TListBox* list = Add<TListBox>();
     list->Items()->SetCommaText("a,b,c,d,e");
