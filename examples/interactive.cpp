@@ -3,7 +3,8 @@
 // on the terminal back end, for a person at the keyboard and the mouse.
 // Beside the form's own keys and the lookup shortcut, the application
 // takes a few keys of its own: post, cancel, a new order, quit; the status
-// line says which.
+// line says which. A navigator beside the part number moves through the
+// orders and deletes one after asking.
 
 #include "examples/OrderEntry.h"
 #include "examples/Scenes.h"
@@ -12,6 +13,7 @@
 #include "host/terminal/TerminalBackend.h"
 #include "host/ui/App.h"
 #include "host/ui/Backend.h"
+#include "host/ui/DBCtrls.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Messages.h"
@@ -113,6 +115,19 @@ void AddLabels(TOrderEntryForm* form) {
     }
 }
 
+// A navigator over the orders beside the part number, for the person at
+// the screen: move, insert, delete (after a question), edit, post, cancel.
+void AddNavigator(TOrderEntryForm* form) {
+    auto* cust = dynamic_cast<TDBEdit*>(form->FindComponent("CustEdit"));
+    auto* part = dynamic_cast<TWinControl*>(form->FindComponent("PartEdit"));
+    if (!cust || !part) return;
+    TDBNavigator* navigator = TDBNavigator::Create(form);
+    navigator->SetName("OrderNavigator");
+    navigator->SetBounds(236, part->Top(), 168, 21);
+    navigator->SetDataSource(cust->DataSource());
+    navigator->SetParent(part->Parent());
+}
+
 } // namespace
 
 void RunInteractive() {
@@ -128,6 +143,7 @@ void RunInteractive() {
     TOrderEntryForm* form = nullptr;
     Application()->CreateForm(form);
     AddLabels(form);
+    AddNavigator(form);
     TInteractiveSession session(form, orders);
     Application()->OnShortCut = [&](std::uint16_t key, TShiftState shift, bool& handled) {
         session.ShortCut(key, shift, handled);

@@ -102,10 +102,12 @@ check "a click on the button opens the lookup, a double click picks a customer"
 for _ in 1 2 3 4 5 6; do tui_keys BSpace; done
 tui_keys Z Z 9 Tab
 tui_wait_for "No customer has that number."
+tui_wait_for "Enter/Esc OK"
+tui_wait_gone "double-click picks"
 ok_row=$(tui_row_of "[  OK  ]")
 tui_click "$(col_in_line "[  OK  ]" "OK")" "$ok_row"
 tui_wait_gone "No customer has that number."
-check "an unknown number shows the fill's message box, and OK closes it"
+check "an unknown number shows the fill's message box with its own keys, and OK closes it"
 
 # Post, resize, quit.
 tui_keys C-s

@@ -95,6 +95,25 @@ tui_click() {
     tui_raw $'\e'"[<0;${x};${y}m"
 }
 
+# A notch of the mouse wheel at a cell: away from the user (up) or toward
+# the user (down), in the SGR encoding.
+tui_wheel() {
+    local x=$(($2 + 1)) y=$(($3 + 1)) code=64
+    [ "$1" = down ] && code=65
+    tui_raw $'\e'"[<${code};${x};${y}M"
+}
+
+# The column where Text starts on the line that holds Context (both fixed
+# strings); fails when the line has no Text.
+tui_col_in_line() {
+    local line
+    line=$(tui_line_of "$1")
+    local before=${line%%"$2"*}
+    [ "$before" != "$line" ] || return 1
+    # Columns, not bytes: the line holds box-drawing characters.
+    printf '%s' "$before" | wc -m
+}
+
 # Waits for the program to end; checks it ended well and wrote no error.
 tui_wait_exit() {
     local deadline=$((SECONDS + TUI_TIMEOUT))
