@@ -1,6 +1,7 @@
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
 #include "host/ui/CellSurface.h"
+#include "host/ui/PaintTools.h"
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
@@ -212,12 +213,7 @@ void TCustomListBox::SetSorted(bool value) {
 
 int TCustomListBox::ItemHeight() const { return kCellHeight; }
 
-int TCustomListBox::FormTop() const {
-    // Only a form has a client area inset from its picture; it is the top.
-    int top = 0;
-    for (const TControl* c = this; c->Parent(); c = c->Parent()) top += c->Top();
-    return top;
-}
+int TCustomListBox::FormTop() const { return TopLevelBounds(this).Top; }
 
 namespace {
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }

@@ -124,41 +124,93 @@ TPoint TCustomMemo::CaretPoint() const {
     return Point(static_cast<int>(DecodeUtf8(before).size()), static_cast<int>(line));
 }
 
-int TCustomMemo::PosOf(int line, int column) const {
-    const auto starts = LineStarts(Text());
-    line = std::clamp(line, 0, static_cast<int>(starts.size()) - 1);
-    const int end = LineEnd(Text(), starts, static_cast<size_t>(line));
-    int pos = starts[static_cast<size_t>(line)];
-    for (int c = 0; c < column && pos < end; ++c) pos = NextCharPos(pos);
-    return std::min(pos, end);
+std::vector<TCustomMemo::TRow> TCustomMemo::Rows(int columns) const {
+    const std::string& text = Text();
+    const auto starts = LineStarts(text);
+    columns = std::max(columns, 1);
+    std::vector<TRow> rows;
+    for (size_t line = 0; line < starts.size(); ++line) {
+        const int end = LineEnd(text, starts, line);
+        const int index = static_cast<int>(line);
+        int pos = starts[line];
+        for (;;) {
+            int cut = pos;
+            for (int n = 0; n < columns && cut < end; ++n) cut = NextCharPos(cut);
+            int next = end;
+            if (FWordWrap && cut < end) {
+                next = cut;
+                if (text[static_cast<size_t>(cut)] == ' ') {
+                    // The spaces the break falls on stay at the row's end.
+                    while (next < end && text[static_cast<size_t>(next)] == ' ') ++next;
+                } else {
+                    int space = cut;
+                    while (space > pos && text[static_cast<size_t>(space) - 1] != ' ') --space;
+                    if (space > pos) next = space;
+                }
+            }
+            if (next >= end) {
+                rows.push_back({pos, end, index, true});
+                break;
+            }
+            rows.push_back({pos, next, index, false});
+            pos = next;
+        }
+    }
+    return rows;
+}
+
+int TCustomMemo::TextColumns() const {
+    const TRect cells = TopLevelCells(this);
+    const bool framed = BorderStyle() == bsSingle && cells.Height() >= 3;
+    return std::max(1, cells.Width() - (framed ? 2 : 0));
+}
+
+int TCustomMemo::CaretRow(const std::vector<TRow>& rows) const {
+    const int caret = CaretPos();
+    for (size_t r = 0; r < rows.size(); ++r)
+        if (caret >= rows[r].Start && (caret < rows[r].End || (caret == rows[r].End && rows[r].LastOfLine)))
+            return static_cast<int>(r);
+    return static_cast<int>(rows.size()) - 1;
+}
+
+int TCustomMemo::ColumnIn(const TRow& row, int pos) const {
+    const std::string before = Text().substr(static_cast<size_t>(row.Start), static_cast<size_t>(pos - row.Start));
+    return static_cast<int>(DecodeUtf8(before).size());
+}
+
+int TCustomMemo::PosInRow(const TRow& row, int column) const {
+    // A wrapped row's end is where the next one starts: the caret stops a
+    // character before it, so it stays on this row.
+    const int limit = row.LastOfLine ? row.End : PrevCharPos(row.End);
+    int pos = row.Start;
+    for (int c = 0; c < column && pos < limit; ++c) pos = NextCharPos(pos);
+    return std::min(pos, limit);
+}
+
+bool TCustomMemo::RowKey(std::uint16_t key, bool extend) {
+    const auto rows = Rows(TextColumns());
+    const int r = CaretRow(rows);
+    const TRow& row = rows[static_cast<size_t>(r)];
+    const int last = static_cast<int>(rows.size()) - 1;
+    switch (key) {
+    case VK_UP: MoveCaret(PosInRow(rows[static_cast<size_t>(std::max(r - 1, 0))], ColumnIn(row, CaretPos())), extend); return true;
+    case VK_DOWN: MoveCaret(PosInRow(rows[static_cast<size_t>(std::min(r + 1, last))], ColumnIn(row, CaretPos())), extend); return true;
+    case VK_HOME: MoveCaret(row.Start, extend); return true;
+    case VK_END: MoveCaret(PosInRow(row, 1 << 30), extend); return true;
+    default: return false;
+    }
 }
 
 void TCustomMemo::EditKey(std::uint16_t& key, TShiftState shift) {
     const bool extend = shift.Contains(ssShift);
-    const TPoint at = CaretPoint();
-    switch (key) {
-    case VK_RETURN:
-        if (!FWantReturns) break;
+    if (key == VK_RETURN && FWantReturns) {
         if (EditCanModify()) ReplaceSelection("\r\n");
         key = 0;
         return;
-    case VK_UP:
-        MoveCaret(PosOf(at.Y - 1, at.X), extend);
+    }
+    if (RowKey(key, extend)) {
         key = 0;
         return;
-    case VK_DOWN:
-        MoveCaret(PosOf(at.Y + 1, at.X), extend);
-        key = 0;
-        return;
-    case VK_HOME:
-        MoveCaret(PosOf(at.Y, 0), extend);
-        key = 0;
-        return;
-    case VK_END:
-        MoveCaret(PosOf(at.Y, 1 << 30), extend);
-        key = 0;
-        return;
-    default: break;
     }
     // Left and Right step over a line break whole.
     if (key == VK_LEFT && CaretPos() >= 2 && Text().compare(static_cast<size_t>(CaretPos()) - 2, 2, "\r\n") == 0) {
@@ -174,8 +226,8 @@ void TCustomMemo::EditKey(std::uint16_t& key, TShiftState shift) {
     inherited::EditKey(key, shift);
 }
 
-// The lines from the one scrolled to, the caret's line kept in view; long
-// lines are cut at the edge.
+// The rows from the one scrolled to, the caret's row kept in view; without
+// word wrap, long lines are cut at the edge and the caret's scrolls.
 void TCustomMemo::Paint() {
     TCanvas& canvas = *Canvas();
     const TRect all = Rect(0, 0, Width(), Height());
@@ -188,24 +240,29 @@ void TCustomMemo::Paint() {
         canvas.Frame(all);
     }
     const int inset = framed ? 1 : 0;
-    const int rows = cells.Height() - 2 * inset;
+    const int height = cells.Height() - 2 * inset;
     const int columns = cells.Width() - 2 * inset;
-    if (rows <= 0 || columns <= 0) return;
-    const TPoint caret = CaretPoint();
-    if (caret.Y < FTopLine) FTopLine = caret.Y;
-    if (caret.Y >= FTopLine + rows) FTopLine = caret.Y - rows + 1;
-    const auto starts = LineStarts(Text());
+    if (height <= 0 || columns <= 0) return;
+    const auto rows = Rows(columns);
+    const int caretRow = CaretRow(rows);
+    const int caretColumn = ColumnIn(rows[static_cast<size_t>(caretRow)], CaretPos());
+    FTopLine = std::clamp(FTopLine, 0, static_cast<int>(rows.size()) - 1);
+    if (caretRow < FTopLine) FTopLine = caretRow;
+    if (caretRow >= FTopLine + height) FTopLine = caretRow - height + 1;
     const int selFrom = SelStart();
     const int selTo = SelStart() + SelLength();
     const bool focused = Focused();
     const TColor text = Enabled() ? Font()->Color() : clGrayText;
     const TColor back = canvas.Brush()->Color();
-    for (int r = 0; r < rows && FTopLine + r < static_cast<int>(starts.size()); ++r) {
-        const size_t line = static_cast<size_t>(FTopLine + r);
-        int pos = starts[line];
-        const int end = LineEnd(Text(), starts, line);
-        const int first = line == static_cast<size_t>(caret.Y) && caret.X >= columns ? caret.X - columns + 1 : 0;
-        for (int c = 0; pos < end; ++c) {
+    for (int r = 0; r < height && FTopLine + r < static_cast<int>(rows.size()); ++r) {
+        const int index = FTopLine + r;
+        const TRow& row = rows[static_cast<size_t>(index)];
+        // A wrapped caret past the edge (after the spaces of a break) stays
+        // at the edge; an unwrapped line scrolls to it.
+        const int first =
+            !FWordWrap && index == caretRow && caretColumn >= columns ? caretColumn - columns + 1 : 0;
+        int pos = row.Start;
+        for (int c = 0; pos < row.End; ++c) {
             const int next = NextCharPos(pos);
             const int shown = c - first;
             if (shown >= columns) break;
@@ -218,8 +275,9 @@ void TCustomMemo::Paint() {
             }
             pos = next;
         }
-        if (focused && line == static_cast<size_t>(caret.Y))
-            canvas.SetCaretPos((inset + caret.X - first) * kCellWidth, (inset + r) * kCellHeight);
+        if (focused && index == caretRow)
+            canvas.SetCaretPos((inset + std::min(caretColumn - first, columns - 1)) * kCellWidth,
+                               (inset + r) * kCellHeight);
     }
 }
 

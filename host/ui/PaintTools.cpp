@@ -71,6 +71,15 @@ int AccelTextWidth(const TCanvas& canvas, const std::string& caption, bool showA
     return canvas.TextWidth(showAccel ? StripAccelChars(caption) : caption);
 }
 
+TRect TopLevelBounds(const TControl* control) {
+    // Only a form has a client area inset from its picture; it is the top.
+    TPoint at = Point(0, 0);
+    for (const TControl* c = control; c->Parent(); c = c->Parent()) at = Point(at.X + c->Left(), at.Y + c->Top());
+    return Bounds(at.X, at.Y, control->Width(), control->Height());
+}
+
+TRect TopLevelCells(const TControl* control) { return PixelRectToCells(TopLevelBounds(control)); }
+
 int CenteredTextTop(int height) { return (height - kCellHeight) / 2; }
 
 int AlignedTextLeft(int areaLeft, int areaWidth, int width, TAlignment alignment) {

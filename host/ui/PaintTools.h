@@ -24,6 +24,12 @@ void DrawAccelText(TCanvas& canvas, int x, int y, const std::string& caption, bo
 // The width in pixels of what DrawAccelText draws.
 int AccelTextWidth(const TCanvas& canvas, const std::string& caption, bool showAccel = true);
 
+// A control's bounds in the pixels of the top of its parent chain (a
+// form's client area): what the cells it paints are rounded from.
+TRect TopLevelBounds(const TControl* control);
+// The cells a control's picture covers there.
+TRect TopLevelCells(const TControl* control);
+
 // The top of one line of text centred in a height.
 int CenteredTextTop(int height);
 // The X at which a text of Width sits in Area by Alignment.

@@ -515,10 +515,29 @@ public:
     void SetLines(const TStrings* value) { FLines->Assign(value); }
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool value) { FWantReturns = value; }
+    // Lines longer than the memo is wide go on in the rows below, broken
+    // after the last space that fits (a word wider than the memo at its
+    // edge). The breaks are only shown: Lines and Text keep the lines as
+    // they are. Without, long lines are cut at the edge and scroll
+    // sideways with the caret.
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
     // The line and column (in characters) of the caret.
     TPoint CaretPoint() const;
+
+    // A row on the screen: the bytes [Start, End) of Text, from Line.
+    // Wrapped rows of one line follow each other; the spaces a break
+    // falls on end the row before it.
+    struct TRow {
+        int Start = 0;
+        int End = 0;
+        int Line = 0;
+        bool LastOfLine = true;
+    };
+    // The rows the text shows in, Columns characters wide.
+    std::vector<TRow> Rows(int columns) const;
+    // The characters a row shows: the width inside the frame when painted.
+    int TextColumns() const;
 
 protected:
     explicit TCustomMemo(TComponent* owner);
@@ -526,13 +545,18 @@ protected:
     void Paint() override;
 
 private:
-    // The byte position of a column on a line, kept inside the line.
-    int PosOf(int line, int column) const;
+    // The row the caret shows on, and its column there.
+    int CaretRow(const std::vector<TRow>& rows) const;
+    int ColumnIn(const TRow& row, int pos) const;
+    // The byte position of a column on a row, kept on the row.
+    int PosInRow(const TRow& row, int column) const;
+    // Up, Down, Home and End over the rows shown.
+    bool RowKey(std::uint16_t key, bool extend);
 
     Owned<TMemoStrings> FLines;
     bool FWantReturns = true;
     bool FWordWrap = true;
-    int FTopLine = 0;
+    int FTopLine = 0;  // the first row shown
 };
 
 class TMemo : public TCustomMemo {

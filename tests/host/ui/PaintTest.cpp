@@ -191,6 +191,68 @@ TEST_F(PaintTest, EditsShowCaretSelectionAndReadOnlyLook) {
     EXPECT_EQ(Form->Surface().Caret(), Point(2, 4));
 }
 
+TEST_F(PaintTest, AMemoWrapsWordsIntoTheRowsBelowAndTheKeysFollowTheRows) {
+    Form->Show();
+    auto* memo = Add<TMemo>(0, 0, 10, 5);  // eight characters by three rows inside the frame
+    EXPECT_TRUE(memo->WordWrap());
+    memo->SetText("The quick brown fox jumps\r\nabcdefghijkl");
+    memo->SetFocus();
+    memo->SetSelStart(0);
+    auto rows = [&](int from, int to) {
+        const auto picture = Picture();
+        std::vector<std::string> texts;
+        for (int r = from; r <= to; ++r) {
+            // The memo's ten columns; the frame's characters take several bytes.
+            std::string text;
+            for (char32_t ch : DecodeUtf8(picture[static_cast<size_t>(r)]).substr(0, 10)) AppendUtf8(text, ch);
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    EXPECT_EQ(rows(0, 4), (std::vector<std::string>{"┌────────┐", "│The     │", "│quick   │", "│brown   │",
+                                                    "└────────┘"}));
+    EXPECT_EQ(Form->Surface().Caret(), Point(1, 1));
+    // Down goes a row at a time through the wrapped line, the view with it.
+    Keyboard().Press(VK_DOWN);
+    Keyboard().Press(VK_DOWN);
+    Keyboard().Press(VK_DOWN);
+    EXPECT_EQ(rows(1, 3), (std::vector<std::string>{"│quick   │", "│brown   │", "│fox     │"}));
+    EXPECT_EQ(Form->Surface().Caret(), Point(1, 3));
+    // End stops before the break's space, so the caret stays on its row;
+    // Down keeps the column.
+    Keyboard().Press(VK_END);
+    EXPECT_EQ(memo->CaretPos(), 19);
+    Picture();
+    EXPECT_EQ(Form->Surface().Caret(), Point(4, 3));
+    Keyboard().Press(VK_DOWN);
+    EXPECT_EQ(memo->CaretPos(), 23);
+    Keyboard().Press(VK_HOME);
+    EXPECT_EQ(memo->CaretPos(), 20);
+    // A word wider than the memo is cut at the edge.
+    Keyboard().Press(VK_DOWN);
+    Keyboard().Press(VK_DOWN);
+    EXPECT_EQ(rows(1, 3), (std::vector<std::string>{"│jumps   │", "│abcdefgh│", "│ijkl    │"}));
+    // Typing at a break rewraps; the lines stay as they were written.
+    for (int i = 0; i < 3; ++i) Keyboard().Press(VK_UP);
+    Keyboard().Press(VK_END);
+    Keyboard().Type("es");
+    EXPECT_EQ(rows(1, 3), (std::vector<std::string>{"│foxes   │", "│jumps   │", "│abcdefgh│"}));
+    Keyboard().Type(" and");
+    EXPECT_EQ(rows(1, 3), (std::vector<std::string>{"│foxes   │", "│and     │", "│jumps   │"}));
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    EXPECT_EQ(memo->Lines()->Get(0), "The quick brown foxes and jumps");
+
+    // Without word wrap a long line is cut, and the caret's line scrolls.
+    memo->SetWordWrap(false);
+    memo->SetText("The quick brown fox jumps");
+    memo->SetSelStart(25);
+    EXPECT_EQ(rows(1, 2), (std::vector<std::string>{"│x jumps │", "│        │"}));
+    Keyboard().Press(VK_HOME);
+    EXPECT_EQ(rows(1, 1), (std::vector<std::string>{"│The quic│"}));
+    Keyboard().Press(VK_DOWN);
+    EXPECT_EQ(memo->CaretPos(), 0);
+}
+
 namespace {
 
 // A label that counts how often it was painted.
