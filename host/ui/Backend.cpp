@@ -1,9 +1,9 @@
 #include "host/ui/Backend.h"
 
 #include "host/core/Exception.h"
+#include "host/ui/MessageForm.h"
 
 #include <algorithm>
-#include "host/ui/MessageForm.h"
 
 namespace host {
 

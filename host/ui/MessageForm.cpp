@@ -37,6 +37,14 @@ int ButtonCols(TMsgDlgBtn button) {
     return std::max(kButtonCols, Columns(StripAccelChars(MsgDlgButtonCaption(button))) + 4);
 }
 
+// The buttons side by side, each wide enough for its caption.
+int ButtonRowCols(TMsgDlgButtons buttons) {
+    int cols = -kButtonGap;
+    for (int b = mbYes; b <= mbYesToAll; ++b)
+        if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) cols += ButtonCols(static_cast<TMsgDlgBtn>(b)) + kButtonGap;
+    return cols;
+}
+
 } // namespace
 
 TMessageForm* TMessageForm::Make(const std::string& caption, const std::string& text, TMsgDlgButtons buttons) {
@@ -48,20 +56,16 @@ TMessageForm* TMessageForm::Make(const std::string& caption, const std::string& 
 void TMessageForm::Build(const std::string& caption, const std::string& text, TMsgDlgButtons buttons) {
     FButtons = buttons;
     const std::vector<std::string> lines = Lines(text);
-    int row = 0;
-    for (int b = mbYes; b <= mbYesToAll; ++b)
-        if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) row += ButtonCols(static_cast<TMsgDlgBtn>(b)) + kButtonGap;
-    row -= kButtonGap;
-    int widest = std::max(Columns(caption) + 6, row + 4);
+    int widest = std::max(Columns(caption) + 6, ButtonRowCols(buttons) + 4);
     for (const std::string& line : lines) widest = std::max(widest, Columns(line) + 4);
     // Never wider than the screen; a longer line is cut by its control.
     const int cols = std::clamp(widest, 24, std::max(24, Screen()->Width() / kCellWidth - 4));
+    const int rows = static_cast<int>(lines.size());
 
     SetBorderStyle(bsDialog);
     SetCaption(caption);
     SetPosition(poScreenCenter);
     SetClientWidth(cols * kCellWidth);
-    const int rows = static_cast<int>(lines.size());
     SetClientHeight((rows + 4) * kCellHeight);
     for (int i = 0; i < rows; ++i) {
         TStaticText* label = TStaticText::Create(this);
@@ -70,26 +74,29 @@ void TMessageForm::Build(const std::string& caption, const std::string& text, TM
         label->SetBounds(2 * kCellWidth, (1 + i) * kCellHeight, (cols - 4) * kCellWidth, kCellHeight);
         label->SetParent(this);
     }
-    const TMsgDlgBtn defaultButton = MsgDlgDefaultButton(buttons);
+    AddButtons(std::max(0, (cols - ButtonRowCols(buttons)) / 2), rows + 2);
+}
+
+void TMessageForm::AddButtons(int column, int row) {
+    const TMsgDlgBtn defaultButton = MsgDlgDefaultButton(FButtons);
     TMsgDlgBtn cancelButton = mbCancel;
-    const bool hasCancel = MsgDlgCancelButton(buttons, cancelButton);
-    int left = std::max(0, (cols - row) / 2);
+    const bool hasCancel = MsgDlgCancelButton(FButtons, cancelButton);
     for (int b = mbYes; b <= mbYesToAll; ++b) {
         const auto kind = static_cast<TMsgDlgBtn>(b);
-        if (!buttons.Contains(kind)) continue;
+        if (!FButtons.Contains(kind)) continue;
         TButton* button = TButton::Create(this);
         button->SetCaption(MsgDlgButtonCaption(kind));
         button->SetModalResult(MsgDlgButtonResult(kind));
         button->SetDefault(kind == defaultButton);
         button->SetCancel(hasCancel && kind == cancelButton);
-        button->SetBounds(left * kCellWidth, (rows + 2) * kCellHeight, ButtonCols(kind) * kCellWidth, kCellHeight);
+        button->SetBounds(column * kCellWidth, row * kCellHeight, ButtonCols(kind) * kCellWidth, kCellHeight);
         button->SetParent(this);
-        left += ButtonCols(kind) + kButtonGap;
+        column += ButtonCols(kind) + kButtonGap;
         FButtonControls.emplace_back(kind, button);
         if (kind == defaultButton) SetActiveControl(button);
     }
     // The plain message's one button keeps the name a script looks for.
-    if (buttons == TMsgDlgButtons{mbOK}) FButtonControls.front().second->SetName("OK");
+    if (FButtons == TMsgDlgButtons{mbOK}) FButtonControls.front().second->SetName("OK");
 }
 
 TButton* TMessageForm::Button(TMsgDlgBtn button) const {
