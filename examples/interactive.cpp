@@ -51,7 +51,7 @@ public:
     }
 
     std::string Status() const {
-        // A lookup form or a message box is up: its own keys.
+        // A lookup form is up: its keys (a message box shows its own).
         if (TModalRuns::Innermost()) return kModalKeys;
         std::string state;
         switch (FOrders->State()) {
