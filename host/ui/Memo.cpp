@@ -167,6 +167,11 @@ int TCustomMemo::TextColumns() const {
 
 int TCustomMemo::CaretRow(const std::vector<TRow>& rows) const {
     const int caret = CaretPos();
+    // End on a row broken inside a word leaves the caret after its last
+    // character, which is also where the next row starts.
+    if (caret == FRowEndCaret)
+        for (size_t r = 0; r < rows.size(); ++r)
+            if (!rows[r].LastOfLine && rows[r].End == caret) return static_cast<int>(r);
     for (size_t r = 0; r < rows.size(); ++r)
         if (caret >= rows[r].Start && (caret < rows[r].End || (caret == rows[r].End && rows[r].LastOfLine)))
             return static_cast<int>(r);
@@ -190,28 +195,40 @@ int TCustomMemo::PosInRow(const TRow& row, int column) const {
 bool TCustomMemo::RowKey(std::uint16_t key, bool extend) {
     const auto rows = Rows(TextColumns());
     const int r = CaretRow(rows);
+    FRowEndCaret = -1;
     const TRow& row = rows[static_cast<size_t>(r)];
     const int last = static_cast<int>(rows.size()) - 1;
     switch (key) {
     case VK_UP: MoveCaret(PosInRow(rows[static_cast<size_t>(std::max(r - 1, 0))], ColumnIn(row, CaretPos())), extend); return true;
     case VK_DOWN: MoveCaret(PosInRow(rows[static_cast<size_t>(std::min(r + 1, last))], ColumnIn(row, CaretPos())), extend); return true;
     case VK_HOME: MoveCaret(row.Start, extend); return true;
-    case VK_END: MoveCaret(PosInRow(row, 1 << 30), extend); return true;
+    case VK_END:
+        if (!row.LastOfLine && Text()[static_cast<size_t>(row.End) - 1] != ' ') {
+            MoveCaret(row.End, extend);
+            FRowEndCaret = row.End;
+            return true;
+        }
+        MoveCaret(PosInRow(row, 1 << 30), extend);
+        return true;
     default: return false;
     }
 }
 
 void TCustomMemo::EditKey(std::uint16_t& key, TShiftState shift) {
     const bool extend = shift.Contains(ssShift);
+    const int rowEnd = FRowEndCaret;
+    FRowEndCaret = -1;
     if (key == VK_RETURN && FWantReturns) {
         if (EditCanModify()) ReplaceSelection("\r\n");
         key = 0;
         return;
     }
+    FRowEndCaret = rowEnd;  // the row keys start from the row shown
     if (RowKey(key, extend)) {
         key = 0;
         return;
     }
+    FRowEndCaret = -1;
     // Left and Right step over a line break whole.
     if (key == VK_LEFT && CaretPos() >= 2 && Text().compare(static_cast<size_t>(CaretPos()) - 2, 2, "\r\n") == 0) {
         MoveCaret(CaretPos() - 2, extend);

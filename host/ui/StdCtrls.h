@@ -557,6 +557,9 @@ private:
     bool FWantReturns = true;
     bool FWordWrap = true;
     int FTopLine = 0;  // the first row shown
+    // Where End left the caret at the end of a row broken inside a word;
+    // the caret shows there until it moves (-1: nowhere).
+    int FRowEndCaret = -1;
 };
 
 class TMemo : public TCustomMemo {

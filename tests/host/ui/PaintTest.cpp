@@ -232,6 +232,15 @@ TEST_F(PaintTest, AMemoWrapsWordsIntoTheRowsBelowAndTheKeysFollowTheRows) {
     Keyboard().Press(VK_DOWN);
     Keyboard().Press(VK_DOWN);
     EXPECT_EQ(rows(1, 3), (std::vector<std::string>{"│jumps   │", "│abcdefgh│", "│ijkl    │"}));
+    // End there goes after the row's last character, and typing goes on
+    // from it.
+    Keyboard().Press(VK_UP);
+    Keyboard().Press(VK_END);
+    Picture();
+    EXPECT_EQ(Form->Surface().Caret(), Point(8, 2));
+    Keyboard().Type("!");
+    EXPECT_EQ(memo->Lines()->Get(1), "abcdefgh!ijkl");
+    EXPECT_EQ(rows(1, 3), (std::vector<std::string>{"│jumps   │", "│abcdefgh│", "│!ijkl   │"}));
     // Typing at a break rewraps; the lines stay as they were written.
     for (int i = 0; i < 3; ++i) Keyboard().Press(VK_UP);
     Keyboard().Press(VK_END);
