@@ -192,6 +192,12 @@ std::string TFaultyConnection::LimitClause(int64_t limit, int64_t offset) const 
     return Real().LimitClause(limit, offset);
 }
 
-std::string TFaultyConnection::RowIdColumn() const { return Real().RowIdColumn(); }
+std::string TFaultyConnection::RowIdColumn(const std::string& tableName) {
+    CheckConnected();
+    Step();
+    return Real().RowIdColumn(tableName);
+}
+
+bool TFaultyConnection::IntegersMayExceedDeclared() const { return Real().IntegersMayExceedDeclared(); }
 
 } // namespace host

@@ -51,7 +51,8 @@ public:
     bool BinaryTextOrder() const override;
     std::string EqualsIgnoreCase(const std::string& quotedColumn) const override;
     std::string LimitClause(int64_t limit, int64_t offset = 0) const override;
-    std::string RowIdColumn() const override;
+    std::string RowIdColumn(const std::string& tableName) override;
+    bool IntegersMayExceedDeclared() const override;
 
     // Shared with the statements it prepared, which may outlive it.
     struct TState;

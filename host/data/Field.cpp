@@ -19,6 +19,7 @@ const char* FieldTypeName(TFieldType type) {
     case ftFloat: return "Float";
     case ftBoolean: return "Boolean";
     case ftDateTime: return "DateTime";
+    case ftLargeint: return "Largeint";
     case ftUnknown: break;
     }
     return "Unknown";
@@ -35,6 +36,7 @@ int TField::DataSize() const {
     case ftFloat: return 8;
     case ftBoolean: return 2;
     case ftDateTime: return 8;
+    case ftLargeint: return 8;
     case ftUnknown: break;
     }
     return 0;
@@ -47,6 +49,7 @@ int TField::DisplayWidth() const {
     case ftFloat: return 10;
     case ftBoolean: return 5;
     case ftDateTime: return 18;
+    case ftLargeint: return 15;
     case ftUnknown: break;
     }
     return 10;
@@ -69,7 +72,8 @@ Variant TField::Convert(const Variant& value) const {
             if (FSize > 0 && static_cast<int>(s.size()) > FSize) s.resize(static_cast<size_t>(FSize));
             return Variant(std::move(s));
         }
-        case ftInteger: return ToInteger(value);
+        case ftInteger:
+        case ftLargeint: return ToInteger(value);
         case ftFloat: return Variant(value.AsFloat());
         case ftBoolean: return Variant(value.AsBoolean());
         case ftDateTime: return Variant::FromDateTime(value.AsDateTime());
@@ -84,20 +88,27 @@ Variant TField::Convert(const Variant& value) const {
 namespace {
 constexpr int64_t kIntegerLow = std::numeric_limits<int32_t>::min();
 constexpr int64_t kIntegerHigh = std::numeric_limits<int32_t>::max();
+constexpr int64_t kLargeLow = std::numeric_limits<int64_t>::min();
+constexpr int64_t kLargeHigh = std::numeric_limits<int64_t>::max();
+constexpr double kTwoTo63 = 9223372036854775808.0;
 
-// Whether a number rounds into the 32 bits of an integer field; other values
-// are left to the conversion.
-bool FitsInteger(const Variant& value) {
+// Whether a number rounds into [Low, High]; other values are left to the
+// conversion.
+bool Fits(const Variant& value, int64_t low, int64_t high) {
     switch (value.VarType()) {
     case varInteger: {
         const int64_t i = value.AsInteger();
-        return i >= kIntegerLow && i <= kIntegerHigh;
+        return i >= low && i <= high;
     }
     case varDouble:
     case varDate: {
-        // Halves go to the even neighbour: -2^31 - 0.5 still fits, 2^31 - 0.5 does not.
         const double d = value.AsFloat();
-        return std::isnan(d) || (d >= kIntegerLow - 0.5 && d < kIntegerHigh + 0.5);
+        if (std::isnan(d)) return true;
+        // 64 bits: every double below 2^63 rounds into range, 2^63 does not
+        // (and -2^63 is exact).
+        if (low == kLargeLow) return d >= -kTwoTo63 && d < kTwoTo63;
+        // Halves go to the even neighbour: -2^31 - 0.5 still fits, 2^31 - 0.5 does not.
+        return d >= static_cast<double>(low) - 0.5 && d < static_cast<double>(high) + 0.5;
     }
     default: return true;
     }
@@ -105,16 +116,18 @@ bool FitsInteger(const Variant& value) {
 } // namespace
 
 Variant TField::ToInteger(const Variant& value) const {
-    if (!FitsInteger(value)) RangeError(value);
+    const bool large = FDataType == ftLargeint;
+    const int64_t low = large ? kLargeLow : kIntegerLow;
+    const int64_t high = large ? kLargeHigh : kIntegerHigh;
+    if (!Fits(value, low, high)) RangeError(value, low, high);
     Variant converted(value.AsInteger());
-    if (!FitsInteger(converted)) RangeError(converted);
+    if (!Fits(converted, low, high)) RangeError(converted, low, high);
     return converted;
 }
 
-void TField::RangeError(const Variant& value) const {
+void TField::RangeError(const Variant& value, int64_t low, int64_t high) const {
     throw EDatabaseError(value.AsString() + " is not a valid value for field '" + DisplayLabel() +
-                         "'. The allowed range is " + std::to_string(kIntegerLow) + " to " +
-                         std::to_string(kIntegerHigh));
+                         "'. The allowed range is " + std::to_string(low) + " to " + std::to_string(high));
 }
 
 bool TField::CanModify() const { return !FReadOnly && FDataSet->CanModify(); }

@@ -11,7 +11,8 @@ namespace host {
 
 class TDataSet;
 
-enum TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftBoolean, ftDateTime };
+// ftInteger holds 32 bits, ftLargeint 64 (ids and counters that outgrow 32).
+enum TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftBoolean, ftDateTime, ftLargeint };
 
 // The framework's name of a field type ("String", "Integer", ...).
 const char* FieldTypeName(TFieldType type);
@@ -70,7 +71,7 @@ public:
     // Converts a value to this field's type, as a write would: an integer
     // field rounds a floating value half to even. Raises EConvertError, and
     // EDatabaseError naming the field and its range for a number the field
-    // cannot hold (an integer field holds 32 bits).
+    // cannot hold (an integer field holds 32 bits, a large integer field 64).
     Variant Convert(const Variant& value) const;
 
 protected:
@@ -80,7 +81,7 @@ private:
     // The Boolean a text abbreviates; EConvertError for any other text.
     bool TextToBoolean(const std::string& text) const;
     Variant ToInteger(const Variant& value) const;
-    [[noreturn]] void RangeError(const Variant& value) const;
+    [[noreturn]] void RangeError(const Variant& value, int64_t low, int64_t high) const;
 
     TDataSet* FDataSet;
     std::string FFieldName;

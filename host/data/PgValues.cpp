@@ -96,9 +96,10 @@ TSQLColumnType FieldTypeOf(Oid type, int modifier) {
     switch (type) {
     case kBoolOid: return {ftBoolean, 0};
     case kInt2Oid:
-    case kInt4Oid:
+    case kInt4Oid: return {ftInteger, 0};
+    // An oid is unsigned 32 bits: beyond a 32-bit integer field too.
     case kInt8Oid:
-    case kOidOid: return {ftInteger, 0};
+    case kOidOid: return {ftLargeint, 0};
     case kFloat4Oid:
     case kFloat8Oid:
     case kNumericOid: return {ftFloat, 0};

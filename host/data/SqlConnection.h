@@ -130,9 +130,17 @@ public:
     virtual std::string EqualsIgnoreCase(const std::string& quotedColumn) const = 0;
     // " LIMIT n" and " OFFSET m" (none when Offset is 0).
     virtual std::string LimitClause(int64_t limit, int64_t offset = 0) const;
-    // A hidden column that identifies a row of a table without a primary
-    // key ("rowid"); empty when the engine has none to offer.
-    virtual std::string RowIdColumn() const { return {}; }
+    // A hidden column that identifies a row of a relation without a primary
+    // key ("rowid"); empty when the engine has none to offer, or the
+    // relation has none (a view).
+    virtual std::string RowIdColumn(const std::string& tableName) {
+        (void)tableName;
+        return {};
+    }
+    // True when an integer column may hold values beyond its declared type's
+    // 32 bits (SQLite keeps any integer in any integer column): a dataset
+    // then asks the values before it settles on a 32-bit field.
+    virtual bool IntegersMayExceedDeclared() const { return false; }
     // The primary key's columns of a table, in key order; empty when none.
     virtual std::vector<std::string> PrimaryKeyFields(const std::string& tableName) = 0;
 

@@ -141,9 +141,11 @@ TSQLStatement& TCustomSQLDataSet::Statement(const std::string& sql) const {
     return *FStatements.emplace(sql, std::move(prepared)).first->second;
 }
 
-void TCustomSQLDataSet::DefineFields(const TSQLStatement& statement, int count) {
+void TCustomSQLDataSet::DefineFields(const TSQLStatement& statement, int count, const std::vector<bool>& wide) {
     for (int i = 0; i < count; ++i) {
-        const TSQLColumnType type = statement.ColumnType(i);
+        TSQLColumnType type = statement.ColumnType(i);
+        if (type.DataType == ftInteger && static_cast<size_t>(i) < wide.size() && wide[static_cast<size_t>(i)])
+            type.DataType = ftLargeint;
         FieldDefs().Add(statement.ColumnName(i), type.DataType, type.DataType == ftString ? type.Size : 0);
     }
     FRowWidth = FReadWidth = count;

@@ -59,8 +59,9 @@ protected:
     std::string Quote(const std::string& name) const { return Conn().QuoteIdentifier(name); }
     // A prepared statement for the text, kept for the next time.
     TSQLStatement& Statement(const std::string& sql) const;
-    // Field definitions from a statement's first Count columns.
-    void DefineFields(const TSQLStatement& statement, int count);
+    // Field definitions from a statement's first Count columns; an integer
+    // column whose entry in Wide is true gets a large integer field.
+    void DefineFields(const TSQLStatement& statement, int count, const std::vector<bool>& wide = {});
     // Reads the current row's first FReadWidth columns.
     std::vector<Variant> ReadRow(const TSQLStatement& statement) const;
     // Runs a write whole or not at all: in a transaction of its own, or,

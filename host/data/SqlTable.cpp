@@ -69,11 +69,12 @@ void TSQLTable::OpenSource() {
     const std::string from = " FROM " + Quote(FTableName);
     {
         TSQLStatementPtr columns = Conn().Prepare("SELECT *" + from);
-        DefineFields(*columns, columns->ColumnCount());
+        DefineFields(*columns, columns->ColumnCount(), WideIntegers(*columns));
     }
+    FRowId = Conn().RowIdColumn(FTableName);
     std::vector<std::string> key = SplitNames(FKeyFields);
     if (key.empty()) key = Conn().PrimaryKeyFields(FTableName);
-    if (key.empty() && !Conn().RowIdColumn().empty()) key.push_back(Conn().RowIdColumn());
+    if (key.empty() && !FRowId.empty()) key.push_back(FRowId);
 
     std::vector<std::string> hidden;
     FIdentity.clear();
@@ -95,8 +96,13 @@ void TSQLTable::OpenSource() {
         addOrder(column, Quote(FieldDefs().Items(column).Name));
     }
     for (size_t i = 0; i < FIdentity.size(); ++i) addOrder(FIdentity[i], FIdentitySql[i]);
-    // Without a key, all columns make the order as unique as it gets.
-    if (FOrder.empty())
+    // Without a key (a view, say) every column joins the order, after the
+    // ones asked for. Two rows then tie only when they are equal in every
+    // column: copies no one can tell apart, so the order is still one order
+    // of what is seen, and reading on from a copy only needs to know how
+    // many copies of it lie behind (see FetchWindow).
+    FUniqueOrder = !FIdentity.empty();
+    if (!FUniqueOrder)
         for (int i = 0; i < FRowWidth; ++i) addOrder(i, Quote(FieldDefs().Items(i).Name));
 
     std::vector<std::string> select;
@@ -121,11 +127,39 @@ int TSQLTable::ColumnOf(const std::string& name, std::vector<std::string>& hidde
     const int field = FieldDefs().IndexOf(name);
     if (field >= 0) return field;
     // Only the engine's row id may be read beside the fields.
-    if (!SameText(name, Conn().RowIdColumn())) DatabaseError("Field '" + name + "' not found");
+    if (FRowId.empty() || !SameText(name, FRowId)) DatabaseError("Field '" + name + "' not found");
     for (size_t i = 0; i < hidden.size(); ++i)
         if (SameText(hidden[i], name)) return FRowWidth + static_cast<int>(i);
     hidden.push_back(name);
     return FRowWidth + static_cast<int>(hidden.size()) - 1;
+}
+
+std::vector<bool> TSQLTable::WideIntegers(const TSQLStatement& columns) {
+    if (!Conn().IntegersMayExceedDeclared()) return {};
+    // One pass over the table tells which integer columns hold a value
+    // beyond 32 bits; those get a large integer field.
+    std::vector<int> integers;
+    std::vector<std::string> tests;
+    std::vector<Variant> binds;
+    for (int i = 0; i < columns.ColumnCount(); ++i) {
+        if (columns.ColumnType(i).DataType != ftInteger) continue;
+        const std::string column = Quote(columns.ColumnName(i));
+        integers.push_back(i);
+        tests.push_back("MAX(CASE WHEN " + column + " < ? OR " + column + " > ? THEN 1 ELSE 0 END)");
+        binds.push_back(Variant(int64_t{INT32_MIN}));
+        binds.push_back(Variant(int64_t{INT32_MAX}));
+    }
+    std::vector<bool> wide(static_cast<size_t>(columns.ColumnCount()), false);
+    if (integers.empty()) return wide;
+    TSQLStatementPtr probe = Conn().Prepare("SELECT " + Join(tests, ", ") + " FROM " + Quote(FTableName));
+    probe->BindAll(binds);
+    probe->Execute();
+    if (probe->Fetch())
+        for (size_t i = 0; i < integers.size(); ++i) {
+            const Variant found = probe->ColumnValue(static_cast<int>(i));
+            wide[static_cast<size_t>(integers[i])] = !found.IsNull() && found.AsInteger() != 0;
+        }
+    return wide;
 }
 
 void TSQLTable::CheckNullKeys() {
@@ -251,13 +285,14 @@ void TSQLTable::FetchWindow(int record) const {
     const int size = WindowSize();
     const int half = size / 2;
     int end = FWindowStart + static_cast<int>(FRows.size());
-    if (!FRows.empty() && record >= end && record < end + size) {
+    if (!FRows.empty() && record >= end && record < end + size && CanStepFrom(false)) {
         // Onward from the last row, keeping the window's second half.
-        while (record >= end) {
+        while (record >= end && CanStepFrom(false)) {
             std::vector<Variant> binds;
-            const std::string condition = KeysetCondition(OrderKey(FRows.back()), true, false, binds);
-            std::vector<TRow> rows =
-                ReadRows(FSelect + " WHERE " + condition + OrderBy(false) + Conn().LimitClause(half), binds, half);
+            const int copies = CopiesAtEdge(false);
+            const std::string condition = KeysetCondition(OrderKey(FRows.back()), true, copies > 0, binds);
+            std::vector<TRow> rows = ReadRows(
+                FSelect + " WHERE " + condition + OrderBy(false) + Conn().LimitClause(half, copies), binds, half);
             if (rows.empty()) return;
             const size_t keep = std::min(FRows.size(), static_cast<size_t>(size) - rows.size());
             FWindowStart = end - static_cast<int>(keep);
@@ -265,15 +300,17 @@ void TSQLTable::FetchWindow(int record) const {
             FRows.insert(FRows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
             end = FWindowStart + static_cast<int>(FRows.size());
         }
-        return;
+        // Else copies filled the window: where they start is not known here.
+        if (record < end) return;
     }
-    if (!FRows.empty() && record < FWindowStart && record >= FWindowStart - size) {
+    if (!FRows.empty() && record < FWindowStart && record >= FWindowStart - size && CanStepFrom(true)) {
         // Back from the first row, keeping the window's first half.
-        while (record < FWindowStart) {
+        while (record < FWindowStart && CanStepFrom(true)) {
             std::vector<Variant> binds;
-            const std::string condition = KeysetCondition(OrderKey(FRows.front()), false, false, binds);
-            std::vector<TRow> rows =
-                ReadRows(FSelect + " WHERE " + condition + OrderBy(true) + Conn().LimitClause(half), binds, half);
+            const int copies = CopiesAtEdge(true);
+            const std::string condition = KeysetCondition(OrderKey(FRows.front()), false, copies > 0, binds);
+            std::vector<TRow> rows = ReadRows(
+                FSelect + " WHERE " + condition + OrderBy(true) + Conn().LimitClause(half, copies), binds, half);
             if (rows.empty()) return;
             std::reverse(rows.begin(), rows.end());
             const size_t keep = std::min(FRows.size(), static_cast<size_t>(size) - rows.size());
@@ -281,9 +318,11 @@ void TSQLTable::FetchWindow(int record) const {
             FWindowStart -= static_cast<int>(rows.size());
             FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
         }
-        return;
+        if (record >= FWindowStart) return;
     }
-    // A jump: read around the record from the nearer end of the table.
+    // A jump: read around the record from the nearer end of the table, by
+    // position. Without a key this is sound with copies too: the order ties
+    // only rows equal in every column.
     const int count = InternalRecordCount();
     int first = std::max(0, record - half);
     if (first + size > count) first = std::max(0, count - size);
@@ -297,6 +336,40 @@ void TSQLTable::FetchWindow(int record) const {
         FRows = std::move(rows);
         FWindowStart = last - static_cast<int>(FRows.size());
     }
+}
+
+namespace {
+
+// Equal as the engine orders them: a value of another type never is.
+bool SameOrderValue(const Variant& a, const Variant& b) {
+    const bool nullA = a.IsNull() || a.IsEmpty(), nullB = b.IsNull() || b.IsEmpty();
+    if (nullA || nullB) return nullA == nullB;
+    if ((a.VarType() == varString) != (b.VarType() == varString)) return false;
+    return VarCompare(a, b) == 0;
+}
+
+} // namespace
+
+int TSQLTable::CopiesAtEdge(bool front) const {
+    if (FUniqueOrder || FRows.empty()) return 0;
+    const TRow edge = OrderKey(front ? FRows.front() : FRows.back());
+    int copies = 0;
+    auto same = [&](const TRow& row) {
+        const TRow key = OrderKey(row);
+        return std::equal(key.begin(), key.end(), edge.begin(), SameOrderValue);
+    };
+    if (front)
+        while (copies < static_cast<int>(FRows.size()) && same(FRows[static_cast<size_t>(copies)])) ++copies;
+    else
+        while (copies < static_cast<int>(FRows.size()) && same(FRows[FRows.size() - 1 - static_cast<size_t>(copies)]))
+            ++copies;
+    return copies;
+}
+
+bool TSQLTable::CanStepFrom(bool front) const {
+    // Copies of the edge row run on past the window's far side when they
+    // fill it: how many lie beyond is then unknown.
+    return FUniqueOrder || CopiesAtEdge(front) < static_cast<int>(FRows.size());
 }
 
 const TSQLTable::TRow& TSQLTable::RowAt(int record) const {

@@ -1,11 +1,19 @@
 #pragma once
-// TSQLTable: a dataset on one table of a database. Records come in the order
-// of IndexFieldNames (";"-separated), then of the key; the key is KeyFields,
-// else the table's primary key, else the engine's row id. Windows are read
+// TSQLTable: a dataset on one table or view of a database. Records come in
+// the order of IndexFieldNames (";"-separated), then of the key; the key is
+// KeyFields, else the table's primary key, else the engine's row id. Without
+// any (a view) the dataset is read-only and every column completes the
+// order: declare KeyFields on a view whose rows a few columns tell apart, so
+// that its order is short and the view may be written where the engine
+// allows it. Windows are read
 // by keyset on that order, so scrolling anywhere costs one indexed query;
 // Lookup and Locate are indexed queries of their own (give the order and the
 // searched columns an index; a case-insensitive search wants an index that
 // ignores case, e.g. "COLLATE NOCASE" on SQLite).
+//
+// On an engine that keeps any integer in any integer column (SQLite),
+// opening reads the table once to find the integer columns holding values
+// beyond 32 bits: they get large integer fields.
 //
 // Edits write through at once, in a transaction of their own unless one is
 // open. A record whose order columns change moves to its new place, and the
@@ -50,7 +58,15 @@ private:
     void CheckClosed() const;
     // Row column of a field name, or a hidden column read for it.
     int ColumnOf(const std::string& name, std::vector<std::string>& hidden);
+    // Integer columns holding values beyond 32 bits, when the engine allows
+    // them (an empty list: none).
+    std::vector<bool> WideIntegers(const TSQLStatement& columns);
     void CheckNullKeys();
+    // Rows at the window's front (or back) equal in the order to the row
+    // there, itself included; 0 for an order that ties no two rows.
+    int CopiesAtEdge(bool front) const;
+    // The window may be extended by keyset from that edge.
+    bool CanStepFrom(bool front) const;
     std::string OrderBy(bool descending) const;
     // Rows after (or before) Anchor in the order; Anchor holds the order
     // columns' values.
@@ -73,6 +89,8 @@ private:
     std::vector<std::string> FOrderSql;
     std::vector<int> FIdentity;       // row columns that find one row
     std::vector<std::string> FIdentitySql;
+    std::string FRowId;               // the engine's row id of this relation, if it has one
+    bool FUniqueOrder = true;         // no two rows tie in the order (there is a key)
     bool FNullKeys = false;           // some order column holds NULL
     TRow FUpdated;                    // the order key the last update gave its record
     std::string FOrderAsc, FOrderDesc;  // " ORDER BY ..." both ways

@@ -29,6 +29,10 @@ TSQLColumnType TypeFromDeclared(const std::string& declared) {
     auto has = [&](const char* word) { return t.find(word) != std::string::npos; };
     if (has("BOOL")) return {ftBoolean, 0};
     if (has("DATE") || has("TIME")) return {ftDateTime, 0};
+    // SQLite stores every integer in up to 64 bits; the names that say so
+    // ask for a large integer field, the others get a 32-bit one unless
+    // their values say otherwise (TSQLConnection::IntegersMayExceedDeclared).
+    if (has("BIGINT") || has("INT8") || (has("BIG") && has("INT"))) return {ftLargeint, 0};
     if (has("INT")) return {ftInteger, 0};
     if (has("CHAR") || has("CLOB") || has("TEXT")) {
         const int size = DeclaredLength(t);
@@ -38,10 +42,11 @@ TSQLColumnType TypeFromDeclared(const std::string& declared) {
     return {ftString, DefaultStringSize};
 }
 
-// The type a value stored without a declared type shows.
-TSQLColumnType TypeFromStorage(int storage) {
+// The type a value stored without a declared type shows: an integer beyond
+// 32 bits asks for a large integer field.
+TSQLColumnType TypeFromStorage(int storage, int64_t integer) {
     switch (storage) {
-    case SQLITE_INTEGER: return {ftInteger, 0};
+    case SQLITE_INTEGER: return {integer == static_cast<int32_t>(integer) ? ftInteger : ftLargeint, 0};
     case SQLITE_FLOAT: return {ftFloat, 0};
     default: return {ftString, DefaultStringSize};
     }
@@ -135,7 +140,11 @@ public:
         const TSQLColumnType& type = FDeclared.at(static_cast<size_t>(column));
         if (type.DataType != ftUnknown) return type;
         // An expression: its value's own type, once a row shows one.
-        if (FRunning) return TypeFromStorage(sqlite3_column_type(FStatement, column));
+        if (FRunning) {
+            const int storage = sqlite3_column_type(FStatement, column);
+            // Read as a number only when it is one: a conversion would change the value's type.
+            return TypeFromStorage(storage, storage == SQLITE_INTEGER ? sqlite3_column_int64(FStatement, column) : 0);
+        }
         return {ftString, DefaultStringSize};
     }
 
@@ -146,7 +155,8 @@ public:
         switch (ColumnType(column).DataType) {
         case ftBoolean: return storage == SQLITE_TEXT ? value : Variant(value.AsInteger() != 0);
         case ftDateTime: return Convert(value, [](const Variant& v) { return Variant::FromDateTime(v.AsDateTime()); });
-        case ftInteger: return storage == SQLITE_FLOAT ? value : Convert(value, [](const Variant& v) { return Variant(v.AsInteger()); });
+        case ftInteger:
+        case ftLargeint: return storage == SQLITE_FLOAT ? value : Convert(value, [](const Variant& v) { return Variant(v.AsInteger()); });
         case ftFloat: return Convert(value, [](const Variant& v) { return Variant(v.AsFloat()); });
         case ftString: return storage == SQLITE_TEXT ? value : Variant(value.AsString());
         case ftUnknown: break;
@@ -282,6 +292,19 @@ std::vector<std::string> TSQLiteConnection::PrimaryKeyFields(const std::string& 
     std::vector<std::string> fields;
     while (statement->Fetch()) fields.push_back(statement->ColumnValue(0).AsString());
     return fields;
+}
+
+std::string TSQLiteConnection::RowIdColumn(const std::string& tableName) {
+    // A view answers "rowid" with NULLs rather than failing, so the catalogue
+    // decides: only a table has one. A temporary relation hides a main one
+    // of the same name.
+    TSQLStatementPtr statement = Prepare(
+        "SELECT type FROM sqlite_temp_schema WHERE name = ?1 COLLATE NOCASE"
+        " UNION ALL SELECT type FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE");
+    statement->Bind(0, Variant(tableName));
+    statement->Execute();
+    const bool table = statement->Fetch() && statement->ColumnValue(0).AsString() == "table";
+    return table ? "rowid" : "";
 }
 
 // ---- the dialect -------------------------------------------------------------

@@ -35,7 +35,8 @@ public:
     bool BinaryTextOrder() const override { return true; }
     std::string OrderTerm(const std::string& quotedColumn, bool descending) const override;
     std::string NullSafeEquals(const std::string& quotedColumn) const override;
-    std::string RowIdColumn() const override { return "rowid"; }
+    std::string RowIdColumn(const std::string& tableName) override;
+    bool IntegersMayExceedDeclared() const override { return true; }
 
     // The engine's handle while connected, nil otherwise.
     sqlite3* Handle() const { return FHandle; }

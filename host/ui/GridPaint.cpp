@@ -169,7 +169,8 @@ void TCustomDBGrid::PaintRecord(TDataSet* dataSet, int record, int y, bool curre
         canvas.SetTextAttrs(highlight ? caReverse : 0);
         const std::string text = VarToStr(dataSet->DisplayValue(record, *field));
         const int width = canvas.TextWidth(text);
-        const bool numeric = field->DataType() == ftInteger || field->DataType() == ftFloat;
+        const TFieldType type = field->DataType();
+        const bool numeric = type == ftInteger || type == ftLargeint || type == ftFloat;
         const int left = numeric ? std::max(area.Left, area.Right - width) : area.Left;
         canvas.TextRect(area, left, y, text);
         canvas.SetTextAttrs(0);

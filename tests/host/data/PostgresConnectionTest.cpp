@@ -156,7 +156,7 @@ TEST_F(PgConnectionTest, ValuesOfEveryFieldTypeRoundTripWithNulls) {
 
     TSQLStatementPtr statement = Conn->Prepare("SELECT * FROM v ORDER BY i NULLS LAST");
     const std::vector<std::pair<TFieldType, int>> types = {
-        {ftInteger, 0}, {ftInteger, 0}, {ftInteger, 0}, {ftFloat, 0}, {ftFloat, 0}, {ftFloat, 0},
+        {ftInteger, 0}, {ftLargeint, 0}, {ftInteger, 0}, {ftFloat, 0}, {ftFloat, 0}, {ftFloat, 0},
         {ftString, DefaultStringSize}, {ftString, 20}, {ftString, 3}, {ftBoolean, 0},
         {ftDateTime, 0}, {ftDateTime, 0}, {ftDateTime, 0}};
     ASSERT_EQ(statement->ColumnCount(), 13);  // known before running
