@@ -155,6 +155,66 @@ TEST_F(DataTest, IntegerFieldsRoundFloatsAndRefuseWhatTheirBitsCannotHold) {
     EXPECT_EQ(custNo->Value(), Variant(-1)) << "True is -1";
 }
 
+TEST_F(DataTest, LargeIntegerFieldsHoldSixtyFourBitsAndSearchLikeIntegers) {
+    constexpr int64_t two53 = int64_t{1} << 53;
+    constexpr int64_t highest = INT64_MAX;
+    TMemoryDataSet* ids = TMemoryDataSet::Create(Module);
+    ids->FieldDefs().Add("Id", ftLargeint);
+    ids->FieldDefs().Add("Name", ftString, 10);
+    ids->Open();
+    for (const auto& [id, name] : std::vector<std::pair<Variant, const char*>>{
+             {two53, "two53"}, {two53 + 1, "two53+1"}, {highest, "highest"}, {INT64_MIN, "lowest"},
+             {5, "five"}, {int64_t{3000000000}, "three bn"}, {Variant::Null(), "none"}})
+        ids->AppendRecord({id, name});
+    TField* id = ids->FieldByName("Id");
+    EXPECT_EQ(id->DataType(), ftLargeint);
+    EXPECT_STREQ(FieldTypeName(ftLargeint), "Largeint");
+    EXPECT_EQ(id->DataSize(), 8);
+    EXPECT_EQ(id->DisplayWidth(), 15);
+
+    ids->First();
+    ids->Next();
+    EXPECT_EQ(id->AsInteger(), two53 + 1) << "no detour through a double";
+    EXPECT_EQ(id->Text(), "9007199254740993");
+    ids->Edit();
+    id->SetText("9223372036854775807");
+    EXPECT_EQ(id->Value(), Variant(highest));
+    id->SetValue(2.5);
+    EXPECT_EQ(id->Value(), Variant(2)) << "a float rounds half to even, as in an integer field";
+    id->SetValue(-9.2e18);
+    EXPECT_EQ(id->AsInteger(), int64_t{-9200000000000000000});
+    const std::pair<Variant, std::string> refused[] = {{Variant(9223372036854775808.0), "9.22337203685478E18"},
+                                                       {Variant(-1e19), "-1E19"}};
+    for (const auto& [value, text] : refused) {
+        try {
+            id->SetValue(value);
+            ADD_FAILURE() << text << " was taken";
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.Message(), text + " is not a valid value for field 'Id'. The allowed range is "
+                                          "-9223372036854775808 to 9223372036854775807");
+        }
+    }
+    EXPECT_THROW(id->SetText("9223372036854775808"), EConvertError);
+    EXPECT_THROW(id->SetText("12a"), EConvertError);
+    EXPECT_EQ(id->AsInteger(), int64_t{-9200000000000000000}) << "a refused value leaves the field";
+    ids->Cancel();
+
+    // Indexed or scanned, a search tells 2^53 from 2^53 + 1 and takes 5.0 for 5.
+    for (bool indexed : {true, false}) {
+        ids->SetIndexed(indexed);
+        EXPECT_EQ(ids->Lookup("Id", two53 + 1, "Name"), Variant("two53+1")) << indexed;
+        EXPECT_EQ(ids->Lookup("Id", static_cast<double>(two53), "Name"), Variant("two53")) << indexed;
+        EXPECT_EQ(ids->Lookup("Id", 5.0, "Name"), Variant("five")) << indexed;
+        EXPECT_EQ(ids->Lookup("Id", "3000000000", "Name"), Variant("three bn")) << indexed;
+        EXPECT_EQ(ids->Lookup("Id", INT64_MIN, "Name"), Variant("lowest")) << indexed;
+        EXPECT_TRUE(ids->Lookup("Id", two53 + 2, "Name").IsNull()) << indexed;
+        EXPECT_TRUE(ids->Locate("Id", highest, {}));
+        EXPECT_EQ(ids->RecNo(), 3) << indexed;
+        EXPECT_TRUE(ids->Locate("Id", Variant::Null(), {}));
+        EXPECT_EQ(ids->RecNo(), 7) << indexed;
+    }
+}
+
 TEST_F(DataTest, FloatFieldsShowFifteenSignificantDigits) {
     Customers->Edit();
     TField* rating = Customers->FieldByName("Rating");

@@ -152,6 +152,35 @@ TEST_F(PgDataSetTest, ALostSessionUnderAnOpenDataSetRaisesAndReopens) {
     EXPECT_EQ(table->Lookup("id", 7, "name"), Variant("row 7"));
 }
 
+TEST_F(PgDataSetTest, BigintColumnsGetLargeIntegerFields) {
+    Conn->ExecuteDirect(
+        "CREATE TABLE event (id bigint PRIMARY KEY, hits integer, tag oid);"
+        "INSERT INTO event VALUES (5000000001, 3, 4000000000), (5000000002, NULL, 1), (9007199254740993, 4, 2)");
+    TSQLTable* events = Table("event");
+    events->Open();
+    EXPECT_EQ(events->FieldByName("id")->DataType(), ftLargeint);
+    EXPECT_EQ(events->FieldByName("hits")->DataType(), ftInteger);
+    EXPECT_EQ(events->FieldByName("tag")->DataType(), ftLargeint) << "an oid is unsigned 32 bits";
+    events->Last();
+    EXPECT_EQ(events->FieldByName("id")->AsInteger(), int64_t{9007199254740993});
+    EXPECT_EQ(events->Lookup("id", int64_t{9007199254740993}, "hits"), Variant(4));
+    EXPECT_TRUE(events->Lookup("id", int64_t{9007199254740992}, "hits").IsNull()) << "no rounding through a double";
+    EXPECT_EQ(events->Lookup("tag", int64_t{4000000000}, "id"), Variant(int64_t{5000000001}));
+    ASSERT_TRUE(events->Locate("id", 5000000002.0, {}));
+    EXPECT_EQ(events->RecNo(), 2);
+    events->Edit();
+    events->FieldByName("id")->SetText("-9223372036854775808");
+    events->Post();
+    EXPECT_EQ(events->RecNo(), 1) << "the smallest key goes first";
+    EXPECT_EQ(Count("SELECT count(*) FROM event WHERE id = -9223372036854775808"), Variant(1));
+    events->Append();
+    events->FieldByName("id")->SetValue(INT64_MAX);
+    events->FieldByName("hits")->SetValue(1);
+    EXPECT_THROW(events->FieldByName("hits")->SetValue(int64_t{3000000000}), EDatabaseError);
+    events->Post();
+    EXPECT_EQ(Count("SELECT hits FROM event WHERE id = 9223372036854775807"), Variant(1));
+}
+
 TEST_F(PgDataSetTest, AQueryBindsItsNamedParameters) {
     Conn->ExecuteDirect("CREATE TABLE c (id integer PRIMARY KEY, city text, since date)");
     Conn->ExecuteDirect(

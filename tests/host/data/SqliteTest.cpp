@@ -336,6 +336,47 @@ TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
     EXPECT_EQ(ParseSQLParams(":").Text, ":");
 }
 
+TEST_F(SqliteTest, IntegersBeyondThirtyTwoBitsGetLargeIntegerFields) {
+    // Ids beyond 32 bits in the key, a time stamp in milliseconds in a plain
+    // INTEGER column, and 64-bit names for columns holding small values.
+    Connection->ExecuteDirect(
+        "CREATE TABLE event (id INTEGER PRIMARY KEY, stamp INTEGER, hits INTEGER, total BIGINT, seq INT8,"
+        " note VARCHAR(10));"
+        "INSERT INTO event VALUES (5000000001, 1700000000123, 3, 1, NULL, 'a'),"
+        " (5000000002, 1700000000456, NULL, 2, 7, 'b'), (5000000003, 17, 4, 3, 8, 'c')");
+    TSQLTable* events = Table("event");
+    events->SetWindowSize(2);
+    events->Open();
+    const std::pair<const char*, TFieldType> types[] = {{"id", ftLargeint},   {"stamp", ftLargeint},
+                                                        {"hits", ftInteger},  {"total", ftLargeint},
+                                                        {"seq", ftLargeint},  {"note", ftString}};
+    for (const auto& [name, type] : types) EXPECT_EQ(events->FieldByName(name)->DataType(), type) << name;
+
+    EXPECT_EQ(events->Lookup("stamp", int64_t{1700000000456}, "note"), Variant("b"));
+    EXPECT_TRUE(events->Locate("id", 5000000003.0, {}));
+    EXPECT_EQ(events->RecNo(), 3);
+    events->Edit();
+    events->FieldByName("total")->SetAsInteger((int64_t{1} << 62) + 1);
+    events->FieldByName("stamp")->SetText("-9223372036854775808");
+    EXPECT_THROW(events->FieldByName("hits")->SetValue(int64_t{3000000000}), EDatabaseError)
+        << "a column of small values keeps a 32-bit field";
+    events->Post();
+    TSQLStatementPtr stored = Connection->Prepare("SELECT total, stamp FROM event WHERE id = 5000000003");
+    stored->Execute();
+    ASSERT_TRUE(stored->Fetch());
+    EXPECT_EQ(stored->ColumnValue(0), Variant((int64_t{1} << 62) + 1));
+    EXPECT_EQ(stored->ColumnValue(1), Variant(INT64_MIN));
+    stored->Reset();
+
+    events->Append();
+    events->FieldByName("id")->SetValue(int64_t{1} << 32);
+    events->Post();
+    EXPECT_EQ(events->RecNo(), 1) << "a new key below the others goes first";
+    EXPECT_EQ(events->FieldByName("id")->AsInteger(), int64_t{1} << 32);
+    events->Last();
+    EXPECT_EQ(events->FieldByName("total")->AsInteger(), (int64_t{1} << 62) + 1);
+}
+
 TEST_F(SqliteTest, StatementsBindByTypeAndMapDeclaredTypes) {
     Connection->ExecuteDirect(
         "CREATE TABLE typed (i BIGINT, f NUMERIC(10,2), s NVARCHAR(7), t TEXT, b BOOL, d TIMESTAMP, x)");
