@@ -123,5 +123,58 @@ TEST_F(SqliteRoadTest, TheLookupGridScrollsAcrossWindows) {
     EXPECT_LE(SqlCustomers->CachedRows(), 8);
 }
 
+TEST_F(SqliteRoadTest, AJoinViewServesAsTheLookupTable) {
+    // The customers' cities in a table of their own, joined back in a view
+    // that no key identifies.
+    Connection->ExecuteDirect(
+        "CREATE TABLE city (CityNo INTEGER PRIMARY KEY, Name VARCHAR(20));"
+        "INSERT INTO city SELECT DISTINCT NULL, City FROM customer ORDER BY City;"
+        "CREATE TABLE client (CustNo VARCHAR(10) PRIMARY KEY, Company VARCHAR(30), CityNo INTEGER);"
+        "INSERT INTO client SELECT c.CustNo, c.Company, city.CityNo FROM customer c JOIN city ON city.Name = c.City;"
+        "CREATE VIEW client_city AS SELECT client.CustNo, client.Company, city.Name AS City"
+        " FROM client JOIN city ON city.CityNo = client.CityNo");
+    SqlCustomers->Close();
+    SqlCustomers->SetTableName("client_city");
+    SqlCustomers->Open();
+    EXPECT_FALSE(SqlCustomers->CanModify());
+
+    ActiveSmart();
+    SqlOrders->Edit();
+    SqlOrders->FieldByName("CustNo")->SetValue("CE300");
+    EXPECT_EQ(Text(SqlOrders, "ShipTo"), "Celtic Dive");
+    EXPECT_EQ(Text(SqlOrders, "City"), "Eastbay");
+    EXPECT_EQ(RaisedMessage([&] { SqlOrders->FieldByName("CustNo")->SetValue("ZZ999"); }),
+              "TLookupFill: Key not found");
+    SqlOrders->Cancel();
+
+    CustEdit->SetFocus();
+    Keyboard().Type("zz0297");
+    std::string shownOn;
+    int shownAt = 0;
+    std::vector<std::string> down;
+    Ui()->QueueModalAnswer([&](TCustomForm* form) {
+        shownOn = Text(SqlCustomers, "CustNo");
+        shownAt = SqlCustomers->RecNo();
+        for (int i = 0; i < 20; ++i) {
+            down.push_back(Text(SqlCustomers, "CustNo"));
+            Keyboard().Press(VK_DOWN);
+        }
+        Mouse().Click(As<TDefaultLookupForm>(form)->bOk);
+    });
+    EXPECT_TRUE(Keyboard().Press(VK_F1, TShiftState{ssCtrl}));
+    EXPECT_EQ(shownOn, "ZZ02970") << "opened on the first key beginning with what was typed, letter case ignored";
+    EXPECT_EQ(shownAt, static_cast<int>(Stored("SELECT COUNT(*) FROM customer WHERE CustNo < 'ZZ02970'").AsInteger()) + 1);
+    std::vector<std::string> expected;
+    TSQLStatementPtr statement =
+        Connection->Prepare("SELECT CustNo FROM client_city WHERE CustNo >= 'ZZ02970' ORDER BY CustNo LIMIT 20");
+    statement->Execute();
+    while (statement->Fetch()) expected.push_back(statement->ColumnValue(0).AsString());
+    EXPECT_EQ(down, expected);
+    EXPECT_EQ(Text(SqlOrders, "CustNo"), "ZZ02990") << "the record twenty rows on";
+    EXPECT_EQ(Text(SqlOrders, "City"), Stored("SELECT City FROM customer WHERE CustNo = 'ZZ02990'").AsString());
+    EXPECT_TRUE(ShownErrors().empty());
+    EXPECT_LE(SqlCustomers->CachedRows(), 8) << "the view too is read in windows";
+}
+
 } // namespace
 } // namespace smart

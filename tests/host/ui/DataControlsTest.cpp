@@ -175,6 +175,26 @@ TEST_F(DataControlsTest, DBEditTypingEditsTheDataSetAndEnterWritesTheField) {
     EXPECT_EQ(edit->Text(), "Adax");
 }
 
+TEST_F(DataControlsTest, DBEditShowsAndWritesLargeIntegers) {
+    TMemoryDataSet* ids = TMemoryDataSet::Create(Module);
+    ids->FieldDefs().Add("Id", ftLargeint);
+    ids->Open();
+    ids->AppendRecord({int64_t{9007199254740993}});
+    TDataSource* source = TDataSource::Create(Module);
+    source->SetDataSet(ids);
+    TDBEdit* edit = TDBEdit::Create(Form);
+    edit->SetParent(Form);
+    edit->SetDataSource(source);
+    edit->SetDataField("Id");
+    EXPECT_EQ(edit->Text(), "9007199254740993");
+
+    Type(edit, "\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b-9223372036854775808");
+    Press(edit, VK_RETURN);
+    EXPECT_EQ(ids->FieldByName("Id")->Value(), Variant(INT64_MIN));
+    ids->Post();
+    EXPECT_EQ(edit->Text(), "-9223372036854775808");
+}
+
 // The edit writes its text when the focus moves on within its form; another
 // form (a lookup form, a message) taking the focus leaves the text unwritten.
 TEST_F(DataControlsTest, DBEditWritesWhenLeftWithinItsFormOnly) {
