@@ -1,6 +1,9 @@
 #include "host/data/SqlDataSet.h"
 
 #include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
+
+#include <cstdint>
 
 namespace host {
 
@@ -149,6 +152,40 @@ void TCustomSQLDataSet::DefineFields(const TSQLStatement& statement, int count, 
         FieldDefs().Add(statement.ColumnName(i), type.DataType, type.DataType == ftString ? type.Size : 0);
     }
     FRowWidth = FReadWidth = count;
+}
+
+std::vector<bool> TCustomSQLDataSet::WideIntegers(const TSQLStatement& columns, const std::string& source,
+                                                  const std::vector<Variant>& binds) const {
+    if (!Conn().IntegersMayExceedDeclared()) return {};
+    std::vector<int> integers;
+    std::string tests;
+    std::vector<Variant> all;
+    for (int i = 0; i < columns.ColumnCount(); ++i) {
+        if (columns.ColumnType(i).DataType != ftInteger) continue;
+        // A name two columns share cannot be asked for outside the query:
+        // such a column keeps its declared type.
+        int named = 0;
+        for (int j = 0; j < columns.ColumnCount(); ++j) named += SameText(columns.ColumnName(j), columns.ColumnName(i));
+        if (named > 1) continue;
+        const std::string column = Quote(columns.ColumnName(i));
+        integers.push_back(i);
+        tests += std::string(tests.empty() ? "" : ", ") + "MAX(CASE WHEN " + column + " < ? OR " + column +
+                 " > ? THEN 1 ELSE 0 END)";
+        all.push_back(Variant(int64_t{INT32_MIN}));
+        all.push_back(Variant(int64_t{INT32_MAX}));
+    }
+    if (integers.empty()) return {};
+    all.insert(all.end(), binds.begin(), binds.end());
+    std::vector<bool> wide(static_cast<size_t>(columns.ColumnCount()), false);
+    TSQLStatementPtr probe = Conn().Prepare("SELECT " + tests + " FROM " + source);
+    probe->BindAll(all);
+    probe->Execute();
+    if (probe->Fetch())
+        for (size_t i = 0; i < integers.size(); ++i) {
+            const Variant found = probe->ColumnValue(static_cast<int>(i));
+            wide[static_cast<size_t>(integers[i])] = !found.IsNull() && found.AsInteger() != 0;
+        }
+    return wide;
 }
 
 std::vector<Variant> TCustomSQLDataSet::ReadRow(const TSQLStatement& statement) const {

@@ -62,6 +62,12 @@ protected:
     // Field definitions from a statement's first Count columns; an integer
     // column whose entry in Wide is true gets a large integer field.
     void DefineFields(const TSQLStatement& statement, int count, const std::vector<bool>& wide = {});
+    // The integer columns of Columns holding a value beyond 32 bits in
+    // Source (a table, or a query in parentheses with its Binds), read in
+    // one pass, when the engine lets a column hold such values; an empty
+    // list says none.
+    std::vector<bool> WideIntegers(const TSQLStatement& columns, const std::string& source,
+                                   const std::vector<Variant>& binds) const;
     // Reads the current row's first FReadWidth columns.
     std::vector<Variant> ReadRow(const TSQLStatement& statement) const;
     // Runs a write whole or not at all: in a transaction of its own, or,

@@ -35,7 +35,7 @@ void TSQLQuery::OpenSource() {
         FBinds.push_back(param->Value);
     }
     FStream = Conn().Prepare(FText);
-    DefineFields(*FStream, FStream->ColumnCount());
+    DefineFields(*FStream, FStream->ColumnCount(), WideIntegers(*FStream, "(" + FText + ") AS probed", FBinds));
     FStreamLive = false;
 }
 

@@ -69,7 +69,7 @@ void TSQLTable::OpenSource() {
     const std::string from = " FROM " + Quote(FTableName);
     {
         TSQLStatementPtr columns = Conn().Prepare("SELECT *" + from);
-        DefineFields(*columns, columns->ColumnCount(), WideIntegers(*columns));
+        DefineFields(*columns, columns->ColumnCount(), WideIntegers(*columns, Quote(FTableName), {}));
     }
     FRowId = Conn().RowIdColumn(FTableName);
     std::vector<std::string> key = SplitNames(FKeyFields);
@@ -132,34 +132,6 @@ int TSQLTable::ColumnOf(const std::string& name, std::vector<std::string>& hidde
         if (SameText(hidden[i], name)) return FRowWidth + static_cast<int>(i);
     hidden.push_back(name);
     return FRowWidth + static_cast<int>(hidden.size()) - 1;
-}
-
-std::vector<bool> TSQLTable::WideIntegers(const TSQLStatement& columns) {
-    if (!Conn().IntegersMayExceedDeclared()) return {};
-    // One pass over the table tells which integer columns hold a value
-    // beyond 32 bits; those get a large integer field.
-    std::vector<int> integers;
-    std::vector<std::string> tests;
-    std::vector<Variant> binds;
-    for (int i = 0; i < columns.ColumnCount(); ++i) {
-        if (columns.ColumnType(i).DataType != ftInteger) continue;
-        const std::string column = Quote(columns.ColumnName(i));
-        integers.push_back(i);
-        tests.push_back("MAX(CASE WHEN " + column + " < ? OR " + column + " > ? THEN 1 ELSE 0 END)");
-        binds.push_back(Variant(int64_t{INT32_MIN}));
-        binds.push_back(Variant(int64_t{INT32_MAX}));
-    }
-    std::vector<bool> wide(static_cast<size_t>(columns.ColumnCount()), false);
-    if (integers.empty()) return wide;
-    TSQLStatementPtr probe = Conn().Prepare("SELECT " + Join(tests, ", ") + " FROM " + Quote(FTableName));
-    probe->BindAll(binds);
-    probe->Execute();
-    if (probe->Fetch())
-        for (size_t i = 0; i < integers.size(); ++i) {
-            const Variant found = probe->ColumnValue(static_cast<int>(i));
-            wide[static_cast<size_t>(integers[i])] = !found.IsNull() && found.AsInteger() != 0;
-        }
-    return wide;
 }
 
 void TSQLTable::CheckNullKeys() {

@@ -58,9 +58,6 @@ private:
     void CheckClosed() const;
     // Row column of a field name, or a hidden column read for it.
     int ColumnOf(const std::string& name, std::vector<std::string>& hidden);
-    // Integer columns holding values beyond 32 bits, when the engine allows
-    // them (an empty list: none).
-    std::vector<bool> WideIntegers(const TSQLStatement& columns);
     void CheckNullKeys();
     // Rows at the window's front (or back) equal in the order to the row
     // there, itself included; 0 for an order that ties no two rows.

@@ -375,6 +375,24 @@ TEST_F(SqliteTest, IntegersBeyondThirtyTwoBitsGetLargeIntegerFields) {
     EXPECT_EQ(events->FieldByName("id")->AsInteger(), int64_t{1} << 32);
     events->Last();
     EXPECT_EQ(events->FieldByName("total")->AsInteger(), (int64_t{1} << 62) + 1);
+
+    // A query's columns are asked the same, over the rows it answers.
+    TSQLQuery* query = TSQLQuery::Create(Module);
+    query->SetConnection(Connection);
+    query->SQL()->SetText("SELECT stamp, hits, stamp / 1000000 AS whole FROM event WHERE stamp > :low ORDER BY stamp");
+    query->ParamByName("low").SetValue(20);
+    query->Open();
+    EXPECT_EQ(query->FieldByName("stamp")->DataType(), ftLargeint);
+    EXPECT_EQ(query->FieldByName("hits")->DataType(), ftInteger);
+    EXPECT_EQ(query->RecordCount(), 2);
+    EXPECT_TRUE(query->Locate("stamp", int64_t{1700000000456}, {}));
+    query->Close();
+    query->ParamByName("low").SetValue(int64_t{1700000000456});
+    query->Open();
+    EXPECT_EQ(query->FieldByName("stamp")->DataType(), ftInteger) << "no row answered holds a large value";
+    query->Close();
+    query->SQL()->SetText("SELECT a.id, b.id FROM event a JOIN event b ON b.id = a.id");
+    EXPECT_EQ(ErrorOf([&] { query->Open(); }), "Duplicate field name 'id'") << "not an error of the probe";
 }
 
 TEST_F(SqliteTest, StatementsBindByTypeAndMapDeclaredTypes) {
