@@ -5,6 +5,9 @@
 // again from its start, and only a window of rows is kept in memory. Lookup
 // and Locate search the rows in order (give large searches to a TSQLTable).
 // While rows remain unread the query's read stays open in the database.
+// On an engine that keeps any integer in any integer column (SQLite),
+// opening runs the query once more to find the integer columns whose
+// answered values go beyond 32 bits: they get large integer fields.
 // DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Strings.h"
