@@ -5,11 +5,10 @@
 // any (a view) the dataset is read-only and every column completes the
 // order: declare KeyFields on a view whose rows a few columns tell apart, so
 // that its order is short and the view may be written where the engine
-// allows it. Windows are read
-// by keyset on that order, so scrolling anywhere costs one indexed query;
-// Lookup and Locate are indexed queries of their own (give the order and the
-// searched columns an index; a case-insensitive search wants an index that
-// ignores case, e.g. "COLLATE NOCASE" on SQLite).
+// allows it. Windows are read by keyset on that order, so scrolling anywhere
+// costs one indexed query; Lookup and Locate are indexed queries of their
+// own (give the order and the searched columns an index; a case-insensitive
+// search wants an index that ignores case, e.g. "COLLATE NOCASE" on SQLite).
 //
 // On an engine that keeps any integer in any integer column (SQLite),
 // opening reads the table once to find the integer columns holding values
