@@ -49,7 +49,9 @@ int TField::DisplayWidth() const {
     case ftFloat: return 10;
     case ftBoolean: return 5;
     case ftDateTime: return 18;
-    case ftLargeint: return 15;
+    // Every 64-bit value whole, sign included: a number cut short would
+    // read as another.
+    case ftLargeint: return 20;
     case ftUnknown: break;
     }
     return 10;

@@ -170,7 +170,7 @@ TEST_F(DataTest, LargeIntegerFieldsHoldSixtyFourBitsAndSearchLikeIntegers) {
     EXPECT_EQ(id->DataType(), ftLargeint);
     EXPECT_STREQ(FieldTypeName(ftLargeint), "Largeint");
     EXPECT_EQ(id->DataSize(), 8);
-    EXPECT_EQ(id->DisplayWidth(), 15);
+    EXPECT_EQ(id->DisplayWidth(), 20);
 
     ids->First();
     ids->Next();

@@ -131,6 +131,23 @@ TEST_F(DataPaintTest, GridShowsTitlesColumnsAndTheCurrentRecordReadingOnlyWhatSh
     Parts->Cancel();
 }
 
+TEST_F(DataPaintTest, GridShowsLargeIntegersWholeAndRightAligned) {
+    TMemoryDataSet* ids = TMemoryDataSet::Create(Module);
+    ids->FieldDefs().Add("Id", ftLargeint);
+    ids->Open();
+    ids->AppendRecord({int64_t{9007199254740993}});
+    ids->AppendRecord({7});
+    ids->First();
+    Source->SetDataSet(ids);
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, 0, 24 * kCellWidth, 4 * kCellHeight);
+    grid->SetDataSource(Source);
+    const std::vector<std::string> picture = Picture();
+    EXPECT_EQ(picture[2], "▶│    9007199254740993│ ") << "a column of 20: any value whole";
+    EXPECT_EQ(picture[3], " │                   7│ ");
+}
+
 TEST_F(DataPaintTest, GridEditorSitsOnTheCurrentCell) {
     TDBGrid* grid = TDBGrid::Create(Form.get());
     grid->SetParent(Form.get());
