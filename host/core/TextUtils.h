@@ -13,6 +13,10 @@ int CompareStr(std::string_view a, std::string_view b);
 // Case folding keeps the length: texts of different lengths differ at once.
 inline bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
+// A code point as UTF-8; one that is none (a surrogate, beyond U+10FFFF)
+// as U+FFFD, so the text stays valid UTF-8.
+void AppendUtf8(std::string& out, char32_t ch);
+
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 std::string Trim(std::string_view s);

@@ -1,6 +1,7 @@
 #include "host/data/PostgresConnection.h"
 
 #include "host/core/Exception.h"
+#include "host/core/TextUtils.h"
 #include "host/data/PgClient.h"
 #include "host/data/PgStatement.h"
 #include "host/data/PgValues.h"
@@ -40,26 +41,6 @@ uint32_t DecodeChar(const std::string& bytes) {
     }
 }
 
-std::string EncodeChar(uint32_t code) {
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
-}
-
 // The least valid UTF-8 text above every text that begins with Prefix, in
 // byte order: its last character's successor. Nothing when no such text
 // exists (an empty prefix, or one of nothing but the highest character).
@@ -73,7 +54,8 @@ std::optional<std::string> PrefixUpperBound(std::string prefix) {
         ++code;
         if (code >= 0xD800 && code <= 0xDFFF) code = 0xE000;
         if (code > 0x10FFFF) continue;
-        return prefix + EncodeChar(code);
+        AppendUtf8(prefix, code);
+        return prefix;
     }
     return std::nullopt;
 }

@@ -26,24 +26,6 @@ bool IsLowSurrogate(std::uint32_t code) { return code >= 0xDC00 && code <= 0xDFF
 // A surrogate without its partner is no character: it reads as U+FFFD.
 constexpr std::uint32_t Replacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-        return;
-    }
-    if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    }
-    out += static_cast<char>(0x80 | (code & 0x3F));
-}
-
 std::string SymbolText(char c) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte > ' ' && byte < 127) return std::string(1, c);

@@ -16,6 +16,7 @@
 // last ClearDirty, so an output writes only what changed.
 // Code: CellSurface.cpp.
 
+#include "host/core/TextUtils.h"  // AppendUtf8
 #include "host/ui/Colors.h"
 #include "host/ui/Geometry.h"
 
@@ -130,8 +131,6 @@ private:
     bool FCaretChanged = false;
 };
 
-// A code point as UTF-8.
-void AppendUtf8(std::string& out, char32_t ch);
 // The code points of a UTF-8 text; a byte that does not start a valid
 // sequence gives U+FFFD, so any input decodes.
 std::u32string DecodeUtf8(const std::string& text);
