@@ -114,6 +114,14 @@ struct Constructor {
 template <class T, class... A>
 T* Construct(A&&... args) { return Constructor::Make<T>(std::forward<A>(args)...); }
 
+// T::ClassInfo() asked once and kept: the record's function lies in another
+// library, and class tests run on every control of a walk and every message.
+template <class T>
+[[gnu::always_inline]] inline const TClass& ClassRecord() {
+    static const TClass& record = T::ClassInfo();
+    return record;
+}
+
 } // namespace host
 
 // Declares the class-reference members of a host class. Put it first in the
@@ -122,7 +130,7 @@ T* Construct(A&&... args) { return Constructor::Make<T>(std::forward<A>(args)...
 public:                                                                          \
     using inherited = Base;                                                      \
     static const ::host::TClass& ClassInfo();                                    \
-    const ::host::TClass& ClassType() const override { return Self::ClassInfo(); } \
+    const ::host::TClass& ClassType() const override { return ::host::ClassRecord<Self>(); } \
     template <class... HostArgs>                                                 \
     static Self* Create(HostArgs&&... args) {                                    \
         return ::host::Construct<Self>(std::forward<HostArgs>(args)...);         \

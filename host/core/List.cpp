@@ -19,19 +19,9 @@ void TList::Check(int index, int count) const {
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-void* TList::Items(int index) const {
-    Check(index, Count());
-    return FItems[static_cast<size_t>(index)];
-}
-
 void TList::Put(int index, void* item) {
     Check(index, Count());
     FItems[static_cast<size_t>(index)] = item;
-}
-
-int TList::Add(void* item) {
-    FItems.push_back(item);
-    return Count() - 1;
 }
 
 void TList::Insert(int index, void* item) {

@@ -13,13 +13,20 @@ class TList : public TObject {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
     // Raise EListError "List index out of bounds (n)" for a bad index.
-    void* Items(int index) const;
+    // Inline: walks over many items read them one by one.
+    void* Items(int index) const {
+        if (static_cast<size_t>(index) >= FItems.size()) Check(index, Count());
+        return FItems[static_cast<size_t>(index)];
+    }
     void* operator[](int index) const { return Items(index); }
     void Put(int index, void* item);
     template <class T>
     T* Get(int index) const { return static_cast<T*>(Items(index)); }
 
-    int Add(void* item);
+    int Add(void* item) {
+        FItems.push_back(item);
+        return Count() - 1;
+    }
     void Insert(int index, void* item);
     void Delete(int index);
     // Removes the first occurrence; answers its index, -1 when absent.

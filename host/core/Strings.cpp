@@ -250,10 +250,8 @@ void TStringList::Check(int index, int count) const {
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-std::string TStringList::Get(int index) const {
-    Check(index, Count());
-    return FItems[static_cast<size_t>(index)].Text;
-}
+std::string TStringList::Get(int index) const { return StringRef(index); }
+
 
 void TStringList::Put(int index, const std::string& s) {
     if (FSorted) throw EListError("Operation not allowed on sorted list");

@@ -87,6 +87,11 @@ class TStringList : public TStrings {
 public:
     int Count() const override { return static_cast<int>(FItems.size()); }
     std::string Get(int index) const override;
+    // The stored string itself, for loops that only read: Get copies.
+    const std::string& StringRef(int index) const {
+        if (static_cast<size_t>(index) >= FItems.size()) Check(index, Count());
+        return FItems[static_cast<size_t>(index)].Text;
+    }
     void Put(int index, const std::string& s) override;
     TObject* Objects(int index) const override;
     void PutObject(int index, TObject* object) override;

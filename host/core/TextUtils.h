@@ -11,7 +11,10 @@ int CompareText(std::string_view a, std::string_view b);
 // Compares byte by byte; <0, 0 or >0.
 int CompareStr(std::string_view a, std::string_view b);
 // Case folding keeps the length: texts of different lengths differ at once.
-inline bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+// Texts alike byte for byte, the usual case, need no folding.
+inline bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a == b || CompareText(a, b) == 0);
+}
 
 // A code point as UTF-8; one that is none (a surrogate, beyond U+10FFFF)
 // as U+FFFD, so the text stays valid UTF-8.

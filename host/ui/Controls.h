@@ -386,7 +386,10 @@ class TWinControl : public TControl {
 public:
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     // Raises EListError for an index out of range.
-    TControl* Controls(int index) const;
+    TControl* Controls(int index) const {
+        if (static_cast<size_t>(index) >= FControls.size()) ControlIndexError(index);
+        return FControls[static_cast<size_t>(index)];
+    }
     // True when Control is a child of this control, at any depth.
     bool ContainsControl(const TControl* control) const;
 
@@ -483,6 +486,7 @@ protected:
     void EnabledChanged() override;
 
 private:
+    [[noreturn]] static void ControlIndexError(int index);
     friend class TControl;
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);

@@ -59,10 +59,8 @@ void TWinControl::FreeChildControls() {
 
 // --- children -------------------------------------------------------------
 
-TControl* TWinControl::Controls(int index) const {
-    if (index < 0 || index >= ControlCount())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return FControls[static_cast<size_t>(index)];
+void TWinControl::ControlIndexError(int index) {
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const { return control && control->HasParent(this); }

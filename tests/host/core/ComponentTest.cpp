@@ -81,6 +81,32 @@ TEST_F(ComponentTest, ClassReferencesKnowTheirAncestry) {
     EXPECT_TRUE(Is<TProbe>(made.get()));
 }
 
+// A descendant declared without a class record of its own.
+class TUnrecordedProbe : public TDerivedProbe {
+public:
+    explicit TUnrecordedProbe(TComponent* owner) : TDerivedProbe(owner) {}
+};
+
+TEST_F(ComponentTest, TheClassChainTestAgreesWithTheTypeTest) {
+    Owned<TComponent> plain(TComponent::Create(nullptr));
+    Owned<TComponent> derived(TDerivedProbe::Create(nullptr));
+    for (TObject* object : {static_cast<TObject*>(plain.get()), static_cast<TObject*>(derived.get())}) {
+        EXPECT_EQ(KindOf<TProbe>(object), As<TProbe>(object));
+        EXPECT_EQ(KindOf<TDerivedProbe>(object), As<TDerivedProbe>(object));
+        EXPECT_EQ(KindOf<TComponent>(object), As<TComponent>(object));
+    }
+    EXPECT_EQ(KindOf<TProbe>(derived.get()), derived.get());
+    EXPECT_EQ(KindOf<TProbe>(plain.get()), nullptr);
+    EXPECT_EQ(KindOf<TProbe>(nullptr), nullptr);
+    EXPECT_EQ(&ClassRecord<TDerivedProbe>(), &TDerivedProbe::ClassInfo());
+
+    // Without a record of its own an object answers as its nearest recorded
+    // ancestor, both to ClassType and to the chain test.
+    Owned<TUnrecordedProbe> unrecorded(Construct<TUnrecordedProbe>(nullptr));
+    EXPECT_EQ(&unrecorded->ClassType(), &TDerivedProbe::ClassInfo());
+    EXPECT_EQ(KindOf<TProbe>(unrecorded.get()), unrecorded.get());
+}
+
 TEST_F(ComponentTest, InsertionValidatesOnTheWholeObjectAndARefusalLeavesNothing) {
     Owned<TDataModule> owner(TDataModule::Create(nullptr));
     TProbe* kept = Probe(owner.get(), "Kept");

@@ -160,6 +160,9 @@ TEST(StringsTest, IndexErrorsNameTheIndex) {
     EXPECT_THROW(list->Insert(2, "x"), EListError);
     list->Insert(1, "end");
     EXPECT_EQ(list->Get(1), "end");
+    EXPECT_EQ(list->StringRef(1), "end");
+    EXPECT_THROW(list->StringRef(2), EListError);
+    EXPECT_THROW(list->StringRef(-1), EListError);
 
     Owned<TList> pointers(TList::Create());
     int a = 0, b = 0;
@@ -168,6 +171,13 @@ TEST(StringsTest, IndexErrorsNameTheIndex) {
     EXPECT_EQ(pointers->Remove(&a), 0);
     EXPECT_EQ(pointers->Remove(&a), -1);
     EXPECT_EQ(pointers->Items(0), &b);
+    EXPECT_THROW(pointers->Items(-1), EListError);
+    try {
+        pointers->Items(1);
+        FAIL();
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), "List index out of bounds (1)");
+    }
     try {
         pointers->Delete(1);
         FAIL();
