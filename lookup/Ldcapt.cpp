@@ -145,7 +145,7 @@ void TLookupWinControlLink::UnCapture() {
 void TLookupWinControlLink::Recapture() {
     // A button goes while the control is released, and a descendant may
     // capture differently: both take the long way.
-    if (!FCaptured || !FControl || FButton || &ClassType() != &ClassInfo()) {
+    if (!FCaptured || !FControl || FButton || &ClassType() != &ClassRecord<TLookupWinControlLink>()) {
         UnCapture();
         Capture();
         return;
@@ -293,14 +293,14 @@ void TLookupGridControlLink::UnCapture() {
 void TLookupGridControlLink::Recapture() {
     // A button goes while the grid is released, and a descendant may capture
     // differently: both take the long way.
-    if (!Captured() || !Control() || Button() || &ClassType() != &ClassInfo()) {
+    if (!Captured() || !Control() || Button() || &ClassType() != &ClassRecord<TLookupGridControlLink>()) {
         UnCapture();
         Capture();
         return;
     }
     TKeepAlive alive(this);
     RenewSubclass(Control(), Subclass());
-    auto* grid = As<TCustomGrid>(Control());
+    auto* grid = KindOf<TCustomGrid>(Control());
     TWinControl* editor = grid ? grid->InplaceEditor() : nullptr;
     if (!editor || editor != FInplaceEditor) {
         UnCaptureInplaceEditor();
@@ -312,7 +312,7 @@ void TLookupGridControlLink::Recapture() {
 }
 
 void TLookupGridControlLink::CaptureInplaceEditor() {
-    auto* grid = As<TCustomGrid>(Control());
+    auto* grid = KindOf<TCustomGrid>(Control());
     if (!grid) return;
     TWinControl* editor = grid->InplaceEditor();
     if (!editor || editor == FInplaceEditor) return;
@@ -333,7 +333,7 @@ void TLookupGridControlLink::UnCaptureInplaceEditor() {
 void TLookupGridControlLink::WndProc(TMessage& Message) {
     if (Message.Msg != WM_PARENTNOTIFY) return;
     TKeepAlive alive(this);
-    auto* grid = As<TCustomGrid>(Control());
+    auto* grid = KindOf<TCustomGrid>(Control());
     if (grid && grid->InplaceEditor()) CaptureInplaceEditor();
 }
 
@@ -421,8 +421,8 @@ void TLookupControlsList::Clear() {
 bool TLookupControlsList::Reusable(const TLookupWinControlLink* ALink, const TWinControl* AControl) const {
     if (!ALink || !AControl || ALink->Control() != AControl || ALink->OwnerList() != this) return false;
     if (ALink->FreePending() || ALink->InButtonClick()) return false;
-    const bool grid = AControl->InheritsFrom(TCustomGrid::ClassInfo());
-    const TClass& kind = grid ? TLookupGridControlLink::ClassInfo() : TLookupWinControlLink::ClassInfo();
+    const bool grid = AControl->InheritsFrom(ClassRecord<TCustomGrid>());
+    const TClass& kind = grid ? ClassRecord<TLookupGridControlLink>() : ClassRecord<TLookupWinControlLink>();
     return &ALink->ClassType() == &kind;
 }
 

@@ -28,25 +28,34 @@ using namespace host;
 
 namespace {
 
-// The class chain instead of dynamic_cast: the walk asks this of every
-// control on the form, and the chain is a few pointer comparisons.
-template <class T>
-T* KindOf(TObject* object) {
-    return object && object->InheritsFrom(T::ClassInfo()) ? static_cast<T*>(object) : nullptr;
-}
-
-void VisitControl(TWinControl* control, int childCount, TList* list, const TConditionMethod& condition) {
+// Walks Control and its windowed descendants depth first, adding those
+// Condition accepts. A template, so that the dialog's own capture calls its
+// test directly rather than through an event.
+template <class Condition>
+void VisitControl(TWinControl* control, TList* list, const Condition& condition) {
     if (!control) return;
     if (condition(control)) list->Add(control);
+    const int childCount = control->ControlCount();
     constexpr int kAhead = 4;  // controls lie scattered in memory: ask for the next ones early
     for (int i = 0; i < childCount; ++i) {
         if (i + kAhead < childCount) __builtin_prefetch(control->Controls(i + kAhead));
         // A child that fails (gone meanwhile, a raising condition) is
         // skipped; its siblings are still visited.
         try {
-            if (auto* child = KindOf<TWinControl>(control->Controls(i))) VisitControl(child, child->ControlCount(), list, condition);
+            if (auto* child = KindOf<TWinControl>(control->Controls(i))) VisitControl(child, list, condition);
         } catch (...) {
         }
+    }
+}
+
+template <class Condition>
+void CollectControls(TWinControl* Control, TList* List, const Condition& condition) {
+    List->Clear();
+    try {
+        VisitControl(Control, List, condition);
+    } catch (...) {
+        // An error on the starting control ends the walk; what was collected
+        // stays.
     }
 }
 
@@ -54,13 +63,7 @@ void VisitControl(TWinControl* control, int childCount, TList* list, const TCond
 
 void GetAllControlsInAList(TWinControl* Control, TList* List, const TConditionMethod& Condition) {
     if (!List || !Condition) return;
-    List->Clear();
-    try {
-        VisitControl(Control, Control ? Control->ControlCount() : 0, List, Condition);
-    } catch (...) {
-        // An error on the starting control ends the walk; what was collected
-        // stays.
-    }
+    CollectControls(Control, List, Condition);
 }
 
 // --- TLookupFieldConnection ---------------------------------------------------
@@ -212,7 +215,7 @@ bool TLookupDialog::IsControlLookupable(TWinControl* Control) {
     if (auto* edit = KindOf<TDBEdit>(Control); edit && edit->DataSource() == FDataSource) {
         const std::string& field = edit->DataField();
         for (int i = 0; i < FKeyFields->Count(); ++i)
-            if (SameText(field, FKeyFields->Strings(i))) return true;
+            if (SameText(field, FKeyFields->StringRef(i))) return true;
         return false;
     }
     if (auto* grid = KindOf<TCustomDBGrid>(Control); grid && grid->DataSource() == FDataSource) return true;
@@ -232,8 +235,7 @@ void TLookupDialog::CaptureControls() {
         return;
     }
     Owned<TList> found(TList::Create());
-    GetAllControlsInAList(form, found.get(),
-                          TConditionMethod::Method(this, &TLookupDialog::IsControlLookupable, "IsControlLookupable"));
+    CollectControls(form, found.get(), [this](TWinControl* control) { return IsControlLookupable(control); });
     // Controls captured before keep their links: capturing again after a
     // reopen costs no new component per control.
     FControlsList->RecaptureControls(*found);
