@@ -299,11 +299,13 @@ void TControl::WindowProc(TMessage& message) {
         if (!FreePending()) WndProc(message);
         break;
     case 1: {
-        // The common case (one capture on the control), without a loop.
+        // The common case (one capture on the control), without a loop, and
+        // with the hook's object kept once for the whole message.
         const auto hook = FHooks.Watch(0);
-        if (!FreePending()) CallHook(hook.Item(), &TWndProcHook::BeforeWndProc, message);
+        TKeepAlive hookAlive(hook.Item()->FSelf);
+        if (!FreePending()) hook.Item()->BeforeWndProc(message);
         if (!FreePending()) WndProc(message);
-        if (!FreePending() && hook.Held()) CallHook(hook.Item(), &TWndProcHook::AfterWndProc, message);
+        if (!FreePending() && hook.Held()) hook.Item()->AfterWndProc(message);
         break;
     }
     default: {

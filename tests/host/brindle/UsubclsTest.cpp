@@ -31,6 +31,7 @@ class TLoggedControl : public TWinControl {
 public:
     TLog* Log = nullptr;
     std::uintptr_t SeenWParam = 0;
+    std::function<void()> During;  // run inside the control's own handling
 
 protected:
     explicit TLoggedControl(TComponent* owner) : TWinControl(owner) {}
@@ -38,6 +39,7 @@ protected:
         if (Log) Log->push_back("control " + Label(message.Msg));
         SeenWParam = message.WParam;
         message.Result = 42;
+        if (During) During();
         inherited::WndProc(message);
     }
 };
@@ -60,6 +62,10 @@ public:
         if (Log) Log->push_back(Tag + " after " + Label(message.Msg));
         ResultSeenAfter = message.Result;
         if (After) After(message);
+    }
+    void Destroy() override {
+        if (Log) Log->push_back(Tag + " ends");
+        inherited::Destroy();
     }
 
 protected:
@@ -194,7 +200,7 @@ TEST_F(UsubclsTest, ALoneSubclassFollowsTheSameContract) {
     log.clear();
     control->Perform(WM_KEYDOWN);
     control->Perform(WM_KEYDOWN);
-    EXPECT_EQ(log, (TLog{"A before KEYDOWN", "control KEYDOWN", "control KEYDOWN"}));
+    EXPECT_EQ(log, (TLog{"A before KEYDOWN", "control KEYDOWN", "A ends", "control KEYDOWN"}));
 }
 
 TEST_F(UsubclsTest, AFreedSubclassIsNeverCalled) {
@@ -205,7 +211,7 @@ TEST_F(UsubclsTest, AFreedSubclassIsNeverCalled) {
     a->Free();
     EXPECT_FALSE(IsSubclassRegistered(control.get(), a));
     control->Perform(WM_SETFOCUS);
-    EXPECT_EQ(log, (TLog{"B before SETFOCUS", "control SETFOCUS", "B after SETFOCUS"}));
+    EXPECT_EQ(log, (TLog{"A ends", "B before SETFOCUS", "control SETFOCUS", "B after SETFOCUS"}));
 
     // Freed from inside its own call, it ends once the call returns.
     TLoggingSubclass* c = TLoggingSubclass::Create("C", &log);
@@ -214,8 +220,35 @@ TEST_F(UsubclsTest, AFreedSubclassIsNeverCalled) {
     log.clear();
     control->Perform(WM_KILLFOCUS);
     control->Perform(WM_KILLFOCUS);
-    EXPECT_EQ(log, (TLog{"B before KILLFOCUS", "C before KILLFOCUS", "control KILLFOCUS", "B after KILLFOCUS",
-                         "B before KILLFOCUS", "control KILLFOCUS", "B after KILLFOCUS"}));
+    EXPECT_EQ(log, (TLog{"B before KILLFOCUS", "C before KILLFOCUS", "C ends", "control KILLFOCUS",
+                         "B after KILLFOCUS", "B before KILLFOCUS", "control KILLFOCUS", "B after KILLFOCUS"}));
+}
+
+TEST_F(UsubclsTest, ALoneSubclassFreedDuringTheMessageEndsWhenTheMessageIsOver) {
+    // Freed by the control's own handling: no After, and the object ends
+    // once the message is over, not under the handler's feet.
+    TLoggingSubclass* a = TLoggingSubclass::Create("A", &log);
+    RegisterSubclass(control.get(), a);
+    control->During = [&] {
+        a->Free();
+        log.push_back("freed");
+    };
+    control->Perform(WM_KEYDOWN);
+    EXPECT_EQ(log, (TLog{"A before KEYDOWN", "control KEYDOWN", "freed", "A ends"}));
+    EXPECT_FALSE(IsSubclassRegistered(control.get(), a));
+
+    // Freed in its After, the same.
+    TLoggingSubclass* b = TLoggingSubclass::Create("B", &log);
+    RegisterSubclass(control.get(), b);
+    control->During = nullptr;
+    b->After = [b, this](TMessage&) {
+        b->Free();
+        log.push_back("freed");
+    };
+    log.clear();
+    control->Perform(WM_KEYDOWN);
+    control->Perform(WM_KEYDOWN);
+    EXPECT_EQ(log, (TLog{"B before KEYDOWN", "control KEYDOWN", "B after KEYDOWN", "freed", "B ends", "control KEYDOWN"}));
 }
 
 TEST_F(UsubclsTest, UnregisteringWhileTheControlIsDestroyedIsSafe) {
