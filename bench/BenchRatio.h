@@ -10,6 +10,13 @@
 
 namespace bench {
 
+// The median of Values (which it reorders).
+inline double Median(std::vector<double>& values) {
+    if (values.empty()) return 0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 // Median wall time of Runs calls of F, in microseconds.
 template <class F>
 double MedianMicros(int runs, F f) {
