@@ -143,8 +143,12 @@ void TDBNavigator::BtnClick(TNavigateBtn index) {
     case nbLast: dataSet->Last(); break;
     case nbInsert: dataSet->Insert(); break;
     case nbDelete:
-        if (!FConfirmDelete || MessageDlg("Delete record?", mtConfirmation, {mbYes, mbNo}) == mrYes)
-            dataSet->Delete();
+        if (!FConfirmDelete || MessageDlg("Delete record?", mtConfirmation, {mbYes, mbNo}) == mrYes) {
+            // The question ran a modal loop: the navigator's source or its
+            // dataset may have gone meanwhile.
+            if (FreePending() || !FDataLink->Active()) return;
+            FDataLink->DataSet()->Delete();
+        }
         break;
     case nbEdit: dataSet->Edit(); break;
     case nbPost: dataSet->Post(); break;
