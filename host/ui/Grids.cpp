@@ -3,6 +3,7 @@
 #include "host/core/Exception.h"
 #include "host/core/Guards.h"
 #include "host/ui/CellSurface.h"
+#include "host/ui/Dialogs.h"
 #include "host/ui/Focus.h"
 
 #include <algorithm>
@@ -37,6 +38,11 @@ void TInplaceEdit::Change() {
 void TInplaceEdit::KeyDown(std::uint16_t& key, TShiftState shift) {
     inherited::KeyDown(key, shift);
     if (key != 0) FGrid->EditorKey(key, shift);
+}
+
+void TInplaceEdit::EditKey(std::uint16_t& key, TShiftState shift) {
+    if (key == VK_DELETE && shift.Contains(ssCtrl)) return;
+    inherited::EditKey(key, shift);
 }
 
 void TInplaceEdit::CMExit(TMessage& message) {
@@ -348,9 +354,21 @@ void TCustomGrid::EditorKey(std::uint16_t& key, TShiftState shift) {
         key = 0;
         break;
     case VK_ESCAPE:
-        // Drops what was typed.
-        ReloadEditor();
-        key = 0;
+        // Drops what was typed in the cell; with nothing typed, the grid
+        // takes it (a data grid drops the record's changes).
+        if (FInplaceEdit && FInplaceEdit->Modified()) {
+            ReloadEditor();
+            key = 0;
+        } else {
+            KeyDown(key, shift);
+        }
+        break;
+    case VK_INSERT:
+        KeyDown(key, shift);
+        break;
+    case VK_DELETE:
+        // Delete alone deletes a character; Ctrl+Delete is the grid's.
+        if (shift.Contains(ssCtrl)) KeyDown(key, shift);
         break;
     case VK_UP:
     case VK_DOWN:
@@ -600,6 +618,48 @@ bool TCustomDBGrid::MoveByWheel(int distance) {
     UpdateText();
     dataSet->MoveBy(distance);
     return true;
+}
+
+void TCustomDBGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
+    inherited::KeyDown(key, shift);
+    if (key != 0 && RecordKey(key, shift)) key = 0;
+}
+
+bool TCustomDBGrid::CanWriteRecords() const {
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    return dataSet && !FReadOnly && !FDataLink->ReadOnly() && dataSet->CanModify();
+}
+
+bool TCustomDBGrid::RecordKey(std::uint16_t key, TShiftState shift) {
+    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
+    if (!dataSet) return false;
+    switch (key) {
+    case VK_INSERT:
+        if (!shift.Empty() || !CanWriteRecords() || !FOptions.Contains(dgEditing)) return false;
+        // What was typed in the cell goes with the record it was typed for.
+        UpdateText();
+        dataSet->Insert();
+        return true;
+    case VK_DELETE: {
+        if (shift != TShiftState{ssCtrl} || !CanWriteRecords()) return false;
+        if (dataSet->IsEmpty() && dataSet->State() != dsInsert) return true;
+        const TKeepAlive alive(this);
+        if (FOptions.Contains(dgConfirmDelete) &&
+            MessageDlg("Delete record?", mtConfirmation, {mbYes, mbNo}) != mrYes)
+            return true;
+        // The question ran a modal loop: the grid, its source or its
+        // dataset may have changed or gone meanwhile.
+        if (FreePending() || !CanWriteRecords()) return true;
+        FDataLink->DataSet()->Delete();
+        return true;
+    }
+    case VK_ESCAPE:
+        if (dataSet->State() != dsEdit && dataSet->State() != dsInsert) return false;
+        dataSet->Cancel();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool TCustomDBGrid::CanEditShow() const {

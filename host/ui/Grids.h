@@ -63,6 +63,8 @@ protected:
     bool EditCanModify() override;
     void Change() override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    // Ctrl+Delete is left to the grid (a data grid deletes the record).
+    void EditKey(std::uint16_t& key, TShiftState shift) override;
     void CMExit(TMessage& message) override;
 
 private:
@@ -295,10 +297,17 @@ protected:
     // by one record.
     bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
     bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
+    // The record keys: Insert inserts a record, Ctrl+Delete deletes the
+    // current one (asking "Delete record?" first under dgConfirmDelete),
+    // Escape drops the record's changes. A grid or dataset that cannot be
+    // written leaves them to the form.
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
 
 private:
     friend class TGridDataLink;
     bool MoveByWheel(int distance);
+    bool RecordKey(std::uint16_t key, TShiftState shift);
+    bool CanWriteRecords() const;
     int IndicatorOffset() const { return FOptions.Contains(dgIndicator) ? 1 : 0; }
     int TitleOffset() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
     void LinkActive();

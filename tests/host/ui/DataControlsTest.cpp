@@ -3,6 +3,7 @@
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
+#include "host/ui/Backend.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Grids.h"
@@ -512,6 +513,100 @@ TEST_F(DataControlsTest, DBGridEditorWritesTheSelectedField) {
     Type(grid, "k");
     EXPECT_FALSE(grid->EditorMode());
     EXPECT_EQ(People->State(), dsBrowse);
+}
+
+void PressCtrl(TWinControl* control, std::uint16_t key) {
+    Keyboard().Hold(ssCtrl);
+    Press(control, key);
+    Keyboard().Release(ssCtrl);
+}
+
+std::vector<std::string> Names(TDataSet* dataSet) {
+    std::vector<std::string> names;
+    for (dataSet->First(); !dataSet->Eof(); dataSet->Next()) names.push_back(dataSet->FieldByName("Name")->AsString());
+    return names;
+}
+
+TEST_F(DataControlsTest, DBGridInsertsDeletesAndCancelsRecordsByKey) {
+    HeadlessBackend()->ClearMessageAnswers();
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetFocus();
+    grid->SetSelectedField(People->FieldByName("Name"));
+
+    // Insert, type, Escape drops the typing, Escape again the new record.
+    Press(grid, VK_INSERT);
+    EXPECT_EQ(People->State(), dsInsert);
+    Type(grid, "D");
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Type(grid->InplaceEditor(), "i");
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "Di");
+    Press(grid->InplaceEditor(), VK_ESCAPE);
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "");
+    EXPECT_EQ(People->State(), dsInsert);
+    Press(grid->InplaceEditor(), VK_ESCAPE);
+    EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_EQ(People->RecordCount(), 3);
+    EXPECT_EQ(Name(), "Ada");
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "Ada");
+
+    // Ctrl+Delete asks; No keeps the record, Yes deletes it. In the editor,
+    // Delete alone deletes a character.
+    HeadlessBackend()->QueueMessageAnswer(mrNo);
+    PressCtrl(grid->InplaceEditor(), VK_DELETE);
+    EXPECT_EQ(People->RecordCount(), 3);
+    HeadlessBackend()->QueueMessageAnswer(mrYes);
+    PressCtrl(grid, VK_DELETE);
+    EXPECT_EQ(HeadlessBackend()->PendingMessageAnswers(), 0);
+    EXPECT_EQ(Names(People), (std::vector<std::string>{"Bo", "Cy"}));
+    People->First();
+    Press(grid->InplaceEditor(), VK_HOME);
+    Press(grid->InplaceEditor(), VK_DELETE);
+    EXPECT_EQ(People->RecordCount(), 2);
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "o");
+
+    // Without dgConfirmDelete nothing is asked (an unanswered question would
+    // raise); the edit in progress goes with its record.
+    grid->SetOptions(grid->Options() - TDBGridOptions{dgConfirmDelete});
+    PressCtrl(grid, VK_DELETE);
+    EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_EQ(Names(People), (std::vector<std::string>{"Cy"}));
+}
+
+TEST_F(DataControlsTest, ARecordKeyAGridCannotHonourIsLeftToTheForm) {
+    HeadlessBackend()->ClearMessageAnswers();
+    HeadlessBackend()->ClearShown();
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetFocus();
+    // True when the grid passed the key on (a form's Cancel button would
+    // take an Escape).
+    auto passedOn = [&](std::uint16_t key, bool ctrl) {
+        TMessage message{WM_KEYDOWN, key, 0, 0};
+        if (ctrl) Keyboard().Hold(ssCtrl);
+        grid->WindowProc(message);
+        if (ctrl) Keyboard().Release(ssCtrl);
+        return message.WParam != 0;
+    };
+    EXPECT_TRUE(passedOn(VK_ESCAPE, false)) << "nothing to cancel";
+    People->Edit();
+    EXPECT_FALSE(passedOn(VK_ESCAPE, false));
+    EXPECT_EQ(People->State(), dsBrowse);
+
+    grid->SetReadOnly(true);
+    EXPECT_TRUE(passedOn(VK_INSERT, false));
+    EXPECT_TRUE(passedOn(VK_DELETE, true));
+    grid->SetReadOnly(false);
+    People->SetReadOnly(true);
+    EXPECT_TRUE(passedOn(VK_INSERT, false));
+    EXPECT_TRUE(passedOn(VK_DELETE, true));
+    People->SetReadOnly(false);
+    EXPECT_TRUE(passedOn(VK_DELETE, false)) << "Delete without Ctrl";
+    EXPECT_EQ(People->RecordCount(), 3);
+    EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_TRUE(HeadlessBackend()->Shown().empty()) << "nothing was asked";
 }
 
 TEST_F(DataControlsTest, DBGridRowStaysWithTheCursorWhenThePostFails) {
