@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The navigator and the mouse wheel in the terminal: the wheel moves the
 # order grid and the lookup grid a record a notch, the navigator's Delete
-# asks first and deletes only on Yes, and the question's status line tells
-# its own keys.
+# and the grid's Ctrl+Delete ask first and delete only on Yes, and the
+# question's status line tells its own keys.
 source "$(dirname "$0")/tmux_lib.sh"
 tui_require_tmux
 demo=$1
@@ -51,6 +51,17 @@ tui_wait_gone "Delete record?"
 tui_wait_gone "      1002"
 tui_wait_for "▶│      1001"
 check "Yes deletes the current order"
+
+# Ctrl+Delete in the order grid asks the same question; No keeps the order.
+row=$(tui_row_of "▶│      1001")
+col=$(tui_col_in_line "▶│      1001" "1001")
+tui_click "$col" "$row"
+tui_keys C-DC
+tui_wait_for "Delete record?"
+tui_keys n
+tui_wait_gone "Delete record?"
+tui_wait_for "▶│      1001"
+check "Ctrl+Delete in the order grid asks first, and No keeps the order"
 
 # The lookup grid follows the wheel too.
 tui_keys M-c C-F1
