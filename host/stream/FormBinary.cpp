@@ -205,8 +205,17 @@ private:
     TFormProperty Property(int depth) {
         TFormProperty property;
         property.Pos = Here();
+        const size_t at = FPos;
         property.Name = Name("property name", true);
         if (property.Name.empty()) Fail("Property name expected");
+        // A word that opens or closes an object in a form text would read
+        // there as that, not as the property.
+        for (const char* word : {"end", "object", "inherited", "inline"}) {
+            if (SameText(property.Name, word)) {
+                FPos = at;
+                Fail("Invalid property name");
+            }
+        }
         property.Value = Value(depth + 1);
         return property;
     }

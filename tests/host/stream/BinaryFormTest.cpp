@@ -136,6 +136,9 @@ TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
         {head + Bytes({5}) + "Count" + Bytes({7, 2}) + "1a" + Bytes({0, 0}), "Invalid identifier at offset 20"},
         {head + Bytes({5}) + "Count" + Bytes({7, 2}) + "a." + Bytes({0, 0}), "Invalid identifier at offset 20"},
         {head + Bytes({4}) + "a..b" + Bytes({2, 1, 0, 0}), "Invalid property name at offset 13"},
+        // Words a form text reads as the start or the end of an object.
+        {head + Bytes({3}) + "End" + Bytes({2, 1, 0, 0}), "Invalid property name at offset 13"},
+        {head + Bytes({6}) + "object" + Bytes({2, 1, 0, 0}), "Invalid property name at offset 13"},
         {Bytes({0xFF, 0x0A, 0x00, 'A', 0, 0x30, 0x10, 0xFF, 0xFF, 0, 0}) + "TPF0", "Resource size beyond the data at offset 11"},
     };
     for (const TCase& c : cases) {
