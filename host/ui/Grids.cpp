@@ -654,7 +654,9 @@ bool TCustomDBGrid::RecordKey(std::uint16_t key, TShiftState shift) {
         return true;
     }
     case VK_ESCAPE:
-        if (dataSet->State() != dsEdit && dataSet->State() != dsInsert) return false;
+        // A read-only grid changed nothing: its Escape is the form's (a
+        // lookup form's Cancel).
+        if (!CanWriteRecords() || (dataSet->State() != dsEdit && dataSet->State() != dsInsert)) return false;
         dataSet->Cancel();
         return true;
     default:

@@ -598,6 +598,10 @@ TEST_F(DataControlsTest, ARecordKeyAGridCannotHonourIsLeftToTheForm) {
     grid->SetReadOnly(true);
     EXPECT_TRUE(passedOn(VK_INSERT, false));
     EXPECT_TRUE(passedOn(VK_DELETE, true));
+    People->Edit();
+    EXPECT_TRUE(passedOn(VK_ESCAPE, false)) << "a read-only grid cancels nothing";
+    EXPECT_EQ(People->State(), dsEdit);
+    People->Cancel();
     grid->SetReadOnly(false);
     People->SetReadOnly(true);
     EXPECT_TRUE(passedOn(VK_INSERT, false));
