@@ -252,7 +252,6 @@ void TStringList::Check(int index, int count) const {
 
 std::string TStringList::Get(int index) const { return StringRef(index); }
 
-
 void TStringList::Put(int index, const std::string& s) {
     if (FSorted) throw EListError("Operation not allowed on sorted list");
     Check(index, Count());
