@@ -3,8 +3,8 @@
 // data sources the edits refer to, so names, references, the tab order and
 // the owner's list all grow with the form.
 
+#include "host/core/ClassRegistry.h"
 #include "host/data/DataSource.h"
-#include "host/stream/ClassRegistry.h"
 #include "host/stream/Reader.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"

@@ -6,10 +6,10 @@
 #include "BenchRatio.h"
 
 #include "host/brindle/Usubcls.h"
+#include "host/core/ClassRegistry.h"
 #include "host/core/List.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
-#include "host/stream/ClassRegistry.h"
 #include "host/stream/Reader.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/ExtCtrls.h"

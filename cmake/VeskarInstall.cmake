@@ -1,19 +1,26 @@
-# Install rules: the three libraries with their versions, every public header,
-# a CMake package (Veskar::host, Veskar::Brindle, Veskar::Veskar), a
-# pkg-config file, and a Debian package split into runtime and -dev.
+# Install rules: the libraries with their versions, the public headers, a
+# CMake package (Veskar::Veskar links everything an application needs; one
+# target per layer beside it), a pkg-config file, and a Debian package split
+# into runtime and -dev.
 #
-# The package's resources are compiled into libVeskar itself, so an installed
-# library finds them wherever it is loaded from.
+# The packages' resources are compiled into libVeskar and libVeskarDesign
+# themselves, so an installed library finds them wherever it is loaded from.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(VESKAR_INCLUDE_SUBDIR veskar)
 set(VESKAR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Veskar)
 
+# The host's layers, the back end for terminals, the utility package, the
+# run-time package; the designer's model and the design-time package last
+# (installed for a designer, never linked by an application).
+set(VESKAR_LIBRARIES veskar_core veskar_data veskar_package veskar_ui veskar_stream veskar_terminal Brindle Veskar
+    veskar_designer VeskarDesign)
+
 # Headers are included as "host/core/Object.h", "lookup/LkFill.h": the install
 # keeps that layout below include/veskar so that no top-level folder named
 # "host" lands in the system's include root.
-foreach(lib host Brindle Veskar)
+foreach(lib ${VESKAR_LIBRARIES})
   set_target_properties(${lib} PROPERTIES
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR}
@@ -22,23 +29,32 @@ foreach(lib host Brindle Veskar)
   target_include_directories(${lib} PUBLIC
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/${VESKAR_INCLUDE_SUBDIR}>)
 endforeach()
-# "host" is too plain a name for a file in the system's library folder.
-set_target_properties(host PROPERTIES OUTPUT_NAME veskar-host)
-target_compile_features(host PUBLIC cxx_std_20)
+target_compile_features(Veskar PUBLIC cxx_std_20)
 
-install(TARGETS host Brindle Veskar
+install(TARGETS ${VESKAR_LIBRARIES} host
   EXPORT VeskarTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     COMPONENT runtime
     NAMELINK_COMPONENT dev)
 
 # host/data's Pg*.h are the PostgreSQL engine's inside (they need libpq's
-# headers); applications see TPostgresConnection only.
+# headers); applications see TPostgresConnection only. A header that says it
+# is private to its folder stays in the source tree.
+file(GLOB_RECURSE VESKAR_PRIVATE_HEADERS LIST_DIRECTORIES false
+  ${PROJECT_SOURCE_DIR}/host/*.h ${PROJECT_SOURCE_DIR}/lookup/*.h ${PROJECT_SOURCE_DIR}/design/*.h)
+set(VESKAR_PRIVATE_PATTERNS)
+foreach(header ${VESKAR_PRIVATE_HEADERS})
+  file(STRINGS ${header} private_mark LIMIT_COUNT 1 REGEX "^// Private to ")
+  if(private_mark)
+    get_filename_component(header_name ${header} NAME)
+    list(APPEND VESKAR_PRIVATE_PATTERNS PATTERN ${header_name} EXCLUDE)
+  endif()
+endforeach()
 foreach(folder host lookup design)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${VESKAR_INCLUDE_SUBDIR}/${folder}
     COMPONENT dev
-    FILES_MATCHING PATTERN "*.h" PATTERN "Pg*.h" EXCLUDE)
+    FILES_MATCHING PATTERN "*.h" PATTERN "Pg*.h" EXCLUDE ${VESKAR_PRIVATE_PATTERNS})
 endforeach()
 
 install(EXPORT VeskarTargets
@@ -53,6 +69,7 @@ write_basic_package_version_file(
   ${PROJECT_BINARY_DIR}/VeskarConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES
+  ${PROJECT_SOURCE_DIR}/cmake/VeskarLinkKeep.cmake
   ${PROJECT_BINARY_DIR}/VeskarConfig.cmake
   ${PROJECT_BINARY_DIR}/VeskarConfigVersion.cmake
   DESTINATION ${VESKAR_CMAKE_DIR}

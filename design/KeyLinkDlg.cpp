@@ -2,9 +2,9 @@
 #include "design/Lddsgn.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/data/DataSet.h"
-#include "host/stream/Publisher.h"
 #include "host/ui/Dialogs.h"
 #include "lookup/Activation.h"
 

@@ -2,8 +2,8 @@
 
 #include "host/brindle/Uabt.h"
 #include "host/core/TextUtils.h"
-#include "host/design/DesignIntf.h"
-#include "host/stream/HostTypes.h"
+#include "host/designer/DesignIntf.h"
+#include "host/ui/PropertyTypes.h"
 #include "lookup/Ldlkpdlg.h"
 #include "lookup/LkFill.h"
 #include "lookup/Lsdblkp.h"

@@ -1,6 +1,6 @@
 #include "examples/OrderEntry.h"
 
-#include "host/stream/ClassRegistry.h"
+#include "host/core/ClassRegistry.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Grids.h"

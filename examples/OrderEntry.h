@@ -5,9 +5,9 @@
 // to as Data.
 
 #include "host/core/Component.h"
+#include "host/core/Publisher.h"
 #include "host/data/MemoryDataSet.h"
 #include "host/data/SqlConnection.h"
-#include "host/stream/Publisher.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"
 #include "lookup/Ldlkpdlg.h"

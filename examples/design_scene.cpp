@@ -5,14 +5,14 @@
 // "&Result Connections" from its context menu, pairs one more field in the
 // key link dialog and presses OK; the form is marked modified and saved.
 
+#include "design/Lddsgn.h"
 #include "examples/OrderEntry.h"
 #include "examples/Scenes.h"
-#include "host/design/Designer.h"
+#include "host/designer/Designer.h"
 #include "host/package/Resource.h"
 #include "host/ui/Backend.h"
 #include "host/ui/Graphics.h"
 #include "host/ui/Mouse.h"
-#include "design/Lddsgn.h"
 #include "lookup/Package.h"
 
 #include <dlfcn.h>
@@ -30,13 +30,6 @@ using namespace demo;
 namespace {
 
 // The package file this program runs with: the designer loads the same one.
-std::string PackageFile() {
-    Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(&GetPackageInfoTable), &info) || !info.dli_fname)
-        throw Exception("The package file cannot be found");
-    return info.dli_fname;
-}
-
 std::string StoredDefinition(const char* name) {
     const auto data = FindResource(MainInstance(), name, rtRCData);
     if (!data) throw EResNotFound(std::string("Resource ") + name + " not found");
@@ -112,8 +105,8 @@ void RunDesignScene() {
     ui->ClearShown();
     std::size_t seen = 0;
 
-    LoadDesignPackage(PackageFile());
-    std::cout << "  The designer loads the package and calls its units' Register procedures.\n";
+    LoadDesignPackage("VeskarDesign");
+    std::cout << "  The designer loads the design package (and the run-time package it requires) and calls its units' Register procedures.\n";
     PrintPalette();
 
     RegisterOrderEntryClasses();

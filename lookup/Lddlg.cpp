@@ -1,6 +1,6 @@
 #include "lookup/Lddlg.h"
 
-#include "host/stream/Publisher.h"
+#include "host/core/Publisher.h"
 
 namespace veskar {
 

@@ -3,18 +3,18 @@
 #include "lookup/Activation.h"
 
 #include "host/core/ComponentRef.h"
+#include "host/core/ComponentRegistration.h"
 #include "host/core/Exception.h"
 #include "host/core/Guards.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/core/Variant.h"
-#include "host/design/DesignIntf.h"
 #include "host/data/DataSet.h"
-#include "host/stream/HostTypes.h"
-#include "host/stream/Publisher.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/StdCtrls.h"
 
 #include <utility>

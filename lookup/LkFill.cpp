@@ -2,11 +2,11 @@
 
 #include "lookup/Activation.h"
 
-#include "host/stream/Publisher.h"
+#include "host/core/Publisher.h"
 
+#include "host/core/ComponentRegistration.h"
 #include "host/core/Exception.h"
 #include "host/core/Guards.h"
-#include "host/design/DesignIntf.h"
 
 namespace veskar {
 

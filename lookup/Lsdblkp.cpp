@@ -2,12 +2,12 @@
 
 #include "lookup/Activation.h"
 
+#include "host/core/ComponentRegistration.h"
 #include "host/core/Exception.h"
-#include "host/design/DesignIntf.h"
-#include "host/stream/HostTypes.h"
-#include "host/stream/Publisher.h"
+#include "host/core/Publisher.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Forms.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <any>
 #include <cstddef>

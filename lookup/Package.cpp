@@ -1,6 +1,5 @@
 #include "lookup/Package.h"
 
-#include "design/Lddsgn.h"
 #include "host/package/PackageUnits.h"
 #include "lookup/Ldcapt.h"
 #include "lookup/Lddlg.h"
@@ -27,15 +26,14 @@ constexpr host::TPackageUnitEntry Units[] = {
     {"Ldlkpdlg", Ldlkpdlg::Initialization, Ldlkpdlg::Finalization},
     {"LkFill", LkFill::Initialization, LkFill::Finalization},
     {"Lsdblkp", Lsdblkp::Initialization, Lsdblkp::Finalization},
-    {"Lddsgn", Lddsgn::Initialization, Lddsgn::Finalization},
 };
 
-// The units that register something with the designer.
+// The units that put their component on the designer's palette; only the
+// designer calls them (the design package VeskarDesign requires this one).
 constexpr host::TPackageRegisterEntry RegisterProcs[] = {
     {"Ldlkpdlg", Ldlkpdlg::Register},
     {"LkFill", LkFill::Register},
     {"Lsdblkp", Lsdblkp::Register},
-    {"Lddsgn", Lddsgn::Register},
 };
 
 constexpr host::TPackageRegisterTable RegisterTable{static_cast<int>(std::size(RegisterProcs)), RegisterProcs};

@@ -1,6 +1,7 @@
 #pragma once
-// The package Veskar as a loadable library: its entry points, which the host
-// finds by name, and its own module, which carries its resources.
+// The run-time package Veskar as a loadable library: its entry points, which
+// the host finds by name, and its own module, which carries its resources.
+// Its design-time partner, VeskarDesign, is in design/.
 
 #include "host/package/Module.h"
 #include "host/package/PackageInfo.h"
@@ -16,7 +17,7 @@ host::HINSTANCE HInstance();
 } // namespace veskar
 
 extern "C" {
-// Starts the six units in order; a second call before Finalize does nothing.
+// Starts the five units in order; a second call before Finalize does nothing.
 void Initialize();
 // Stops the units in reverse order; nothing when they are not started.
 void Finalize();

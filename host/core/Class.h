@@ -13,8 +13,8 @@ class TObject;
 class TComponent;
 class TCollection;
 class TCollectionItem;
-class TPublisher;   // host/stream/Publisher.h
-class TTypeData;    // host/stream/TypInfo.h
+class TPublisher;   // host/core/Publisher.h
+class TTypeData;    // host/core/TypInfo.h
 
 // Declares a class's own published properties, fields and methods; a class
 // that publishes anything has a static DeclarePublished(TPublisher&).
@@ -43,7 +43,7 @@ public:
     // The class's own published declarations; nil when it adds none.
     TDeclarePublished DeclarePublished() const { return FDeclarePublished; }
     // The published table built from the declarations on first use (see
-    // host/stream/TypInfo.h). It lives with the class reference, so a class
+    // host/core/TypInfo.h). It lives with the class reference, so a class
     // whose library unloads takes its table with it.
     const std::shared_ptr<const TTypeData>& TypeDataCache() const { return FTypeData; }
     void SetTypeDataCache(std::shared_ptr<const TTypeData> data) const { FTypeData = std::move(data); }

@@ -1,7 +1,6 @@
 #pragma once
 // Components: named objects with an owner that frees them, removal notices,
 // and the design and loading states.
-// TComponent's DeclarePublished is in host/stream/PublishedCore.cpp.
 
 #include "host/core/NotifyList.h"
 #include "host/core/Object.h"

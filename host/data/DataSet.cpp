@@ -1,6 +1,7 @@
 #include "host/data/DataSet.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/data/DataSource.h"
 
@@ -549,5 +550,11 @@ void TDataSet::DataEvent(TDataEvent event, const void* info) {
 void TDataSet::AddDataSource(TDataSource* source) { FDataSources.Add(source); }
 
 void TDataSet::RemoveDataSource(TDataSource* source) { FDataSources.Remove(source); }
+
+void TDataSet::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDataSet>();
+    // Read while loading, the dataset opens in Loaded.
+    p.Boolean("Active", &TDataSet::Active, &TDataSet::SetActive).Default(false);
+}
 
 } // namespace host

@@ -4,7 +4,6 @@
 // A storage back end (in memory, SQL) derives from it and implements the
 // Internal... operations on its records; nothing above the dataset knows
 // which back end it talks to.
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Component.h"
 #include "host/core/Event.h"

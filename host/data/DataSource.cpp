@@ -1,8 +1,8 @@
 #include "host/data/DataSource.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/data/DataLink.h"
-
 
 namespace host {
 
@@ -64,6 +64,13 @@ void TDataSource::DataEvent(TDataEvent event, const void* info) {
     if (OnDataChange && (event == deFieldChange || event == deRecordChange || event == deDataSetChange ||
                          event == deDataSetScroll || event == deLayoutChange))
         OnDataChange(this, event == deFieldChange ? const_cast<TField*>(static_cast<const TField*>(info)) : nullptr);
+}
+
+void TDataSource::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDataSource>();
+    p.Boolean("AutoEdit", &TDataSource::AutoEdit, &TDataSource::SetAutoEdit).Default(true);
+    p.Component("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet);
+    p.Boolean("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled).Default(true);
 }
 
 } // namespace host

@@ -1,7 +1,6 @@
 #pragma once
 // TDataSource: the connection between a dataset and the data links of the
 // controls and components that show or watch it.
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Component.h"
 #include "host/core/Event.h"

@@ -1,6 +1,7 @@
 #include "host/data/PostgresConnection.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/data/PgClient.h"
 #include "host/data/PgStatement.h"
@@ -206,6 +207,16 @@ std::vector<std::string> TPostgresConnection::PrimaryKeyFields(const std::string
     std::vector<std::string> fields;
     while (statement->Fetch()) fields.push_back(statement->ColumnValue(0).AsString());
     return fields;
+}
+
+void TPostgresConnection::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TPostgresConnection>();
+    p.String("ConnectionString", &TPostgresConnection::ConnectionString, &TPostgresConnection::SetConnectionString).Default("");
+    p.String("DatabaseName", &TPostgresConnection::DatabaseName, &TPostgresConnection::SetDatabaseName).Default("");
+    p.String("HostName", &TPostgresConnection::HostName, &TPostgresConnection::SetHostName).Default("");
+    p.String("Password", &TPostgresConnection::Password, &TPostgresConnection::SetPassword).Default("");
+    p.Integer("Port", &TPostgresConnection::Port, &TPostgresConnection::SetPort).Default(0);
+    p.String("UserName", &TPostgresConnection::UserName, &TPostgresConnection::SetUserName).Default("");
 }
 
 } // namespace host

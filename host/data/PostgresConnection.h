@@ -10,7 +10,6 @@
 // lower(column COLLATE "C"); these indexes serve them:
 //   CREATE INDEX ON t (col text_pattern_ops);
 //   CREATE INDEX ON t (lower(col COLLATE "C") text_pattern_ops);
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/data/SqlConnection.h"
 

@@ -1,6 +1,7 @@
 #include "host/data/SqlConnection.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/data/DataSet.h"
 
 #include <algorithm>
@@ -135,6 +136,12 @@ std::string TSQLConnection::LimitClause(int64_t limit, int64_t offset) const {
     std::string text = " LIMIT " + std::to_string(limit);
     if (offset > 0) text += " OFFSET " + std::to_string(offset);
     return text;
+}
+
+void TSQLConnection::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLConnection>();
+    // Read while loading, the connection opens in Loaded.
+    p.Boolean("Connected", &TSQLConnection::Connected, &TSQLConnection::SetConnected).Default(false);
 }
 
 } // namespace host

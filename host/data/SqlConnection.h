@@ -11,13 +11,12 @@
 //
 // Every failure the engine reports is raised as EDatabaseError carrying the
 // engine's message.
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
-#include "host/data/StorageFaults.h"
+#include "host/data/StorageOperation.h"
 
 #include <cstdint>
 #include <memory>
@@ -153,8 +152,8 @@ public:
 
     // ---- what its datasets are doing -----------------------------------------
     // The storage operation a dataset runs on the connection now, for whoever
-    // watches its statements (TFaultyConnection): Fetch unless a dataset
-    // says otherwise with a TSQLOperationScope.
+    // watches its statements (a connection that decorates another): Fetch
+    // unless a dataset says otherwise with a TSQLOperationScope.
     TStorageOperation Operation() const { return FOperation; }
 
     // "Name: message" when the connection has a name.

@@ -1,6 +1,7 @@
 #include "host/data/SqlDataSet.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 
 #include <cstdint>
@@ -211,6 +212,11 @@ std::vector<TKeyMatcher> TCustomSQLDataSet::KeyMatchers(const std::string& keyFi
         DatabaseError("Number of key values does not match the key fields");
     for (size_t i = 0; i < fields.size(); ++i) keys.emplace_back(*fields[i], keyValues[low + static_cast<int>(i)], options);
     return keys;
+}
+
+void TCustomSQLDataSet::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TCustomSQLDataSet>();
+    p.Component("Connection", &TCustomSQLDataSet::Connection, &TCustomSQLDataSet::SetConnection);
 }
 
 } // namespace host

@@ -5,7 +5,6 @@
 // table, and a record outside it is fetched when asked for. The record count
 // is asked of the database once on opening and kept up to date by the
 // dataset's own writes (Refresh asks again).
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Exception.h"
 #include "host/data/DataSet.h"

@@ -1,6 +1,7 @@
 #include "host/data/SqlQuery.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 
 #include <algorithm>
 #include <cctype>
@@ -100,6 +101,11 @@ void TSQLQuery::ReadWindow(int record) const {
     }
     FRows = std::move(kept);
     FWindowStart = first;
+}
+
+void TSQLQuery::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLQuery>();
+    p.Strings("SQL", &TSQLQuery::SQL);
 }
 
 } // namespace host

@@ -8,7 +8,6 @@
 // On an engine that keeps any integer in any integer column (SQLite),
 // opening runs the query once more to find the integer columns whose
 // answered values go beyond 32 bits: they get large integer fields.
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/core/Strings.h"
 #include "host/data/SqlDataSet.h"

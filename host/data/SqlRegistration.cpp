@@ -1,10 +1,10 @@
 #include "host/data/SqlRegistration.h"
 
+#include "host/core/ClassRegistry.h"
 #include "host/data/PostgresConnection.h"
 #include "host/data/SqlQuery.h"
 #include "host/data/SqlTable.h"
 #include "host/data/SqliteConnection.h"
-#include "host/stream/ClassRegistry.h"
 
 namespace host {
 

@@ -1,6 +1,7 @@
 #include "host/data/SqlTable.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 
 #include <algorithm>
@@ -568,6 +569,13 @@ void TSQLTable::InternalDelete(int record) {
     // unknown until asked for.
     if (FRecordCount >= 0) FRecordCount = std::max(0, FRecordCount - 1);
     DropWindow();
+}
+
+void TSQLTable::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLTable>();
+    p.String("TableName", &TSQLTable::TableName, &TSQLTable::SetTableName).Default("");
+    p.String("IndexFieldNames", &TSQLTable::IndexFieldNames, &TSQLTable::SetIndexFieldNames).Default("");
+    p.String("KeyFields", &TSQLTable::KeyFields, &TSQLTable::SetKeyFields).Default("");
 }
 
 } // namespace host

@@ -17,7 +17,6 @@
 // Edits write through at once, in a transaction of their own unless one is
 // open. A record whose order columns change moves to its new place, and the
 // cursor with it.
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/data/SqlDataSet.h"
 

@@ -1,6 +1,7 @@
 #include "host/data/SqliteConnection.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 
 #include <sqlite3.h>
@@ -338,5 +339,10 @@ std::string TSQLiteConnection::OrderTerm(const std::string& quotedColumn, bool d
 }
 
 std::string TSQLiteConnection::NullSafeEquals(const std::string& quotedColumn) const { return quotedColumn + " IS ?"; }
+
+void TSQLiteConnection::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSQLiteConnection>();
+    p.String("DatabaseName", &TSQLiteConnection::DatabaseName, &TSQLiteConnection::SetDatabaseName).Default("");
+}
 
 } // namespace host

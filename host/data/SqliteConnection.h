@@ -4,7 +4,6 @@
 // takes the engine's options ("file:orders.db?mode=ro" opens read-only).
 // Date-times are stored as text ("yyyy-mm-dd hh:nn:ss"), which sorts and
 // compares in time order.
-// DeclarePublished in host/stream/PublishedData.cpp.
 
 #include "host/data/SqlConnection.h"
 

@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <utility>
@@ -19,6 +20,8 @@ struct TLoadedPackage {
     void* Library;
     HMODULE Module;
     TPackageFinalizeProc Finalize;
+    // Copied: the table goes with the library.
+    std::vector<std::string> Requires;
 };
 
 // Every LoadPackage not yet undone, oldest first.
@@ -65,10 +68,58 @@ std::vector<TLoadedPackage>::iterator FindLoaded(HMODULE module) {
 
 } // namespace
 
-HMODULE LoadPackage(const std::string& path) {
+namespace {
+
+// The folder this library was loaded from: installed packages live beside
+// the host's libraries.
+std::filesystem::path HostLibraryFolder() {
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<void*>(&HostLibraryFolder), &info) || !info.dli_fname) return {};
+    return std::filesystem::path(info.dli_fname).parent_path();
+}
+
+std::vector<std::filesystem::path> PackageFolders() {
+    std::vector<std::filesystem::path> folders;
+    if (const char* list = std::getenv("VESKAR_PACKAGE_PATH")) {
+        std::string_view rest(list);
+        while (!rest.empty()) {
+            const auto colon = rest.find(':');
+            if (colon != 0) folders.emplace_back(rest.substr(0, colon));
+            if (colon == std::string_view::npos) break;
+            rest.remove_prefix(colon + 1);
+        }
+    }
+    folders.push_back(HostLibraryFolder());
+    return folders;
+}
+
+bool IsFile(const std::filesystem::path& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) throw EPackageError("Package file " + path + " not found");
+    return std::filesystem::is_regular_file(path, error);
+}
+
+void UnloadRequired(const std::vector<std::string>& required, size_t count) {
+    for (size_t i = count; i-- > 0;) {
+        const HMODULE module = FindModule(required[i]);
+        if (PackageLoadCount(module) > 0) UnloadPackage(module);
+    }
+}
+
+} // namespace
+
+std::string FindPackageFile(const std::string& nameOrPath) {
+    if (nameOrPath.find('/') != std::string::npos) return nameOrPath;
+    const std::string file = nameOrPath.ends_with(".so") ? nameOrPath : "lib" + nameOrPath + ".so";
+    for (const auto& folder : PackageFolders())
+        if (IsFile(folder / file)) return (folder / file).string();
+    return {};
+}
+
+HMODULE LoadPackage(const std::string& nameOrPath) {
+    const std::string path = FindPackageFile(nameOrPath);
+    if (path.empty() || !IsFile(path)) throw EPackageError("Package file " + nameOrPath + " not found");
     // An absolute path, so the library is not looked for on the search path.
+    std::error_code error;
     TOpenLibrary library(std::filesystem::absolute(path, error).string());
     const auto initialize = EntryPoint<TPackageInitProc>(library, InitializeEntryName, path);
     const auto finalize = EntryPoint<TPackageFinalizeProc>(library, FinalizeEntryName, path);
@@ -77,8 +128,16 @@ HMODULE LoadPackage(const std::string& path) {
     if (!table || !table->PackageName || !*table->PackageName)
         throw EPackageError("Package " + path + " has no unit table");
     const HMODULE module = ModuleHandle(table->PackageName);
+    // What it requires starts first, and is let go again if this one fails.
+    std::vector<std::string> required;
+    TFinally release([&] { UnloadRequired(required, required.size()); });
+    for (int i = 0; i < table->RequiresCount; ++i) {
+        LoadPackage(table->Requires[i]);
+        required.emplace_back(table->Requires[i]);
+    }
     initialize();
-    LoadedPackages().push_back({library.Keep(), module, finalize});
+    LoadedPackages().push_back({library.Keep(), module, finalize, required});
+    required.clear();
     return module;
 }
 
@@ -89,9 +148,18 @@ void UnloadPackage(HMODULE module) {
                             " was not loaded as a package");
     const TLoadedPackage package = *it;
     LoadedPackages().erase(it);
-    // The library closes whatever Finalize does.
-    const TFinally close([&package] { dlclose(package.Library); });
-    if (PackageLoadCount(module) == 0) package.Finalize();
+    {
+        // The library closes whatever Finalize does.
+        const TFinally close([&package] { dlclose(package.Library); });
+        if (PackageLoadCount(module) == 0) package.Finalize();
+    }
+    UnloadRequired(package.Requires, package.Requires.size());
+}
+
+std::vector<std::string> PackageRequires(HMODULE module) {
+    const auto it = FindLoaded(module);
+    if (it == LoadedPackages().end()) return {};
+    return it->Requires;
 }
 
 void* GetPackageProcAddress(HMODULE module, const char* name) {

@@ -15,11 +15,14 @@ struct TPackageUnitEntry {
     TUnitRoutine Finalization;
 };
 
-// The package's units in start order.
+// The package's units in start order, and the packages it needs loaded
+// first (by name, found as LoadPackage finds a name).
 struct TPackageInfoTable {
     const char* PackageName;
     int UnitCount;
     const TPackageUnitEntry* Units;
+    int RequiresCount = 0;
+    const char* const* Requires = nullptr;
 };
 
 // The designer's view of a package: each unit's Register procedure, by the

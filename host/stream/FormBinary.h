@@ -6,7 +6,7 @@
 // objects up to a 0 tag. Read into the same tree as form texts, so the
 // reader and the converters serve both.
 
-#include "host/stream/FormTree.h"
+#include "host/core/FormTree.h"
 
 #include <string>
 #include <string_view>

@@ -34,14 +34,6 @@ std::string SymbolText(char c) {
 
 } // namespace
 
-EParserError::EParserError(std::string reason, TTextPos pos)
-    : EReadError(reason + " " + PositionText(pos)), FReason(std::move(reason)), FPos(pos) {}
-
-std::string PositionText(TTextPos pos) {
-    if (pos.Line == 0) return "at offset " + std::to_string(pos.Column);
-    return "at line " + std::to_string(pos.Line) + ", column " + std::to_string(pos.Column);
-}
-
 TFormLexer::TFormLexer(std::string_view text) : FText(text) {
     // A byte order mark is not part of the text.
     if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = 3;

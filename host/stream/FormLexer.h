@@ -4,7 +4,7 @@
 // symbols. A #nn code is a character's code point, kept as UTF-8; a pair of
 // UTF-16 surrogate codes is one character.
 
-#include "host/stream/StreamErrors.h"
+#include "host/core/StreamErrors.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The grammar of form texts, read into a TFormObject tree.
 
+#include "host/core/FormTree.h"
 #include "host/stream/FormLexer.h"
-#include "host/stream/FormTree.h"
 
 namespace host {
 

@@ -1,6 +1,7 @@
 #include "host/stream/FormResources.h"
 
 #include "host/core/Component.h"
+#include "host/core/InitComponent.h"
 #include "host/core/TextUtils.h"
 #include "host/package/Resource.h"
 #include "host/stream/Reader.h"
@@ -22,7 +23,7 @@ std::optional<std::string_view> StoredForm(std::string_view name) {
 
 } // namespace
 
-bool InitInheritedComponent(TComponent* instance, const TClass& rootAncestor) {
+bool ReadInheritedComponent(TComponent* instance, const TClass& rootAncestor) {
     // From the instance's class up to, not including, the root ancestor (or
     // TComponent, which has no stored definition).
     std::vector<const TClass*> chain;
@@ -40,6 +41,14 @@ bool InitInheritedComponent(TComponent* instance, const TClass& rootAncestor) {
     if (found) reader.Finish();
     return found;
 }
+
+namespace {
+
+// Forms read their stored definitions through this library from the moment
+// it is loaded.
+const bool HandlerSet = (SetInitComponentHandler(&ReadInheritedComponent), true);
+
+} // namespace
 
 TComponent* ReadComponentRes(std::string_view resName, TComponent* instance) {
     const auto text = StoredForm(resName);

@@ -16,8 +16,8 @@ class TComponent;
 // references and events of all of them are resolved, then Loaded is called
 // once on each component. Answers whether any definition was found. Read
 // errors go on to the caller (the instance keeps what was read before).
-// A form's construction step calls it with its own base form class.
-bool InitInheritedComponent(TComponent* instance, const TClass& rootAncestor);
+// Forms reach it through InitInheritedComponent (host/core/InitComponent.h).
+bool ReadInheritedComponent(TComponent* instance, const TClass& rootAncestor);
 
 // Reads the definition named ResName into Instance and answers Instance;
 // raises EResNotFound "Resource X not found" when no module carries one.

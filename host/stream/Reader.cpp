@@ -1,15 +1,15 @@
 #include "host/stream/Reader.h"
 
+#include "host/core/ClassRegistry.h"
 #include "host/core/Collection.h"
 #include "host/core/Component.h"
 #include "host/core/Guards.h"
 #include "host/core/Strings.h"
 #include "host/core/TextUtils.h"
-#include "host/stream/ClassRegistry.h"
+#include "host/core/TypInfo.h"
 #include "host/stream/ComponentTracker.h"
 #include "host/stream/FormBinary.h"
 #include "host/stream/References.h"
-#include "host/stream/TypInfo.h"
 
 #include <algorithm>
 #include <exception>
@@ -335,6 +335,5 @@ TComponent* CreateComponentFromText(std::string_view text, TComponent* owner) {
     }
     return root;
 }
-
 
 } // namespace host

@@ -18,7 +18,7 @@
 // the place; the components the read made are freed again and the others
 // leave the loading state without Loaded.
 
-#include "host/stream/FormTree.h"
+#include "host/core/FormTree.h"
 
 #include <memory>
 #include <string_view>

@@ -3,9 +3,9 @@
 #include "host/core/Component.h"
 #include "host/core/GlobalRoots.h"
 #include "host/core/TextUtils.h"
+#include "host/core/TypInfo.h"
 #include "host/stream/ComponentTracker.h"
 #include "host/stream/Reader.h"
-#include "host/stream/TypInfo.h"
 
 #include <algorithm>
 #include <vector>

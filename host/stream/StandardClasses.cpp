@@ -1,6 +1,6 @@
 #include "host/stream/StandardClasses.h"
 
-#include "host/stream/ClassRegistry.h"
+#include "host/core/ClassRegistry.h"
 #include "host/ui/Buttons.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/ExtCtrls.h"

@@ -3,7 +3,7 @@
 #include "host/core/Collection.h"
 #include "host/core/Component.h"
 #include "host/core/Strings.h"
-#include "host/stream/TypInfo.h"
+#include "host/core/TypInfo.h"
 
 #include <charconv>
 #include <cmath>

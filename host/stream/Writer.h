@@ -11,7 +11,7 @@
 // component of another root as Root.Component; events name the root's
 // method.
 
-#include "host/stream/FormTree.h"
+#include "host/core/FormTree.h"
 
 #include <string>
 

@@ -1,5 +1,7 @@
+#include "host/core/Publisher.h"
 #include "host/ui/Forms.h"
 #include "host/ui/PaintTools.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/StdCtrls.h"
 
 namespace host {
@@ -75,6 +77,22 @@ void TButton::WMKillFocus(TMessage& message) {
     // Space pressed here and released elsewhere clicks nothing.
     FSpaceDown = false;
     inherited::WMKillFocus(message);
+}
+
+namespace {
+
+const TIntegerInfo& ModalResultInfo() {
+    static const TIntegerInfo info{"TModalResult", {}};
+    return info;
+}
+
+} // namespace
+
+void TButton::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TButton>();
+    p.Boolean("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+    p.Boolean("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+    p.Integer("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, ModalResultInfo()).Default(mrNone);
 }
 
 } // namespace host

@@ -1,6 +1,8 @@
 #include "host/ui/Buttons.h"
 
+#include "host/core/Publisher.h"
 #include "host/ui/Forms.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <algorithm>
 
@@ -90,6 +92,33 @@ void TBitBtn::Click() {
             return;
         }
     inherited::Click();
+}
+
+namespace {
+
+const TEnumInfo& BitBtnKindInfo() {
+    static const TEnumInfo info{"TBitBtnKind", {"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose",
+                                                "bkAbort", "bkRetry", "bkIgnore", "bkAll"}};
+    return info;
+}
+
+const TEnumInfo& ButtonLayoutInfo() {
+    static const TEnumInfo info{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
+    return info;
+}
+
+} // namespace
+
+void TBitBtn::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TBitBtn>();
+    p.Object("Glyph", &TBitBtn::Glyph).StoredWhen([](const TObject* o) {
+        return !static_cast<const TBitBtn*>(o)->Glyph()->Empty();
+    });
+    p.Enumeration("Kind", &TBitBtn::Kind, &TBitBtn::SetKind, BitBtnKindInfo()).Default(bkCustom);
+    p.Enumeration("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout, ButtonLayoutInfo()).Default(blGlyphLeft);
+    p.Integer("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin).Default(-1);
+    p.Integer("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs).Default(1);
+    p.Integer("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing).Default(4);
 }
 
 } // namespace host

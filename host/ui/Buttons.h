@@ -3,7 +3,6 @@
 // stock button: the caption, the modal result and whether it answers Enter
 // (Default) or Esc (Cancel); the glyph is left as it is. A bkClose button
 // on a form closes the form when clicked, instead of running OnClick.
-// DeclarePublished in host/stream/PublishedForms.cpp.
 
 #include "host/ui/Graphics.h"
 #include "host/ui/StdCtrls.h"

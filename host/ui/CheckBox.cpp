@@ -1,5 +1,7 @@
+#include "host/core/Publisher.h"
 #include "host/ui/Canvas.h"
 #include "host/ui/PaintTools.h"
+#include "host/ui/PublishLabels.h"
 #include "host/ui/StdCtrls.h"
 
 namespace host {
@@ -85,6 +87,23 @@ void TCustomCheckBox::Paint() {
     DrawAccelText(canvas, left, top, Caption());
     canvas.RestoreState(saved);
     canvas.SetTextAttrs(0);
+}
+
+namespace {
+
+const TEnumInfo& CheckBoxStateInfo() {
+    static const TEnumInfo info{"TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"}};
+    return info;
+}
+
+} // namespace
+
+void TCheckBox::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TCheckBox>();
+    DeclareCheckBox(p);
+    // Checked before State, so a greyed box reads back greyed.
+    p.Boolean("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(false);
+    p.Enumeration("State", &TCheckBox::State, &TCheckBox::SetState, CheckBoxStateInfo()).Default(cbUnchecked);
 }
 
 } // namespace host

@@ -2,7 +2,9 @@
 
 #include "host/core/ComponentRef.h"
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/ui/Focus.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -263,7 +265,6 @@ void TControl::SendToBack() {
     if (FParent) FParent->MoveControl(this, 0);
 }
 
-
 // A control freed by its own click handler ends when the handler returns,
 // as one freed while it handles a message does.
 void TControl::Click() {
@@ -398,6 +399,87 @@ void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+namespace {
+
+// What the designer keeps of a control beyond its published properties: the
+// size it was designed at, and its own bounds where alignment changed them.
+void DefineDesignerBounds(TClassPublisher<TControl>& p) {
+    TDefinedProp designSize;
+    designSize.Name = "DesignSize";
+    designSize.Stored = [](const TObject* o) { return static_cast<const TControl*>(o)->DesignSize() != TPoint{}; };
+    designSize.Read = [](TObject* o, const TFormValue& value) {
+        if (value.Kind != fvList || value.List.size() != 2) publishing::InvalidValue();
+        const auto x = publishing::IntegerOf(value.List[0], INT32_MIN, INT32_MAX);
+        const auto y = publishing::IntegerOf(value.List[1], INT32_MIN, INT32_MAX);
+        static_cast<TControl*>(o)->SetDesignSize(Point(static_cast<int>(x), static_cast<int>(y)));
+    };
+    designSize.Write = [](const TObject* o) {
+        const TPoint size = static_cast<const TControl*>(o)->DesignSize();
+        TFormValue value;
+        value.Kind = fvList;
+        value.List = {publishing::IntegerValue(size.X), publishing::IntegerValue(size.Y)};
+        return value;
+    };
+    p.Define(std::move(designSize));
+    // Each explicit bound: left, top, width, height.
+    using TSide = int (*)(const TRect&);
+    auto define = [&p](const char* name, TSide side, int index) {
+        p.DefineInteger(
+            name, [side](const TControl& c) { return side(c.ExplicitBounds()); },
+            [index](TControl& c, std::int64_t v) {
+                const TRect e = c.ExplicitBounds();
+                int sides[4] = {e.Left, e.Top, e.Width(), e.Height()};
+                sides[index] = static_cast<int>(v);
+                c.SetExplicitBounds(Bounds(sides[0], sides[1], sides[2], sides[3]));
+            },
+            [side](const TControl& c) { return side(c.ExplicitBounds()) != side(c.BoundsRect()); });
+    };
+    define("ExplicitLeft", [](const TRect& r) { return r.Left; }, 0);
+    define("ExplicitTop", [](const TRect& r) { return r.Top; }, 1);
+    define("ExplicitWidth", [](const TRect& r) { return r.Width(); }, 2);
+    define("ExplicitHeight", [](const TRect& r) { return r.Height(); }, 3);
+}
+
+} // namespace
+
+void TSizeConstraints::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSizeConstraints>();
+    static const TIntegerInfo size{"TConstraintSize", {}};
+    p.Integer("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight, size).Default(0);
+    p.Integer("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth, size).Default(0);
+    p.Integer("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight, size).Default(0);
+    p.Integer("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth, size).Default(0);
+}
+
+void TControl::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TControl>();
+    // Bounds have no default: a control is always stored where it is.
+    p.Integer("Left", &TControl::Left, &TControl::SetLeft);
+    p.Integer("Top", &TControl::Top, &TControl::SetTop);
+    p.Integer("Width", &TControl::Width, &TControl::SetWidth);
+    p.Integer("Height", &TControl::Height, &TControl::SetHeight);
+    p.Enumeration("Align", &TControl::Align, &TControl::SetAlign, AlignTypeInfo()).Default(alNone);
+    p.String("Caption", &TControl::Caption, &TControl::SetCaption, "TCaption").Default("");
+    p.Object("Constraints", &TControl::Constraints);
+    p.Integer("Cursor", &TControl::Cursor, &TControl::SetCursor, CursorTypeInfo()).Default(crDefault);
+    p.String("Hint", &TControl::Hint, &TControl::SetHint).Default("");
+    p.Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false);
+    p.Boolean("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
+    p.Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
+    // Colour and font are stored only where they are the control's own.
+    p.Integer("Color", &TControl::Color, &TControl::SetColor, ColorTypeInfo()).StoredWhen([](const TObject* o) {
+        return !static_cast<const TControl*>(o)->ParentColor();
+    });
+    p.Object("Font", &TControl::Font).StoredWhen([](const TObject* o) {
+        return !static_cast<const TControl*>(o)->ParentFont();
+    });
+    p.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true);
+    p.Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
+    p.Event("OnClick", &TControl::OnClick);
+    p.Event("OnDblClick", &TControl::OnDblClick);
+    DefineDesignerBounds(p);
 }
 
 } // namespace host

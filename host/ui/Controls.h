@@ -5,8 +5,7 @@
 // TGraphicControl has no window of its own and paints on its parent.
 // Code: Controls.cpp (TControl), WinControl.cpp (TWinControl), Align.cpp
 // (Realign, EnableAlign, AlignControls), ControlLook.cpp (colour and font),
-// ControlPaint.cpp (PaintTo, invalidation);
-// DeclarePublished in host/stream/PublishedControls.cpp.
+// ControlPaint.cpp (PaintTo, invalidation).
 //
 // Owner and parent are independent: the owner frees what it owns, the
 // parent lays out and shows its child controls. A windowed control being

@@ -1,6 +1,8 @@
 #include "host/core/Guards.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/ui/DBCtrls.h"
+#include "host/ui/PublishLabels.h"
 
 namespace host {
 
@@ -105,6 +107,16 @@ void TDBCheckBox::UpdateData(TObject*) {
     } else {
         field->SetText(FirstValue(State() == cbChecked ? FValueChecked : FValueUnchecked));
     }
+}
+
+void TDBCheckBox::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBCheckBox>();
+    DeclareCheckBox(p);
+    p.String("DataField", &TDBCheckBox::DataField, &TDBCheckBox::SetDataField).Default("");
+    p.Component("DataSource", &TDBCheckBox::DataSource, &TDBCheckBox::SetDataSource);
+    p.Boolean("ReadOnly", &TDBCheckBox::ReadOnly, &TDBCheckBox::SetReadOnly).Default(false);
+    p.String("ValueChecked", &TDBCheckBox::ValueChecked, &TDBCheckBox::SetValueChecked).Default("True");
+    p.String("ValueUnchecked", &TDBCheckBox::ValueUnchecked, &TDBCheckBox::SetValueUnchecked).Default("False");
 }
 
 } // namespace host

@@ -1,6 +1,8 @@
 #include "host/ui/DBCtrls.h"
 
 #include "host/core/Guards.h"
+#include "host/core/Publisher.h"
+#include "host/ui/PropertyTypes.h"
 
 namespace host {
 
@@ -97,6 +99,13 @@ void TDBEdit::CMExit(TMessage& message) {
         throw;
     }
     inherited::CMExit(message);
+}
+
+void TDBEdit::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBEdit>();
+    p.String("DataField", &TDBEdit::DataField, &TDBEdit::SetDataField).Default("");
+    p.Component("DataSource", &TDBEdit::DataSource, &TDBEdit::SetDataSource);
+    p.Boolean("ReadOnly", &TDBEdit::ReadOnly, &TDBEdit::SetReadOnly).Default(false);
 }
 
 } // namespace host

@@ -6,9 +6,7 @@
 // writes the first of ValueChecked or ValueUnchecked when toggled.
 // TDBNavigator moves through a dataset and edits it with a row of buttons,
 // each enabled only when its action can run.
-// Code: DBCtrls.cpp (TDBEdit), DBText.cpp, DBCheckBox.cpp, DBNavigator.cpp;
-// DeclarePublished in host/stream/PublishedControls.cpp (TDBEdit) and
-// PublishedForms.cpp (the others).
+// Code: DBCtrls.cpp (TDBEdit), DBText.cpp, DBCheckBox.cpp, DBNavigator.cpp.
 
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"

@@ -1,7 +1,9 @@
 #include "host/ui/DBCtrls.h"
 
 #include "host/core/Guards.h"
+#include "host/core/Publisher.h"
 #include "host/ui/Dialogs.h"
+#include "host/ui/PropertyTypes.h"
 
 namespace host {
 
@@ -156,6 +158,33 @@ void TDBNavigator::BtnClick(TNavigateBtn index) {
     case nbRefresh: dataSet->Refresh(); break;
     }
     if (!FreePending() && OnNavClick) OnNavClick(this, index);
+}
+
+namespace {
+
+const TEnumInfo& NavigateBtnInfo() {
+    static const TEnumInfo info{"TNavigateBtn", {"nbFirst", "nbPrior", "nbNext", "nbLast", "nbInsert", "nbDelete",
+                                                 "nbEdit", "nbPost", "nbCancel", "nbRefresh"}};
+    return info;
+}
+
+const TSetInfo& ButtonSetInfo() {
+    static const TSetInfo info{"TButtonSet", &NavigateBtnInfo()};
+    return info;
+}
+
+} // namespace
+
+void TDBNavigator::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBNavigator>();
+    p.Boolean("ConfirmDelete", &TDBNavigator::ConfirmDelete, &TDBNavigator::SetConfirmDelete).Default(true);
+    p.Component("DataSource", &TDBNavigator::DataSource, &TDBNavigator::SetDataSource);
+    p.Set("VisibleButtons", &TDBNavigator::VisibleButtons, &TDBNavigator::SetVisibleButtons, ButtonSetInfo())
+        .Default(TButtonSet{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh});
+    p.Event("BeforeAction", &TDBNavigator::BeforeAction, "TNavClickEvent");
+    // The navigator's click says which button: it takes the place of every
+    // control's OnClick.
+    p.ReplaceEvent("OnClick", &TDBNavigator::OnNavClick, "TNavClickEvent");
 }
 
 } // namespace host

@@ -1,4 +1,6 @@
+#include "host/core/Publisher.h"
 #include "host/ui/DBCtrls.h"
+#include "host/ui/PublishLabels.h"
 
 namespace host {
 
@@ -47,6 +49,13 @@ std::string TDBText::GetLabelText() const {
 void TDBText::DataChange(TObject*) {
     AdjustBounds();
     Invalidate();
+}
+
+void TDBText::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBText>();
+    DeclareLabel(p, false);
+    p.String("DataField", &TDBText::DataField, &TDBText::SetDataField).Default("");
+    p.Component("DataSource", &TDBText::DataSource, &TDBText::SetDataSource);
 }
 
 } // namespace host

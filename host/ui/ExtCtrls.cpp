@@ -1,4 +1,6 @@
+#include "host/core/Publisher.h"
 #include "host/ui/ExtCtrls.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <algorithm>
 
@@ -70,6 +72,27 @@ TRect TCustomPanel::InnerRect() const {
 void TCustomPanel::AdjustClientRect(TRect& rect) {
     inherited::AdjustClientRect(rect);
     rect = InnerRect();
+}
+
+namespace {
+
+const TEnumInfo& BevelCutInfo() {
+    static const TEnumInfo info{"TPanelBevel", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
+    return info;
+}
+
+} // namespace
+
+void TPanel::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TPanel>();
+    p.Enumeration("Alignment", &TPanel::Alignment, &TPanel::SetAlignment, AlignmentTypeInfo()).Default(taCenter);
+    p.Enumeration("BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner, BevelCutInfo()).Default(bvNone);
+    p.Enumeration("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter, BevelCutInfo()).Default(bvRaised);
+    p.Integer("BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth).Default(1);
+    p.Integer("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth).Default(0);
+    p.Enumeration("BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle, FormBorderStyleTypeInfo()).Default(bsNone);
+    // A panel's caption is stored even when empty: it is not its name.
+    p.Redeclare("Caption").NoDefault();
 }
 
 } // namespace host

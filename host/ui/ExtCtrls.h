@@ -3,7 +3,6 @@
 // a frame of bevels. The bevels, the border width and a single border line
 // narrow the area its aligned children share; controls placed by their own
 // Left and Top are not moved.
-// DeclarePublished in host/stream/PublishedForms.cpp.
 
 #include "host/ui/Controls.h"
 

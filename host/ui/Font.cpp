@@ -1,6 +1,8 @@
 #include "host/ui/Font.h"
 
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <array>
 #include <cstdint>
@@ -136,6 +138,29 @@ void TFont::Assign(const TPersistent* source) {
 
 void TFont::Changed() {
     if (OnChange) OnChange(this);
+}
+
+namespace {
+
+const TEnumInfo& FontStyleInfo() {
+    static const TEnumInfo info{"TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
+    return info;
+}
+
+const TSetInfo& FontStylesInfo() {
+    static const TSetInfo info{"TFontStyles", &FontStyleInfo()};
+    return info;
+}
+
+} // namespace
+
+void TFont::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TFont>();
+    p.Integer("Charset", &TFont::Charset, &TFont::SetCharset, CharsetTypeInfo());
+    p.Integer("Color", &TFont::Color, &TFont::SetColor, ColorTypeInfo());
+    p.Integer("Height", &TFont::Height, &TFont::SetHeight);
+    p.String("Name", &TFont::Name, &TFont::SetName, "TFontName");
+    p.Set("Style", &TFont::Style, &TFont::SetStyle, FontStylesInfo());
 }
 
 } // namespace host

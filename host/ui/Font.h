@@ -4,7 +4,6 @@
 // leading (the usual way a form stores it); Size is the same in points at
 // PixelsPerInch (96), so Height -11 is Size 8. Every change calls OnChange
 // once, Assign included.
-// DeclarePublished in host/stream/PublishedForms.cpp.
 
 #include "host/core/Event.h"
 #include "host/core/Object.h"

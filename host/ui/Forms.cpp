@@ -3,9 +3,11 @@
 #include "host/ui/Forms.h"
 
 #include "host/core/GlobalRoots.h"
-#include "host/stream/FormResources.h"
+#include "host/core/InitComponent.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <algorithm>
 
@@ -219,6 +221,42 @@ void TCustomForm::CenterOn(TRect area, bool keepOnScreen) {
         y = std::max(0, std::min(y, Screen()->Height() - Height()));
     }
     SetBounds(x, y, Width(), Height());
+}
+
+namespace {
+
+const TEnumInfo& PositionInfo() {
+    static const TEnumInfo info{"TPosition",
+                                {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                                 "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}};
+    return info;
+}
+
+} // namespace
+
+void TForm::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TForm>();
+    // A form is stored by its client size; the frame follows its border style.
+    p.Redeclare("Width").Stored(false);
+    p.Redeclare("Height").Stored(false);
+    // A new form is hidden; it is shown by the program, not by its file.
+    p.Redeclare("Visible").Default(false);
+    p.Component("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
+    p.Enumeration("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle, FormBorderStyleTypeInfo()).Default(bsSizeable);
+    p.Integer("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight);
+    p.Integer("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth);
+    p.Boolean("OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder);
+    p.Enumeration("Position", &TForm::Position, &TForm::SetPosition, PositionInfo()).Default(poDesigned);
+    p.Integer("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch);
+    p.Integer("TextHeight", &TForm::TextHeight, &TForm::SetTextHeight);
+    p.Event("OnActivate", &TForm::OnActivate);
+    p.Event<TCloseEvent>("OnClose", &TForm::OnClose, "TCloseEvent");
+    p.Event<TCloseQueryEvent>("OnCloseQuery", &TForm::OnCloseQuery, "TCloseQueryEvent");
+    p.Event("OnCreate", &TForm::OnCreate);
+    p.Event("OnDeactivate", &TForm::OnDeactivate);
+    p.Event("OnDestroy", &TForm::OnDestroy);
+    p.Event("OnHide", &TForm::OnHide);
+    p.Event("OnShow", &TForm::OnShow);
 }
 
 } // namespace host

@@ -3,7 +3,7 @@
 // a caption, placed on the screen, shown modelessly or modally.
 // Code: Forms.cpp (construction, frame, placement), FormModal.cpp (showing,
 // ShowModal and TModalRuns, closing, dialog keys), FormPaint.cpp (the
-// form's surface); DeclarePublished in host/stream/PublishedForms.cpp.
+// form's surface).
 //
 // Construction. A form is made through its class reference like any
 // component (ClassOf<TMyForm>().Create(owner), or CreateForm). Once the

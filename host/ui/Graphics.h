@@ -2,7 +2,6 @@
 // TBitmap: a picture in memory that reads and writes the BMP file format, as
 // a file, a block of memory, a stream or a module's bitmap resource. Colours
 // are 0x00RRGGBB. Every change of the picture calls OnChange.
-// DeclarePublished in host/stream/PublishedGraphics.cpp.
 
 #include "host/core/Event.h"
 #include "host/core/Object.h"

@@ -2,9 +2,11 @@
 
 #include "host/core/Exception.h"
 #include "host/core/Guards.h"
+#include "host/core/Publisher.h"
 #include "host/ui/CellSurface.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Focus.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <algorithm>
 
@@ -692,6 +694,16 @@ void TCustomDBGrid::SetEditText(int col, int, const std::string& value) {
     TField* field = FColumns[static_cast<size_t>(index)];
     if (!CanEditModify()) return;
     field->SetText(value);
+}
+
+void TDBGrid::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TDBGrid>();
+    p.Component("DataSource", &TDBGrid::DataSource, &TDBGrid::SetDataSource);
+    p.Set("Options", &TDBGrid::Options, &TDBGrid::SetOptions, DBGridOptionsTypeInfo())
+        .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
+                                dgConfirmDelete, dgCancelOnExit});
+    p.Boolean("ReadOnly", &TDBGrid::ReadOnly, &TDBGrid::SetReadOnly).Default(false);
+    p.Object("TitleFont", &TDBGrid::TitleFont);
 }
 
 } // namespace host

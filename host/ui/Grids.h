@@ -4,7 +4,6 @@
 // in-place editor, a windowed child the grid makes at its first edit and
 // keeps; what is typed there goes back to the cell on Enter or on leaving
 // the editor.
-// DeclarePublished (TDBGrid) in host/stream/PublishedControls.cpp.
 //
 // TCustomDBGrid shows a data source's dataset: a column per visible field,
 // a row per record. Its current row is the dataset's cursor, both ways.

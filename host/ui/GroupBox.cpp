@@ -1,5 +1,7 @@
+#include "host/core/Publisher.h"
 #include "host/ui/Canvas.h"
 #include "host/ui/PaintTools.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
@@ -42,6 +44,11 @@ void TCustomGroupBox::Paint() {
     DrawAccelText(canvas, 3 * kCellWidth, 0, Caption());
     canvas.TextOut(3 * kCellWidth + AccelTextWidth(canvas, Caption()), 0, " ");
     canvas.RestoreState(saved);
+}
+
+void TGroupBox::DeclarePublished(TPublisher& publisher) {
+    // Caption, colours and font are every control's; nothing of its own.
+    publisher.Of<TGroupBox>();
 }
 
 } // namespace host

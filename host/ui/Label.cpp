@@ -1,5 +1,6 @@
 #include "host/ui/Canvas.h"
 #include "host/ui/PaintTools.h"
+#include "host/ui/PublishLabels.h"
 #include "host/ui/StdCtrls.h"
 
 namespace host {
@@ -142,6 +143,13 @@ void TCustomLabel::Paint() {
         word.clear();
     }
     if (!line.empty()) flush();
+}
+
+void TLabel::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TLabel>();
+    DeclareLabel(p, true);
+    p.Component("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl);
+    p.Boolean("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
 }
 
 } // namespace host

@@ -1,7 +1,9 @@
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/ui/CellSurface.h"
 #include "host/ui/PaintTools.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
@@ -356,6 +358,16 @@ void TCustomListBox::KeyPress(char& key) {
         }
     }
     key = 0;
+}
+
+void TListBox::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TListBox>();
+    p.Boolean("ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect).Default(true);
+    p.Integer("ItemHeight", &TListBox::StoredItemHeight, &TListBox::SetItemHeight).Default(13);
+    p.Strings("Items", &TListBox::Items);
+    p.Boolean("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect).Default(false);
+    p.Boolean("Sorted", &TListBox::Sorted, &TListBox::SetSorted).Default(false);
+    // OnClick and OnDblClick are every control's, published with TControl.
 }
 
 } // namespace host

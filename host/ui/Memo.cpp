@@ -1,6 +1,8 @@
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/ui/Canvas.h"
 #include "host/ui/PaintTools.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
@@ -296,6 +298,15 @@ void TCustomMemo::Paint() {
             canvas.SetCaretPos((inset + std::min(caretColumn - first, columns - 1)) * kCellWidth,
                                (inset + r) * kCellHeight);
     }
+}
+
+void TMemo::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TMemo>();
+    p.Strings("Lines", &TMemo::Lines);
+    p.Integer("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength).Default(0);
+    p.Boolean("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly).Default(false);
+    p.Boolean("WantReturns", &TMemo::WantReturns, &TMemo::SetWantReturns).Default(true);
+    p.Boolean("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap).Default(true);
 }
 
 } // namespace host

@@ -1,3 +1,5 @@
+#include "host/core/Publisher.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/SpeedButton.h"
 
 namespace host {
@@ -45,6 +47,12 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 void TSpeedButton::EnabledChanged() {
     inherited::EnabledChanged();
     FPressed = false;
+}
+
+void TSpeedButton::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TSpeedButton>();
+    p.Boolean("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+    p.Object("Glyph", &TSpeedButton::Glyph);
 }
 
 } // namespace host

@@ -1,7 +1,6 @@
 #pragma once
 // TSpeedButton: a windowless button with a glyph, painted on its parent.
 // A left click (button down and up inside it) runs Click, which runs OnClick.
-// DeclarePublished in host/stream/PublishedControls.cpp.
 
 #include "host/ui/Controls.h"
 #include "host/ui/Graphics.h"

@@ -1,3 +1,5 @@
+#include "host/core/Publisher.h"
+#include "host/ui/PropertyTypes.h"
 #include "host/ui/StdCtrls.h"
 
 namespace host {
@@ -49,6 +51,25 @@ void TCustomStaticText::SetFocusControl(TWinControl* value) {
 void TCustomStaticText::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
     if (operation == opRemove && component && component == FFocusControl) FFocusControl = nullptr;
+}
+
+namespace {
+
+const TEnumInfo& StaticFormBorderStyleTypeInfo() {
+    static const TEnumInfo info{"TStaticBorderStyle", {"sbsNone", "sbsSingle", "sbsSunken"}};
+    return info;
+}
+
+} // namespace
+
+void TStaticText::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TStaticText>();
+    p.Enumeration("Alignment", &TStaticText::Alignment, &TStaticText::SetAlignment, AlignmentTypeInfo())
+        .Default(taLeftJustify);
+    p.Enumeration("BorderStyle", &TStaticText::BorderStyle, &TStaticText::SetBorderStyle, StaticFormBorderStyleTypeInfo())
+        .Default(sbsNone);
+    p.Component("FocusControl", &TStaticText::FocusControl, &TStaticText::SetFocusControl);
+    p.Boolean("ShowAccelChar", &TStaticText::ShowAccelChar, &TStaticText::SetShowAccelChar).Default(true);
 }
 
 } // namespace host

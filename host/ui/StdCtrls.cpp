@@ -1,6 +1,8 @@
 #include "host/ui/StdCtrls.h"
 
 #include "host/core/Guards.h"
+#include "host/core/Publisher.h"
+#include "host/ui/PropertyTypes.h"
 
 namespace host {
 
@@ -139,6 +141,23 @@ void TCustomEdit::TextChanged() {
 
 void TCustomEdit::Change() {
     if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::DeclarePublished(TPublisher& publisher) {
+    // An edit's caption is its text: stored as Text where it is stored at all.
+    auto p = publisher.Of<TCustomEdit>();
+    p.Redeclare("Caption").Stored(false);
+    // What a new edit is: a text cursor, its own window colour, a tab stop.
+    p.Redeclare("Cursor").Default(crIBeam);
+    p.Redeclare("Color").Default(clWindow);
+    p.Redeclare("ParentColor").Default(false);
+    p.Redeclare("TabStop").Default(true);
+}
+
+void TEdit::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TEdit>();
+    p.Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);
+    p.String("Text", &TEdit::Text, &TEdit::SetText, "TCaption").Default("");
 }
 
 } // namespace host

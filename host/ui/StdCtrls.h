@@ -1,8 +1,6 @@
 #pragma once
 // The standard controls.
-// Code: StdCtrls.cpp (edits), Button.cpp, ListBox.cpp, StaticText.cpp;
-// DeclarePublished in host/stream/PublishedControls.cpp (edits) and
-// PublishedForms.cpp (the others).
+// Code: StdCtrls.cpp (edits), Button.cpp, ListBox.cpp, StaticText.cpp.
 //
 // Edit boxes: a windowed control holding one line of text that the user
 // types into. A printable character (WM_CHAR) replaces the selection or
@@ -33,8 +31,7 @@
 //
 // Memos: an edit box of several lines (Lines); Enter starts a new line,
 // Up and Down move between lines.
-// Code: Label.cpp, GroupBox.cpp, CheckBox.cpp, Memo.cpp; DeclarePublished
-// in host/stream/PublishedForms.cpp.
+// Code: Label.cpp, GroupBox.cpp, CheckBox.cpp, Memo.cpp.
 
 #include "host/core/Strings.h"
 #include "host/ui/Controls.h"

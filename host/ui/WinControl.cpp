@@ -1,7 +1,9 @@
 #include "host/ui/Controls.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/ui/Focus.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -348,5 +350,19 @@ void TWinControl::KeyPress(char& key) {
 }
 
 bool TWinControl::DialogKey(std::uint16_t& /*key*/, TShiftState /*shift*/) { return false; }
+
+void TWinControl::DeclarePublished(TPublisher& publisher) {
+    auto p = publisher.Of<TWinControl>();
+    // A control without a parent (a form) has no place in a tab order.
+    p.Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).StoredWhen([](const TObject* o) {
+        return static_cast<const TWinControl*>(o)->Parent() != nullptr;
+    });
+    p.Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
+    p.Event("OnEnter", &TWinControl::OnEnter);
+    p.Event("OnExit", &TWinControl::OnExit);
+    p.Event("OnKeyDown", &TWinControl::OnKeyDown, "TKeyEvent");
+    p.Event("OnKeyPress", &TWinControl::OnKeyPress, "TKeyPressEvent");
+    p.Event("OnKeyUp", &TWinControl::OnKeyUp, "TKeyEvent");
+}
 
 } // namespace host

@@ -1,7 +1,7 @@
 // The context menus of the three components.
 #include "tests/design/DesignFixture.h"
 
-#include "host/design/DesignIntf.h"
+#include "host/designer/DesignIntf.h"
 
 namespace designtest {
 namespace {

@@ -1,8 +1,8 @@
 // The three edit routines and the property editor of the field pairs.
 #include "tests/design/DesignFixture.h"
 
-#include "host/design/DesignIntf.h"
-#include "host/stream/TypInfo.h"
+#include "host/core/TypInfo.h"
+#include "host/designer/DesignIntf.h"
 
 namespace designtest {
 namespace {

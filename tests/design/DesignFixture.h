@@ -7,7 +7,7 @@
 #include "host/core/Strings.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
-#include "host/design/Designer.h"
+#include "host/designer/Designer.h"
 #include "host/ui/Backend.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"

@@ -2,10 +2,10 @@
 // application loading the package registers nothing.
 #include "tests/design/DesignFixture.h"
 
-#include "host/design/DesignIntf.h"
+#include "host/core/ClassRegistry.h"
+#include "host/core/TypInfo.h"
+#include "host/designer/DesignIntf.h"
 #include "host/package/Package.h"
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/TypInfo.h"
 #include "host/ui/Graphics.h"
 #include "lookup/Package.h"
 
@@ -33,8 +33,12 @@ TEST_F(RegisterTest, AnApplicationLoadingThePackageRegistersNothing) {
 }
 
 TEST_F(RegisterTest, TheDesignerLoadsThePackageAndCallsEachUnitsRegister) {
-    const HMODULE module = LoadDesignPackage(VESKAR_PACKAGE_FILE);
-    EXPECT_EQ(ModuleName(module), "Veskar");
+    // By name, as the designer finds packages; the run-time package it
+    // requires comes with it and registers the components.
+    const HMODULE module = LoadDesignPackage("VeskarDesign");
+    EXPECT_EQ(ModuleName(module), "VeskarDesign");
+    const HMODULE runtime = FindModule("Veskar");
+    EXPECT_EQ(PackageLoadCount(runtime), 1);
     ASSERT_EQ(PalettePages().size(), 1u);
     const TPalettePage& page = PalettePages()[0];
     EXPECT_EQ(page.Name, "Dravik");
@@ -43,7 +47,7 @@ TEST_F(RegisterTest, TheDesignerLoadsThePackageAndCallsEachUnitsRegister) {
     EXPECT_EQ(page.Items[1].Class, &ClassOf<TLookupFill>());
     EXPECT_EQ(page.Items[2].Class, &ClassOf<TSmartDBLookup>());
     for (const TPaletteItem& item : page.Items) {
-        EXPECT_EQ(item.Module, module);
+        EXPECT_EQ(item.Module, runtime);
         Owned<TBitmap> image(TBitmap::Create());
         LoadPaletteBitmap(item, image.get());
         EXPECT_EQ(image->Width(), 24) << item.Class->ClassName();
@@ -60,6 +64,7 @@ TEST_F(RegisterTest, TheDesignerLoadsThePackageAndCallsEachUnitsRegister) {
     EXPECT_EQ(RegisteredPropertyEditorCount(), 0);
     EXPECT_EQ(GetClass("TSmartDBLookup"), nullptr);
     EXPECT_EQ(PackageLoadCount(module), 0);
+    EXPECT_EQ(PackageLoadCount(runtime), 0);
 }
 
 TEST_F(RegisterTest, TheThirteenCallsGiveEachPropertyItsEditor) {

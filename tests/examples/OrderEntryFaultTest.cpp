@@ -10,12 +10,12 @@
 
 #include "examples/OrderEntry.h"
 #include "host/core/Exception.h"
-#include "host/data/FaultyDataSet.h"
 #include "host/ui/Backend.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Keyboard.h"
 #include "host/ui/Screen.h"
 #include "tests/examples/ClerksRoad.h"
+#include "tests/support/FaultyDataSet.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,6 @@
 
 #include "examples/OrderData.h"
 #include "examples/OrderEntry.h"
-#include "host/data/FaultyConnection.h"
 #include "host/data/SqlTable.h"
 #include "host/data/SqliteConnection.h"
 #include "host/ui/Backend.h"
@@ -18,6 +17,7 @@
 #include "host/ui/Keyboard.h"
 #include "host/ui/Screen.h"
 #include "tests/examples/ClerksRoad.h"
+#include "tests/support/FaultyConnection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "tests/fuzz/FuzzForms.h"
 
+#include "host/core/ClassRegistry.h"
+#include "host/core/Publisher.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/Publisher.h"
 #include "host/ui/Buttons.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/ExtCtrls.h"

@@ -4,9 +4,9 @@
 // error; a file that reads is written in the binary format, read again, and
 // written once more the same.
 
+#include "host/core/StreamErrors.h"
 #include "host/stream/FormBinary.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 #include "host/ui/Screen.h"
 #include "tests/fuzz/FuzzForms.h"
 #include "tests/fuzz/FuzzSupport.h"

@@ -4,10 +4,10 @@
 // written, the written text reads again, and writing that gives the same
 // text.
 
+#include "host/core/FormTree.h"
+#include "host/core/StreamErrors.h"
 #include "host/stream/FormBinary.h"
-#include "host/stream/FormTree.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 #include "host/stream/Writer.h"
 #include "host/ui/Screen.h"
 #include "tests/fuzz/FuzzForms.h"

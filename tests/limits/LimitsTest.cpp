@@ -4,11 +4,11 @@
 // depth is refused with a clear error instead of running the stack out.
 
 #include "host/core/Exception.h"
+#include "host/core/FormTree.h"
+#include "host/core/StreamErrors.h"
 #include "host/core/Strings.h"
 #include "host/stream/FormBinary.h"
-#include "host/stream/FormTree.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 #include "host/ui/Backend.h"
 #include "host/ui/BmpFormat.h"
 #include "lookup/Lsdblkp.h"

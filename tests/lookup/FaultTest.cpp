@@ -4,10 +4,10 @@
 // the user once, the typed key and the saved records are intact, the
 // controls hear again, and a key is copied whole or not at all.
 
-#include "host/data/FaultyDataSet.h"
 #include "host/ui/Mouse.h"
 #include "lookup/Lddlg.h"
 #include "tests/lookup/SmartFixture.h"
+#include "tests/support/FaultyDataSet.h"
 
 namespace smart {
 namespace {

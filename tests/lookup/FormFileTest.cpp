@@ -1,11 +1,11 @@
 // A form file holding a fill and two dialogs over a data module's sources:
 // read, activated after loading, written, and read back the same.
 
+#include "host/core/ClassRegistry.h"
 #include "host/core/Exception.h"
+#include "host/core/Publisher.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/Publisher.h"
 #include "host/stream/Reader.h"
 #include "host/stream/Writer.h"
 #include "host/ui/DBCtrls.h"

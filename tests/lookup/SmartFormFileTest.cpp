@@ -3,10 +3,10 @@
 // written with the smart lookups' own properties only, and read back the
 // same.
 
+#include "host/core/ClassRegistry.h"
+#include "host/core/Publisher.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/Publisher.h"
 #include "host/stream/Reader.h"
 #include "host/stream/Writer.h"
 #include "host/ui/Backend.h"

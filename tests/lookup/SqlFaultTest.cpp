@@ -9,7 +9,6 @@
 // customer's name and city, or what the user was told of, never a key
 // copied in part, the controls hear again, and the tables work on.
 
-#include "host/data/FaultyConnection.h"
 #include "host/data/SqlTable.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Mouse.h"
@@ -17,6 +16,7 @@
 #include "lookup/Lddlg.h"
 #include "tests/host/data/SqlTestDatabase.h"
 #include "tests/lookup/SmartFixture.h"
+#include "tests/support/FaultyConnection.h"
 
 #include <functional>
 #include <optional>

@@ -2,12 +2,12 @@
 // and a fill between them, read, opened after loading, used and written
 // back the same.
 
+#include "host/core/ClassRegistry.h"
 #include "host/core/Strings.h"
 #include "host/data/DataSource.h"
 #include "host/data/SqlRegistration.h"
 #include "host/data/SqlTable.h"
 #include "host/data/SqliteConnection.h"
-#include "host/stream/ClassRegistry.h"
 #include "host/stream/Reader.h"
 #include "host/stream/Writer.h"
 #include "lookup/LkFill.h"

@@ -2,12 +2,12 @@
 // names that look like SQL, writes the server refuses, a session that is
 // lost under an open dataset, and a query with named parameters.
 
+#include "host/core/ClassRegistry.h"
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
 #include "host/data/SqlQuery.h"
 #include "host/data/SqlRegistration.h"
 #include "host/data/SqlTable.h"
-#include "host/stream/ClassRegistry.h"
 #include "host/stream/Reader.h"
 #include "host/stream/Writer.h"
 #include "tests/host/data/PgTestServer.h"

@@ -11,9 +11,9 @@
 #include "SqlTestDatabase.h"
 
 #include "host/core/Exception.h"
-#include "host/data/FaultyConnection.h"
 #include "host/data/SqlQuery.h"
 #include "host/data/SqlTable.h"
+#include "tests/support/FaultyConnection.h"
 
 #include <gtest/gtest.h>
 

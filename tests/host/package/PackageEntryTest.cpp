@@ -14,7 +14,8 @@ using namespace host;
 
 namespace {
 
-const std::vector<std::string> StartOrder = {"Ldcapt", "Lddlg", "Ldlkpdlg", "LkFill", "Lsdblkp", "Lddsgn"};
+// The run-time package; the design-time unit Lddsgn is in VeskarDesign.
+const std::vector<std::string> StartOrder = {"Ldcapt", "Lddlg", "Ldlkpdlg", "LkFill", "Lsdblkp"};
 
 std::vector<std::string> Prefixed(const char* prefix, std::vector<std::string> units) {
     for (std::string& unit : units) unit = prefix + unit;
@@ -23,7 +24,7 @@ std::vector<std::string> Prefixed(const char* prefix, std::vector<std::string> u
 
 } // namespace
 
-TEST(PackageEntryTest, InfoTableListsTheSixUnitsInStartOrder) {
+TEST(PackageEntryTest, InfoTableListsTheRunTimeUnitsInStartOrder) {
     const TPackageInfoTable* table = GetPackageInfoTable();
     ASSERT_NE(table, nullptr);
     EXPECT_STREQ(table->PackageName, "Veskar");

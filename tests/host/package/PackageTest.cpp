@@ -20,7 +20,8 @@ using namespace host;
 
 namespace {
 
-const std::vector<std::string> StartOrder = {"Ldcapt", "Lddlg", "Ldlkpdlg", "LkFill", "Lsdblkp", "Lddsgn"};
+const std::vector<std::string> StartOrder = {"Ldcapt", "Lddlg", "Ldlkpdlg", "LkFill", "Lsdblkp"};
+const std::vector<std::string> DesignStartOrder = {"Ldcapt", "Lddlg", "Ldlkpdlg", "LkFill", "Lsdblkp", "Lddsgn"};
 
 std::vector<std::string> Trace(const char* verb, std::vector<std::string> units, bool reverse = false) {
     if (reverse) std::reverse(units.begin(), units.end());
@@ -65,6 +66,21 @@ TEST(PackageTest, LoadingStartsTheUnitsInOrderAndUnloadingStopsThemInReverse) {
     ClearPackageUnitTrace();
     package.Unload();
     EXPECT_EQ(PackageUnitTrace(), Trace("stop", StartOrder, true));
+}
+
+TEST(PackageTest, TheDesignPackageIsFoundByNameAndStartsAfterThePackageItRequires) {
+    ClearPackageUnitTrace();
+    const HMODULE design = LoadPackage("VeskarDesign");
+    EXPECT_EQ(ModuleName(design), "VeskarDesign");
+    EXPECT_EQ(PackageRequires(design), std::vector<std::string>{"Veskar"});
+    EXPECT_EQ(PackageLoadCount(FindModule("Veskar")), 1);
+    EXPECT_EQ(PackageUnitTrace(), Trace("start", DesignStartOrder));
+
+    ClearPackageUnitTrace();
+    UnloadPackage(design);
+    EXPECT_EQ(PackageUnitTrace(), Trace("stop", DesignStartOrder, true));
+    EXPECT_EQ(PackageLoadCount(FindModule("Veskar")), 0);
+    EXPECT_EQ(MessageOf([] { LoadPackage("NoSuchPackage"); }), "Package file NoSuchPackage not found");
 }
 
 TEST(PackageTest, LoadingTwiceStartsOnceAndTheLastUnloadStops) {

@@ -5,9 +5,9 @@
 #include "SampleForm.h"
 #include "StreamClasses.h"
 
+#include "host/core/StreamErrors.h"
 #include "host/stream/FormBinary.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 #include "host/stream/Writer.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,10 @@
 
 #include "StreamClasses.h"
 
+#include "host/core/InitComponent.h"
+#include "host/core/StreamErrors.h"
 #include "host/package/Resource.h"
 #include "host/stream/FormResources.h"
-#include "host/stream/StreamErrors.h"
 
 #include <gtest/gtest.h>
 

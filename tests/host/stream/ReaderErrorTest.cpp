@@ -4,8 +4,8 @@
 #include "SampleForm.h"
 #include "StreamClasses.h"
 
+#include "host/core/StreamErrors.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "SampleForm.h"
 #include "StreamClasses.h"
 
+#include "host/core/ClassRegistry.h"
 #include "host/core/GlobalRoots.h"
-#include "host/stream/ClassRegistry.h"
+#include "host/core/StreamErrors.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 #include "host/stream/Writer.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 
 #include "StreamClasses.h"
 
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/Publisher.h"
+#include "host/core/ClassRegistry.h"
+#include "host/core/Publisher.h"
+#include "host/core/StreamErrors.h"
 #include "host/stream/Reader.h"
-#include "host/stream/StreamErrors.h"
 #include "host/stream/Writer.h"
 #include "host/ui/StdCtrls.h"
 

@@ -1,9 +1,9 @@
 #include "StreamClasses.h"
 
+#include "host/core/ClassRegistry.h"
 #include "host/core/Component.h"
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/HostTypes.h"
-#include "host/stream/Publisher.h"
+#include "host/core/Publisher.h"
+#include "host/ui/PropertyTypes.h"
 
 namespace streamtest {
 

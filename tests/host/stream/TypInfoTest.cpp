@@ -3,11 +3,11 @@
 
 #include "StreamClasses.h"
 
-#include "host/stream/ClassRegistry.h"
-#include "host/stream/HostTypes.h"
-#include "host/stream/Publisher.h"
-#include "host/stream/StreamErrors.h"
-#include "host/stream/TypInfo.h"
+#include "host/core/ClassRegistry.h"
+#include "host/core/Publisher.h"
+#include "host/core/StreamErrors.h"
+#include "host/core/TypInfo.h"
+#include "host/ui/PropertyTypes.h"
 
 #include <gtest/gtest.h>
 
