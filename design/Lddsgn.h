@@ -6,6 +6,7 @@
 //
 // TKeyLinkDlg's code is in design/KeyLinkDlg.cpp, the rest in Lddsgn.cpp.
 
+#include "host/core/Export.h"
 #include "host/core/Collection.h"
 #include "host/core/Strings.h"
 #include "host/data/DataSource.h"
@@ -19,6 +20,8 @@
 
 #include <cstdint>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -174,3 +177,5 @@ void Finalization();
 } // namespace Lddsgn
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

@@ -11,7 +11,10 @@
 //   Notification drops a data source that goes, through its setter, as if
 //                it had been set to nil (DropRemovedDataSource).
 
+#include "host/core/Export.h"
 #include "host/data/DataSource.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -61,3 +64,5 @@ void DropRemovedDataSource(Component& component, const host::TComponent* removed
 }
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

@@ -14,12 +14,15 @@
 // at once and ends when that call returns, so neither it nor the button
 // being clicked is used after it is gone.
 
+#include "host/core/Export.h"
 #include "host/brindle/Usubcls.h"
 #include "host/core/List.h"
 #include "host/data/Field.h"
 #include "host/ui/Controls.h"
 #include "host/ui/ShortCuts.h"
 #include "host/ui/SpeedButton.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -231,3 +234,5 @@ void Finalization();
 } // namespace Ldcapt
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

@@ -5,11 +5,14 @@
 // grid over the lookup records with OK and Cancel buttons, built from its
 // stored form definition.
 
+#include "host/core/Export.h"
 #include "host/data/DataSource.h"
 #include "host/ui/Buttons.h"
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -56,3 +59,5 @@ void Finalization();
 } // namespace Lddlg
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

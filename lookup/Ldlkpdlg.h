@@ -5,6 +5,7 @@
 // the lookup button (or its shortcut) shows a modal grid over the lookup
 // dataset and copies the chosen record's keys into the destination.
 
+#include "host/core/Export.h"
 #include "host/core/Collection.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
@@ -17,6 +18,8 @@
 
 #include <optional>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -157,3 +160,5 @@ void Finalization();
 } // namespace Ldlkpdlg
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

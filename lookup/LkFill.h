@@ -2,12 +2,15 @@
 // TLookupFill: fills a destination record's result fields from the matching
 // record of a lookup dataset whenever one of its key fields changes.
 
+#include "host/core/Export.h"
 #include "host/core/Collection.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/Strings.h"
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -126,3 +129,5 @@ private:
 std::string JoinFieldNames(const host::TStrings& Names);
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

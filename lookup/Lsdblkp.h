@@ -10,6 +10,7 @@
 // picked in the dialog (which copies its keys into the destination) is
 // followed by the fill's lookup, which copies its result fields too.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/Strings.h"
@@ -19,6 +20,8 @@
 #include "lookup/LkFill.h"
 
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -122,3 +125,5 @@ void Finalization();
 } // namespace Lsdblkp
 
 } // namespace veskar
+
+VESKAR_PUBLIC_END

@@ -3,8 +3,11 @@
 // the host finds by name, and its own module, which carries its resources.
 // Its design-time partner, VeskarDesign, is in design/.
 
+#include "host/core/Export.h"
 #include "host/package/Module.h"
 #include "host/package/PackageInfo.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
 
@@ -26,3 +29,5 @@ const host::TPackageInfoTable* GetPackageInfoTable();
 // The units' Register procedures by unit name, for the designer.
 const host::TPackageRegisterTable* GetPackageRegisterTable();
 }
+
+VESKAR_PUBLIC_END

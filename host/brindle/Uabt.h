@@ -1,7 +1,11 @@
 #pragma once
 // Uabt: the about box of a component, shown through the UI back end.
 
+#include "host/core/Export.h"
+
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -9,3 +13,5 @@ namespace host {
 void ShowAboutBoxE(const std::string& className, const std::string& version);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

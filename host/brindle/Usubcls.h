@@ -11,11 +11,14 @@
 // then starts with the next message. A registration ends by itself when the
 // control or the subclass object goes, so a freed subclass is never called.
 
+#include "host/core/Export.h"
 #include "host/core/Object.h"
 #include "host/ui/Controls.h"
 #include "host/ui/Messages.h"
 
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -57,3 +60,5 @@ bool IsSubclassRegistered(const TControl* control, const TControlSubclass* subcl
 void RenewSubclass(TControl* control, TControlSubclass* subclass);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,7 +3,11 @@
 // and back: the calendar arithmetic behind date-times in variants and in
 // what database engines send.
 
+#include "host/core/Export.h"
+
 #include <cstdint>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -29,3 +33,5 @@ inline void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
 }
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,10 +2,14 @@
 // Class references: a metaclass object per class with its name, its parent and,
 // for classes that can be made from a reference, a virtual constructor.
 
+#include "host/core/Export.h"
+
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -174,3 +178,5 @@ private:
             ::host::Constructor::OwnDeclarePublished<Self, Base>());             \
         return info;                                                             \
     }
+
+VESKAR_PUBLIC_END

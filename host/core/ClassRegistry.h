@@ -3,10 +3,13 @@
 // into classes. A unit registers its component classes when it starts and
 // takes them back when it stops.
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
 
 #include <initializer_list>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -23,3 +26,5 @@ const TClass* GetClass(std::string_view name);
 const TClass& FindClass(std::string_view name);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,9 +3,12 @@
 // item class. The collection frees its items; an item freed by itself leaves
 // its collection.
 
+#include "host/core/Export.h"
 #include "host/core/Object.h"
 
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -75,3 +78,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,6 +2,7 @@
 // Components: named objects with an owner that frees them, removal notices,
 // and the design and loading states.
 
+#include "host/core/Export.h"
 #include "host/core/NotifyList.h"
 #include "host/core/Object.h"
 #include "host/core/Set.h"
@@ -10,6 +11,8 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -233,3 +236,5 @@ void UpdatePublishedReference(TComponent* owner, const std::string& name, TCompo
 bool IsValidIdent(const std::string& name);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,7 +3,10 @@
 // when the component goes (it is built on TComponentWatch). For code that
 // holds a component across calls that may free it (a click, a modal run).
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -42,3 +45,5 @@ public:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

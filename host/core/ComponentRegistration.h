@@ -5,11 +5,14 @@
 // Run-time code never registers anything, so without a designer the call is
 // refused with EComponentError "Invalid component registration".
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
 
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -20,3 +23,5 @@ using TRegisterComponentsProc = void (*)(const std::string& page, const std::vec
 void SetRegisterComponentsProc(TRegisterComponentsProc proc);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

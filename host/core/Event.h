@@ -4,9 +4,13 @@
 // by name (from a form file) remembers the method's name so it can be
 // written back.
 
+#include "host/core/Export.h"
+
 #include <functional>
 #include <string>
 #include <utility>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -52,3 +56,5 @@ private:
 using TNotifyEvent = TEvent<void(TObject* Sender)>;
 
 } // namespace host
+
+VESKAR_PUBLIC_END

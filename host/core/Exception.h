@@ -2,8 +2,12 @@
 // The host's exception family. Every error the framework raises derives from
 // Exception; anything else thrown through it is "some other exception".
 
+#include "host/core/Export.h"
+
 #include <exception>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -38,3 +42,5 @@ class EInvalidOperation : public Exception { using Exception::Exception; };
 class EInvalidCast : public Exception { using Exception::Exception; };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

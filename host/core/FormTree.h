@@ -7,12 +7,15 @@
 //       object Child: TChildClass ... end
 //     end
 
+#include "host/core/Export.h"
 #include "host/core/StreamErrors.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -71,3 +74,5 @@ struct TFormObject {
 TFormObject ParseFormText(std::string_view text);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

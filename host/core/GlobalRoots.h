@@ -3,7 +3,11 @@
 // form file refers to a component of another root as Root.Component; the
 // reader finds Root here.
 
+#include "host/core/Export.h"
+
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -20,3 +24,5 @@ int GlobalRootCount();
 TComponent* GlobalRoots(int index);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -4,8 +4,12 @@
 // another exception is already on its way is dropped, so the first error
 // reaches the caller (a destructor must not raise then).
 
+#include "host/core/Export.h"
+
 #include <exception>
 #include <utility>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -79,3 +83,5 @@ public:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

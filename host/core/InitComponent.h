@@ -4,7 +4,10 @@
 // loads; a form's construction calls InitInheritedComponent here and so
 // never reaches up to that layer.
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -19,3 +22,5 @@ using TInitComponentHandler = bool (*)(TComponent* instance, const TClass& rootA
 void SetInitComponentHandler(TInitComponentHandler handler);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,9 +2,12 @@
 // TList: the framework's list of untyped pointers. Descendants that own
 // their items override Clear; freeing the list runs Clear first.
 
+#include "host/core/Export.h"
 #include "host/core/Object.h"
 
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -46,3 +49,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

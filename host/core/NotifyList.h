@@ -5,11 +5,15 @@
 // its turn is skipped, even when a new member took its address meanwhile;
 // one added during the loop waits for the next one.
 
+#include "host/core/Export.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -207,3 +211,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -20,9 +20,12 @@
 // owned member by hand only when it must go before something else in the
 // destruction; it says why where it does.
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
 
 #include <memory>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -158,3 +161,5 @@ T* Constructor::Make(A&&... args) {
 }
 
 } // namespace host
+
+VESKAR_PUBLIC_END

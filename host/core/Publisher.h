@@ -22,6 +22,7 @@
 // (p.Field("lGrid", &TMyForm::lGrid)) and its event handlers
 // (p.Method("lGridDblClick", &TMyForm::lGridDblClick)).
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/Set.h"
@@ -33,6 +34,8 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -78,7 +81,7 @@ private:
 };
 
 template <class T>
-class TClassPublisher;
+class VESKAR_LOCAL TClassPublisher;
 
 class TPublisher {
 public:
@@ -153,7 +156,7 @@ struct SetElement<TSet<E>> {
 } // namespace publishing
 
 template <class T>
-class TClassPublisher {
+class VESKAR_LOCAL TClassPublisher {
 public:
     explicit TClassPublisher(TPublisher& publisher) : FPublisher(publisher) {}
 
@@ -379,3 +382,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,8 +2,12 @@
 // Small sets of enumeration values, as the framework's set types
 // (ComponentState, ControlStyle, locate options, shift states).
 
+#include "host/core/Export.h"
+
 #include <cstdint>
 #include <initializer_list>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -33,3 +37,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,9 +2,12 @@
 // Errors of form files: a text that does not read at some place, and a class
 // name that no class answers to.
 
+#include "host/core/Export.h"
 #include "host/core/Exception.h"
 
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -35,3 +38,5 @@ class EClassNotFound : public EReadError { using EReadError::EReadError; };
 std::string PositionText(TTextPos pos);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

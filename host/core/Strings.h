@@ -2,11 +2,14 @@
 // TStrings and TStringList: ordered lists of texts, each with an optional
 // associated object, as the framework keeps field lists and the like.
 
+#include "host/core/Export.h"
 #include "host/core/Event.h"
 #include "host/core/Object.h"
 
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -139,3 +142,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -1,8 +1,12 @@
 #pragma once
 // Text helpers of the host's run-time library.
 
+#include "host/core/Export.h"
+
 #include <string>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -34,3 +38,5 @@ bool StartsText(std::string_view prefix, std::string_view s);
 std::string FloatToStr(double value);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

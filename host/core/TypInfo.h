@@ -8,6 +8,7 @@
 // then the class's own declarations, so inherited properties come first, in
 // declaration order. Nothing runs at start-up.
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
 #include "host/core/Exception.h"
 #include "host/core/FormTree.h"
@@ -21,6 +22,8 @@
 #include <typeindex>
 #include <utility>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -235,3 +238,5 @@ std::string GetEnumProp(const TObject* instance, const TPropInfo& prop);
 void SetEnumProp(TObject* instance, const TPropInfo& prop, std::string_view name);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,12 +3,16 @@
 // one-dimensional array of variants, with the conversions and comparisons the
 // data-aware components rely on.
 
+#include "host/core/Export.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <variant>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -145,3 +149,5 @@ std::string VarToStr(const Variant& v);
 std::ostream& operator<<(std::ostream& os, const Variant& v);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -5,9 +5,12 @@
 // rebuilds its links). Freeing it then only detaches it; the memory goes
 // when its notice returns, so the code still running on it stays valid.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/data/DataSet.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -113,3 +116,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -5,6 +5,7 @@
 // Internal... operations on its records; nothing above the dataset knows
 // which back end it talks to.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/NotifyList.h"
@@ -15,6 +16,8 @@
 #include <array>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -246,3 +249,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

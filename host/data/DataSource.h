@@ -2,12 +2,15 @@
 // TDataSource: the connection between a dataset and the data links of the
 // controls and components that show or watch it.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/NotifyList.h"
 #include "host/data/DataSet.h"
 
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -56,3 +59,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

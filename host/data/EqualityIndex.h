@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/data: not installed.
 // An equality index over a tuple of an in-memory dataset's columns: one slot
 // per distinct key holding the first record (in dataset order) with that
 // key. Keys are read from the columns, never copied. Records appended after

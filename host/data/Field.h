@@ -2,10 +2,13 @@
 // TField: one column of a dataset's current record, read and written as a
 // variant through the dataset that owns it.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Variant.h"
 
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -95,3 +98,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

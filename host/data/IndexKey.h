@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/data: not installed.
 // What the in-memory dataset's indexes know of a stored value: a hash that
 // agrees with the dataset's equality (numbers by value across integer,
 // floating, date and Boolean; text byte by byte; Null with Null), and the

@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/data: not installed.
 // An allocator for the in-memory dataset's columns and index tables. A block
 // of a few megabytes or more is asked of the kernel in huge pages: a search
 // at a million rows then touches a few cells far apart without a page-table

@@ -1,6 +1,8 @@
 #include "host/data/MemoryDataSet.h"
 
 #include "host/core/Exception.h"
+#include "host/data/EqualityIndex.h"
+#include "host/data/OrderedIndex.h"
 
 #include <algorithm>
 
@@ -12,14 +14,37 @@ namespace {
 // Records appended after an ordered index was built are scanned; beyond
 // this many (or an eighth of the indexed ones) the index is built again.
 constexpr int kOrderedTail = 4096;
+
+// Text and other non-null values a column holds: an index answers only when
+// the key meets values of its own family, as a scan would compare a number
+// with a text by converting it.
+struct TColumnCounts {
+    int Texts = 0;
+    int Numbers = 0;
+};
+
 } // namespace
+
+struct TMemoryDataSet::TStore {
+    // One vector per field; records are kept across Close and Open, as long
+    // as the field definitions do not change.
+    std::vector<TColumn> Columns;
+    std::vector<TColumnCounts> Counts;
+    // Built by the const searches.
+    std::vector<std::unique_ptr<TEqualityIndex>> EqualityIndexes;
+    std::vector<std::unique_ptr<TOrderedIndex>> OrderedIndexes;
+};
+
+TMemoryDataSet::TMemoryDataSet(TComponent* owner) : TDataSet(owner), FStore(std::make_unique<TStore>()) {}
+
+TMemoryDataSet::~TMemoryDataSet() = default;
 
 void TMemoryDataSet::InternalOpen() {
     const auto columns = static_cast<size_t>(FieldDefs().Count());
     if (columns == 0) DatabaseError("No fields defined; cannot create dataset");
-    if (FColumns.size() != columns) {
-        FColumns.assign(columns, {});
-        FCounts.assign(columns, {});
+    if (FStore->Columns.size() != columns) {
+        FStore->Columns.assign(columns, {});
+        FStore->Counts.assign(columns, {});
         FRecordCount = 0;
     }
     DropIndexes();
@@ -30,39 +55,39 @@ void TMemoryDataSet::InternalClose() { DropIndexes(); }
 int TMemoryDataSet::InternalRecordCount() const { return FRecordCount; }
 
 Variant TMemoryDataSet::InternalGetValue(int record, int field) const {
-    return FColumns[static_cast<size_t>(field)][static_cast<size_t>(record)];
+    return FStore->Columns[static_cast<size_t>(field)][static_cast<size_t>(record)];
 }
 
 void TMemoryDataSet::Count(size_t column, const Variant& value, int delta) {
     switch (FamilyOf(value)) {
     case TValueFamily::Null: break;
-    case TValueFamily::Text: FCounts[column].Texts += delta; break;
-    case TValueFamily::Number: FCounts[column].Numbers += delta; break;
+    case TValueFamily::Text: FStore->Counts[column].Texts += delta; break;
+    case TValueFamily::Number: FStore->Counts[column].Numbers += delta; break;
     }
 }
 
 int TMemoryDataSet::InternalInsert(int position, const std::vector<Variant>& values) {
     const bool appended = position == FRecordCount;
-    for (size_t c = 0; c < FColumns.size(); ++c) {
+    for (size_t c = 0; c < FStore->Columns.size(); ++c) {
         Count(c, values[c], +1);
         if (appended)
-            FColumns[c].push_back(values[c]);
+            FStore->Columns[c].push_back(values[c]);
         else
-            FColumns[c].insert(FColumns[c].begin() + position, values[c]);
+            FStore->Columns[c].insert(FStore->Columns[c].begin() + position, values[c]);
     }
     ++FRecordCount;
     // Appended records wait for the next search; one stored before covered
     // ones moves them, and the indexes that cover them go.
     auto moves = [&](const auto& index) { return position < index->Covered(); };
-    std::erase_if(FEqualityIndexes, moves);
-    std::erase_if(FOrderedIndexes, moves);
+    std::erase_if(FStore->EqualityIndexes, moves);
+    std::erase_if(FStore->OrderedIndexes, moves);
     return position;
 }
 
 void TMemoryDataSet::InternalUpdate(int record, const std::vector<Variant>& values) {
     const auto at = static_cast<size_t>(record);
-    std::vector<bool> changed(FColumns.size());
-    for (size_t c = 0; c < FColumns.size(); ++c) changed[c] = !SameValue(FColumns[c][at], values[c]);
+    std::vector<bool> changed(FStore->Columns.size());
+    for (size_t c = 0; c < FStore->Columns.size(); ++c) changed[c] = !SameValue(FStore->Columns[c][at], values[c]);
     auto keyChanged = [&](const TEqualityIndex& index) {
         return std::any_of(index.Fields().begin(), index.Fields().end(),
                            [&](int f) { return changed[static_cast<size_t>(f)]; });
@@ -70,32 +95,32 @@ void TMemoryDataSet::InternalUpdate(int record, const std::vector<Variant>& valu
     // A record that was the first of its old key leaves a gap the index
     // cannot fill without a scan: that index goes.
     auto covers = [&](const auto& index) { return record < index->Covered(); };
-    std::erase_if(FEqualityIndexes, [&](const auto& index) {
-        return covers(index) && keyChanged(*index) && index->IsFirstOfKey(FColumns, record);
+    std::erase_if(FStore->EqualityIndexes, [&](const auto& index) {
+        return covers(index) && keyChanged(*index) && index->IsFirstOfKey(FStore->Columns, record);
     });
-    std::erase_if(FOrderedIndexes,
+    std::erase_if(FStore->OrderedIndexes,
                   [&](const auto& index) { return covers(index) && changed[static_cast<size_t>(index->Field())]; });
-    for (size_t c = 0; c < FColumns.size(); ++c) {
+    for (size_t c = 0; c < FStore->Columns.size(); ++c) {
         if (!changed[c]) continue;
-        Count(c, FColumns[c][at], -1);
+        Count(c, FStore->Columns[c][at], -1);
         Count(c, values[c], +1);
-        FColumns[c][at] = values[c];
+        FStore->Columns[c][at] = values[c];
     }
-    for (auto& index : FEqualityIndexes)
-        if (covers(index) && keyChanged(*index)) index->Add(FColumns, record);
+    for (auto& index : FStore->EqualityIndexes)
+        if (covers(index) && keyChanged(*index)) index->Add(FStore->Columns, record);
 }
 
 void TMemoryDataSet::InternalDelete(int record) {
     // Deleting an uncovered record moves only uncovered ones. The last
     // record goes from an equality index unless it was the first of its key.
     const bool last = record == FRecordCount - 1;
-    std::erase_if(FEqualityIndexes, [&](const auto& index) {
-        return record < index->Covered() && !(last && index->RemoveLast(FColumns, record));
+    std::erase_if(FStore->EqualityIndexes, [&](const auto& index) {
+        return record < index->Covered() && !(last && index->RemoveLast(FStore->Columns, record));
     });
-    std::erase_if(FOrderedIndexes, [&](const auto& index) { return record < index->Covered(); });
-    for (size_t c = 0; c < FColumns.size(); ++c) {
-        Count(c, FColumns[c][static_cast<size_t>(record)], -1);
-        FColumns[c].erase(FColumns[c].begin() + record);
+    std::erase_if(FStore->OrderedIndexes, [&](const auto& index) { return record < index->Covered(); });
+    for (size_t c = 0; c < FStore->Columns.size(); ++c) {
+        Count(c, FStore->Columns[c][static_cast<size_t>(record)], -1);
+        FStore->Columns[c].erase(FStore->Columns[c].begin() + record);
     }
     --FRecordCount;
 }
@@ -108,19 +133,19 @@ void TMemoryDataSet::SetIndexed(bool value) {
 }
 
 void TMemoryDataSet::DropIndexes() {
-    FEqualityIndexes.clear();
-    FOrderedIndexes.clear();
+    FStore->EqualityIndexes.clear();
+    FStore->OrderedIndexes.clear();
 }
 
 size_t TMemoryDataSet::IndexMemory() const {
     size_t bytes = 0;
-    for (const auto& index : FEqualityIndexes) bytes += index->MemoryBytes();
-    for (const auto& index : FOrderedIndexes) bytes += index->MemoryBytes();
+    for (const auto& index : FStore->EqualityIndexes) bytes += index->MemoryBytes();
+    for (const auto& index : FStore->OrderedIndexes) bytes += index->MemoryBytes();
     return bytes;
 }
 
 bool TMemoryDataSet::IndexFits(const TKeyMatcher& key) const {
-    const TColumnCounts& counts = FCounts[static_cast<size_t>(key.FieldIndex())];
+    const TColumnCounts& counts = FStore->Counts[static_cast<size_t>(key.FieldIndex())];
     switch (FamilyOf(key.Value())) {
     case TValueFamily::Null: return counts.Texts == 0 || counts.Numbers == 0;
     case TValueFamily::Text: return counts.Numbers == 0;
@@ -142,12 +167,12 @@ int TMemoryDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from)
 int TMemoryDataSet::ScanFind(const std::vector<TKeyMatcher>& keys, int from, int to) const {
     // Scans the first key's column alone and checks the others only on a hit:
     // no value is copied on the way.
-    const auto& first = FColumns[static_cast<size_t>(keys[0].FieldIndex())];
+    const auto& first = FStore->Columns[static_cast<size_t>(keys[0].FieldIndex())];
     for (int r = from; r < to; ++r) {
         if (!keys[0].Matches(first[static_cast<size_t>(r)])) continue;
         bool all = true;
         for (size_t k = 1; k < keys.size() && all; ++k)
-            all = keys[k].Matches(FColumns[static_cast<size_t>(keys[k].FieldIndex())][static_cast<size_t>(r)]);
+            all = keys[k].Matches(FStore->Columns[static_cast<size_t>(keys[k].FieldIndex())][static_cast<size_t>(r)]);
         if (all) return r;
     }
     return -1;
@@ -158,26 +183,26 @@ int TMemoryDataSet::FindByEquality(const std::vector<TKeyMatcher>& keys) const {
         return std::equal(index.Fields().begin(), index.Fields().end(), keys.begin(), keys.end(),
                           [](int f, const TKeyMatcher& k) { return f == k.FieldIndex(); });
     };
-    auto found = std::find_if(FEqualityIndexes.begin(), FEqualityIndexes.end(),
+    auto found = std::find_if(FStore->EqualityIndexes.begin(), FStore->EqualityIndexes.end(),
                               [&](const auto& index) { return sameFields(*index); });
-    if (found == FEqualityIndexes.end()) {
+    if (found == FStore->EqualityIndexes.end()) {
         std::vector<int> fields;
         for (const TKeyMatcher& k : keys) fields.push_back(k.FieldIndex());
-        FEqualityIndexes.push_back(std::make_unique<TEqualityIndex>(std::move(fields)));
-        found = FEqualityIndexes.end() - 1;
+        FStore->EqualityIndexes.push_back(std::make_unique<TEqualityIndex>(std::move(fields)));
+        found = FStore->EqualityIndexes.end() - 1;
     }
-    (*found)->CatchUp(FColumns, FRecordCount);
-    return (*found)->Find(FColumns, keys);
+    (*found)->CatchUp(FStore->Columns, FRecordCount);
+    return (*found)->Find(FStore->Columns, keys);
 }
 
 int TMemoryDataSet::FindByOrder(const std::vector<TKeyMatcher>& keys, const TKeyMatcher& ordered) const {
     const int field = ordered.FieldIndex();
-    const TColumn& column = FColumns[static_cast<size_t>(field)];
-    auto found = std::find_if(FOrderedIndexes.begin(), FOrderedIndexes.end(),
+    const TColumn& column = FStore->Columns[static_cast<size_t>(field)];
+    auto found = std::find_if(FStore->OrderedIndexes.begin(), FStore->OrderedIndexes.end(),
                               [&](const auto& index) { return index->Field() == field; });
-    if (found == FOrderedIndexes.end()) {
-        FOrderedIndexes.push_back(std::make_unique<TOrderedIndex>(field));
-        found = FOrderedIndexes.end() - 1;
+    if (found == FStore->OrderedIndexes.end()) {
+        FStore->OrderedIndexes.push_back(std::make_unique<TOrderedIndex>(field));
+        found = FStore->OrderedIndexes.end() - 1;
         (*found)->Build(column, FRecordCount);
     }
     TOrderedIndex& index = **found;
@@ -185,7 +210,7 @@ int TMemoryDataSet::FindByOrder(const std::vector<TKeyMatcher>& keys, const TKey
     if (tail < 0 || tail > std::max(kOrderedTail, index.Covered() / 8)) index.Build(column, FRecordCount);
     auto accept = [&](int record) {
         return std::all_of(keys.begin(), keys.end(), [&](const TKeyMatcher& k) {
-            return k.Matches(FColumns[static_cast<size_t>(k.FieldIndex())][static_cast<size_t>(record)]);
+            return k.Matches(FStore->Columns[static_cast<size_t>(k.FieldIndex())][static_cast<size_t>(record)]);
         });
     };
     const int record = index.Find(column, ordered.Value().StringRef(), ordered.Partial(), accept);
@@ -210,8 +235,8 @@ void TMemoryDataSet::AppendRecord(const std::vector<Variant>& values) {
 
 void TMemoryDataSet::EmptyDataSet() {
     if (Active()) Cancel();
-    for (auto& column : FColumns) column.clear();
-    std::fill(FCounts.begin(), FCounts.end(), TColumnCounts{});
+    for (auto& column : FStore->Columns) column.clear();
+    std::fill(FStore->Counts.begin(), FStore->Counts.end(), TColumnCounts{});
     FRecordCount = 0;
     DropIndexes();
     if (Active()) First();

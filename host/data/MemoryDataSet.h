@@ -8,13 +8,14 @@
 // drops, to build again when next needed). The answers are those of a scan
 // from the first record; SetIndexed(false) keeps to that scan.
 
+#include "host/core/Export.h"
 #include "host/data/DataSet.h"
-#include "host/data/EqualityIndex.h"
-#include "host/data/OrderedIndex.h"
 
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -33,7 +34,8 @@ public:
     size_t IndexMemory() const;
 
 protected:
-    explicit TMemoryDataSet(TComponent* owner) : TDataSet(owner) {}
+    explicit TMemoryDataSet(TComponent* owner);
+    ~TMemoryDataSet() override;
 
     void InternalOpen() override;
     void InternalClose() override;
@@ -45,13 +47,9 @@ protected:
     int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const override;
 
 private:
-    // Text and other non-null values a column holds: an index answers only
-    // when the key meets values of its own family, as a scan would compare
-    // a number with a text by converting it.
-    struct TColumnCounts {
-        int Texts = 0;
-        int Numbers = 0;
-    };
+    // The columns, what they hold and their indexes (MemoryDataSet.cpp):
+    // kept out of this header, which applications include.
+    struct TStore;
     void Count(size_t column, const Variant& value, int delta);
     bool IndexFits(const TKeyMatcher& key) const;
     int ScanFind(const std::vector<TKeyMatcher>& keys, int from, int to) const;
@@ -59,15 +57,11 @@ private:
     int FindByOrder(const std::vector<TKeyMatcher>& keys, const TKeyMatcher& ordered) const;
     void DropIndexes();
 
-    // One vector per field; records are kept across Close and Open, as long
-    // as the field definitions do not change.
-    std::vector<TColumn> FColumns;
-    std::vector<TColumnCounts> FCounts;
+    std::unique_ptr<TStore> FStore;
     int FRecordCount = 0;
     bool FIndexed = true;
-    // Built by the const searches, hence mutable.
-    mutable std::vector<std::unique_ptr<TEqualityIndex>> FEqualityIndexes;
-    mutable std::vector<std::unique_ptr<TOrderedIndex>> FOrderedIndexes;
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/data: not installed.
 // An ordered index over one text column of an in-memory dataset, for
 // searches that ignore letter case or match a beginning: the records sorted
 // by their text folded as CompareText folds it, with the smallest record

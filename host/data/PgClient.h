@@ -3,6 +3,8 @@
 // becomes an EDatabaseError carrying the server's (or libpq's) message;
 // values travel as text and are bound as parameters, never spliced into SQL.
 
+#include "host/core/Export.h"
+
 #include <libpq-fe.h>
 
 #include <functional>
@@ -11,6 +13,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host::pg {
 
@@ -151,3 +155,5 @@ private:
 std::string QuoteIdent(std::string_view name);
 
 } // namespace host::pg
+
+VESKAR_PUBLIC_END

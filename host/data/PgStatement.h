@@ -3,6 +3,7 @@
 // session-bound facts it shares with the connection. Internal to host/data;
 // code lives in PgStatement.cpp.
 
+#include "host/core/Export.h"
 #include "host/data/PgClient.h"
 #include "host/data/SqlConnection.h"
 
@@ -11,6 +12,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 class TPostgresConnection;
@@ -87,3 +90,5 @@ private:
 };
 
 } // namespace host::pg
+
+VESKAR_PUBLIC_END

@@ -3,6 +3,7 @@
 // field types. Dates travel as ISO text ("2024-03-01 12:30:00.250"), which
 // the session's DateStyle (ISO) also uses for output.
 
+#include "host/core/Export.h"
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
 #include "host/data/SqlConnection.h"
@@ -12,6 +13,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host::pg {
 
@@ -36,3 +39,5 @@ std::string DateTimeToIso(TDateTime value);
 bool IsoToDateTime(std::string_view text, TDateTime& value);
 
 } // namespace host::pg
+
+VESKAR_PUBLIC_END

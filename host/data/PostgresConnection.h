@@ -11,11 +11,14 @@
 //   CREATE INDEX ON t (col text_pattern_ops);
 //   CREATE INDEX ON t (lower(col COLLATE "C") text_pattern_ops);
 
+#include "host/core/Export.h"
 #include "host/data/SqlConnection.h"
 
 #include <memory>
 #include <string>
 #include <unordered_map>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -93,3 +96,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

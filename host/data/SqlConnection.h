@@ -12,6 +12,7 @@
 // Every failure the engine reports is raised as EDatabaseError carrying the
 // engine's message.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/Variant.h"
@@ -22,6 +23,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -206,3 +209,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -6,6 +6,7 @@
 // is asked of the database once on opening and kept up to date by the
 // dataset's own writes (Refresh asks again).
 
+#include "host/core/Export.h"
 #include "host/core/Exception.h"
 #include "host/data/DataSet.h"
 #include "host/data/SqlConnection.h"
@@ -13,6 +14,8 @@
 #include <unordered_map>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -159,3 +162,5 @@ void TCustomSQLDataSet::WriteInTransaction(F write) {
 }
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,10 +3,13 @@
 // a text to positional "?" parameters. Names are compared ignoring letter
 // case; quoted texts, quoted names, comments and "::" casts are left alone.
 
+#include "host/core/Export.h"
 #include "host/core/Variant.h"
 
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -38,3 +41,5 @@ struct TParsedSQL {
 TParsedSQL ParseSQLParams(const std::string& sql);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

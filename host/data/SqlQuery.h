@@ -9,9 +9,12 @@
 // opening runs the query once more to find the integer columns whose
 // answered values go beyond 32 bits: they get large integer fields.
 
+#include "host/core/Export.h"
 #include "host/core/Strings.h"
 #include "host/data/SqlDataSet.h"
 #include "host/data/SqlParams.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -55,3 +58,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -18,10 +18,13 @@
 // open. A record whose order columns change moves to its new place, and the
 // cursor with it.
 
+#include "host/core/Export.h"
 #include "host/data/SqlDataSet.h"
 
 #include <optional>
 #include <unordered_map>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -99,3 +102,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

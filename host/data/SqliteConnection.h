@@ -5,11 +5,14 @@
 // Date-times are stored as text ("yyyy-mm-dd hh:nn:ss"), which sorts and
 // compares in time order.
 
+#include "host/core/Export.h"
 #include "host/data/SqlConnection.h"
 
 #include <string>
 
 struct sqlite3;
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -55,3 +58,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,8 +3,14 @@
 // the operation its datasets run now (TSQLOperationScope), so that whoever
 // watches its statements can tell a lookup from a post.
 
+#include "host/core/Export.h"
+
+VESKAR_PUBLIC_BEGIN
+
 namespace host {
 
 enum class TStorageOperation { Open, Fetch, Post, Delete, Lookup, Locate };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

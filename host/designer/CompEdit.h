@@ -6,10 +6,13 @@
 // the class reference registered for the component's class (TDefaultEditor
 // when none is), and drops it afterwards.
 
+#include "host/core/Export.h"
 #include "host/designer/DesignIntf.h"
 
 #include <memory>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -89,3 +92,5 @@ class TDefaultEditor : public TComponentEditor {
 const TComponentEditorClass& GetComponentEditorClass(const TClass& componentClass);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -7,6 +7,7 @@
 // (see host/designer/Designer.h); each remembers the module that made it.
 // The code is in host/designer/Registration.cpp.
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
 #include "host/core/ComponentRegistration.h"
 #include "host/package/Module.h"
@@ -15,6 +16,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -105,3 +108,5 @@ void UnRegisterModule(HINSTANCE module);
 void ClearRegistrations();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

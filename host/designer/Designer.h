@@ -8,6 +8,7 @@
 // Packages come in through LoadDesignPackage, which loads the package and
 // then calls the Register procedure of each of its units.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/ComponentRef.h"
 #include "host/designer/CompEdit.h"
@@ -18,6 +19,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -145,3 +148,5 @@ HMODULE LoadDesignPackage(const std::string& nameOrPath);
 void UnloadDesignPackage(HMODULE module);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -8,12 +8,15 @@
 // no state of its own. The default editors for each kind of property follow
 // the base class; TShortCutProperty is offered for registration.
 
+#include "host/core/Export.h"
 #include "host/core/Set.h"
 #include "host/designer/DesignIntf.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -230,3 +233,5 @@ public:
 const TPropertyEditorClass& GetPropertyEditorClass(const TClass& componentClass, const TPropInfo& prop);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -8,9 +8,13 @@
 // Everything here runs on the user-interface thread; libraries register
 // their resources while they load, on the thread that loads them.
 
+#include "host/core/Export.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -36,3 +40,5 @@ using TEnumModuleFunc = std::function<bool(HINSTANCE module)>;
 void EnumModules(const TEnumModuleFunc& func);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

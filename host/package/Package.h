@@ -2,11 +2,14 @@
 // Loading packages at run time: a package is a shared library that exports
 // Initialize, Finalize and GetPackageInfoTable (host/package/PackageInfo.h).
 
+#include "host/core/Export.h"
 #include "host/core/Exception.h"
 #include "host/package/Module.h"
 
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -42,3 +45,5 @@ std::vector<std::string> PackageRequires(HMODULE module);
 int PackageLoadCount(HMODULE module);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,6 +3,10 @@
 // package's units that GetPackageInfoTable answers, and the three entry
 // points every package exports with C linkage.
 
+#include "host/core/Export.h"
+
+VESKAR_PUBLIC_BEGIN
+
 namespace host {
 
 using TUnitRoutine = void (*)();
@@ -51,3 +55,5 @@ using TGetPackageRegisterTableProc = const TPackageRegisterTable* (*)();
 inline constexpr const char* GetPackageRegisterTableEntryName = "GetPackageRegisterTable";
 
 } // namespace host
+
+VESKAR_PUBLIC_END

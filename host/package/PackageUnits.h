@@ -4,10 +4,13 @@
 // unit started or stopped is written to a trace ("start Ldcapt",
 // "stop Ldcapt") that the host and its tests can read.
 
+#include "host/core/Export.h"
 #include "host/package/PackageInfo.h"
 
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -27,3 +30,5 @@ const std::vector<std::string>& PackageUnitTrace();
 void ClearPackageUnitTrace();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -4,6 +4,7 @@
 // TResourceRegistration in the source generated for it at build time, and
 // takes them back when it unloads. Names are matched ignoring letter case.
 
+#include "host/core/Export.h"
 #include "host/package/Module.h"
 
 #include <cstddef>
@@ -11,6 +12,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -42,3 +45,5 @@ HINSTANCE FindResourceModule(std::string_view name, TResourceType type);
 std::string LoadTextResource(HINSTANCE module, std::string_view name);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/stream: not installed.
 // Holds components that may end while they are held: each one's free
 // notification takes it out (and tells OnGone), so what is left is alive.
 

@@ -6,10 +6,13 @@
 // objects up to a 0 tag. Read into the same tree as form texts, so the
 // reader and the converters serve both.
 
+#include "host/core/Export.h"
 #include "host/core/FormTree.h"
 
 #include <string>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -39,3 +42,5 @@ class TComponent;
 std::string WriteComponentBinary(const TComponent* root);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

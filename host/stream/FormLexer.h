@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/stream: not installed.
 // The tokens of a form text: identifiers (dotted), integers, floats,
 // strings (quoted parts and #nn codes run together) and one-character
 // symbols. A #nn code is a character's code point, kept as UTF-8; a pair of

@@ -3,9 +3,12 @@
 // module, named by the upper-cased class name (TDEFAULTLOOKUPFORM), and read
 // into an instance that is already constructed.
 
+#include "host/core/Export.h"
 #include "host/core/Class.h"
 
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -24,3 +27,5 @@ bool ReadInheritedComponent(TComponent* instance, const TClass& rootAncestor);
 TComponent* ReadComponentRes(std::string_view resName, TComponent* instance);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

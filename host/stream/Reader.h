@@ -18,10 +18,13 @@
 // the place; the components the read made are freed again and the others
 // leave the loading state without Loaded.
 
+#include "host/core/Export.h"
 #include "host/core/FormTree.h"
 
 #include <memory>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -63,3 +66,5 @@ TComponent* CreateComponentFromText(std::string_view text, TComponent* owner = n
 int PendingReferenceCount();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

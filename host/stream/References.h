@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/stream: not installed.
 // Component references of form texts: finding the component a name stands
 // for, and the references that wait for a root that does not exist yet.
 

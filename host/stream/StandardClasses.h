@@ -3,6 +3,10 @@
 // call, so a program that reads forms need not list them.
 // Code: StandardClasses.cpp.
 
+#include "host/core/Export.h"
+
+VESKAR_PUBLIC_BEGIN
+
 namespace host {
 
 // Registers the forms, panels, edits, buttons, labels, group boxes, check
@@ -11,3 +15,5 @@ namespace host {
 void RegisterStandardClasses();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -11,9 +11,12 @@
 // component of another root as Root.Component; events name the root's
 // method.
 
+#include "host/core/Export.h"
 #include "host/core/FormTree.h"
 
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -29,3 +32,5 @@ std::string FormTreeText(const TFormObject& tree);
 std::string FormFloatText(double value, const std::string& typeName = "Double");
 
 } // namespace host
+
+VESKAR_PUBLIC_END

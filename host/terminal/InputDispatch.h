@@ -8,11 +8,14 @@
 // to the screen's pixels through a fixed cell size.
 // Code: InputDispatch.cpp.
 
+#include "host/core/Export.h"
 #include "host/core/ComponentRef.h"
 #include "host/terminal/TermInput.h"
 #include "host/ui/Controls.h"
 
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 class TCustomForm;
@@ -59,3 +62,5 @@ private:
 };
 
 } // namespace host::term
+
+VESKAR_PUBLIC_END

@@ -4,7 +4,11 @@
 // the eight basic colours, each with a bright variant when the terminal has
 // sixteen. Pure, so it is tested without a terminal.
 
+#include "host/core/Export.h"
+
 #include <cstdint>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host::term {
 
@@ -13,3 +17,5 @@ namespace host::term {
 int NearestTerminalColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, int colorCount);
 
 } // namespace host::term
+
+VESKAR_PUBLIC_END

@@ -6,12 +6,15 @@
 // events in the host's terms: virtual key codes and shift states.
 // Pure functions, so they are tested without a terminal.
 
+#include "host/core/Export.h"
 #include "host/ui/Keyboard.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host::term {
 
@@ -72,3 +75,5 @@ private:
 };
 
 } // namespace host::term
+
+VESKAR_PUBLIC_END

@@ -8,11 +8,14 @@
 // signal and when an exception leaves the program uncaught.
 // Code: Terminal.cpp.
 
+#include "host/core/Export.h"
 #include "host/ui/CellSurface.h"
 
 #include <map>
 #include <string>
 #include <utility>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host::term {
 
@@ -54,3 +57,5 @@ private:
 };
 
 } // namespace host::term
+
+VESKAR_PUBLIC_END

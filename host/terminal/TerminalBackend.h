@@ -10,6 +10,7 @@
 // of its own, nested in the application's.
 // Code: TerminalBackend.cpp; drawing in ScreenCompose.cpp.
 
+#include "host/core/Export.h"
 #include "host/terminal/InputDispatch.h"
 #include "host/terminal/Terminal.h"
 #include "host/ui/Backend.h"
@@ -17,6 +18,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host::term {
 
@@ -64,3 +67,5 @@ private:
 void ComposeScreen(TCellSurface& screen, const std::string& status);
 
 } // namespace host::term
+
+VESKAR_PUBLIC_END

@@ -10,12 +10,15 @@
 // queued input is used up) ends Run as Terminate would, so a scripted run
 // cannot hang.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/ui/Keyboard.h"
 
 #include <cstdint>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -80,3 +83,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

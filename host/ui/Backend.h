@@ -6,6 +6,7 @@
 // the answers a test or a demo script queued for them.
 // Code: Backend.cpp; the modal runs (RunModal) in ModalRun.cpp.
 
+#include "host/core/Export.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Geometry.h"
 #include "host/ui/ModalResult.h"
@@ -15,6 +16,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -122,3 +125,5 @@ std::unique_ptr<TUIBackend> SetUIBackend(std::unique_ptr<TUIBackend> backend);
 THeadlessBackend* HeadlessBackend();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

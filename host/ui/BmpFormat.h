@@ -9,11 +9,14 @@
 // (run-length) is refused. Written: 1, 4, 8, 24 and 32 bits, bottom-up, with
 // the 40-byte header.
 
+#include "host/core/Export.h"
 #include "host/core/Exception.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -39,3 +42,5 @@ TBitmapImage DecodeBmp(const unsigned char* data, std::size_t size);
 std::vector<unsigned char> EncodeBmp(const TBitmapImage& image);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

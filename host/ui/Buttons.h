@@ -4,8 +4,11 @@
 // (Default) or Esc (Cancel); the glyph is left as it is. A bkClose button
 // on a form closes the form when clicked, instead of running OnClick.
 
+#include "host/core/Export.h"
 #include "host/ui/Graphics.h"
 #include "host/ui/StdCtrls.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -56,3 +59,5 @@ const char* BitBtnCaption(TBitBtnKind kind);
 TModalResult BitBtnModalResult(TBitBtnKind kind);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -18,6 +18,7 @@
 // both for the control it paints.
 // Code: Canvas.cpp (TCanvas), CanvasTools.cpp (TPen, TBrush).
 
+#include "host/core/Export.h"
 #include "host/core/Event.h"
 #include "host/core/Object.h"
 #include "host/ui/CellSurface.h"
@@ -27,6 +28,8 @@
 
 #include <cstdint>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -187,3 +190,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

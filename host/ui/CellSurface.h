@@ -16,6 +16,7 @@
 // last ClearDirty, so an output writes only what changed.
 // Code: CellSurface.cpp.
 
+#include "host/core/Export.h"
 #include "host/core/TextUtils.h"  // AppendUtf8
 #include "host/ui/Colors.h"
 #include "host/ui/Geometry.h"
@@ -23,6 +24,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -136,3 +139,5 @@ private:
 std::u32string DecodeUtf8(const std::string& text);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -4,9 +4,13 @@
 // system colour (0x80000000 plus the index of a colour of the user's
 // scheme), which ColorToRGB turns into the scheme's RGB value.
 
+#include "host/core/Export.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -91,3 +95,5 @@ std::string ColorToString(TColor color);
 TColor StringToColor(const std::string& text);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

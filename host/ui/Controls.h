@@ -17,6 +17,7 @@
 // handles it, then the hooks see it once more. A control freed while one of
 // its messages is being handled is ended when that handling returns.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/core/NotifyList.h"
@@ -30,6 +31,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -537,3 +540,5 @@ protected:
 TWinControl* FindControl(TWindowHandle handle);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

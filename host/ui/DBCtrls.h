@@ -8,11 +8,14 @@
 // each enabled only when its action can run.
 // Code: DBCtrls.cpp (TDBEdit), DBText.cpp, DBCheckBox.cpp, DBNavigator.cpp.
 
+#include "host/core/Export.h"
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/SpeedButton.h"
 #include "host/ui/StdCtrls.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -191,3 +194,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

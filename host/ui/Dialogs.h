@@ -3,11 +3,14 @@
 // MessageDlg asks the user a question and answers the modal result of the
 // button pressed; the form it shows is a TMessageForm (MessageForm.h).
 
+#include "host/core/Export.h"
 #include "host/core/Set.h"
 #include "host/ui/ModalResult.h"
 
 #include <exception>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -39,3 +42,5 @@ TMsgDlgBtn MsgDlgDefaultButton(TMsgDlgButtons buttons);
 bool MsgDlgCancelButton(TMsgDlgButtons buttons, TMsgDlgBtn& cancel);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -4,7 +4,10 @@
 // narrow the area its aligned children share; controls placed by their own
 // Left and Top are not moved.
 
+#include "host/core/Export.h"
 #include "host/ui/Controls.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -58,3 +61,5 @@ protected:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

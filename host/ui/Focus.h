@@ -4,10 +4,13 @@
 // that gains it; the new control is recorded first, so it answers Focused()
 // while it handles its own WM_SETFOCUS.
 
+#include "host/core/Export.h"
 #include "host/core/Event.h"
 
 #include <functional>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -55,3 +58,5 @@ TFocusManager& FocusManager();
 TWinControl* FocusedControl();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

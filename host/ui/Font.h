@@ -5,6 +5,7 @@
 // PixelsPerInch (96), so Height -11 is Size 8. Every change calls OnChange
 // once, Assign included.
 
+#include "host/core/Export.h"
 #include "host/core/Event.h"
 #include "host/core/Object.h"
 #include "host/core/Set.h"
@@ -13,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -96,3 +99,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

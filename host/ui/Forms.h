@@ -47,6 +47,7 @@
 // Enter clicks the focused button, or else the Default button; Esc clicks
 // the Cancel button; Tab and Shift+Tab move the focus through the tab order.
 
+#include "host/core/Export.h"
 #include "host/core/Event.h"
 #include "host/ui/CellSurface.h"
 #include "host/ui/Controls.h"
@@ -56,6 +57,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -274,3 +277,5 @@ private:
 TCustomForm* CreateForm(const TComponentClass& formClass, TComponent* owner);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -1,6 +1,10 @@
 #pragma once
 // Points and rectangles in pixels, as controls and bitmaps use them.
 
+#include "host/core/Export.h"
+
+VESKAR_PUBLIC_BEGIN
+
 namespace host {
 
 struct TPoint {
@@ -26,3 +30,5 @@ constexpr TRect Rect(int left, int top, int right, int bottom) { return TRect{le
 constexpr TRect Bounds(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
 
 } // namespace host
+
+VESKAR_PUBLIC_END

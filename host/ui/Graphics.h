@@ -3,6 +3,7 @@
 // a file, a block of memory, a stream or a module's bitmap resource. Colours
 // are 0x00RRGGBB. Every change of the picture calls OnChange.
 
+#include "host/core/Export.h"
 #include "host/core/Event.h"
 #include "host/core/Object.h"
 #include "host/package/Module.h"
@@ -13,6 +14,8 @@
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -88,3 +91,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

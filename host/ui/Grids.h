@@ -16,6 +16,7 @@
 // two cells high (text and line), its records one each, and it reads only
 // the records it shows. Painting code: GridPaint.cpp.
 
+#include "host/core/Export.h"
 #include "host/core/Set.h"
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
@@ -26,6 +27,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -340,3 +343,5 @@ protected:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -3,11 +3,14 @@
 // the control that has the focus, as the window messages a real keyboard
 // would produce.
 
+#include "host/core/Export.h"
 #include "host/core/Set.h"
 #include "host/ui/Messages.h"
 
 #include <cstdint>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -60,3 +63,5 @@ void CharToKey(char ch, std::uint16_t& key, TShiftState& shift);
 int KeyScanCode(std::uint16_t key);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

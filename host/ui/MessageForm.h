@@ -6,12 +6,15 @@
 // the focus on a button its underlined letter presses it, Alt or not.
 // Code: MessageForm.cpp.
 
+#include "host/core/Export.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Forms.h"
 #include "host/ui/StdCtrls.h"
 
 #include <string>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -48,3 +51,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

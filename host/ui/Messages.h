@@ -2,7 +2,11 @@
 // Window messages: the record every message travels in, views that read it
 // as a particular kind of message, and the message numbers and key codes.
 
+#include "host/core/Export.h"
+
 #include <cstdint>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -186,3 +190,5 @@ constexpr std::intptr_t PointToLParam(int x, int y) {
 }
 
 } // namespace host
+
+VESKAR_PUBLIC_END

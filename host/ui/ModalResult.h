@@ -3,6 +3,10 @@
 // has one gives it to its form when clicked; a form whose ModalResult is not
 // mrNone during a modal run ends the run.
 
+#include "host/core/Export.h"
+
+VESKAR_PUBLIC_BEGIN
+
 namespace host {
 
 using TModalResult = int;
@@ -20,3 +24,5 @@ constexpr TModalResult mrNoToAll = 9;
 constexpr TModalResult mrYesToAll = 10;
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,7 +2,10 @@
 // The mouse: clicks delivered to a control as the button messages a real
 // mouse would produce, with the keyboard's modifiers in the key flags.
 
+#include "host/core/Export.h"
 #include "host/ui/Geometry.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -36,3 +39,5 @@ public:
 TMouse& Mouse();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

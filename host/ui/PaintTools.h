@@ -1,4 +1,5 @@
 #pragma once
+// Private to host/ui: not installed.
 // What the controls' Paint methods share: access keys in captions, the row
 // a line of text sits on, frames and bevels in cells.
 // Code: PaintTools.cpp.

@@ -3,7 +3,10 @@
 // publish properties of these types and for property editors that match
 // them.
 
+#include "host/core/Export.h"
 #include "host/core/TypInfo.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -19,3 +22,5 @@ const TEnumInfo& FormBorderStyleTypeInfo();  // TFormBorderStyle: bsNone ...
 const TEnumInfo& TextLayoutTypeInfo();       // TTextLayout: tlTop ...
 
 } // namespace host
+
+VESKAR_PUBLIC_END

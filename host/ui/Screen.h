@@ -5,11 +5,14 @@
 // active: the focused control and the form that holds it, kept from the
 // focus manager's notices.
 
+#include "host/core/Export.h"
 #include "host/core/Component.h"
 #include "host/core/Event.h"
 #include "host/ui/Geometry.h"
 
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -84,3 +87,5 @@ private:
 TScreen* Screen();
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,10 +2,13 @@
 // Keyboard shortcuts: a key code in the low byte and modifier bits above it,
 // with their text form ("Shift+Ctrl+F1").
 
+#include "host/core/Export.h"
 #include "host/ui/Keyboard.h"
 
 #include <cstdint>
 #include <string>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -27,3 +30,5 @@ std::string ShortCutToText(TShortCut shortCut);
 TShortCut TextToShortCut(const std::string& text);
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -2,8 +2,11 @@
 // TSpeedButton: a windowless button with a glyph, painted on its parent.
 // A left click (button down and up inside it) runs Click, which runs OnClick.
 
+#include "host/core/Export.h"
 #include "host/ui/Controls.h"
 #include "host/ui/Graphics.h"
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -38,3 +41,5 @@ private:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END

@@ -33,12 +33,15 @@
 // Up and Down move between lines.
 // Code: Label.cpp, GroupBox.cpp, CheckBox.cpp, Memo.cpp.
 
+#include "host/core/Export.h"
 #include "host/core/Strings.h"
 #include "host/ui/Controls.h"
 #include "host/ui/ModalResult.h"
 
 #include <algorithm>
 #include <vector>
+
+VESKAR_PUBLIC_BEGIN
 
 namespace host {
 
@@ -567,3 +570,5 @@ protected:
 };
 
 } // namespace host
+
+VESKAR_PUBLIC_END
