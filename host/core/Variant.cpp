@@ -170,6 +170,9 @@ struct Number {
 
 int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
 
+// True is stored with every bit set, so as a number it is -1.
+int64_t BooleanNumber(bool value) { return value ? -1 : 0; }
+
 // NaN equals NaN and sorts after every other number, so that datasets get
 // a consistent order.
 int CompareFloats(double a, double b) {
@@ -255,8 +258,7 @@ int64_t Variant::AsInteger() const {
     case kInteger: return std::get<int64_t>(FValue);
     case kDouble: return RoundToInteger(std::get<double>(FValue));
     case kDate: return RoundToInteger(std::get<DateValue>(FValue).Value);
-    // True is stored with every bit set, so as a number it is -1.
-    case kBoolean: return std::get<bool>(FValue) ? -1 : 0;
+    case kBoolean: return BooleanNumber(std::get<bool>(FValue));
     case kString: {
         const std::string& s = std::get<std::string>(FValue);
         int64_t i = 0;
@@ -367,14 +369,14 @@ int Variant::CompareScalars(const Variant& a, const Variant& b, bool ignoreCase)
         case kInteger: return Number::Int(std::get<int64_t>(v.FValue));
         case kDouble: return Number::Float(std::get<double>(v.FValue));
         case kDate: return Number::Float(std::get<DateValue>(v.FValue).Value);
-        default: return Number::Int(std::get<bool>(v.FValue) ? 1 : 0); // True counts as 1
+        default: return Number::Int(BooleanNumber(std::get<bool>(v.FValue)));
         }
     };
     if (kb != kString) return CompareNumbers(number(a), number(b));
     // The string takes the type of the value it meets.
     const std::string& s = std::get<std::string>(b.FValue);
     switch (ka) {
-    case kBoolean: return CompareNumbers(number(a), Number::Int(StringToBoolean(s) ? 1 : 0));
+    case kBoolean: return CompareNumbers(number(a), Number::Int(BooleanNumber(StringToBoolean(s))));
     case kDate: return CompareNumbers(number(a), Number::Float(StringToDateTime(s)));
     default: return CompareNumbers(number(a), StringToNumber(s));
     }

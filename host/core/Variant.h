@@ -134,8 +134,8 @@ Variant VarArrayGet(const Variant& v, int index);
 void VarArrayPut(Variant& v, const Variant& value, int index);
 
 // -1, 0 or 1. Unassigned sorts first, then Null, then every value; numbers by
-// value, strings byte by byte, a string against a number as a number. Arrays
-// have no order (EVariantError).
+// value (a Boolean as -1 or 0), strings byte by byte, a string against a
+// number as a number. Arrays have no order (EVariantError).
 int VarCompare(const Variant& a, const Variant& b);
 // Equality with strings compared ignoring the case of ASCII letters.
 bool VarSameText(const Variant& a, const Variant& b);

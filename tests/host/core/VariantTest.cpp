@@ -154,7 +154,7 @@ TEST(VariantTest, DateTimesReadAndWriteTheirTwoTextForms) {
 
 TEST(VariantTest, EqualityAcrossNumbersAndText) {
     EXPECT_EQ(Variant(3), Variant(3.0));
-    EXPECT_EQ(Variant(true), Variant(1));
+    EXPECT_EQ(Variant(true), Variant(-1));
     EXPECT_EQ(Variant(false), Variant(0.0));
     EXPECT_NE(Variant(true), Variant(2));
     EXPECT_EQ(Variant::FromDateTime(45000), Variant(45000));
@@ -169,6 +169,18 @@ TEST(VariantTest, EqualityAcrossNumbersAndText) {
     EXPECT_TRUE(VarSameText(Variant("Abc"), Variant("aBC")));
     EXPECT_FALSE(VarSameText(Variant("Abc"), Variant("Abd")));
     EXPECT_TRUE(VarSameText(VarArrayOf({"X", 1}), VarArrayOf({"x", 1})));
+}
+
+TEST(VariantTest, BooleansMeetNumbersAsMinusOneAndZero) {
+    EXPECT_EQ(Variant(true), Variant(-1));
+    EXPECT_EQ(Variant(true), Variant(-1.0));
+    EXPECT_NE(Variant(true), Variant(1));
+    EXPECT_EQ(VarCompare(Variant(true), Variant(1)), -1) << "True < 1";
+    EXPECT_EQ(VarCompare(Variant(true), Variant(0)), -1) << "True < False's 0";
+    EXPECT_EQ(VarCompare(Variant(-2.5), Variant(true)), -1);
+    EXPECT_EQ(VarCompare(Variant(false), Variant(0)), 0);
+    EXPECT_EQ(VarCompare(Variant(true), Variant(false)), -1) << "as numbers, -1 < 0";
+    EXPECT_EQ(Variant(true), Variant("True"));
 }
 
 TEST(VariantTest, CompareOrdersNullFirstThenValues) {
