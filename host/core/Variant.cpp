@@ -52,8 +52,35 @@ std::string_view StripPlus(std::string_view s) {
     return s;
 }
 
+// The length of a hexadecimal prefix ("$", "0x" or "0X") at the start of S.
+size_t HexPrefix(std::string_view s) {
+    if (s.starts_with('$')) return 1;
+    return s.size() > 1 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') ? 2 : 0;
+}
+
+// Hexadecimal digits fill all 64 bits, so $FFFFFFFFFFFFFFFF is -1 as the
+// host's integer reading has it; a 17th significant digit does not fit.
+bool TryParseHexDigits(std::string_view digits, uint64_t& bits) {
+    bits = 0;
+    for (const char c : digits) {
+        if (!std::isxdigit(static_cast<unsigned char>(c)) || (bits >> 60) != 0) return false;
+        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10;
+        bits = bits << 4 | static_cast<uint64_t>(digit);
+    }
+    return !digits.empty();
+}
+
+// Decimal, or hexadecimal after a prefix, a sign before either.
 bool TryParseInteger(std::string_view text, int64_t& value) {
     const std::string_view s = StripPlus(TrimSpaces(text));
+    const bool negative = s.starts_with('-');
+    const std::string_view unsignedPart = s.substr(negative ? 1 : 0);
+    if (const size_t prefix = HexPrefix(unsignedPart)) {
+        uint64_t bits = 0;
+        if (!TryParseHexDigits(unsignedPart.substr(prefix), bits)) return false;
+        value = static_cast<int64_t>(negative ? 0 - bits : bits);
+        return true;
+    }
     const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
 }

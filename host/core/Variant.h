@@ -58,7 +58,8 @@ public:
     bool IsArray() const { return GetKind() == kArray; }
 
     // Conversions raise EConvertError for text that does not read as the
-    // type asked for, and EVariantError for Null and arrays.
+    // type asked for, and EVariantError for Null and arrays. Text reads as an
+    // integer in decimal or, after "$", "0x" or "0X", in hexadecimal.
     int64_t AsInteger() const;
     double AsFloat() const;
     bool AsBoolean() const;

@@ -183,6 +183,17 @@ TEST(VariantTest, BooleansMeetNumbersAsMinusOneAndZero) {
     EXPECT_EQ(Variant(true), Variant("True"));
 }
 
+TEST(VariantTest, TextReadsHexadecimalIntegers) {
+    const std::pair<const char*, int64_t> read[] = {
+        {"$FF", 255}, {"0x1F", 31}, {"0X1f", 31}, {"$ff", 255}, {"-$10", -16}, {"-0x10", -16}, {"+$FF", 255},
+        {" $0A ", 10}, {"$7FFFFFFFFFFFFFFF", INT64_MAX}, {"$FFFFFFFFFFFFFFFF", -1}, {"$00000000000000001", 1}};
+    for (const auto& [text, value] : read) EXPECT_EQ(Variant(text).AsInteger(), value) << text;
+    for (const char* refused : {"$", "0x", "-$", "$-10", "$+1", "$1G", "$10000000000000000", "0x 1", "x1F", "--$1"})
+        EXPECT_THROW(Variant(refused).AsInteger(), EConvertError) << refused;
+    EXPECT_EQ(Variant("$FF"), Variant(255)) << "compared as the integer it reads as";
+    EXPECT_THROW(Variant("$FF").AsFloat(), EConvertError) << "a float has no hexadecimal form";
+}
+
 TEST(VariantTest, CompareOrdersNullFirstThenValues) {
     EXPECT_EQ(VarCompare(Variant(), Variant::Null()), -1);
     EXPECT_EQ(VarCompare(Variant::Null(), Variant(-5)), -1);
