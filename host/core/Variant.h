@@ -22,9 +22,10 @@ enum TVarType {
     varInteger = 3,
     varDouble = 5,
     varDate = 7,
-    varString = 8,
+    varOleStr = 8,  // wide strings: no variant here holds one
     varBoolean = 11,
     varVariant = 12,
+    varString = 0x0100,
     varArray = 0x2000
 };
 

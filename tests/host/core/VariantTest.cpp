@@ -194,6 +194,11 @@ TEST(VariantTest, TextReadsHexadecimalIntegers) {
     EXPECT_THROW(Variant("$FF").AsFloat(), EConvertError) << "a float has no hexadecimal form";
 }
 
+TEST(VariantTest, NativeStringsReportTheStringTypeCode) {
+    EXPECT_EQ(Variant("x").VarType(), 0x0100);
+    EXPECT_EQ(Variant(std::string()).VarType(), varString);
+}
+
 TEST(VariantTest, CompareOrdersNullFirstThenValues) {
     EXPECT_EQ(VarCompare(Variant(), Variant::Null()), -1);
     EXPECT_EQ(VarCompare(Variant::Null(), Variant(-5)), -1);
