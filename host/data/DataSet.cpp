@@ -136,7 +136,7 @@ void TDataSet::CreateFields() {
     FSearchFields = {};
     for (int i = 0; i < FFieldDefs.Count(); ++i) {
         const TFieldDef& def = FFieldDefs.Items(i);
-        TField* field = TField::Create(this, def.Name, def.DataType, def.Size, i);
+        TField* field = CreateField(this, def.Name, def.DataType, def.Size, i);
         field->SetRequired(def.Required);
         FFields.push_back(field);
     }
