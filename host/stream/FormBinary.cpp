@@ -290,8 +290,13 @@ private:
         }
         case vaSet:
             value.Kind = fvSet;
-            for (std::string name = Name("set element", false); !name.empty(); name = Name("set element", false))
-                value.Names.push_back(name);
+            for (;;) {
+                const TTextPos at = Here();
+                std::string name = Name("set element", false);
+                if (name.empty()) break;
+                value.NamePos.push_back(at);
+                value.Names.push_back(std::move(name));
+            }
             break;
         case vaList:
             value.Kind = fvList;

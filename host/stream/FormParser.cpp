@@ -148,6 +148,7 @@ private:
             return value;
         }
         for (;;) {
+            value.NamePos.push_back(FLex.Token().Pos);
             value.Names.push_back(Ident());
             if (FLex.IsSymbol(']')) break;
             if (!FLex.IsSymbol(',')) Expected("]");

@@ -131,6 +131,9 @@ TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
         {head + Bytes({5}) + "Title" + Bytes({18, 0xFF, 0xFF, 0xFF, 0x7F}), "Unexpected end of binary form at offset 24"},
         {head + Bytes({5}) + "Count" + Bytes({99}), "Invalid value type 99 at offset 19"},
         {head + Bytes({5}) + "Count" + Bytes({6, 1}) + "x" + Bytes({0, 0}), "Invalid property value at offset 19"},
+        // An unknown set element is named by its own offset.
+        {head + Bytes({6}) + "Styles" + Bytes({11, 6}) + "psBold" + Bytes({6}) + "psNone" + Bytes({0, 0, 0}),
+         "Invalid property value at offset 28"},
         // Identifiers a form text could not hold back.
         {head + Bytes({5}) + "Count" + Bytes({7, 0, 0, 0}), "Identifier expected at offset 21"},
         {head + Bytes({5}) + "Count" + Bytes({7, 2}) + "1a" + Bytes({0, 0}), "Invalid identifier at offset 20"},
