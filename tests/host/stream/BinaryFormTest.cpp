@@ -117,6 +117,42 @@ TEST_F(BinaryFormTest, ABinaryFormReadsAsItsTextAndWritesBack) {
     EXPECT_EQ(WriteComponentText(existing.get()), written);
 }
 
+TEST_F(BinaryFormTest, NamesABinaryFormCannotHoldAreRefusedWhereTheTextHasThem) {
+    struct TCase {
+        std::string Text;
+        std::string Reason;
+        int Line;
+        int Column;
+    };
+    const std::vector<TCase> cases = {
+        {"object A.B: TProbe\nend", "Invalid component name", 1, 8},
+        {"object A: TProbe.X\nend", "Invalid class name", 1, 11},
+        {"inherited TProbe.X\nend", "Invalid class name", 1, 11},
+        {"object P: TProbe\n  object Q.R: TProbe\n  end\nend", "Invalid component name", 2, 10},
+        {"object P: TProbe\n  Styles = [psBold, ps.Italic]\nend", "Invalid set element", 2, 21},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        try {
+            (void)ObjectTextToBinary(c.Text);
+            ADD_FAILURE() << "converted";
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Reason(), c.Reason);
+            EXPECT_EQ(e.Line(), c.Line);
+            EXPECT_EQ(e.Column(), c.Column);
+        }
+    }
+    // An item reads every word but "end" as a property name, in both forms.
+    const std::string items = "object P: TProbe\n  Items = <\n    item\n      Object = 1\n      Inherited = 2\n"
+                              "      Inline = 3\n    end>\nend\n";
+    const std::string binary = ObjectTextToBinary(items);
+    EXPECT_EQ(ObjectBinaryToText(binary), FormTreeText(ParseFormText(items)));
+    EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary);
+    const std::string endItem = "TPF0" + Bytes({6}) + "TProbe" + Bytes({1}) + "P" + Bytes({5}) + "Items" +
+                                Bytes({14, 1, 3}) + "End" + Bytes({2, 1, 0, 0, 0, 0});
+    EXPECT_THROW(ObjectBinaryToText(endItem), EParserError);
+}
+
 TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
     struct TCase {
         std::string Data;
