@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 using namespace host;
@@ -151,6 +152,34 @@ TEST_F(BinaryFormTest, NamesABinaryFormCannotHoldAreRefusedWhereTheTextHasThem) 
     const std::string endItem = "TPF0" + Bytes({6}) + "TProbe" + Bytes({1}) + "P" + Bytes({5}) + "Items" +
                                 Bytes({14, 1, 3}) + "End" + Bytes({2, 1, 0, 0, 0, 0});
     EXPECT_THROW(ObjectBinaryToText(endItem), EParserError);
+}
+
+TEST_F(BinaryFormTest, NonFiniteSinglesAndDatesConvertToTextThatReadsBack) {
+    const std::string head = "TPF0" + Bytes({6}) + "TProbe" + Bytes({1}) + "P" + Bytes({5}) + "Ratio";
+    struct TCase {
+        std::string Value;
+        std::string Text;
+    };
+    const std::vector<TCase> cases = {
+        {Bytes({15, 0x00, 0x00, 0xC0, 0x7F}), "Ratio = NAN\n"},
+        {Bytes({15, 0x00, 0x00, 0x80, 0xFF}), "Ratio = -INF\n"},
+        {Bytes({17, 0, 0, 0, 0, 0, 0, 0xF0, 0x7F}), "Ratio = INF\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const std::string binary = head + c.Value + Bytes({0, 0});
+        const std::string text = ObjectBinaryToText(binary);
+        EXPECT_NE(text.find(c.Text), std::string::npos) << text;
+        Owned<TComponent> fromBinary(CreateComponentFromText(binary));
+        Owned<TComponent> fromText(CreateComponentFromText(text));
+        Owned<TComponent> converted(CreateComponentFromText(ObjectTextToBinary(text)));
+        const double expected = static_cast<TProbe*>(fromBinary.get())->Ratio;
+        EXPECT_FALSE(std::isfinite(expected));
+        for (const TComponent* read : {fromText.get(), converted.get()}) {
+            const double ratio = static_cast<const TProbe*>(read)->Ratio;
+            EXPECT_TRUE(std::isnan(expected) ? std::isnan(ratio) : ratio == expected) << ratio;
+        }
+    }
 }
 
 TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
