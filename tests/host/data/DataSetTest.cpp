@@ -180,6 +180,10 @@ TEST_F(DataTest, FieldsRefuseTypesTheirClassDoesNotHold) {
     ASSERT_TRUE(rating->IsNull());
     EXPECT_EQ(refusal([&] { (void)rating->AsBoolean(); }), "Cannot access field 'Rating' as type Boolean");
     EXPECT_EQ(rating->AsFloat(), 0.0);
+    Customers->Next();  // its Active is Null
+    ASSERT_TRUE(active->IsNull());
+    EXPECT_EQ(refusal([&] { (void)active->AsInteger(); }), "Cannot access field 'Active' as type Integer");
+    EXPECT_FALSE(active->AsBoolean());
 
     // Writers refuse alike and leave the value.
     Customers->Edit();
@@ -187,7 +191,7 @@ TEST_F(DataTest, FieldsRefuseTypesTheirClassDoesNotHold) {
     EXPECT_EQ(refusal([&] { (void)rating->AsBoolean(); }), "Cannot access field 'Rating' as type Boolean");
     EXPECT_EQ(refusal([&] { active->SetAsInteger(1); }), "Cannot access field 'Active' as type Integer");
     EXPECT_EQ(refusal([&] { rating->SetAsBoolean(true); }), "Cannot access field 'Rating' as type Boolean");
-    EXPECT_TRUE(active->AsBoolean());
+    EXPECT_TRUE(active->IsNull());
     EXPECT_EQ(rating->AsFloat(), 1e20);
     active->SetDisplayLabel("Flag");
     EXPECT_EQ(refusal([&] { (void)active->AsFloat(); }), "Cannot access field 'Flag' as type Float");
