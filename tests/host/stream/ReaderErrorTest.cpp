@@ -45,6 +45,12 @@ TEST_F(FormReaderErrorTest, NamesTheLineTheColumnAndWhatWasExpected) {
         {"object A: TProbe\n  Styles = [psBold, psNone]\nend", "Invalid property value", 2, 21},
         {"object A: TProbe\n  Styles = [\n    psBold,\n    psNone]\nend", "Invalid property value", 4, 5},
         {"object A: TProbe\n  Font.Style = [psNone, psBold]\nend", "Invalid property value", 2, 17},
+        // Dotted names a binary form could not hold.
+        {"object A.B: TProbe\nend", "Invalid component name", 1, 8},
+        {"object A: TProbe.X\nend", "Invalid class name", 1, 11},
+        {"inherited TProbe.X\nend", "Invalid class name", 1, 11},
+        {"object P: TProbe\n  object Q.R: TProbe\n  end\nend", "Invalid component name", 2, 10},
+        {"object P: TProbe\n  Styles = [psBold, ps.Italic]\nend", "Invalid set element", 2, 21},
         {"object A: TProbe\n  Blob = { 0A1 }\nend", "Invalid binary value", 2, 16},
         {"object A: TProbe\n  Blob = { 0A", "Unterminated binary value", 2, 10},
         {"object A: TProbe\n  Keys.Strings = ( 'a' 1 )\nend", "Invalid property value", 2, 24},
