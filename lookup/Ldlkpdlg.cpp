@@ -34,11 +34,13 @@ namespace {
 template <class Condition>
 void VisitControl(TWinControl* control, TList* list, const Condition& condition) {
     if (!control) return;
-    if (condition(control)) list->Add(control);
+    // Counted before the test: a child the test adds is not visited.
     const int childCount = control->ControlCount();
+    if (condition(control)) list->Add(control);
     constexpr int kAhead = 4;  // controls lie scattered in memory: ask for the next ones early
     for (int i = 0; i < childCount; ++i) {
-        if (i + kAhead < childCount) __builtin_prefetch(control->Controls(i + kAhead));
+        // Against the list as it is now: a test may have taken children away.
+        if (i + kAhead < control->ControlCount()) __builtin_prefetch(control->Controls(i + kAhead));
         // A child that fails (gone meanwhile, a raising condition) is
         // skipped; its siblings are still visited.
         try {

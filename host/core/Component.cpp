@@ -157,7 +157,14 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::FreeNotification(TComponent* component) {
-    if (!component || component == this) return;
+    if (!component) return;
+    if (component == this) {
+        // Asked of itself: it hears its own removal once, when it goes.
+        if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), this) == FFreeNotifies.end())
+            FFreeNotifies.push_back(this);
+        FComponentState.Include(csFreeNotification);
+        return;
+    }
     // The two lists hold each other or neither: the shorter one tells.
     const bool mineShorter = FFreeNotifies.size() <= component->FFreeNotifies.size();
     const auto& shorter = mineShorter ? FFreeNotifies : component->FFreeNotifies;

@@ -78,7 +78,8 @@ public:
     void DestroyComponents();
 
     // Asks for Notification(component, opRemove) when Component is freed, and
-    // the other way round. Asking twice notifies once.
+    // the other way round. Asking twice notifies once; a component asked of
+    // itself hears Notification(this, opRemove) as it goes.
     void FreeNotification(TComponent* component);
     void RemoveFreeNotification(TComponent* component);
 

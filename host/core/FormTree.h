@@ -39,6 +39,7 @@ struct TFormValue {
     char FloatType = 0;                // 's', 'c', 'd' or 0, as the lexer reads it
     std::string Text;                  // strings and identifiers
     std::vector<std::string> Names;    // sets
+    std::vector<TTextPos> NamePos;     // where each set element stands
     std::vector<TFormValue> List;      // lists
     std::vector<TFormItem> Items;      // collections
     std::vector<unsigned char> Bytes;  // binary data

@@ -5,6 +5,7 @@
 #include "host/core/TextUtils.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace host {
 
@@ -302,6 +303,14 @@ void TStringList::Delete(int index) {
     Check(index, Count());
     Changing();
     FItems.erase(FItems.begin() + index);
+    Changed();
+}
+
+void TStringList::Exchange(int a, int b) {
+    Check(a, Count());
+    Check(b, Count());
+    Changing();
+    std::swap(FItems[static_cast<size_t>(a)], FItems[static_cast<size_t>(b)]);
     Changed();
 }
 

@@ -38,7 +38,7 @@ public:
     int IndexOfName(const std::string& name) const;
     int IndexOfObject(const TObject* object) const;
     bool Equals(const TStrings* other) const;
-    void Exchange(int a, int b);
+    virtual void Exchange(int a, int b);
     void Move(int from, int to);
 
     // Copies the texts and objects of another TStrings.
@@ -105,6 +105,8 @@ public:
     void Delete(int index) override;
     void Clear() override;
     int IndexOf(const std::string& s) const override;
+    // Swaps the two items even in a sorted list, which may leave it out of order.
+    void Exchange(int a, int b) override;
 
     // In a sorted list: finds S by binary search; Index is where it is or
     // where it would go.

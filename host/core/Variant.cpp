@@ -52,8 +52,35 @@ std::string_view StripPlus(std::string_view s) {
     return s;
 }
 
+// The length of a hexadecimal prefix ("$", "0x" or "0X") at the start of S.
+size_t HexPrefix(std::string_view s) {
+    if (s.starts_with('$')) return 1;
+    return s.size() > 1 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') ? 2 : 0;
+}
+
+// Hexadecimal digits fill all 64 bits, so $FFFFFFFFFFFFFFFF is -1 as the
+// host's integer reading has it; a 17th significant digit does not fit.
+bool TryParseHexDigits(std::string_view digits, uint64_t& bits) {
+    bits = 0;
+    for (const char c : digits) {
+        if (!std::isxdigit(static_cast<unsigned char>(c)) || (bits >> 60) != 0) return false;
+        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10;
+        bits = bits << 4 | static_cast<uint64_t>(digit);
+    }
+    return !digits.empty();
+}
+
+// Decimal, or hexadecimal after a prefix, a sign before either.
 bool TryParseInteger(std::string_view text, int64_t& value) {
     const std::string_view s = StripPlus(TrimSpaces(text));
+    const bool negative = s.starts_with('-');
+    const std::string_view unsignedPart = s.substr(negative ? 1 : 0);
+    if (const size_t prefix = HexPrefix(unsignedPart)) {
+        uint64_t bits = 0;
+        if (!TryParseHexDigits(unsignedPart.substr(prefix), bits)) return false;
+        value = static_cast<int64_t>(negative ? 0 - bits : bits);
+        return true;
+    }
     const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
 }
@@ -170,6 +197,9 @@ struct Number {
 
 int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
 
+// True is stored with every bit set, so as a number it is -1.
+int64_t BooleanNumber(bool value) { return value ? -1 : 0; }
+
 // NaN equals NaN and sorts after every other number, so that datasets get
 // a consistent order.
 int CompareFloats(double a, double b) {
@@ -255,8 +285,7 @@ int64_t Variant::AsInteger() const {
     case kInteger: return std::get<int64_t>(FValue);
     case kDouble: return RoundToInteger(std::get<double>(FValue));
     case kDate: return RoundToInteger(std::get<DateValue>(FValue).Value);
-    // True is stored with every bit set, so as a number it is -1.
-    case kBoolean: return std::get<bool>(FValue) ? -1 : 0;
+    case kBoolean: return BooleanNumber(std::get<bool>(FValue));
     case kString: {
         const std::string& s = std::get<std::string>(FValue);
         int64_t i = 0;
@@ -367,14 +396,14 @@ int Variant::CompareScalars(const Variant& a, const Variant& b, bool ignoreCase)
         case kInteger: return Number::Int(std::get<int64_t>(v.FValue));
         case kDouble: return Number::Float(std::get<double>(v.FValue));
         case kDate: return Number::Float(std::get<DateValue>(v.FValue).Value);
-        default: return Number::Int(std::get<bool>(v.FValue) ? 1 : 0); // True counts as 1
+        default: return Number::Int(BooleanNumber(std::get<bool>(v.FValue)));
         }
     };
     if (kb != kString) return CompareNumbers(number(a), number(b));
     // The string takes the type of the value it meets.
     const std::string& s = std::get<std::string>(b.FValue);
     switch (ka) {
-    case kBoolean: return CompareNumbers(number(a), Number::Int(StringToBoolean(s) ? 1 : 0));
+    case kBoolean: return CompareNumbers(number(a), Number::Int(BooleanNumber(StringToBoolean(s))));
     case kDate: return CompareNumbers(number(a), Number::Float(StringToDateTime(s)));
     default: return CompareNumbers(number(a), StringToNumber(s));
     }

@@ -26,9 +26,10 @@ enum TVarType {
     varInteger = 3,
     varDouble = 5,
     varDate = 7,
-    varString = 8,
+    varOleStr = 8,  // wide strings: no variant here holds one
     varBoolean = 11,
     varVariant = 12,
+    varString = 0x0100,
     varArray = 0x2000
 };
 
@@ -62,7 +63,8 @@ public:
     bool IsArray() const { return GetKind() == kArray; }
 
     // Conversions raise EConvertError for text that does not read as the
-    // type asked for, and EVariantError for Null and arrays.
+    // type asked for, and EVariantError for Null and arrays. Text reads as an
+    // integer in decimal or, after "$", "0x" or "0X", in hexadecimal.
     int64_t AsInteger() const;
     double AsFloat() const;
     bool AsBoolean() const;
@@ -138,8 +140,8 @@ Variant VarArrayGet(const Variant& v, int index);
 void VarArrayPut(Variant& v, const Variant& value, int index);
 
 // -1, 0 or 1. Unassigned sorts first, then Null, then every value; numbers by
-// value, strings byte by byte, a string against a number as a number. Arrays
-// have no order (EVariantError).
+// value (a Boolean as -1 or 0), strings byte by byte, a string against a
+// number as a number. Arrays have no order (EVariantError).
 int VarCompare(const Variant& a, const Variant& b);
 // Equality with strings compared ignoring the case of ASCII letters.
 bool VarSameText(const Variant& a, const Variant& b);

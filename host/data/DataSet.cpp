@@ -137,7 +137,7 @@ void TDataSet::CreateFields() {
     FSearchFields = {};
     for (int i = 0; i < FFieldDefs.Count(); ++i) {
         const TFieldDef& def = FFieldDefs.Items(i);
-        TField* field = TField::Create(this, def.Name, def.DataType, def.Size, i);
+        TField* field = CreateField(this, def.Name, def.DataType, def.Size, i);
         field->SetRequired(def.Required);
         FFields.push_back(field);
     }
@@ -507,9 +507,11 @@ int TDataSet::FindRecord(const std::string& keyFields, const Variant& keyValues,
 
 Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
     CheckActive();
-    const std::vector<TField*>& results = SearchFieldList(resultFields);
     const int record = FindRecord(keyFields, keyValues, {});
+    // The result names are read only after a hit: a miss answers Null
+    // whatever they are.
     if (record < 0) return Variant::Null();
+    const std::vector<TField*>& results = SearchFieldList(resultFields);
     if (results.size() == 1) return InternalGetValue(record, results[0]->Index());
     Variant array = VarArrayCreate(0, static_cast<int>(results.size()) - 1);
     for (size_t i = 0; i < results.size(); ++i) array[static_cast<int>(i)] = InternalGetValue(record, results[i]->Index());

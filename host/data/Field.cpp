@@ -136,19 +136,86 @@ bool TField::CanModify() const { return !FReadOnly && FDataSet->CanModify(); }
 
 void TField::SetValue(const Variant& value) { FDataSet->SetFieldValue(*this, value); }
 
-std::string TField::AsString() const { return VarToStr(Value()); }
+void TField::AccessError(const char* typeName) const {
+    throw EDatabaseError("Cannot access field '" + DisplayLabel() + "' as type " + typeName);
+}
+
+std::string TField::GetAsString() const { return VarToStr(Value()); }
+int64_t TField::GetAsInteger() const { AccessError("Integer"); }
+double TField::GetAsFloat() const { AccessError("Float"); }
+bool TField::GetAsBoolean() const { AccessError("Boolean"); }
+TDateTime TField::GetAsDateTime() const { AccessError("DateTime"); }
 
 void TField::SetAsString(const std::string& text) {
     // Empty text is no value, except for a string field.
-    if (text.empty() && FDataType != ftString)
+    if (text.empty())
         Clear();
-    else if (FDataType == ftBoolean)
-        SetValue(Variant(TextToBoolean(text)));
     else
         SetValue(Variant(text));
 }
 
-bool TField::TextToBoolean(const std::string& text) const {
+void TField::SetAsInteger(int64_t) { AccessError("Integer"); }
+void TField::SetAsFloat(double) { AccessError("Float"); }
+void TField::SetAsBoolean(bool) { AccessError("Boolean"); }
+void TField::SetAsDateTime(TDateTime) { AccessError("DateTime"); }
+
+// ---- the field classes ---------------------------------------------------
+
+HOST_IMPLEMENT_CLASS(TStringField, TField)
+HOST_IMPLEMENT_CLASS(TIntegerField, TField)
+HOST_IMPLEMENT_CLASS(TLargeintField, TIntegerField)
+HOST_IMPLEMENT_CLASS(TFloatField, TField)
+HOST_IMPLEMENT_CLASS(TBooleanField, TField)
+HOST_IMPLEMENT_CLASS(TDateTimeField, TField)
+HOST_IMPLEMENT_CLASS(TVariantField, TField)
+
+namespace {
+// A Null value reads as zero or false where the type has no other answer.
+int64_t IntegerOrZero(const Variant& v) { return v.IsNull() ? 0 : v.AsInteger(); }
+double FloatOrZero(const Variant& v) { return v.IsNull() ? 0.0 : v.AsFloat(); }
+bool BooleanOrFalse(const Variant& v) { return v.IsNull() ? false : v.AsBoolean(); }
+TDateTime DateTimeOrZero(const Variant& v) { return v.IsNull() ? 0.0 : v.AsDateTime(); }
+} // namespace
+
+// A Null string field reads as the empty text, which is no number or date.
+int64_t TStringField::GetAsInteger() const { return Variant(AsString()).AsInteger(); }
+double TStringField::GetAsFloat() const { return Variant(AsString()).AsFloat(); }
+TDateTime TStringField::GetAsDateTime() const { return Variant(AsString()).AsDateTime(); }
+bool TStringField::GetAsBoolean() const {
+    const std::string text = AsString();
+    return !text.empty() && std::strchr("TtYy", text[0]) != nullptr;
+}
+
+void TStringField::SetAsString(const std::string& text) { SetValue(Variant(text)); }
+void TStringField::SetAsInteger(int64_t value) { SetValue(Variant(value)); }
+void TStringField::SetAsFloat(double value) { SetValue(Variant(value)); }
+void TStringField::SetAsBoolean(bool value) { SetValue(Variant(value)); }
+void TStringField::SetAsDateTime(TDateTime value) { SetValue(Variant::FromDateTime(value)); }
+
+int64_t TIntegerField::GetAsInteger() const { return IntegerOrZero(Value()); }
+double TIntegerField::GetAsFloat() const { return FloatOrZero(Value()); }
+
+void TIntegerField::SetAsInteger(int64_t value) { SetValue(Variant(value)); }
+void TIntegerField::SetAsFloat(double value) { SetValue(Variant(value)); }
+
+int64_t TFloatField::GetAsInteger() const { return IntegerOrZero(Value()); }
+double TFloatField::GetAsFloat() const { return FloatOrZero(Value()); }
+
+void TFloatField::SetAsInteger(int64_t value) { SetValue(Variant(value)); }
+void TFloatField::SetAsFloat(double value) { SetValue(Variant(value)); }
+
+bool TBooleanField::GetAsBoolean() const { return BooleanOrFalse(Value()); }
+
+void TBooleanField::SetAsString(const std::string& text) {
+    if (text.empty())
+        Clear();
+    else
+        SetValue(Variant(TextToBoolean(text)));
+}
+
+void TBooleanField::SetAsBoolean(bool value) { SetValue(Variant(value)); }
+
+bool TBooleanField::TextToBoolean(const std::string& text) const {
     // Any beginning of a word stands for it, letter case ignored; "False"
     // is tried first.
     auto abbreviates = [&](const char* word) {
@@ -159,28 +226,33 @@ bool TField::TextToBoolean(const std::string& text) const {
     throw EConvertError("'" + text + "' is not a valid boolean value for field '" + DisplayLabel() + "'");
 }
 
-int64_t TField::AsInteger() const {
-    const Variant v = Value();
-    return v.IsNull() ? 0 : v.AsInteger();
+double TDateTimeField::GetAsFloat() const { return AsDateTime(); }
+TDateTime TDateTimeField::GetAsDateTime() const { return DateTimeOrZero(Value()); }
+
+void TDateTimeField::SetAsFloat(double value) { SetValue(Variant::FromDateTime(value)); }
+void TDateTimeField::SetAsDateTime(TDateTime value) { SetValue(Variant::FromDateTime(value)); }
+
+int64_t TVariantField::GetAsInteger() const { return IntegerOrZero(Value()); }
+double TVariantField::GetAsFloat() const { return FloatOrZero(Value()); }
+bool TVariantField::GetAsBoolean() const { return BooleanOrFalse(Value()); }
+TDateTime TVariantField::GetAsDateTime() const { return DateTimeOrZero(Value()); }
+
+void TVariantField::SetAsInteger(int64_t value) { SetValue(Variant(value)); }
+void TVariantField::SetAsFloat(double value) { SetValue(Variant(value)); }
+void TVariantField::SetAsBoolean(bool value) { SetValue(Variant(value)); }
+void TVariantField::SetAsDateTime(TDateTime value) { SetValue(Variant::FromDateTime(value)); }
+
+TField* CreateField(TDataSet* dataSet, const std::string& fieldName, TFieldType type, int size, int index) {
+    switch (type) {
+    case ftString: return TStringField::Create(dataSet, fieldName, size, index);
+    case ftInteger: return TIntegerField::Create(dataSet, fieldName, index);
+    case ftLargeint: return TLargeintField::Create(dataSet, fieldName, index);
+    case ftFloat: return TFloatField::Create(dataSet, fieldName, index);
+    case ftBoolean: return TBooleanField::Create(dataSet, fieldName, index);
+    case ftDateTime: return TDateTimeField::Create(dataSet, fieldName, index);
+    case ftUnknown: break;
+    }
+    return TVariantField::Create(dataSet, fieldName, index);
 }
-
-double TField::AsFloat() const {
-    const Variant v = Value();
-    return v.IsNull() ? 0.0 : v.AsFloat();
-}
-
-bool TField::AsBoolean() const {
-    const Variant v = Value();
-    return v.IsNull() ? false : v.AsBoolean();
-}
-
-TDateTime TField::AsDateTime() const {
-    const Variant v = Value();
-    return v.IsNull() ? 0.0 : v.AsDateTime();
-}
-
-std::string TField::Text() const { return AsString(); }
-
-void TField::SetText(const std::string& text) { SetAsString(text); }
 
 } // namespace host

@@ -44,8 +44,8 @@ uint64_t HashValue(const Variant& value) {
     case varNull: return kNullHash;
     case varString: return Mix(std::hash<std::string_view>{}(value.StringRef()));
     case varInteger: return Mix(static_cast<uint64_t>(value.AsInteger()));
-    // True compares as 1 with numbers.
-    case varBoolean: return Mix(value.AsBoolean() ? 1 : 0);
+    // True compares as -1 with numbers.
+    case varBoolean: return Mix(static_cast<uint64_t>(value.AsInteger()));
     default: return HashFloat(value.AsFloat());
     }
 }

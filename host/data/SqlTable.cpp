@@ -431,11 +431,12 @@ std::optional<TSQLTable::TRow> TSQLTable::FindFirst(const std::vector<TKeyMatche
 Variant TSQLTable::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
     if (!Active()) DatabaseError("Cannot perform this operation on a closed dataset");
     const TSQLOperationScope lookingUp(Conn(), TStorageOperation::Lookup);
-    const std::vector<TField*> results = GetFieldList(resultFields);
     const std::vector<TKeyMatcher> keys = KeyMatchers(keyFields, keyValues, {});
     if (keys.empty()) return Variant::Null();
     const std::optional<TRow> row = FindFirst(keys);
+    // The result names are read only after a hit, as the dataset's own search does.
     if (!row) return Variant::Null();
+    const std::vector<TField*> results = GetFieldList(resultFields);
     if (results.size() == 1) return (*row)[static_cast<size_t>(results[0]->Index())];
     Variant array = VarArrayCreate(0, static_cast<int>(results.size()) - 1);
     for (size_t i = 0; i < results.size(); ++i)

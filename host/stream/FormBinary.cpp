@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace host {
@@ -202,7 +203,9 @@ private:
         return object;
     }
 
-    TFormProperty Property(int depth) {
+    // InItem: a property of a collection item, where a form text reads every
+    // word but "end" as a property name.
+    TFormProperty Property(int depth, bool inItem = false) {
         TFormProperty property;
         property.Pos = Here();
         const size_t at = FPos;
@@ -210,8 +213,10 @@ private:
         if (property.Name.empty()) Fail("Property name expected");
         // A word that opens or closes an object in a form text would read
         // there as that, not as the property.
-        for (const char* word : {"end", "object", "inherited", "inline"}) {
-            if (SameText(property.Name, word)) {
+        static const char* const objectWords[] = {"end", "object", "inherited", "inline"};
+        const size_t refused = inItem ? 1 : std::size(objectWords);
+        for (size_t i = 0; i < refused; ++i) {
+            if (SameText(property.Name, objectWords[i])) {
                 FPos = at;
                 Fail("Invalid property name");
             }
@@ -290,8 +295,13 @@ private:
         }
         case vaSet:
             value.Kind = fvSet;
-            for (std::string name = Name("set element", false); !name.empty(); name = Name("set element", false))
-                value.Names.push_back(name);
+            for (;;) {
+                const TTextPos at = Here();
+                std::string name = Name("set element", false);
+                if (name.empty()) break;
+                value.NamePos.push_back(at);
+                value.Names.push_back(std::move(name));
+            }
             break;
         case vaList:
             value.Kind = fvList;
@@ -318,7 +328,7 @@ private:
             --FPos;
             Fail("Collection item expected");
         }
-        while (PeekByte() != vaNull) item.Properties.push_back(Property(depth + 1));
+        while (PeekByte() != vaNull) item.Properties.push_back(Property(depth + 1, true));
         ++FPos;
         return item;
     }

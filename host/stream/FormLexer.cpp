@@ -133,7 +133,8 @@ void TFormLexer::ReadNumber() {
     const size_t start = FPos - (negative ? 1 : 0);
     bool isFloat = false;
     while (!AtEnd() && IsDigit(Peek())) Advance();
-    if (Peek() == '.' && IsDigit(Peek(1))) {
+    // Digits after the point may be left out: "1." is 1.0.
+    if (Peek() == '.') {
         isFloat = true;
         Advance();
         while (!AtEnd() && IsDigit(Peek())) Advance();
@@ -220,7 +221,8 @@ std::uint32_t TFormLexer::ReadCharCode() {
         ++digits;
         Advance();
     }
-    if (digits == 0) throw EParserError("Invalid character code", pos);
+    // A bare "#" is character 0; "#$" promises hexadecimal digits.
+    if (digits == 0 && hex) throw EParserError("Invalid character code", pos);
     return code;
 }
 

@@ -38,6 +38,14 @@ private:
         return name;
     }
 
+    // A name a binary form holds as it is: no dots.
+    std::string PlainIdent(const char* what) {
+        const TTextPos pos = FLex.Token().Pos;
+        std::string name = Ident();
+        if (name.find('.') != std::string::npos) throw EParserError(std::string("Invalid ") + what, pos);
+        return name;
+    }
+
     bool AtObject() const {
         return FLex.IsKeyword("object") || FLex.IsKeyword("inherited") || FLex.IsKeyword("inline");
     }
@@ -54,13 +62,16 @@ private:
             Expected("object");
         FLex.Next();
         object.ClassPos = FLex.Token().Pos;
+        const TTextPos firstPos = object.ClassPos;
         std::string first = Ident();
         if (FLex.IsSymbol(':')) {
             FLex.Next();
+            if (first.find('.') != std::string::npos) throw EParserError("Invalid component name", firstPos);
             object.Name = std::move(first);
             object.ClassPos = FLex.Token().Pos;
-            object.ClassName = Ident();
+            object.ClassName = PlainIdent("class name");
         } else {
+            if (first.find('.') != std::string::npos) throw EParserError("Invalid class name", firstPos);
             object.ClassName = std::move(first);
         }
         if (FLex.IsSymbol('[')) {
@@ -148,7 +159,8 @@ private:
             return value;
         }
         for (;;) {
-            value.Names.push_back(Ident());
+            value.NamePos.push_back(FLex.Token().Pos);
+            value.Names.push_back(PlainIdent("set element"));
             if (FLex.IsSymbol(']')) break;
             if (!FLex.IsSymbol(',')) Expected("]");
             FLex.Next();

@@ -205,9 +205,10 @@ public:
         case pkSet: {
             if (value.Kind != fvSet) InvalidValue(pos);
             std::uint64_t bits = 0;
-            for (const std::string& name : value.Names) {
-                const int index = prop.EnumType->IndexOf(name);
-                if (index < 0 || index >= 64) InvalidValue(pos);
+            for (size_t i = 0; i < value.Names.size(); ++i) {
+                const int index = prop.EnumType->IndexOf(value.Names[i]);
+                // The error points at the element refused, where the tree knows it.
+                if (index < 0 || index >= 64) InvalidValue(i < value.NamePos.size() ? value.NamePos[i] : pos);
                 bits |= std::uint64_t{1} << index;
             }
             return static_cast<std::int64_t>(bits);

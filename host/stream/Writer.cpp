@@ -305,6 +305,8 @@ private:
         switch (value.Kind) {
         case fvInteger: return std::to_string(value.Integer);
         case fvFloat:
+            // NAN and INF read back only without a type letter.
+            if (!std::isfinite(value.Float)) return GeneralFloat(value.Float);
             if (value.FloatType == 'c') return GeneralFloat(std::nearbyint(value.Float * 10000)) + "c";
             return GeneralFloat(value.Float) + (value.FloatType ? std::string(1, value.FloatType) : "");
         case fvString: return Quote(value.Text);

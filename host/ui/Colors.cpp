@@ -17,7 +17,7 @@ struct TColorName {
 };
 
 // The names a form file writes colours with.
-constexpr std::array<TColorName, 43> kColorNames{{
+constexpr std::array<TColorName, 52> kColorNames{{
     {clBlack, "clBlack"},
     {clMaroon, "clMaroon"},
     {clGreen, "clGreen"},
@@ -34,6 +34,10 @@ constexpr std::array<TColorName, 43> kColorNames{{
     {clFuchsia, "clFuchsia"},
     {clAqua, "clAqua"},
     {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
     {clNone, "clNone"},
     {clDefault, "clDefault"},
     {clScrollBar, "clScrollBar"},
@@ -61,17 +65,24 @@ constexpr std::array<TColorName, 43> kColorNames{{
     {cl3DLight, "cl3DLight"},
     {clInfoText, "clInfoText"},
     {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
 }};
 
-// The standard scheme, indexed by system colour number.
-constexpr std::array<TColor, 25> kScheme{{
+// The standard scheme, indexed by system colour number (25 has no colour of
+// its own: black).
+constexpr std::array<TColor, 31> kScheme{{
     RGBColor(192, 192, 192), RGBColor(0, 128, 128),   RGBColor(0, 0, 128),     RGBColor(128, 128, 128),
     RGBColor(192, 192, 192), RGBColor(255, 255, 255), RGBColor(0, 0, 0),       RGBColor(0, 0, 0),
     RGBColor(0, 0, 0),       RGBColor(255, 255, 255), RGBColor(192, 192, 192), RGBColor(192, 192, 192),
     RGBColor(128, 128, 128), RGBColor(0, 0, 128),     RGBColor(255, 255, 255), RGBColor(192, 192, 192),
     RGBColor(128, 128, 128), RGBColor(128, 128, 128), RGBColor(0, 0, 0),       RGBColor(192, 192, 192),
     RGBColor(255, 255, 255), RGBColor(0, 0, 0),       RGBColor(223, 223, 223), RGBColor(0, 0, 0),
-    RGBColor(255, 255, 225),
+    RGBColor(255, 255, 225), RGBColor(0, 0, 0),       RGBColor(0, 0, 128),     RGBColor(16, 132, 208),
+    RGBColor(181, 181, 181), RGBColor(0, 0, 128),     RGBColor(192, 192, 192),
 }};
 
 } // namespace

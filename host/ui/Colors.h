@@ -1,7 +1,7 @@
 #pragma once
 // Colours as the framework encodes them: a 32-bit value holding either an
 // RGB colour (0x00BBGGRR: red in the low byte) or, with the top bit set, a
-// system colour (0x80000000 plus the index of a colour of the user's
+// system colour (0xFF000000 plus the index of a colour of the user's
 // scheme), which ColorToRGB turns into the scheme's RGB value.
 
 #include "host/core/Export.h"
@@ -42,12 +42,16 @@ constexpr TColor clAqua = MakeColor(0xFFFF00);
 constexpr TColor clWhite = MakeColor(0xFFFFFF);
 constexpr TColor clLtGray = clSilver;
 constexpr TColor clDkGray = clGray;
+constexpr TColor clMoneyGreen = MakeColor(0xC0DCC0);
+constexpr TColor clSkyBlue = MakeColor(0xF0CAA6);
+constexpr TColor clCream = MakeColor(0xF0FBFF);
+constexpr TColor clMedGray = MakeColor(0xA4A0A0);
 // No colour at all, and the control's default colour.
 constexpr TColor clNone = MakeColor(0x1FFFFFFF);
 constexpr TColor clDefault = MakeColor(0x20000000);
 
 // System colours.
-constexpr std::uint32_t kSystemColor = 0x80000000u;
+constexpr std::uint32_t kSystemColor = 0xFF000000u;
 constexpr TColor clScrollBar = MakeColor(kSystemColor | 0);
 constexpr TColor clBackground = MakeColor(kSystemColor | 1);
 constexpr TColor clActiveCaption = MakeColor(kSystemColor | 2);
@@ -73,8 +77,15 @@ constexpr TColor cl3DDkShadow = MakeColor(kSystemColor | 21);
 constexpr TColor cl3DLight = MakeColor(kSystemColor | 22);
 constexpr TColor clInfoText = MakeColor(kSystemColor | 23);
 constexpr TColor clInfoBk = MakeColor(kSystemColor | 24);
+constexpr TColor clHotLight = MakeColor(kSystemColor | 26);
+constexpr TColor clGradientActiveCaption = MakeColor(kSystemColor | 27);
+constexpr TColor clGradientInactiveCaption = MakeColor(kSystemColor | 28);
+constexpr TColor clMenuHighlight = MakeColor(kSystemColor | 29);
+constexpr TColor clMenuBar = MakeColor(kSystemColor | 30);
 
-constexpr bool IsSystemColor(TColor color) { return (static_cast<std::uint32_t>(color) & kSystemColor) != 0; }
+// The top bit alone marks a system colour, so values written with an older
+// 0x80000000 base still paint as theirs.
+constexpr bool IsSystemColor(TColor color) { return (static_cast<std::uint32_t>(color) & 0x80000000u) != 0; }
 
 // The RGB value (0x00BBGGRR) of a colour: system colours through the
 // standard scheme, clNone and clDefault as black, RGB colours as they are.

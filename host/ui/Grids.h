@@ -230,6 +230,8 @@ enum TDBGridOption {
     dgConfirmDelete,
     dgCancelOnExit,
     dgMultiSelect,
+    dgTitleClick,     // kept for form files; titles here take no clicks
+    dgTitleHotTrack,  // kept for form files; titles here are not tracked
 };
 using TDBGridOptions = TSet<TDBGridOption>;
 

@@ -35,7 +35,8 @@ const TEnumInfo& DBGridOptionTypeInfo() {
     static const TEnumInfo info{"TDBGridOption",
                                 {"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize",
                                  "dgColLines", "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection",
-                                 "dgConfirmDelete", "dgCancelOnExit", "dgMultiSelect"}};
+                                 "dgConfirmDelete", "dgCancelOnExit", "dgMultiSelect", "dgTitleClick",
+                                 "dgTitleHotTrack"}};
     return info;
 }
 

@@ -229,6 +229,29 @@ TEST_F(DialogTest, CollectingControlsSurvivesFailingChildren) {
     EXPECT_EQ(list->Count(), 0) << "the start failing ends the walk";
 }
 
+TEST_F(DialogTest, CollectingCountsANodesChildrenBeforeTestingIt) {
+    TPanel* panel = MakePanel(Form, "Panel");
+    MakeEdit(panel, "A", "CustNo");
+    Owned<TList> list(TList::Create());
+    Names tested;
+    GetAllControlsInAList(Form, list.get(), [&](TWinControl* c) {
+        tested.push_back(c->Name());
+        // Children added to the node under test wait for the next walk.
+        if (c == Form) MakePanel(Form, "LateTop");
+        if (c == panel) MakeEdit(panel, "LateInner", "CustNo");
+        return true;
+    });
+    EXPECT_EQ(tested, (Names{"OrderForm", "Panel", "A"}));
+    EXPECT_EQ(list->Count(), 3);
+
+    tested.clear();
+    GetAllControlsInAList(Form, list.get(), [&](TWinControl* c) {
+        tested.push_back(c->Name());
+        return true;
+    });
+    EXPECT_EQ(tested, (Names{"OrderForm", "Panel", "A", "LateInner", "LateTop"}));
+}
+
 TEST_F(DialogTest, TheDialogOffersTheLookupOnOpenEditsAndKeyColumns) {
     TDBEdit* edit = MakeEdit(Form, "CustEdit", "CustNo");
     TDBGrid* grid = MakeGrid(Form, "Grid");

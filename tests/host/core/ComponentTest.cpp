@@ -145,6 +145,22 @@ TEST_F(ComponentTest, FreeNotificationsComeFirstThenTheOwnerTellsEveryone) {
     EXPECT_EQ(Log, (std::vector<std::string>{"Outsider destroy", "B hears removal of Outsider"}));
 }
 
+TEST_F(ComponentTest, AComponentAskedToNotifyItselfHearsItsOwnRemoval) {
+    TProbe* self = Probe(nullptr, "Self");
+    TProbe* outsider = Probe(nullptr, "Outsider");
+    self->FreeNotification(self);
+    self->FreeNotification(self);  // asking twice notifies once
+    outsider->FreeNotification(self);
+    Log.clear();
+    self->Free();
+    EXPECT_EQ(Log, (std::vector<std::string>{"Self destroy", "Outsider hears removal of Self",
+                                             "Self hears removal of Self"}));
+    // Nothing of Self is left in the outsider's lists.
+    Log.clear();
+    outsider->Free();
+    EXPECT_EQ(Log, (std::vector<std::string>{"Outsider destroy"}));
+}
+
 TEST_F(ComponentTest, AnOwnerFreesLastCreatedFirstWithoutCrossNotices) {
     TDataModule* owner = TDataModule::Create(nullptr);
     Probe(owner, "First");

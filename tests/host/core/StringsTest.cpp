@@ -136,6 +136,22 @@ TEST(StringsTest, SortedListsKeepOrderAndHonourDuplicates) {
     EXPECT_EQ(list->IndexOf("PEAR"), 3);
 }
 
+TEST(StringsTest, ExchangeSwapsTwoItemsEvenInASortedList) {
+    auto list = ListOf({"pear", "apple", "fig"});
+    auto tag = ListOf({});
+    list->PutObject(0, tag.get());
+    list->SetSorted(true);
+    int changes = 0;
+    list->OnChange = [&](TObject*) { ++changes; };
+    list->Exchange(0, 2);
+    EXPECT_EQ(Items(*list), (V{"pear", "fig", "apple"}));
+    EXPECT_EQ(list->Objects(0), tag.get()) << "the object goes with its string";
+    EXPECT_EQ(list->Objects(2), nullptr);
+    EXPECT_EQ(changes, 1);
+    EXPECT_THROW(list->Exchange(0, 3), EListError);
+    EXPECT_EQ(Items(*list), (V{"pear", "fig", "apple"})) << "a refused exchange changes nothing";
+}
+
 TEST(StringsTest, ChangeEventsAreBatchedByUpdates) {
     auto list = ListOf({});
     int changes = 0;

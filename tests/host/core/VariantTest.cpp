@@ -154,7 +154,7 @@ TEST(VariantTest, DateTimesReadAndWriteTheirTwoTextForms) {
 
 TEST(VariantTest, EqualityAcrossNumbersAndText) {
     EXPECT_EQ(Variant(3), Variant(3.0));
-    EXPECT_EQ(Variant(true), Variant(1));
+    EXPECT_EQ(Variant(true), Variant(-1));
     EXPECT_EQ(Variant(false), Variant(0.0));
     EXPECT_NE(Variant(true), Variant(2));
     EXPECT_EQ(Variant::FromDateTime(45000), Variant(45000));
@@ -169,6 +169,34 @@ TEST(VariantTest, EqualityAcrossNumbersAndText) {
     EXPECT_TRUE(VarSameText(Variant("Abc"), Variant("aBC")));
     EXPECT_FALSE(VarSameText(Variant("Abc"), Variant("Abd")));
     EXPECT_TRUE(VarSameText(VarArrayOf({"X", 1}), VarArrayOf({"x", 1})));
+}
+
+TEST(VariantTest, BooleansMeetNumbersAsMinusOneAndZero) {
+    EXPECT_EQ(Variant(true), Variant(-1));
+    EXPECT_EQ(Variant(true), Variant(-1.0));
+    EXPECT_NE(Variant(true), Variant(1));
+    EXPECT_EQ(VarCompare(Variant(true), Variant(1)), -1) << "True < 1";
+    EXPECT_EQ(VarCompare(Variant(true), Variant(0)), -1) << "True < False's 0";
+    EXPECT_EQ(VarCompare(Variant(-2.5), Variant(true)), -1);
+    EXPECT_EQ(VarCompare(Variant(false), Variant(0)), 0);
+    EXPECT_EQ(VarCompare(Variant(true), Variant(false)), -1) << "as numbers, -1 < 0";
+    EXPECT_EQ(Variant(true), Variant("True"));
+}
+
+TEST(VariantTest, TextReadsHexadecimalIntegers) {
+    const std::pair<const char*, int64_t> read[] = {
+        {"$FF", 255}, {"0x1F", 31}, {"0X1f", 31}, {"$ff", 255}, {"-$10", -16}, {"-0x10", -16}, {"+$FF", 255},
+        {" $0A ", 10}, {"$7FFFFFFFFFFFFFFF", INT64_MAX}, {"$FFFFFFFFFFFFFFFF", -1}, {"$00000000000000001", 1}};
+    for (const auto& [text, value] : read) EXPECT_EQ(Variant(text).AsInteger(), value) << text;
+    for (const char* refused : {"$", "0x", "-$", "$-10", "$+1", "$1G", "$10000000000000000", "0x 1", "x1F", "--$1"})
+        EXPECT_THROW(Variant(refused).AsInteger(), EConvertError) << refused;
+    EXPECT_EQ(Variant("$FF"), Variant(255)) << "compared as the integer it reads as";
+    EXPECT_THROW(Variant("$FF").AsFloat(), EConvertError) << "a float has no hexadecimal form";
+}
+
+TEST(VariantTest, NativeStringsReportTheStringTypeCode) {
+    EXPECT_EQ(Variant("x").VarType(), 0x0100);
+    EXPECT_EQ(Variant(std::string()).VarType(), varString);
 }
 
 TEST(VariantTest, CompareOrdersNullFirstThenValues) {

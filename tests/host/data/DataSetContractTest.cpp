@@ -128,6 +128,18 @@ TEST_P(DataSetContract, LookupAnswersWithoutMoving) {
     EXPECT_THROW(Customers->Lookup("Nope", 1, "Company"), EDatabaseError);
 }
 
+TEST_P(DataSetContract, LookupReadsTheResultNamesOnlyAfterAHit) {
+    EXPECT_TRUE(Customers->Lookup("CustNo", 9999, "Nope").IsNull());
+    EXPECT_TRUE(Customers->Lookup("Company", "Nobody", "CustNo;Nope").IsNull());
+    try {
+        Customers->Lookup("CustNo", 1231, "Company;Nope");
+        ADD_FAILURE() << "an unknown result field was let through on a hit";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.Message().ends_with("Field 'Nope' not found")) << e.Message();
+    }
+    EXPECT_EQ(Customers->Lookup("CustNo", 1231, "Company"), Variant("Unisco"));
+}
+
 TEST_P(DataSetContract, LocateWithEveryOption) {
     const TLocateOptions none, ci{loCaseInsensitive}, partial{loPartialKey}, both{loCaseInsensitive, loPartialKey};
     EXPECT_TRUE(Customers->Locate("Company", "Cayman Dive", none));

@@ -2,6 +2,8 @@
 
 #include "DataFixture.h"
 
+#include <functional>
+
 namespace host::testing {
 namespace {
 
@@ -120,6 +122,58 @@ TEST_F(DataTest, BooleanFieldsTakeAnyBeginningOfTheirWords) {
         EXPECT_EQ(active->Value(), Variant(true)) << "a refused text leaves the field";
     }
     EXPECT_EQ(active->AsString(), "True");
+}
+
+// The message of the host error Read raises; "no error" when it raises none.
+std::string ErrorOf(const std::function<void()>& read) {
+    try {
+        read();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
+TEST_F(DataTest, StringFieldsReadTheirTextAsEveryType) {
+    Customers->Edit();
+    TField* company = Customers->FieldByName("Company");
+    for (const auto& [text, flag] : std::vector<std::pair<const char*, bool>>{
+             {"Yes", true}, {"y", true}, {"Tomorrow", true}, {"No", false}, {"B2", false}, {"", false},
+             {"\xC3\x89t\xC3\xA9", false}}) {
+        company->SetAsString(text);
+        EXPECT_EQ(company->AsBoolean(), flag) << text;
+    }
+    company->SetAsString("$1F");
+    EXPECT_EQ(company->AsInteger(), 31);
+    company->SetAsString("2.5");
+    EXPECT_EQ(company->AsFloat(), 2.5);
+    company->Clear();
+    EXPECT_EQ(ErrorOf([&] { (void)company->AsInteger(); }), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([&] { (void)company->AsFloat(); }), "'' is not a valid floating point value");
+}
+
+TEST_F(DataTest, FieldsRefuseTypesTheirClassDoesNotHold) {
+    TField* active = Customers->FieldByName("Active");
+    TField* rating = Customers->FieldByName("Rating");
+    EXPECT_EQ(ErrorOf([&] { (void)active->AsInteger(); }), "Cannot access field 'Active' as type Integer");
+    EXPECT_EQ(ErrorOf([&] { (void)active->AsFloat(); }), "Cannot access field 'Active' as type Float");
+    EXPECT_EQ(ErrorOf([&] { (void)rating->AsBoolean(); }), "Cannot access field 'Rating' as type Boolean");
+    EXPECT_EQ(ErrorOf([&] { (void)Customers->FieldByName("CustNo")->AsBoolean(); }),
+              "Cannot access field 'CustNo' as type Boolean");
+    EXPECT_EQ(rating->AsInteger(), 4) << "4.5 rounds to even";
+
+    Customers->SetRecNo(3);  // a Null rating
+    EXPECT_EQ(ErrorOf([&] { (void)rating->AsBoolean(); }), "Cannot access field 'Rating' as type Boolean");
+    Customers->Next();  // a Null Active
+    EXPECT_EQ(ErrorOf([&] { (void)active->AsInteger(); }), "Cannot access field 'Active' as type Integer");
+
+    // Writers refuse alike and leave the value; the message names the label.
+    Customers->Edit();
+    rating->SetAsFloat(1e20);
+    active->SetDisplayLabel("Flag");
+    EXPECT_EQ(ErrorOf([&] { (void)rating->AsBoolean(); }), "Cannot access field 'Rating' as type Boolean");
+    EXPECT_EQ(ErrorOf([&] { active->SetAsInteger(1); }), "Cannot access field 'Flag' as type Integer");
+    EXPECT_TRUE(active->IsNull());
 }
 
 TEST_F(DataTest, IntegerFieldsRoundFloatsAndRefuseWhatTheirBitsCannotHold) {

@@ -117,6 +117,31 @@ TEST_F(BinaryFormTest, ABinaryFormReadsAsItsTextAndWritesBack) {
     EXPECT_EQ(WriteComponentText(existing.get()), written);
 }
 
+TEST_F(BinaryFormTest, AnItemsPropertiesNamedLikeObjectWordsConvertBothWays) {
+    // Inside an item a text reads every word but "end" as a property name.
+    const std::string items = "object P: TProbe\n  Items = <\n    item\n      Object = 1\n      Inherited = 2\n"
+                              "      Inline = 3\n    end>\nend\n";
+    const std::string binary = ObjectTextToBinary(items);
+    EXPECT_EQ(ObjectBinaryToText(binary), FormTreeText(ParseFormText(items)));
+    EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary);
+}
+
+TEST_F(BinaryFormTest, NonFiniteSinglesAndDatesConvertToTextThatReadsBack) {
+    const std::string head = "TPF0" + Bytes({6}) + "TProbe" + Bytes({1}) + "P" + Bytes({5}) + "Ratio";
+    // A single NaN, a single minus infinity, a date plus infinity.
+    const std::pair<std::string, std::string> cases[] = {{Bytes({15, 0, 0, 0xC0, 0x7F}), "NAN"},
+                                                         {Bytes({15, 0, 0, 0x80, 0xFF}), "-INF"},
+                                                         {Bytes({17, 0, 0, 0, 0, 0, 0, 0xF0, 0x7F}), "INF"}};
+    for (const auto& [value, number] : cases) {
+        const std::string text = ObjectBinaryToText(head + value + Bytes({0, 0}));
+        EXPECT_NE(text.find("Ratio = " + number + "\n"), std::string::npos) << text;
+        for (const std::string& data : {text, ObjectTextToBinary(text)}) {
+            Owned<TComponent> read(CreateComponentFromText(data));
+            EXPECT_EQ(FormFloatText(static_cast<TProbe*>(read.get())->Ratio), number);
+        }
+    }
+}
+
 TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
     struct TCase {
         std::string Data;
@@ -131,6 +156,9 @@ TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
         {head + Bytes({5}) + "Title" + Bytes({18, 0xFF, 0xFF, 0xFF, 0x7F}), "Unexpected end of binary form at offset 24"},
         {head + Bytes({5}) + "Count" + Bytes({99}), "Invalid value type 99 at offset 19"},
         {head + Bytes({5}) + "Count" + Bytes({6, 1}) + "x" + Bytes({0, 0}), "Invalid property value at offset 19"},
+        // An unknown set element is named by its own offset.
+        {head + Bytes({6}) + "Styles" + Bytes({11, 6}) + "psBold" + Bytes({6}) + "psNone" + Bytes({0, 0, 0}),
+         "Invalid property value at offset 28"},
         // Identifiers a form text could not hold back.
         {head + Bytes({5}) + "Count" + Bytes({7, 0, 0, 0}), "Identifier expected at offset 21"},
         {head + Bytes({5}) + "Count" + Bytes({7, 2}) + "1a" + Bytes({0, 0}), "Invalid identifier at offset 20"},
@@ -139,6 +167,8 @@ TEST_F(BinaryFormTest, MalformedDataRaisesAReadErrorNamingItsOffset) {
         // Words a form text reads as the start or the end of an object.
         {head + Bytes({3}) + "End" + Bytes({2, 1, 0, 0}), "Invalid property name at offset 13"},
         {head + Bytes({6}) + "object" + Bytes({2, 1, 0, 0}), "Invalid property name at offset 13"},
+        {head + Bytes({5}) + "Items" + Bytes({14, 1, 3}) + "End" + Bytes({2, 1, 0, 0, 0, 0}),
+         "Invalid property name at offset 21"},
         {Bytes({0xFF, 0x0A, 0x00, 'A', 0, 0x30, 0x10, 0xFF, 0xFF, 0, 0}) + "TPF0", "Resource size beyond the data at offset 11"},
     };
     for (const TCase& c : cases) {

@@ -5,6 +5,7 @@
 #include "host/stream/StandardClasses.h"
 #include "host/stream/Writer.h"
 #include "host/ui/DBCtrls.h"
+#include "host/ui/Grids.h"
 #include "host/ui/Forms.h"
 #include "host/ui/StdCtrls.h"
 
@@ -125,6 +126,35 @@ TEST(ControlForms, NewControlsReadTheirPropertiesAndWriteThemBack) {
     // The navigator's own buttons are its business, not the form's.
     EXPECT_EQ(written.find("TNavButton"), std::string::npos);
     // What was written reads back the same.
+    Owned<TComponent> again(CreateComponentFromText(written));
+    EXPECT_EQ(WriteComponentText(again.get()), written);
+}
+
+TEST(ControlForms, ExtendedColourNamesAndTitleOptionsReadAndWriteBack) {
+    RegisterStandardClasses();
+    const std::string text = "object F: TForm\n"
+                             "  Color = clSkyBlue\n"
+                             "  object P: TPanel\n"
+                             "    Color = clMenuHighlight\n"
+                             "    Font.Color = clMoneyGreen\n"
+                             "  end\n"
+                             "  object G: TDBGrid\n"
+                             "    Color = clGradientInactiveCaption\n"
+                             "    Options = [dgTitles, dgMultiSelect, dgTitleClick, dgTitleHotTrack]\n"
+                             "  end\n"
+                             "end\n";
+    Owned<TComponent> root(CreateComponentFromText(text));
+    auto* form = static_cast<TForm*>(root.get());
+    auto* grid = dynamic_cast<TDBGrid*>(form->FindComponent("G"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(form->Color(), clSkyBlue);
+    EXPECT_EQ(grid->Options(), (TDBGridOptions{dgTitles, dgMultiSelect, dgTitleClick, dgTitleHotTrack}));
+
+    const std::string written = WriteComponentText(form);
+    for (const char* line : {"Color = clSkyBlue", "Color = clMenuHighlight", "Font.Color = clMoneyGreen",
+                             "Color = clGradientInactiveCaption",
+                             "Options = [dgTitles, dgMultiSelect, dgTitleClick, dgTitleHotTrack]"})
+        EXPECT_NE(written.find(line), std::string::npos) << line;
     Owned<TComponent> again(CreateComponentFromText(written));
     EXPECT_EQ(WriteComponentText(again.get()), written);
 }

@@ -6,6 +6,7 @@
 #include "host/core/ClassRegistry.h"
 #include "host/core/Publisher.h"
 #include "host/core/StreamErrors.h"
+#include "host/stream/FormBinary.h"
 #include "host/stream/Reader.h"
 #include "host/stream/Writer.h"
 #include "host/ui/StdCtrls.h"
@@ -265,6 +266,28 @@ TEST_F(RealFormTest, FloatsWithATypeSuffixReadAsFloats) {
     EXPECT_EQ(FormFloatText(1.5, "Currency"), "15000c");
     EXPECT_EQ(FormFloatText(45000.25, "TDateTime"), "45000.25d");
     EXPECT_EQ(ReadRatio(FormFloatText(-12.3456, "Currency")), -12.3456);
+}
+
+TEST_F(RealFormTest, APointWithoutDigitsAndAHashWithoutDigitsRead) {
+    EXPECT_EQ(ReadRatio("1."), 1.0);
+    EXPECT_EQ(ReadRatio("-2."), -2.0);
+    EXPECT_EQ(ReadRatio("1.E2"), 100.0);
+    EXPECT_EQ(ReadRatio("3.s"), 3.0);
+    EXPECT_EQ(ReadTitle("#"), std::string(1, '\0'));
+    EXPECT_EQ(ReadTitle("'a'#'b'"), std::string("a\0b", 3));
+    EXPECT_THROW(ReadTitle("#$"), EParserError) << "a promised hexadecimal code needs its digits";
+    EXPECT_THROW(ReadRatio("1.."), EParserError);
+
+    // Through the binary form and the writer, the values stay.
+    const std::string text = "object P: TProbe\n  Ratio = 7.\n  Title = #'x'#\nend\n";
+    for (const std::string& data : {text, ObjectTextToBinary(text)}) {
+        Owned<TComponent> read(CreateComponentFromText(data));
+        Owned<TComponent> again(CreateComponentFromText(WriteComponentText(read.get())));
+        for (const TComponent* c : {read.get(), again.get()}) {
+            EXPECT_EQ(static_cast<const TProbe*>(c)->Ratio, 7.0);
+            EXPECT_EQ(static_cast<const TProbe*>(c)->Title, std::string("\0x\0", 3));
+        }
+    }
 }
 
 TEST_F(RealFormTest, EveryWrittenFloatReadsBack) {

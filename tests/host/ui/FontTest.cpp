@@ -69,8 +69,8 @@ TEST(Font, AssignCopiesEverythingButTheHandlerAndTellsOnce) {
 }
 
 TEST(Colors, SystemAndRgbColoursAsTheFrameworkEncodesThem) {
-    EXPECT_EQ(static_cast<std::uint32_t>(clBtnFace), 0x8000000Fu);
-    EXPECT_EQ(static_cast<std::uint32_t>(clWindowText), 0x80000008u);
+    EXPECT_EQ(static_cast<std::uint32_t>(clBtnFace), 0xFF00000Fu);
+    EXPECT_EQ(static_cast<std::uint32_t>(clWindowText), 0xFF000008u);
     EXPECT_EQ(clRed, 0x0000FF);
     EXPECT_EQ(RGBColor(0x12, 0x34, 0x56), 0x563412);
     EXPECT_TRUE(IsSystemColor(clWindow));
@@ -100,6 +100,29 @@ TEST(Colors, SystemAndRgbColoursAsTheFrameworkEncodesThem) {
     EXPECT_EQ(charset, DEFAULT_CHARSET);
     ASSERT_TRUE(CharsetToIdent(OEM_CHARSET, ident));
     EXPECT_EQ(ident, "OEM_CHARSET");
+}
+
+TEST(Colors, EveryNameTheFrameworkHasWithItsValueAndAColourToPaint) {
+    const std::pair<const char*, std::uint32_t> named[] = {
+        {"clMoneyGreen", 0xC0DCC0},       {"clSkyBlue", 0xF0CAA6},          {"clCream", 0xF0FBFF},
+        {"clMedGray", 0xA4A0A0},          {"clNone", 0x1FFFFFFF},           {"clDefault", 0x20000000},
+        {"clScrollBar", 0xFF000000},      {"clInfoBk", 0xFF000018},         {"clHotLight", 0xFF00001A},
+        {"clGradientActiveCaption", 0xFF00001B}, {"clGradientInactiveCaption", 0xFF00001C},
+        {"clMenuHighlight", 0xFF00001D},  {"clMenuBar", 0xFF00001E}};
+    for (const auto& [name, value] : named) {
+        TColor color = clBlack;
+        ASSERT_TRUE(IdentToColor(name, color)) << name;
+        EXPECT_EQ(static_cast<std::uint32_t>(color), value) << name;
+        EXPECT_EQ(ColorToString(color), name) << "written back by name";
+    }
+    // The new system colours take the scheme's colours of their kind.
+    EXPECT_EQ(ColorToRGB(clMenuHighlight), ColorToRGB(clHighlight));
+    EXPECT_EQ(ColorToRGB(clMenuBar), ColorToRGB(clMenu));
+    EXPECT_EQ(ColorToRGB(clHotLight), clNavy);
+    EXPECT_EQ(ColorToRGB(clGradientActiveCaption), RGBColor(16, 132, 208));
+    // A system colour written with the older base still paints as its own.
+    EXPECT_EQ(ColorToRGB(MakeColor(0x80000005)), ColorToRGB(clWindow));
+    EXPECT_EQ(ColorToString(StringToColor("$FF00000F")), "clBtnFace");
 }
 
 TEST(ControlLook, ChildrenFollowTheParentsFontAndColourUntilGivenTheirOwn) {
