@@ -1,16 +1,22 @@
 // A few lines of an application that uses an installed Veskar: a fill takes
 // a customer's company and city into an order as its number is entered.
+// With --terminal the result is shown in a message box on the terminal back
+// end instead of printed.
 
 #include "host/core/Component.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
+#include "host/terminal/TerminalBackend.h"
+#include "host/ui/Dialogs.h"
 #include "lookup/LkFill.h"
 
 #include <iostream>
+#include <memory>
+#include <string_view>
 
 using namespace host;
 
-int main() {
+int main(int argc, char** argv) {
     Owned<TDataModule> module(TDataModule::Create(nullptr));
 
     TMemoryDataSet* customers = TMemoryDataSet::Create(module.get());
@@ -46,8 +52,15 @@ int main() {
     orders->FieldByName("CustNo")->SetValue(1231);
     orders->Post();
 
-    std::cout << "order " << orders->FieldByName("OrderNo")->AsString() << " ships to "
-              << orders->FieldByName("ShipToName")->AsString() << " in "
-              << orders->FieldByName("ShipToCity")->AsString() << "\n";
+    const std::string result = "order " + orders->FieldByName("OrderNo")->AsString() + " ships to " +
+                               orders->FieldByName("ShipToName")->AsString() + " in " +
+                               orders->FieldByName("ShipToCity")->AsString();
+    if (argc > 1 && std::string_view(argv[1]) == "--terminal") {
+        SetUIBackend(std::make_unique<term::TTerminalBackend>());
+        ShowMessage(result);
+        SetUIBackend(nullptr);
+    } else {
+        std::cout << result << "\n";
+    }
     return orders->FieldByName("ShipToName")->AsString() == "Unisco" ? 0 : 1;
 }
