@@ -102,11 +102,11 @@ protected:
     void DoShow() override;
 
 private:
-    void RepairPairs();
+    VESKAR_LOCAL void RepairPairs();
     // Deletes the pairs whose Side entry is not among Items, one message each.
-    void DropMissing(host::TStrings* Side, const host::TCollection* Items);
-    void Populate(host::TListBox* ListBox, const host::TCollection* Items, const host::TStrings* Used);
-    TFieldItem* SelectedItem(const host::TListBox* ListBox, const host::TCollection* Items) const;
+    VESKAR_LOCAL void DropMissing(host::TStrings* Side, const host::TCollection* Items);
+    VESKAR_LOCAL void Populate(host::TListBox* ListBox, const host::TCollection* Items, const host::TStrings* Used);
+    VESKAR_LOCAL TFieldItem* SelectedItem(const host::TListBox* ListBox, const host::TCollection* Items) const;
 
     host::Owned<host::TStringList> FKeyFields;
     host::Owned<host::TStringList> FLookupFields;
@@ -136,7 +136,7 @@ public:
     void SetValue(const std::string& Value) override;
 
 private:
-    bool IsProperty(const char* Name) const;
+    VESKAR_LOCAL bool IsProperty(const char* Name) const;
 };
 
 // The context-menu editors of the three components.

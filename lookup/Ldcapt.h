@@ -44,8 +44,8 @@ protected:
     void Constructed() override;
 
 private:
-    void LoadGlyph();
-    void FitToOwner();
+    VESKAR_LOCAL void LoadGlyph();
+    VESKAR_LOCAL void FitToOwner();
 };
 
 // Registered for a captured control; hands every message to its link.
@@ -126,7 +126,7 @@ protected:
     void SetCaptured(bool value) { FCaptured = value; }
 
 private:
-    void Init(host::TWinControl* AControl, TLookupControlsList* AList);
+    VESKAR_LOCAL void Init(host::TWinControl* AControl, TLookupControlsList* AList);
 
     TLookupControlsList* FOwnerList = nullptr;
     host::TWinControl* FControl = nullptr;
@@ -165,7 +165,7 @@ protected:
     TLookupGridControlLink(host::TWinControl* AControl, TLookupControlsList* AList);
 
 private:
-    void InitInplace();
+    VESKAR_LOCAL void InitInplace();
 
     host::TWinControl* FInplaceEditor = nullptr;
     host::Owned<TInplaceEditorSubclass> FInplaceSubclass;
@@ -219,7 +219,7 @@ protected:
 private:
     // A link RecaptureControls may keep: one of the two kinds this list
     // makes, for the control it was made for, and in none of its own calls.
-    bool Reusable(const TLookupWinControlLink* ALink, const host::TWinControl* AControl) const;
+    VESKAR_LOCAL bool Reusable(const TLookupWinControlLink* ALink, const host::TWinControl* AControl) const;
 
     host::TShortCut FLookupShortCut;
 };

@@ -132,10 +132,10 @@ protected:
     void Loaded() override;
 
 private:
-    host::TWinControl* FindForm() const;
-    TBaseLookupForm* CreateLookupForm(TBaseLookupFormClass FormClass);
-    void PositionLookupDataSet(host::TWinControl* Control, host::TField* Field);
-    void PlaceForm(TBaseLookupForm* Form, host::TWinControl* Control) const;
+    VESKAR_LOCAL host::TWinControl* FindForm() const;
+    VESKAR_LOCAL TBaseLookupForm* CreateLookupForm(TBaseLookupFormClass FormClass);
+    VESKAR_LOCAL void PositionLookupDataSet(host::TWinControl* Control, host::TField* Field);
+    VESKAR_LOCAL void PlaceForm(TBaseLookupForm* Form, host::TWinControl* Control) const;
 
     bool FActive = true;
     host::TDataSource* FDataSource = nullptr;

@@ -97,16 +97,16 @@ protected:
     void Notification(host::TComponent* AComponent, host::TOperation Operation) override;
 
 private:
-    void LookupAndCopy();
-    host::Variant GatherKeyValues() const;
-    void ApplyNotFound();
-    void CopyResult(const host::Variant& Result);
+    VESKAR_LOCAL void LookupAndCopy();
+    VESKAR_LOCAL host::Variant GatherKeyValues() const;
+    VESKAR_LOCAL void ApplyNotFound();
+    VESKAR_LOCAL void CopyResult(const host::Variant& Result);
     // The lookup's ";"-joined name lists, joined again only after one of
     // the four lists changed.
-    void ListsChanging(host::TObject* Sender);
-    const std::string& LookupKeyNames();
-    const std::string& LookupResultNames();
-    void JoinNames();
+    VESKAR_LOCAL void ListsChanging(host::TObject* Sender);
+    VESKAR_LOCAL const std::string& LookupKeyNames();
+    VESKAR_LOCAL const std::string& LookupResultNames();
+    VESKAR_LOCAL void JoinNames();
 
     bool FActive = true;
     host::TDataSource* FDataSource = nullptr;

@@ -68,8 +68,8 @@ protected:
 
 private:
     friend class TCollectionItem;
-    void InsertItem(TCollectionItem* item);
-    void RemoveItem(TCollectionItem* item);
+    VESKAR_LOCAL void InsertItem(TCollectionItem* item);
+    VESKAR_LOCAL void RemoveItem(TCollectionItem* item);
 
     const TCollectionItemClass& FItemClass;
     std::vector<TCollectionItem*> FItems;

@@ -126,8 +126,8 @@ protected:
 private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
-    void NotifyOwned(TComponent* component, TOperation operation);
-    void IndexName(TComponent* component, bool add);
+    VESKAR_LOCAL void NotifyOwned(TComponent* component, TOperation operation);
+    VESKAR_LOCAL void IndexName(TComponent* component, bool add);
 
     TComponent* FOwner;
     TNotifyList<TComponent> FComponents;

@@ -148,7 +148,7 @@ protected:
 };
 
 template <class T, class... A>
-T* Constructor::Make(A&&... args) {
+inline T* Constructor::Make(A&&... args) {
     T* object = new T(std::forward<A>(args)...);
     try {
         object->Constructed();

@@ -74,8 +74,8 @@ protected:
     virtual int CompareStrings(const std::string& a, const std::string& b) const;
 
 private:
-    std::string FormatDelimited(char delimiter, char quote, bool strict) const;
-    void ParseDelimited(const std::string& text, char delimiter, char quote, bool strict);
+    VESKAR_LOCAL std::string FormatDelimited(char delimiter, char quote, bool strict) const;
+    VESKAR_LOCAL void ParseDelimited(const std::string& text, char delimiter, char quote, bool strict);
 
     char FDelimiter = ',';
     char FQuoteChar = '"';
@@ -135,7 +135,7 @@ private:
         TObject* Object = nullptr;
     };
     void Check(int index, int count) const;
-    void InsertItem(int index, const std::string& s, TObject* object);
+    VESKAR_LOCAL void InsertItem(int index, const std::string& s, TObject* object);
 
     std::vector<Item> FItems;
     bool FSorted = false;

@@ -112,9 +112,9 @@ private:
     explicit Variant(ArrayBox array) : FValue(std::in_place_type<ArrayBox>, std::move(array)) {}
 
     Kind GetKind() const { return static_cast<Kind>(FValue.index()); }
-    ArrayData& Array() const;
+    VESKAR_LOCAL ArrayData& Array() const;
     static bool Equal(const Variant& a, const Variant& b, bool ignoreCase);
-    static int CompareScalars(const Variant& a, const Variant& b, bool ignoreCase);
+    VESKAR_LOCAL static int CompareScalars(const Variant& a, const Variant& b, bool ignoreCase);
 
     friend Variant VarArrayCreate(int low, int high, TVarType elementType);
     friend Variant VarArrayOf(std::initializer_list<Variant> values);

@@ -61,9 +61,9 @@ protected:
 private:
     friend class TDataSource;
     void DataEvent(TDataEvent event, const void* info);
-    void UpdateState();
+    VESKAR_LOCAL void UpdateState();
     void SetActive(bool value);
-    void SetEditing(bool value);
+    VESKAR_LOCAL void SetEditing(bool value);
 
     TDataSource* FDataSource = nullptr;
     bool FActive = false;
@@ -104,9 +104,9 @@ protected:
     void LayoutChanged() override;
 
 private:
-    void UpdateField();
-    void SetField(TField* value);
-    void SetEditingState(bool value);
+    VESKAR_LOCAL void UpdateField();
+    VESKAR_LOCAL void SetField(TField* value);
+    VESKAR_LOCAL void SetEditingState(bool value);
 
     TField* FField = nullptr;
     std::string FFieldName;

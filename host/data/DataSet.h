@@ -202,26 +202,26 @@ protected:
 
 private:
     friend class TDataSource;
-    void OpenCursor();
-    void CloseCursor();
-    void CreateFields();
-    void DestroyFields();
+    VESKAR_LOCAL void OpenCursor();
+    VESKAR_LOCAL void CloseCursor();
+    VESKAR_LOCAL void CreateFields();
+    VESKAR_LOCAL void DestroyFields();
     void SetState(TDataSetState value);
-    void CheckActive() const;
-    void CheckEditMode() const;
-    void BeginInsert(bool append);
+    VESKAR_LOCAL void CheckActive() const;
+    VESKAR_LOCAL void CheckEditMode() const;
+    VESKAR_LOCAL void BeginInsert(bool append);
     // Puts the cursor on Record and tells the links: Scroll as a move by the
     // distance (DataSetScrolled), Resync as a new position (DataSetChanged).
-    void Scroll(int record, bool bof, bool eof);
-    void Resync(int record, bool bof, bool eof);
-    int FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const;
+    VESKAR_LOCAL void Scroll(int record, bool bof, bool eof);
+    VESKAR_LOCAL void Resync(int record, bool bof, bool eof);
+    VESKAR_LOCAL int FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const;
     // GetFieldList remembered for the last few name lists, since a search
     // is usually repeated with the same names; emptied with the fields.
-    const std::vector<TField*>& SearchFieldList(const std::string& names) const;
-    void LoadBuffer();
-    void AddDataSource(TDataSource* source);
-    void RemoveDataSource(TDataSource* source);
-    static void Fire(const TDataSetNotifyEvent& event, TDataSet* self) {
+    VESKAR_LOCAL const std::vector<TField*>& SearchFieldList(const std::string& names) const;
+    VESKAR_LOCAL void LoadBuffer();
+    VESKAR_LOCAL void AddDataSource(TDataSource* source);
+    VESKAR_LOCAL void RemoveDataSource(TDataSource* source);
+    VESKAR_LOCAL static void Fire(const TDataSetNotifyEvent& event, TDataSet* self) {
         if (event) event(self);
     }
 

@@ -43,11 +43,11 @@ protected:
 private:
     friend class TDataSet;
     friend class TDataLink;
-    void AddDataLink(TDataLink* link);
-    void RemoveDataLink(TDataLink* link);
+    VESKAR_LOCAL void AddDataLink(TDataLink* link);
+    VESKAR_LOCAL void RemoveDataLink(TDataLink* link);
     void DataEvent(TDataEvent event, const void* info);
-    void UpdateState();
-    void NotifyDataLinks();
+    VESKAR_LOCAL void UpdateState();
+    VESKAR_LOCAL void NotifyDataLinks();
 
     TDataSet* FDataSet = nullptr;
     // A link that leaves (or is freed) while a notice runs is skipped, one

@@ -95,8 +95,8 @@ protected:
     [[noreturn]] void AccessError(const char* typeName) const;
 
 private:
-    Variant ToInteger(const Variant& value) const;
-    [[noreturn]] void RangeError(const Variant& value, int64_t low, int64_t high) const;
+    VESKAR_LOCAL Variant ToInteger(const Variant& value) const;
+    [[noreturn]] VESKAR_LOCAL void RangeError(const Variant& value, int64_t low, int64_t high) const;
 
     TDataSet* FDataSet;
     std::string FFieldName;
@@ -179,7 +179,7 @@ protected:
 
 private:
     // The Boolean a text abbreviates; EConvertError for any other text.
-    bool TextToBoolean(const std::string& text) const;
+    VESKAR_LOCAL bool TextToBoolean(const std::string& text) const;
 };
 
 // A date and time, also as the float that holds it.

@@ -51,11 +51,11 @@ private:
     // kept out of this header, which applications include.
     struct TStore;
     void Count(size_t column, const Variant& value, int delta);
-    bool IndexFits(const TKeyMatcher& key) const;
-    int ScanFind(const std::vector<TKeyMatcher>& keys, int from, int to) const;
-    int FindByEquality(const std::vector<TKeyMatcher>& keys) const;
-    int FindByOrder(const std::vector<TKeyMatcher>& keys, const TKeyMatcher& ordered) const;
-    void DropIndexes();
+    VESKAR_LOCAL bool IndexFits(const TKeyMatcher& key) const;
+    VESKAR_LOCAL int ScanFind(const std::vector<TKeyMatcher>& keys, int from, int to) const;
+    VESKAR_LOCAL int FindByEquality(const std::vector<TKeyMatcher>& keys) const;
+    VESKAR_LOCAL int FindByOrder(const std::vector<TKeyMatcher>& keys, const TKeyMatcher& ordered) const;
+    VESKAR_LOCAL void DropIndexes();
 
     std::unique_ptr<TStore> FStore;
     int FRecordCount = 0;

@@ -141,8 +141,8 @@ private:
     // Turns an unsuccessful result into an EDatabaseError.
     TPgResult Check(PGresult* result) const;
     // Makes way for another command: the running read takes or skips its rest.
-    void Interrupt();
-    [[noreturn]] void RaiseConnectionError() const;
+    VESKAR_LOCAL void Interrupt();
+    [[noreturn]] VESKAR_LOCAL void RaiseConnectionError() const;
 
     std::unique_ptr<PGconn, TConnDeleter> FConn;
     bool FReading = false;

@@ -71,9 +71,9 @@ private:
     const TPgColumn& Column(int column) const;
     TPostgresConnection& Connection() const;
     // The session this statement's read runs in, if it still does.
-    TPgSession* ReadingSession() const;
+    VESKAR_LOCAL TPgSession* ReadingSession() const;
     // Called by the session before another command: keeps the rest.
-    void TakeRest() noexcept;
+    VESKAR_LOCAL void TakeRest() noexcept;
 
     std::shared_ptr<TPgLink> FLink;
     std::string FSql;

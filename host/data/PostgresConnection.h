@@ -79,7 +79,7 @@ protected:
     void DoCommit() override;
 
 private:
-    void DropUnusedStatements();
+    VESKAR_LOCAL void DropUnusedStatements();
 
     std::string FHostName;
     int FPort = 0;

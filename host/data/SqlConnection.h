@@ -181,7 +181,7 @@ protected:
 
 private:
     friend class TSQLOperationScope;
-    void CloseClients();
+    VESKAR_LOCAL void CloseClients();
 
     bool FConnected = false;
     bool FStreamedConnected = false;

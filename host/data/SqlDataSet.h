@@ -100,7 +100,7 @@ protected:
     int FReadWidth = 0;  // the fields and the hidden columns
 
 private:
-    void RegisterWithConnection(bool add);
+    VESKAR_LOCAL void RegisterWithConnection(bool add);
 
     TSQLConnection* FConnection = nullptr;
     int FWindowSize = 256;

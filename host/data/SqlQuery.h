@@ -43,10 +43,10 @@ protected:
     void InternalDelete(int record) override;
 
 private:
-    void Restart() const;
+    VESKAR_LOCAL void Restart() const;
     // FetchWindow's work; on a failure FetchWindow starts over.
-    void ReadWindow(int record) const;
-    [[noreturn]] void ReadOnlyError() const;
+    VESKAR_LOCAL void ReadWindow(int record) const;
+    [[noreturn]] VESKAR_LOCAL void ReadOnlyError() const;
 
     Owned<TStringList> FSQL;
     TSQLParams FParams;

@@ -56,28 +56,28 @@ protected:
 
 private:
     using TRow = std::vector<Variant>;
-    void CheckClosed() const;
+    VESKAR_LOCAL void CheckClosed() const;
     // Row column of a field name, or a hidden column read for it.
-    int ColumnOf(const std::string& name, std::vector<std::string>& hidden);
-    void CheckNullKeys();
+    VESKAR_LOCAL int ColumnOf(const std::string& name, std::vector<std::string>& hidden);
+    VESKAR_LOCAL void CheckNullKeys();
     // Rows at the window's front (or back) equal in the order to the row
     // there, itself included; 0 for an order that ties no two rows.
-    int CopiesAtEdge(bool front) const;
+    VESKAR_LOCAL int CopiesAtEdge(bool front) const;
     // The window may be extended by keyset from that edge.
-    bool CanStepFrom(bool front) const;
-    std::string OrderBy(bool descending) const;
+    VESKAR_LOCAL bool CanStepFrom(bool front) const;
+    VESKAR_LOCAL std::string OrderBy(bool descending) const;
     // Rows after (or before) Anchor in the order; Anchor holds the order
     // columns' values.
-    std::string KeysetCondition(const TRow& anchor, bool after, bool inclusive, std::vector<Variant>& binds) const;
-    std::vector<TRow> ReadRows(const std::string& sql, const std::vector<Variant>& binds, int limit) const;
-    TRow OrderKey(const TRow& row) const;
+    VESKAR_LOCAL std::string KeysetCondition(const TRow& anchor, bool after, bool inclusive, std::vector<Variant>& binds) const;
+    VESKAR_LOCAL std::vector<TRow> ReadRows(const std::string& sql, const std::vector<Variant>& binds, int limit) const;
+    VESKAR_LOCAL TRow OrderKey(const TRow& row) const;
     // Number of records before Anchor in the order.
     int Position(const TRow& anchor) const;
-    void ReadFrom(int position, const TRow& anchor) const;
-    std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
-    std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
-    const TRow& RowAt(int record) const;
-    std::string IdentityCondition(const TRow& row, std::vector<Variant>& binds) const;
+    VESKAR_LOCAL void ReadFrom(int position, const TRow& anchor) const;
+    VESKAR_LOCAL std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
+    VESKAR_LOCAL std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
+    VESKAR_LOCAL const TRow& RowAt(int record) const;
+    VESKAR_LOCAL std::string IdentityCondition(const TRow& row, std::vector<Variant>& binds) const;
 
     std::string FTableName;
     std::string FIndexFieldNames;

@@ -50,7 +50,7 @@ protected:
 
 private:
     // Raises EDatabaseError with the engine's message for the handle.
-    [[noreturn]] void EngineError(const std::string& context = {}) const;
+    [[noreturn]] VESKAR_LOCAL void EngineError(const std::string& context = {}) const;
 
     std::string FDatabaseName;
     int FBusyTimeout = 2000;

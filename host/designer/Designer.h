@@ -114,10 +114,10 @@ public:
 
 private:
     TFormDesigner(TComponent* root, bool ownsRoot);
-    TComponent* CheckedRoot() const;
-    std::unique_ptr<TPropertyEditor> EditorFor(const std::vector<TComponent*>& selection, const TPropInfo& prop) const;
-    std::unique_ptr<TPropertyEditor> CheckedEditor(const std::string& name) const;
-    std::unique_ptr<TComponentEditor> ComponentEditor(TComponent* component) const;
+    VESKAR_LOCAL TComponent* CheckedRoot() const;
+    VESKAR_LOCAL std::unique_ptr<TPropertyEditor> EditorFor(const std::vector<TComponent*>& selection, const TPropInfo& prop) const;
+    VESKAR_LOCAL std::unique_ptr<TPropertyEditor> CheckedEditor(const std::string& name) const;
+    VESKAR_LOCAL std::unique_ptr<TComponentEditor> ComponentEditor(TComponent* component) const;
 
     TComponentRef<TComponent> FRoot;
     bool FOwnsRoot;

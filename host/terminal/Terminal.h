@@ -46,9 +46,9 @@ public:
     static void Restore();
 
 private:
-    void QuerySize();
-    short PairOf(TColor fore, TColor back);
-    void WriteCell(int column, int row, const TCell& cell);
+    VESKAR_LOCAL void QuerySize();
+    VESKAR_LOCAL short PairOf(TColor fore, TColor back);
+    VESKAR_LOCAL void WriteCell(int column, int row, const TCell& cell);
 
     int FCols = 80;
     int FRows = 24;

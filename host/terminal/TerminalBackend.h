@@ -45,11 +45,11 @@ public:
 
 private:
     // A message box with a caption, the text and OK, run modally.
-    void MessageBox(const std::string& caption, const std::string& text);
-    std::string StatusText() const;
+    VESKAR_LOCAL void MessageBox(const std::string& caption, const std::string& text);
+    VESKAR_LOCAL std::string StatusText() const;
     // Handles one event waiting in FPending; false when none is whole yet.
-    bool DispatchPending(bool final);
-    void Resized();
+    VESKAR_LOCAL bool DispatchPending(bool final);
+    VESKAR_LOCAL void Resized();
 
     TTerminal FTerminal;
     TInputDispatcher FDispatcher;

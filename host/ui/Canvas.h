@@ -170,14 +170,14 @@ public:
     TRect CellRect(const TRect& rect) const;
 
 private:
-    TRect ClipCells() const;
-    bool InClip(int column, int row) const;
-    void WriteCell(int column, int row, const TCell& cell);
-    void JoinLine(int column, int row, TLineBits bits, TColor color);
+    VESKAR_LOCAL TRect ClipCells() const;
+    VESKAR_LOCAL bool InClip(int column, int row) const;
+    VESKAR_LOCAL void WriteCell(int column, int row, const TCell& cell);
+    VESKAR_LOCAL void JoinLine(int column, int row, TLineBits bits, TColor color);
     void DrawFrame(const TRect& rect, TColor color);
-    void DrawBitmap(int x, int y, const TBitmap* bitmap, const TRect& source, bool transparent, std::uint32_t key);
-    TColor TextBack(int column, int row) const;
-    TCellAttrs FontAttrs() const;
+    VESKAR_LOCAL void DrawBitmap(int x, int y, const TBitmap* bitmap, const TRect& source, bool transparent, std::uint32_t key);
+    VESKAR_LOCAL TColor TextBack(int column, int row) const;
+    VESKAR_LOCAL TCellAttrs FontAttrs() const;
 
     TSurface& FSurface;
     Owned<TPen> FPen;

@@ -120,7 +120,7 @@ public:
     std::string Text() const;
 
 private:
-    void MarkDirty(int column, int row);
+    VESKAR_LOCAL void MarkDirty(int column, int row);
 
     int FColumns = 0;
     int FRows = 0;

@@ -344,11 +344,11 @@ protected:
 private:
     friend class TWinControl;
     friend class TSizeConstraints;
-    void ApplyConstraints();
-    void SetNestedIn(TComponent* value);
-    void FontChange(TObject* sender);
-    void TakeParentColor();
-    void TakeParentFont();
+    VESKAR_LOCAL void ApplyConstraints();
+    VESKAR_LOCAL void SetNestedIn(TComponent* value);
+    VESKAR_LOCAL void FontChange(TObject* sender);
+    VESKAR_LOCAL void TakeParentColor();
+    VESKAR_LOCAL void TakeParentFont();
 
     TWinControl* FParent = nullptr;
     TComponent* FNestedIn = nullptr;  // see SetParentComponent
@@ -376,7 +376,7 @@ private:
     bool FPaintPending = true;
     TCanvas* FCanvas = nullptr;
     bool FClicked = false;
-    static void CallHook(TWndProcHook* hook, void (TWndProcHook::*call)(TMessage&), TMessage& message);
+    VESKAR_LOCAL static void CallHook(TWndProcHook* hook, void (TWndProcHook::*call)(TMessage&), TMessage& message);
     int FWheelAccumulator = 0;  // distance turned short of a notch
     TNotifyList<TWndProcHook> FHooks;
 };
@@ -490,25 +490,25 @@ protected:
 private:
     [[noreturn]] static void ControlIndexError(int index);
     friend class TControl;
-    void InsertControl(TControl* control);
-    void RemoveControl(TControl* control);
-    void CreateHandle();
-    void CreateChildHandles();
-    void DestroyChildHandles();
-    void NotifyParent(unsigned event);
-    void FreeChildControls();
-    void MoveControl(TControl* control, size_t index);
-    void ListTabOrder(std::vector<TWinControl*>& list) const;
-    bool DispatchDialogKey(std::uint16_t& key, TShiftState shift);
+    VESKAR_LOCAL void InsertControl(TControl* control);
+    VESKAR_LOCAL void RemoveControl(TControl* control);
+    VESKAR_LOCAL void CreateHandle();
+    VESKAR_LOCAL void CreateChildHandles();
+    VESKAR_LOCAL void DestroyChildHandles();
+    VESKAR_LOCAL void NotifyParent(unsigned event);
+    VESKAR_LOCAL void FreeChildControls();
+    VESKAR_LOCAL void MoveControl(TControl* control, size_t index);
+    VESKAR_LOCAL void ListTabOrder(std::vector<TWinControl*>& list) const;
+    VESKAR_LOCAL bool DispatchDialogKey(std::uint16_t& key, TShiftState shift);
     // In EnterExit.cpp. The top of the parent chain: the form, as a rule.
-    TWinControl* TopLevel();
+    VESKAR_LOCAL TWinControl* TopLevel();
     // On the top level, as Control takes the window focus: CM_EXIT to the
     // controls the focus leaves within this window, innermost first, then
     // CM_ENTER to those it enters, outermost first.
-    void SetFocusedControl(TWinControl* control);
+    VESKAR_LOCAL void SetFocusedControl(TWinControl* control);
     // Control (with its children) is leaving its window or going: the
     // window's focused control becomes Control's parent, without notices.
-    void DefocusControl(TWinControl* control);
+    VESKAR_LOCAL void DefocusControl(TWinControl* control);
 
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;

@@ -45,7 +45,7 @@ protected:
     void CMExit(TMessage& message) override;
 
 private:
-    void DataChange(TObject* sender);
+    VESKAR_LOCAL void DataChange(TObject* sender);
     void UpdateData(TObject* sender);
     // Writes a pending change into the field.
     void UpdateRecord();
@@ -74,7 +74,7 @@ protected:
     void Destroy() override;
 
 private:
-    void DataChange(TObject* sender);
+    VESKAR_LOCAL void DataChange(TObject* sender);
 
     Owned<TFieldDataLink> FDataLink;
 };
@@ -105,9 +105,9 @@ protected:
     void Toggle() override;
 
 private:
-    void DataChange(TObject* sender);
+    VESKAR_LOCAL void DataChange(TObject* sender);
     void UpdateData(TObject* sender);
-    TCheckBoxState FieldState() const;
+    VESKAR_LOCAL TCheckBoxState FieldState() const;
 
     Owned<TFieldDataLink> FDataLink;
     std::string FValueChecked = "True";
@@ -184,8 +184,8 @@ protected:
 private:
     friend class TNavDataLink;
     // Enables each button by the dataset's state and position.
-    void UpdateButtons();
-    void LayoutButtons();
+    VESKAR_LOCAL void UpdateButtons();
+    VESKAR_LOCAL void LayoutButtons();
 
     Owned<TNavDataLink> FDataLink;
     TNavButton* FButtons[nbRefresh + 1] = {};  // owned and parented here

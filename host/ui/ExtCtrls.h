@@ -43,7 +43,7 @@ protected:
     void Paint() override;
 
 private:
-    void FrameChanged();
+    VESKAR_LOCAL void FrameChanged();
 
     TAlignment FAlignment = taCenter;
     TBevelCut FBevelInner = bvNone;

@@ -213,14 +213,14 @@ protected:
 
 private:
     friend class TScreen;
-    void ApplyPosition();
-    void CenterOn(TRect area, bool keepOnScreen);
+    VESKAR_LOCAL void ApplyPosition();
+    VESKAR_LOCAL void CenterOn(TRect area, bool keepOnScreen);
     void SetActive(bool value);
-    void FocusChangedTo(TWinControl* focused);
-    void FocusFirst();
-    void EndModal(TWinControl* previous);
-    bool ClickDialogButton(std::uint16_t key);
-    void WatchActiveControl(TWinControl* control);
+    VESKAR_LOCAL void FocusChangedTo(TWinControl* focused);
+    VESKAR_LOCAL void FocusFirst();
+    VESKAR_LOCAL void EndModal(TWinControl* previous);
+    VESKAR_LOCAL bool ClickDialogButton(std::uint16_t key);
+    VESKAR_LOCAL void WatchActiveControl(TWinControl* control);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TPosition FPosition = poDesigned;

@@ -84,8 +84,8 @@ protected:
     virtual void Changed();
 
 private:
-    std::size_t PixelAt(int x, int y) const;
-    void SetImage(TBitmapImage image);
+    VESKAR_LOCAL std::size_t PixelAt(int x, int y) const;
+    VESKAR_LOCAL void SetImage(TBitmapImage image);
 
     TBitmapImage FImage;
 };

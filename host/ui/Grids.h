@@ -183,9 +183,9 @@ protected:
 
 private:
     friend class TInplaceEdit;
-    void ClampCurrent();
-    void EditorExit();
-    void EditorKey(std::uint16_t& key, TShiftState shift);
+    VESKAR_LOCAL void ClampCurrent();
+    VESKAR_LOCAL void EditorExit();
+    VESKAR_LOCAL void EditorKey(std::uint16_t& key, TShiftState shift);
 
     int FColCount = 5;
     int FRowCount = 5;
@@ -309,22 +309,22 @@ protected:
 
 private:
     friend class TGridDataLink;
-    bool MoveByWheel(int distance);
-    bool RecordKey(std::uint16_t key, TShiftState shift);
-    bool CanWriteRecords() const;
-    int IndicatorOffset() const { return FOptions.Contains(dgIndicator) ? 1 : 0; }
-    int TitleOffset() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
-    void LinkActive();
+    VESKAR_LOCAL bool MoveByWheel(int distance);
+    VESKAR_LOCAL bool RecordKey(std::uint16_t key, TShiftState shift);
+    VESKAR_LOCAL bool CanWriteRecords() const;
+    VESKAR_LOCAL int IndicatorOffset() const { return FOptions.Contains(dgIndicator) ? 1 : 0; }
+    VESKAR_LOCAL int TitleOffset() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
+    VESKAR_LOCAL void LinkActive();
     void LayoutChanged();
-    void DataChanged();
+    VESKAR_LOCAL void DataChanged();
     void RecordChanged(TField* field);
     void UpdateData();
-    void SyncRow();
-    void PaintTitles(const std::vector<std::pair<int, int>>& cols);
-    void PaintRecord(TDataSet* dataSet, int record, int y, bool current,
+    VESKAR_LOCAL void SyncRow();
+    VESKAR_LOCAL void PaintTitles(const std::vector<std::pair<int, int>>& cols);
+    VESKAR_LOCAL void PaintRecord(TDataSet* dataSet, int record, int y, bool current,
                      const std::vector<std::pair<int, int>>& cols);
     // The height of the title row, 0 without titles.
-    int TitleHeight() const;
+    VESKAR_LOCAL int TitleHeight() const;
     TRect EditorRect() const override;
 
     Owned<TGridDataLink> FDataLink;

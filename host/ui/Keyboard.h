@@ -43,7 +43,7 @@ public:
     std::int32_t KeyData(std::uint16_t key, bool up) const;
 
 private:
-    void Send(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam);
+    VESKAR_LOCAL void Send(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam);
     TShiftState FShift;
 };
 

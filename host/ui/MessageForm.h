@@ -44,7 +44,7 @@ protected:
 private:
     void Build(const std::string& caption, const std::string& text, TMsgDlgButtons buttons);
     // The buttons in a row from a cell of the client area.
-    void AddButtons(int column, int row);
+    VESKAR_LOCAL void AddButtons(int column, int row);
 
     TMsgDlgButtons FButtons;
     std::vector<std::pair<TMsgDlgBtn, TButton*>> FButtonControls;

@@ -67,12 +67,12 @@ protected:
 private:
     friend class TCustomForm;
     friend TScreen* Screen();
-    void AddForm(TCustomForm* form);
-    void RemoveForm(TCustomForm* form);
+    VESKAR_LOCAL void AddForm(TCustomForm* form);
+    VESKAR_LOCAL void RemoveForm(TCustomForm* form);
     // A form was hidden: it is active no more.
-    void FormHidden(TCustomForm* form);
-    void FocusChanged(TWinControl* focused);
-    void SetActiveForm(TCustomForm* form);
+    VESKAR_LOCAL void FormHidden(TCustomForm* form);
+    VESKAR_LOCAL void FocusChanged(TWinControl* focused);
+    VESKAR_LOCAL void SetActiveForm(TCustomForm* form);
 
     int FWidth = 1024;
     int FHeight = 768;

@@ -33,7 +33,7 @@ protected:
     void Paint() override;
 
 private:
-    void GlyphChanged(TObject* sender);
+    VESKAR_LOCAL void GlyphChanged(TObject* sender);
 
     Owned<TBitmap> FGlyph;
     bool FFlat = false;

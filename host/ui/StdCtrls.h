@@ -219,7 +219,7 @@ private:
         bool Selected = false;
     };
     void Check(int index, int count) const;
-    void SortItems();
+    VESKAR_LOCAL void SortItems();
 
     TCustomListBox* FListBox;
     std::vector<Item> FItems;
@@ -290,20 +290,20 @@ protected:
 
 private:
     friend class TListBoxStrings;
-    void ItemsInserted(int index);
-    void ItemsDeleted(int index);
-    void ItemsCleared();
-    void ItemMoved(int from, int to);
+    VESKAR_LOCAL void ItemsInserted(int index);
+    VESKAR_LOCAL void ItemsDeleted(int index);
+    VESKAR_LOCAL void ItemsCleared();
+    VESKAR_LOCAL void ItemMoved(int from, int to);
     // The list's top in its form's client area: painting rounds it to a
     // cell row, and the item rows follow from that row.
-    int FormTop() const;
+    VESKAR_LOCAL int FormTop() const;
     // The item row (from the first in view) that a client y falls in.
-    int RowAt(int y) const;
-    void MakeVisible(int index);
+    VESKAR_LOCAL int RowAt(int y) const;
+    VESKAR_LOCAL void MakeVisible(int index);
     // A selection made by the user: moves the caret, selects as the mode
     // and the held keys say, and runs Click.
-    void UserSelect(int index, TShiftState shift, bool toggle);
-    void SelectRange(int from, int to);
+    VESKAR_LOCAL void UserSelect(int index, TShiftState shift, bool toggle);
+    VESKAR_LOCAL void SelectRange(int from, int to);
 
     Owned<TListBoxStrings> FItems;
     int FItemIndex = -1;
@@ -500,8 +500,8 @@ protected:
     explicit TMemoStrings(TCustomMemo* memo) : FMemo(memo) {}
 
 private:
-    std::vector<std::string> Split() const;
-    void Join(const std::vector<std::string>& lines);
+    VESKAR_LOCAL std::vector<std::string> Split() const;
+    VESKAR_LOCAL void Join(const std::vector<std::string>& lines);
     void Check(int index, int count) const;
 
     TCustomMemo* FMemo;
@@ -546,12 +546,12 @@ protected:
 
 private:
     // The row the caret shows on, and its column there.
-    int CaretRow(const std::vector<TRow>& rows) const;
-    int ColumnIn(const TRow& row, int pos) const;
+    VESKAR_LOCAL int CaretRow(const std::vector<TRow>& rows) const;
+    VESKAR_LOCAL int ColumnIn(const TRow& row, int pos) const;
     // The byte position of a column on a row, kept on the row.
-    int PosInRow(const TRow& row, int column) const;
+    VESKAR_LOCAL int PosInRow(const TRow& row, int column) const;
     // Up, Down, Home and End over the rows shown.
-    bool RowKey(std::uint16_t key, bool extend);
+    VESKAR_LOCAL bool RowKey(std::uint16_t key, bool extend);
 
     Owned<TMemoStrings> FLines;
     bool FWantReturns = true;
