@@ -70,6 +70,8 @@ write_basic_package_version_file(
   COMPATIBILITY SameMajorVersion)
 install(FILES
   ${PROJECT_SOURCE_DIR}/cmake/VeskarLinkKeep.cmake
+  ${PROJECT_SOURCE_DIR}/resources/cmake/EmbedResources.cmake
+  ${PROJECT_SOURCE_DIR}/resources/cmake/ResourceSource.cmake
   ${PROJECT_BINARY_DIR}/VeskarConfig.cmake
   ${PROJECT_BINARY_DIR}/VeskarConfigVersion.cmake
   DESTINATION ${VESKAR_CMAKE_DIR}

@@ -1,9 +1,13 @@
 #include "lookup/Package.h"
 
+#include "host/core/ClassRegistry.h"
+#include "host/data/SqlRegistration.h"
 #include "host/package/PackageUnits.h"
+#include "host/stream/StandardClasses.h"
 #include "lookup/Ldcapt.h"
 #include "lookup/Lddlg.h"
 #include "lookup/Ldlkpdlg.h"
+#include "lookup/LkFill.h"
 #include "lookup/Lsdblkp.h"
 
 #include <iterator>
@@ -45,6 +49,12 @@ constexpr host::TPackageInfoTable InfoTable{PackageName, static_cast<int>(std::s
 namespace veskar {
 
 host::HINSTANCE HInstance() { return host::ModuleHandle(PackageName); }
+
+void RegisterFormClasses() {
+    host::RegisterStandardClasses();
+    host::RegisterSQLClasses();
+    host::RegisterClasses({&TLookupFill::ClassInfo(), &TLookupDialog::ClassInfo(), &TSmartDBLookup::ClassInfo()});
+}
 
 } // namespace veskar
 

@@ -17,6 +17,14 @@ inline constexpr const char* PackageName = "Veskar";
 // the stored forms and the description are found through it.
 host::HINSTANCE HInstance();
 
+// Makes every class a form file of an application may name known by name:
+// the host's standard classes (host::RegisterStandardClasses), the SQL
+// connections and datasets (host::RegisterSQLClasses) and this package's
+// TLookupFill, TLookupDialog and TSmartDBLookup. A form class of one's own
+// is registered beside them with host::RegisterClasses. Safe to call more
+// than once.
+void RegisterFormClasses();
+
 } // namespace veskar
 
 extern "C" {

@@ -21,6 +21,14 @@ namespace host {
 
 namespace {
 
+// A class the text names but nobody registered; the message says which
+// calls register classes, since that is nearly always what is missing.
+EClassNotFound ClassNotFound(const std::string& name, TTextPos pos) {
+    return EClassNotFound("Class " + name + " not found " + PositionText(pos) +
+                          " (register it with host::RegisterClasses; host::RegisterStandardClasses and "
+                          "host::RegisterSQLClasses register the host's own)");
+}
+
 // Runs a step whose errors belong to a place in the text: a host error that
 // carries no place of its own gets this one.
 template <class F>
@@ -104,7 +112,7 @@ public:
             return existing;
         }
         const TClass* cls = At(node.ClassPos, [&] { return ComponentClass(node.ClassName); });
-        if (!cls) throw EClassNotFound("Class " + node.ClassName + " not found " + PositionText(node.ClassPos));
+        if (!cls) throw ClassNotFound(node.ClassName, node.ClassPos);
         const auto* componentClass = dynamic_cast<const TComponentClass*>(cls);
         if (!componentClass) throw EParserError(node.ClassName + " is not a component class", node.ClassPos);
         TComponent* component = At(node.Pos, [&] { return componentClass->Create(owner); });
@@ -320,7 +328,7 @@ void ReadComponentText(TComponent* root, std::string_view text) {
 TComponent* CreateComponentFromText(std::string_view text, TComponent* owner) {
     const TFormObject tree = ParseFormData(text);
     const TClass* cls = GetClass(tree.ClassName);
-    if (!cls) throw EClassNotFound("Class " + tree.ClassName + " not found " + PositionText(tree.ClassPos));
+    if (!cls) throw ClassNotFound(tree.ClassName, tree.ClassPos);
     const auto* componentClass = dynamic_cast<const TComponentClass*>(cls);
     if (!componentClass) throw EParserError(tree.ClassName + " is not a component class", tree.ClassPos);
     TComponent* root = At(tree.Pos, [&] { return componentClass->Create(owner); });

@@ -1,6 +1,9 @@
 #include "host/stream/StandardClasses.h"
 
 #include "host/core/ClassRegistry.h"
+#include "host/core/Component.h"
+#include "host/data/DataSource.h"
+#include "host/data/MemoryDataSet.h"
 #include "host/ui/Buttons.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/ExtCtrls.h"
@@ -17,7 +20,8 @@ void RegisterStandardClasses() {
                      &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TCheckBox::ClassInfo(),
                      &TListBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
                      &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBNavigator::ClassInfo(),
-                     &TDBGrid::ClassInfo()});
+                     &TDBGrid::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
+                     &TMemoryDataSet::ClassInfo()});
 }
 
 } // namespace host

@@ -10,8 +10,9 @@ VESKAR_PUBLIC_BEGIN
 namespace host {
 
 // Registers the forms, panels, edits, buttons, labels, group boxes, check
-// boxes, memos, list boxes, static text, speed buttons, grids and the
-// data-aware controls. Safe to call more than once.
+// boxes, memos, list boxes, static text, speed buttons, grids, the
+// data-aware controls, data modules, data sources and the in-memory dataset.
+// Safe to call more than once.
 void RegisterStandardClasses();
 
 } // namespace host

@@ -21,7 +21,7 @@ endif()
 
 get_filename_component(file_name "${INPUT}" NAME)
 file(WRITE "${OUTPUT}"
-"// Made by the build from resources/${file_name}; do not edit.
+"// Made by the build from ${file_name}; do not edit.
 #include \"host/package/Resource.h\"
 
 namespace {

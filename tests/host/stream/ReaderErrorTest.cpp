@@ -97,7 +97,8 @@ TEST_F(FormReaderErrorTest, AnUnknownClassRaisesClassNotFound) {
         Owned<TComponent> read(CreateComponentFromText("object F: TProbeForm\n  object X: TNope\n  end\nend"));
         FAIL() << "an unknown class was made";
     } catch (const EClassNotFound& e) {
-        EXPECT_STREQ(e.what(), "Class TNope not found at line 2, column 13");
+        EXPECT_STREQ(e.what(), "Class TNope not found at line 2, column 13 (register it with host::RegisterClasses; host::RegisterStandardClasses and "
+                               "host::RegisterSQLClasses register the host's own)");
     }
     EXPECT_THROW(CreateComponentFromText("object X: TNope\nend"), EClassNotFound);
     // A class that is no component cannot be made from a text.

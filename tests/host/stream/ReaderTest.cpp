@@ -228,7 +228,8 @@ TEST_F(FormReaderTest, FindsClassesAmongTheRootsFieldsBeforeTheRegistry) {
         ReadComponentText(other.get(), text);
         FAIL() << "a class known to no field and no registry was made";
     } catch (const EClassNotFound& e) {
-        EXPECT_STREQ(e.what(), "Class TFieldOnlyPanel not found at line 2, column 17");
+        EXPECT_STREQ(e.what(), "Class TFieldOnlyPanel not found at line 2, column 17 (register it with host::RegisterClasses; host::RegisterStandardClasses and "
+                               "host::RegisterSQLClasses register the host's own)");
     }
 }
 
