@@ -4,8 +4,9 @@
 // its Nth step, for every N until the clerk's road (tests/examples/
 // ClerksRoad.h) no longer reaches the failure. Each time the error reaches
 // the clerk once (a failed search that only positions a lookup table is
-// kept quiet), what the clerk typed stays, the database is as it was, the
-// controls hear again, the lookup form is gone, nothing is saved that the
+// kept quiet), what the clerk typed stays, the database is as it was but
+// for the order the clerk saved (the orders are kept there), the controls
+// hear again, the lookup form is gone, nothing is saved that the
 // clerk was not told about, and the tables work on.
 
 #include "examples/OrderData.h"
