@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A clerk's whole road, as a person does it, on SQLite (the default) or on
 # the PostgreSQL server in VESKAR_PG (second argument "pg"): a new order,
-# the customer by typing, a part, post; another order from Ctrl+N and one
-# from the navigator's +; quit, start the program again, and the orders are
+# the customer by typing, a part, post; another order from Ctrl+N, one from
+# the navigator's + and one from Insert in the grid; quit, start the program again, and the orders are
 # there with their numbers, and the numbering goes on after them.
 source "$(dirname "$0")/tmux_lib.sh"
 tui_require_tmux
@@ -82,6 +82,18 @@ tui_keys C-s
 tui_wait_for "Order 1003 (saved) - posted"
 check "the navigator's + inserts an order, numbered when posted"
 
+# Insert in the order grid, on the row of the first order.
+row=$(tui_row_of "$(order_row 1001 CE1354 "Cayman Eastside Dive")")
+tui_click "$(tui_col_in_line "$(order_row 1001 CE1354 "Cayman Eastside Dive")" "1001")" "$row"
+tui_wait_for "▶│      1001"
+tui_keys IC
+tui_wait_for "New order"
+enter CE1351 "Celtic Sight Diver" 900
+tui_keys C-s
+tui_wait_for "Order 1004 (saved) - posted"
+tui_wait_for "▶$(order_row 1004 CE1351 "Celtic Sight Diver")"
+check "Insert in the grid inserts an order, numbered when posted, and the grid stands on it"
+
 quit
 check "Ctrl+Q quits"
 
@@ -90,11 +102,12 @@ tui_wait_for "New order |"
 tui_wait_for "$(order_row 1001 CE1354 "Cayman Eastside Dive")"
 tui_wait_for "$(order_row 1002 FR1380 "Freeport Reef Club")"
 tui_wait_for "$(order_row 1003 AB1221 "Abbey Road Divers")"
+tui_wait_for "$(order_row 1004 CE1351 "Celtic Sight Diver")"
 check "started again, the orders are there with their numbers"
 
 enter CD1231 "Cedar Bay Sports" 900
 tui_keys C-s
-tui_wait_for "Order 1004 (saved) - posted"
+tui_wait_for "Order 1005 (saved) - posted"
 quit
 check "the numbering goes on after the orders on file"
 echo "$passed passed, 0 failed"
