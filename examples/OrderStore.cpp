@@ -53,8 +53,9 @@ TSQLTable* OpenOrders(TComponent* owner, TSQLConnection* connection) {
     orders->SetName("Orders");
     orders->SetConnection(connection);
     orders->SetTableName("orders");
+    // The fields are made anew at each opening.
+    orders->AfterOpen = [](TDataSet* dataSet) { dataSet->FieldByName("OrderNo")->SetReadOnly(true); };
     orders->Open();
-    orders->FieldByName("OrderNo")->SetReadOnly(true);
     return orders;
 }
 

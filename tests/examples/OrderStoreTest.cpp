@@ -51,6 +51,10 @@ TEST_P(OrderStoreTest, EveryNewOrderIsNumberedByTheDatabaseWhenPosted) {
     EXPECT_EQ(orders->RecordCount(), 0) << "an untouched new order is not stored";
     EXPECT_TRUE(orders->FieldByName("OrderNo")->IsNull());
     EXPECT_THROW(orders->FieldByName("OrderNo")->SetValue(7), EDatabaseError) << "the number is the database's";
+    orders->Close();
+    orders->Open();
+    EXPECT_TRUE(orders->FieldByName("OrderNo")->ReadOnly()) << "opened again";
+    BeginNewOrder(orders);
 
     Type(orders, "AB1221");
     BeginNewOrder(orders);  // Ctrl+N: the order typed is posted first
