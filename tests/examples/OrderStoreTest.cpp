@@ -43,19 +43,18 @@ protected:
     Owned<TComponent> Owner;
 };
 
-TEST_P(OrderStoreTest, EveryNewOrderIsNumberedByTheDatabaseWhenPosted) {
+TEST_P(OrderStoreTest, EveryNewOrderIsNumberedByTheDatabaseAndKept) {
     TSQLTable* orders = Start();
     BeginNewOrder(orders);
     EXPECT_EQ(orders->State(), dsInsert);
-    BeginNewOrder(orders);
     EXPECT_EQ(orders->RecordCount(), 0) << "an untouched new order is not stored";
     EXPECT_TRUE(orders->FieldByName("OrderNo")->IsNull());
     EXPECT_THROW(orders->FieldByName("OrderNo")->SetValue(7), EDatabaseError) << "the number is the database's";
     orders->Close();
     orders->Open();
     EXPECT_TRUE(orders->FieldByName("OrderNo")->ReadOnly()) << "opened again";
-    BeginNewOrder(orders);
 
+    BeginNewOrder(orders);
     Type(orders, "AB1221");
     BeginNewOrder(orders);  // Ctrl+N: the order typed is posted first
     Type(orders, "CE1354");
@@ -66,24 +65,15 @@ TEST_P(OrderStoreTest, EveryNewOrderIsNumberedByTheDatabaseWhenPosted) {
     Type(orders, "FR1380");
     orders->Post();
     EXPECT_EQ(orders->FieldByName("OrderNo")->Value(), Variant(1003));
-    EXPECT_EQ(OnFile(), (std::vector<std::string>{"1001|AB1221", "1002|CE1354", "1003|FR1380"}));
-}
+    orders->Delete();
 
-TEST_P(OrderStoreTest, OrdersAndTheirNumberingOutliveARestart) {
-    TSQLTable* orders = Start();
-    for (const char* customer : {"AB1221", "CD1231", "CE1351"}) {
-        BeginNewOrder(orders);
-        Type(orders, customer);
-        orders->Post();
-    }
-    orders->Delete();  // the last order, 1003
+    // Started again: the table is kept, and no number is given twice.
     orders = Start();
-    EXPECT_EQ(orders->RecordCount(), 2) << "the table is kept, not made again";
+    EXPECT_EQ(orders->RecordCount(), 2);
     BeginNewOrder(orders);
-    Type(orders, "FR1380");
+    Type(orders, "CD1231");
     orders->Post();
-    EXPECT_EQ(orders->FieldByName("OrderNo")->Value(), Variant(1004)) << "a number is never given twice";
-    EXPECT_EQ(OnFile(), (std::vector<std::string>{"1001|AB1221", "1002|CD1231", "1004|FR1380"}));
+    EXPECT_EQ(OnFile(), (std::vector<std::string>{"1001|AB1221", "1002|CE1354", "1004|CD1231"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, OrderStoreTest, ::testing::Values("Sqlite", "Postgres"),
