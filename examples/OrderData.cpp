@@ -1,6 +1,7 @@
 #include "examples/OrderData.h"
 
 #include "examples/OrderEntry.h"
+#include "examples/OrderStore.h"
 #include "host/core/Exception.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
@@ -227,6 +228,7 @@ TSQLConnection* OpenOrderDatabase(TComponent* owner) {
     db->Open();
     CreateTables(db);
     if (Empty(db)) FillTables(db);
+    CreateOrderTable(db);
     return db;
 }
 
@@ -235,23 +237,30 @@ namespace {
 TDataModule* BuildData(const TTableMaker& makeTable, const TTableConnection& tableConnection) {
     Owned<TDataModule> data(TDataModule::Create(nullptr));
     data->SetName("Data");
-    if (makeTable) {
-        MemoryTables(data.get(), makeTable);
-    } else {
+    if (!makeTable) {
         TSQLConnection* db = OpenOrderDatabase(data.get());
         auto through = [&](const char* table) { return tableConnection ? tableConnection(db, table) : db; };
         Table(data.get(), through("Customers"), "Customers", "customer");
         Table(data.get(), through("Parts"), "Parts", "part");
+        // The orders on file, and a new one begun after them for the clerk.
+        TSQLTable* orders = OpenOrders(data.get(), db);
+        TDataSource* source = TDataSource::Create(data.get());
+        source->SetName("OrdersSource");
+        source->SetDataSet(orders);
+        BeginNewOrder(orders);
+        return data.release();
     }
-    // The order being entered stays in memory until the clerk is done.
-    TMemoryDataSet* orders = makeTable ? makeTable(data.get()) : TMemoryDataSet::Create(data.get());
+    MemoryTables(data.get(), makeTable);
+    // In memory the orders start with one empty order, numbered as the
+    // database numbers the first.
+    TMemoryDataSet* orders = makeTable(data.get());
     orders->SetName("Orders");
     orders->FieldDefs().Add("OrderNo", ftInteger);
     for (const auto& [column, size] : {std::pair{"CustNo", 10}, std::pair{"ShipTo", 30}, std::pair{"ShipCity", 20},
                                        std::pair{"ShipCountry", 20}, std::pair{"PartNo", 10}})
         orders->FieldDefs().Add(column, ftString, size);
     orders->Open();
-    orders->AppendRecord({1001, "", "", "", "", ""});
+    orders->AppendRecord({FirstOrderNo, "", "", "", "", ""});
     orders->First();
     TDataSource* source = TDataSource::Create(data.get());
     source->SetName("OrdersSource");

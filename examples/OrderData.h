@@ -1,5 +1,5 @@
 #pragma once
-// Where the order-entry demo keeps its customers and parts: an SQLite file,
+// Where the order-entry demo keeps its customers, parts and orders: an SQLite file,
 // made and filled on first use (200,000 customers), or a PostgreSQL server
 // named by a connection string. MakeData (examples/OrderEntry.h) builds the
 // data module on the database chosen here.
@@ -32,7 +32,7 @@ void SetOrderDatabase(const TOrderDatabase& database);
 const TOrderDatabase& OrderDatabase();
 
 // A connection to the chosen database, owned by Owner and open, its tables
-// made and filled if they were not there.
+// made (and customers and parts filled) if they were not there.
 host::TSQLConnection* OpenOrderDatabase(host::TComponent* owner);
 
 // "the SQLite database FILE" or "the PostgreSQL server at CONNINFO".

@@ -46,10 +46,11 @@ using TTableMaker = std::function<host::TMemoryDataSet*(host::TComponent* owner)
 // own unless told otherwise (tests put one that fails here).
 using TTableConnection = std::function<host::TSQLConnection*(host::TSQLConnection* database, const char* table)>;
 
-// The data module "Data": customers and parts, tables of the database that
-// examples/OrderData.h chooses (an SQLite file by default), and the orders
-// in memory, each with its source (CustomersSource, PartsSource,
-// OrdersSource), one empty order current. Made in examples/OrderData.cpp.
+// The data module "Data": customers, parts and orders, tables of the
+// database that examples/OrderData.h chooses (an SQLite file by default),
+// each with its source (CustomersSource, PartsSource, OrdersSource), a new
+// order begun (examples/OrderStore.h). With a TableMaker the orders are in
+// memory too, one empty order current. Made in examples/OrderData.cpp.
 host::TDataModule* MakeData(const TTableMaker& makeTable = {});
 // The same with the database's tables read through what TableConnection
 // gives for each.

@@ -7,6 +7,7 @@
 // orders and deletes one after asking.
 
 #include "examples/OrderEntry.h"
+#include "examples/OrderStore.h"
 #include "examples/Scenes.h"
 #include "host/core/Guards.h"
 #include "host/data/DataSet.h"
@@ -59,7 +60,9 @@ public:
         case dsInsert: state = "new"; break;
         default: state = "saved"; break;
         }
-        std::string text = "Order " + FOrders->FieldByName("OrderNo")->AsString() + " (" + state + ")";
+        // The database numbers an order when it is posted.
+        const TField* number = FOrders->FieldByName("OrderNo");
+        std::string text = number->IsNull() ? std::string("New order") : "Order " + number->AsString() + " (" + state + ")";
         if (!FNote.empty()) text += " - " + FNote;
         return text + " | " + kKeys;
     }
@@ -68,7 +71,10 @@ private:
     bool Editing() const { return FOrders->State() == dsEdit || FOrders->State() == dsInsert; }
 
     void Post() {
-        if (!Editing()) {
+        // What the edits hold counts as typed; a new order left untouched
+        // is not stored as an empty numbered one.
+        if (Editing()) FOrders->UpdateRecord();
+        if (!Editing() || (FOrders->State() == dsInsert && !FOrders->Modified())) {
             FNote = "nothing to post";
             return;
         }
@@ -83,13 +89,8 @@ private:
     }
 
     void NewOrder() {
-        if (Editing()) FOrders->Post();
-        std::int64_t last = 0;
-        FOrders->Last();
-        if (!FOrders->FieldByName("OrderNo")->IsNull()) last = FOrders->FieldByName("OrderNo")->AsInteger();
-        FOrders->Append();
-        FOrders->FieldByName("OrderNo")->SetValue(last + 1);
-        FNote = "new order";
+        BeginNewOrder(FOrders);
+        FNote.clear();
         FForm->CustEdit->SetFocus();
     }
 

@@ -4,8 +4,9 @@
 // its Nth step, for every N until the clerk's road (tests/examples/
 // ClerksRoad.h) no longer reaches the failure. Each time the error reaches
 // the clerk once (a failed search that only positions a lookup table is
-// kept quiet), what the clerk typed stays, the database is as it was, the
-// controls hear again, the lookup form is gone, nothing is saved that the
+// kept quiet), what the clerk typed stays, the database is as it was but
+// for the order the clerk saved (the orders are kept there), the controls
+// hear again, the lookup form is gone, nothing is saved that the
 // clerk was not told about, and the tables work on.
 
 #include "examples/OrderData.h"
@@ -40,6 +41,8 @@ protected:
         File = (std::filesystem::temp_directory_path() / ("veskar-orders-" + std::to_string(getpid()) + ".db")).string();
         Earlier = OrderDatabase();
         SetOrderDatabase({File, ""});
+        Owned<TComponent> owner(TComponent::Create(nullptr));
+        OpenOrderDatabase(owner.get());
     }
     static void TearDownTestSuite() {
         SetOrderDatabase(Earlier);
@@ -48,11 +51,15 @@ protected:
     void SetUp() override { RegisterOrderEntryClasses(); }
     void TearDown() override { Close(); }
 
-    // The demo's data module, each table read through a faulty connection
-    // of its own ("CustomersStorage", "PartsStorage") with a small window,
-    // an order saved earlier, and the demo's form.
+    // The demo's data module, each lookup table read through a faulty
+    // connection of its own ("CustomersStorage", "PartsStorage") with a
+    // small window, an order saved earlier and the numbering after it, and
+    // the demo's form.
     void Open() {
         HeadlessBackend()->ClearShown();
+        Execute("DELETE FROM orders");
+        Execute("UPDATE sqlite_sequence SET seq = 1000 WHERE name = 'orders'");
+        Execute("INSERT INTO orders VALUES (1000, 'AB1221', 'Abbey Road Divers', 'Avonmouth', 'England', '900')");
         Data.reset(MakeSqlData([&](TSQLConnection* database, const char* table) -> TSQLConnection* {
             TFaultyConnection* storage = TFaultyConnection::Create(database->Owner());
             storage->SetName(std::string(table) + "Storage");
@@ -61,10 +68,8 @@ protected:
             return storage;
         }));
         for (const char* table : {"Customers", "Parts"}) As<TSQLTable>(Data->FindComponent(table))->SetWindowSize(8);
-        Orders = As<TMemoryDataSet>(Data->FindComponent("Orders"));
+        Orders = As<TDataSet>(Data->FindComponent("Orders"));
         Parts = As<TDataSet>(Data->FindComponent("Parts"));
-        Orders->AppendRecord({1000, "AB1221", "Abbey Road Divers", "Avonmouth", "England", "900"});
-        Orders->First();
         Form.reset(TOrderEntryForm::Create(nullptr));
         Form->Show();
     }
@@ -96,6 +101,12 @@ protected:
             rows.push_back(row);
         }
         return rows;
+    }
+    static void Execute(const std::string& sql) {
+        Owned<TSQLiteConnection> connection(TSQLiteConnection::Create(nullptr));
+        connection->SetDatabaseName(File);
+        connection->Open();
+        connection->ExecuteDirect(sql);
     }
     // What the database holds, in short: every part, the customers' count
     // and the customers the clerk meets. (That nothing else changed, the
@@ -132,7 +143,7 @@ protected:
     Owned<TDataModule> Data;
     Owned<TOrderEntryForm> Form;
     std::map<std::string, TFaultyConnection*> Storage;
-    TMemoryDataSet* Orders = nullptr;
+    TDataSet* Orders = nullptr;
     TDataSet* Parts = nullptr;
 };
 
@@ -190,12 +201,16 @@ TEST_F(OrderEntrySqlFaultTest, TheRoadOverFailingStorage) {
             EXPECT_EQ(Orders->RecordCount(), 2);
             EXPECT_EQ(Orders->Lookup("OrderNo", 1000, "CustNo"), Variant("AB1221")) << "the order saved before";
 
-            // The database is as it was, and the tables read it still.
+            // The database holds the order and is otherwise as it was, and
+            // the tables read it still.
+            EXPECT_EQ(Query("SELECT * FROM orders ORDER BY OrderNo"),
+                      (std::vector<std::string>{"1000|AB1221|Abbey Road Divers|Avonmouth|England|900",
+                                                order.substr(0, order.size() - 1)}));
             EXPECT_EQ(OnFile(), onFile);
             {
                 TSQLStatementPtr changes = As<TSQLConnection>(Data->FindComponent("Database"))->Prepare("SELECT total_changes()");
                 changes->Execute();
-                EXPECT_TRUE(changes->Fetch() && changes->ColumnValue(0).AsInteger() == 0) << "nothing written";
+                EXPECT_TRUE(changes->Fetch() && changes->ColumnValue(0).AsInteger() == 1) << "the order written, nothing else";
             }
             TDataSet* customers = As<TDataSet>(Data->FindComponent("Customers"));
             EXPECT_EQ(customers->Lookup("CustNo", "CE1351", "Company"), Variant("Celtic Sight Diver"));

@@ -11,9 +11,17 @@ check() { passed=$((passed + 1)); echo "ok $passed - $*"; }
 
 tui_start "$demo" --db "$TUI_DIR/orders.db"
 TUI_TIMEOUT=180 tui_wait_for "Ctrl+F1 lookup"
+# Two orders of a part each (no customer: the customer lookup below opens
+# on the first customers).
+tui_wait_for "New order |"
+tui_keys M-p
+tui_keys -l 900
+tui_keys C-s
 tui_wait_for "Order 1001 (saved)"
 tui_keys C-n
-tui_wait_for "Order 1002 (new)"
+tui_wait_for "New order |"
+tui_keys M-p
+tui_keys -l 912
 tui_keys C-s
 tui_wait_for "Order 1002 (saved) - posted"
 tui_wait_for "▶│      1002"
