@@ -159,6 +159,11 @@ void TDataSet::SetState(TDataSetState value) {
     DataEvent(deUpdateState, nullptr);
 }
 
+void TDataSet::RecordsRenumbered(int shift) {
+    if (FCurrent >= 0) FCurrent = std::max(0, FCurrent - shift);
+    FInsertAt = std::max(0, FInsertAt - shift);
+}
+
 void TDataSet::Refresh() {
     CheckActive();
     CheckBrowseMode();

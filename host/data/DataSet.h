@@ -187,6 +187,11 @@ protected:
     void Destroy() override;
     void Loaded() override;
 
+    // The back end numbered its records anew (others' writes came to light):
+    // the record numbered N is numbered N - Shift now. The cursor keeps its
+    // record, so no one is told.
+    void RecordsRenumbered(int shift);
+
     // ---- the storage back end --------------------------------------------
     // Opens the storage; FieldDefs describe its columns afterwards.
     virtual void InternalOpen() = 0;

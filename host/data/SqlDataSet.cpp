@@ -124,14 +124,11 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
 
 int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
     const int count = InternalRecordCount();
-    current -= FShift;
-    target -= FShift;
-    FShift = 0;
     if (target < 0 || target > count || InWindow(target)) return count;
+    const int shift = FShift;
     FetchWindow(target);
-    current -= FShift;
-    target -= FShift;
-    FShift = 0;
+    current -= FShift - shift;
+    target -= FShift - shift;
     if (!InWindow(target) && target < FRecordCount) {
         // Read by position and found nothing there: the rows went.
         DropWindow();
@@ -149,14 +146,15 @@ void TCustomSQLDataSet::Renumber(int shift) const {
     FWindowStart -= shift;
     if (FRecordCount >= 0) FRecordCount = std::max(0, FRecordCount - shift);
     FShift += shift;
+    // Found while reading, which may be in the middle of showing a record:
+    // the dataset's numbers change with the window's, nothing else does.
+    const_cast<TCustomSQLDataSet*>(this)->RecordsRenumbered(shift);
 }
 
 void TCustomSQLDataSet::DropWindow() const {
     FRows.clear();
     FRows.shrink_to_fit();
     FWindowStart = 0;
-    // Read anew by position from here on, and the cursor placed afresh.
-    FShift = 0;
 }
 
 // ---- searching -------------------------------------------------------------

@@ -115,8 +115,8 @@ protected:
     // at least there.
     void NoteEnd(int end, bool exact) const;
     // The first record stands Shift places after where it was counted:
-    // numbers the window and the count anew (FShift keeps the sum until a
-    // move takes it over).
+    // numbers the window, the count and the dataset's cursor anew (FShift
+    // keeps the sum, so a caller holding a number can follow).
     void Renumber(int shift) const;
     // The matchers of a Lookup or Locate, as the dataset's search builds them.
     std::vector<TKeyMatcher> KeyMatchers(const std::string& keyFields, const Variant& keyValues,

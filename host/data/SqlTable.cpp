@@ -614,10 +614,12 @@ int TSQLTable::InternalReread(int record, bool all) {
     // was read, which is what is to be found again.
     std::optional<TRow> identity;
     if (record >= 0 && !FIdentity.empty()) {
-        if (InWindow(record))
-            identity = FRows[static_cast<size_t>(record - FWindowStart)];
-        else if (record < InternalRecordCount())
-            identity = RowAt(record);
+        if (!InWindow(record)) {
+            const int shift = FShift;
+            InternalGetValue(record, 0);
+            record -= FShift - shift;
+        }
+        if (InWindow(record)) identity = FRows[static_cast<size_t>(record - FWindowStart)];
     }
     DropWindow();
     if (all) {
