@@ -495,8 +495,8 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
     std::vector<Variant> binds;
     for (int i = 0; i < FRowWidth; ++i) {
         const Variant& v = values[static_cast<size_t>(i)];
-        // Columns left Null take their default.
-        if (v.IsNull() || v.IsEmpty()) continue;
+        // Columns left Null, or not to be written, take their default.
+        if (v.IsNull() || v.IsEmpty() || !Flagged(i, pfInUpdate)) continue;
         columns.push_back(Quote(FieldDefs().Items(i).Name));
         marks.push_back("?");
         binds.push_back(v);
@@ -549,7 +549,7 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
         std::vector<int> changed;
         for (int i = 0; i < FRowWidth; ++i) {
             const Variant& value = values[static_cast<size_t>(i)];
-            if (SameOrderValue(value, old[static_cast<size_t>(i)])) continue;
+            if (SameOrderValue(value, old[static_cast<size_t>(i)]) || !Flagged(i, pfInUpdate)) continue;
             changed.push_back(i);
             sets.push_back(Quote(FieldDefs().Items(i).Name) + " = ?");
             binds.push_back(value);
@@ -580,12 +580,21 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
 std::string TSQLTable::WriteCondition(const TRow& old, const std::vector<int>& compared,
                                       std::vector<Variant>& binds) const {
     std::string condition = IdentityCondition(old, binds);
-    for (int column : compared) {
+    std::vector<int> columns;
+    for (int column : compared)
+        if (Flagged(column, pfInWhere)) columns.push_back(column);
+    for (int i = 0; i < FRowWidth; ++i)
+        if (Flagged(i, pfInKey) && std::find(columns.begin(), columns.end(), i) == columns.end()) columns.push_back(i);
+    for (int column : columns) {
         if (std::find(FIdentity.begin(), FIdentity.end(), column) != FIdentity.end()) continue;
         condition += " AND " + Conn().NullSafeEquals(Quote(FieldDefs().Items(column).Name));
         binds.push_back(old[static_cast<size_t>(column)]);
     }
     return condition;
+}
+
+bool TSQLTable::Flagged(int column, TProviderFlag flag) const {
+    return column >= FieldCount() || Fields(column)->ProviderFlags().Contains(flag);
 }
 
 void TSQLTable::RefuseWrite(const TRow& old) {

@@ -23,7 +23,9 @@
 // another user changed or deleted it, nothing is written and the post fails
 // with "Record changed by another user (table T)" or "Record deleted by
 // another user (table T)"; the record stays in edit with the values typed,
-// and Cancel then shows the row as it is now.
+// and Cancel then shows the row as it is now. A field's ProviderFlags
+// narrow this: without pfInUpdate its edits are not written, without
+// pfInWhere it is not compared; with pfInKey it is compared in every mode.
 
 #include "host/core/Export.h"
 #include "host/data/SqlDataSet.h"
@@ -94,6 +96,8 @@ private:
     // of Compared (row columns) NULL-safely equal to their values in Old.
     VESKAR_LOCAL std::string WriteCondition(const TRow& old, const std::vector<int>& compared,
                                             std::vector<Variant>& binds) const;
+    // The field of Column carries Flag (a hidden column carries all).
+    VESKAR_LOCAL bool Flagged(int column, TProviderFlag flag) const;
     // A write to the row read as Old found none: raises what became of it.
     [[noreturn]] VESKAR_LOCAL void RefuseWrite(const TRow& old);
     // The row of Identity (a row read before) as the table holds it now.
