@@ -280,7 +280,7 @@ int TDataSet::MoveBy(int distance) {
     }
     // Where the move ends, one past an end at most, checked by the back end.
     int current = FCurrent;
-    int wanted = std::clamp(FCurrent + distance, -1, count);
+    int wanted = static_cast<int>(std::clamp<int64_t>(int64_t{FCurrent} + distance, -1, count));
     count = InternalCheckMove(current, wanted);
     FCurrent = std::clamp(current, 0, std::max(0, count - 1));
     if (count == 0) {
