@@ -26,7 +26,7 @@ const char* FieldTypeName(TFieldType type);
 // edit of it is written; pfInWhere, the WHERE of upWhereAll and
 // upWhereChanged compares it; pfInKey, every WHERE compares it, as the key
 // is. Fields are made anew at each opening, with pfInUpdate and pfInWhere.
-enum TProviderFlag { pfInUpdate, pfInWhere, pfInKey, pfHidden };
+enum TProviderFlag { pfInUpdate, pfInWhere, pfInKey };
 using TProviderFlags = TSet<TProviderFlag>;
 
 // A field is made as the class of its type (TStringField, TIntegerField...);
