@@ -159,10 +159,27 @@ void TDataSet::SetState(TDataSetState value) {
     DataEvent(deUpdateState, nullptr);
 }
 
+void TDataSet::RecordsRenumbered(int shift) {
+    if (FCurrent >= 0) FCurrent = std::max(0, FCurrent - shift);
+    FInsertAt = std::max(0, FInsertAt - shift);
+}
+
 void TDataSet::Refresh() {
     CheckActive();
     CheckBrowseMode();
-    InternalRefresh();
+    FCurrent = InternalReread(FCurrent, true);
+    AfterReread();
+}
+
+void TDataSet::RefreshRecord() {
+    CheckActive();
+    CheckBrowseMode();
+    if (FCurrent < 0) return;
+    FCurrent = InternalReread(FCurrent, false);
+    AfterReread();
+}
+
+void TDataSet::AfterReread() {
     const int count = InternalRecordCount();
     if (count == 0) {
         FCurrent = -1;
@@ -256,14 +273,25 @@ int TDataSet::MoveBy(int distance) {
     Fire(BeforeScroll, this);
     // Already past the end it goes to: nothing moves and no one is told.
     if (distance == 0 || (distance > 0 && FEof) || (distance < 0 && FBof)) return 0;
-    const int count = InternalRecordCount();
+    int count = InternalRecordCount();
     if (count == 0) {
         FBof = FEof = true;
         return 0;
     }
-    const int target = std::clamp(FCurrent + distance, 0, count - 1);
-    const bool bof = distance < 0 && FCurrent + distance < 0;
-    const bool eof = distance > 0 && FCurrent + distance > count - 1;
+    // Where the move ends, one past an end at most, checked by the back end.
+    int current = FCurrent;
+    int wanted = static_cast<int>(std::clamp<int64_t>(int64_t{FCurrent} + distance, -1, count));
+    count = InternalCheckMove(current, wanted);
+    FCurrent = std::clamp(current, 0, std::max(0, count - 1));
+    if (count == 0) {
+        FCurrent = -1;
+        FBof = FEof = true;
+        DataEvent(deDataSetChange, nullptr);
+        return 0;
+    }
+    const int target = std::clamp(wanted, 0, count - 1);
+    const bool bof = distance < 0 && wanted < 0;
+    const bool eof = distance > 0 && wanted > count - 1;
     const int moved = target - FCurrent;
     // Reaching an end without moving still tells the links, which may show
     // the end.
@@ -303,6 +331,7 @@ void TDataSet::Edit() {
     CheckBrowseMode();
     if (!CanModify()) DatabaseError("Cannot modify a read-only dataset");
     Fire(BeforeEdit, this);
+    InternalEdit(FCurrent);
     LoadBuffer();
     SetState(dsEdit);
     DataEvent(deRecordChange, nullptr);
@@ -368,6 +397,12 @@ void TDataSet::Cancel() {
     DataEvent(deCheckBrowseMode, nullptr);
     Fire(BeforeCancel, this);
     FBuffer.clear();
+    if (FState == dsEdit) {
+        FCurrent = InternalCancel(FCurrent);
+        const int count = InternalRecordCount();
+        if (FCurrent >= count) FCurrent = count - 1;
+        if (count == 0) FBof = FEof = true;
+    }
     SetState(dsBrowse);
     DataEvent(deDataSetChange, nullptr);
     // A notice may have freed the dataset: its after-event is gone with it.

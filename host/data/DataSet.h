@@ -95,8 +95,13 @@ public:
     void Open() { SetActive(true); }
     void Close() { SetActive(false); }
     TDataSetState State() const { return FState; }
-    // Re-reads the records from storage; the cursor stays where it can.
+    // Re-reads the records from storage; the cursor stays on its record
+    // where the back end can find it again, else where it can.
     void Refresh();
+    // Re-reads the current record from storage (posting or cancelling an
+    // edit first, as every move does). A record gone from storage leaves
+    // the cursor on its neighbour.
+    void RefreshRecord();
     bool Modified() const { return FModified; }
     virtual bool CanModify() const { return !FReadOnly; }
     bool ReadOnly() const { return FReadOnly; }
@@ -182,6 +187,11 @@ protected:
     void Destroy() override;
     void Loaded() override;
 
+    // The back end numbered its records anew (others' writes came to light):
+    // the record numbered N is numbered N - Shift now. The cursor keeps its
+    // record, so no one is told.
+    void RecordsRenumbered(int shift);
+
     // ---- the storage back end --------------------------------------------
     // Opens the storage; FieldDefs describe its columns afterwards.
     virtual void InternalOpen() = 0;
@@ -196,6 +206,23 @@ protected:
     virtual int InternalUpdatedRecord(int record) const { return record; }
     virtual void InternalDelete(int record) = 0;
     virtual void InternalRefresh() {}
+    // Re-reads all records (All) or only the one at Record, and answers where
+    // that record stands now; a back end that cannot tell records apart
+    // keeps the position.
+    virtual int InternalReread(int record, bool all) {
+        if (all) InternalRefresh();
+        return record;
+    }
+    // Edit is about to load the record at Record into the edit buffer.
+    virtual void InternalEdit(int /*record*/) {}
+    // An edit of the record at Record was cancelled; answers where the
+    // cursor stands (a back end whose post was refused re-reads the record).
+    virtual int InternalCancel(int record) { return record; }
+    // Before the cursor moves from Current to Target (which may lie one past
+    // either end): a back end whose records others change may read there,
+    // learn that there are more or fewer records than it counted and number
+    // them anew, renumbering Current and Target with them. Answers the count.
+    virtual int InternalCheckMove(int& /*current*/, int& /*target*/) { return InternalRecordCount(); }
     // The first record from From on that every matcher accepts; -1 when none.
     // Back ends with faster access override it.
     virtual int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const;
@@ -219,6 +246,8 @@ private:
     // is usually repeated with the same names; emptied with the fields.
     VESKAR_LOCAL const std::vector<TField*>& SearchFieldList(const std::string& names) const;
     VESKAR_LOCAL void LoadBuffer();
+    // Keeps the cursor within the records after a re-read and tells the links.
+    VESKAR_LOCAL void AfterReread();
     VESKAR_LOCAL void AddDataSource(TDataSource* source);
     VESKAR_LOCAL void RemoveDataSource(TDataSource* source);
     VESKAR_LOCAL static void Fire(const TDataSetNotifyEvent& event, TDataSet* self) {

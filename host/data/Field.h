@@ -4,6 +4,7 @@
 
 #include "host/core/Export.h"
 #include "host/core/Component.h"
+#include "host/core/Set.h"
 #include "host/core/Variant.h"
 
 #include <string>
@@ -20,6 +21,13 @@ enum TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftBoolean, ftDateTime
 
 // The framework's name of a field type ("String", "Integer", ...).
 const char* FieldTypeName(TFieldType type);
+
+// How a field takes part in the writes of an SQL dataset: pfInUpdate, an
+// edit of it is written; pfInWhere, the WHERE of upWhereAll and
+// upWhereChanged compares it; pfInKey, every WHERE compares it, as the key
+// is. Fields are made anew at each opening, with pfInUpdate and pfInWhere.
+enum TProviderFlag { pfInUpdate, pfInWhere, pfInKey };
+using TProviderFlags = TSet<TProviderFlag>;
 
 // A field is made as the class of its type (TStringField, TIntegerField...);
 // each class reads and writes the types it can hold and refuses the others
@@ -74,6 +82,8 @@ public:
     void SetRequired(bool value) { FRequired = value; }
     bool Visible() const { return FVisible; }
     void SetVisible(bool value) { FVisible = value; }
+    TProviderFlags ProviderFlags() const { return FProviderFlags; }
+    void SetProviderFlags(TProviderFlags value) { FProviderFlags = value; }
     // The field may be written: not read-only and its dataset may be modified.
     bool CanModify() const;
 
@@ -107,6 +117,7 @@ private:
     bool FReadOnly = false;
     bool FRequired = false;
     bool FVisible = true;
+    TProviderFlags FProviderFlags{pfInUpdate, pfInWhere};
 };
 
 // Reads its text as any type: a number as the text it holds (the empty text

@@ -4,6 +4,7 @@
 #include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace host {
@@ -103,15 +104,51 @@ int TCustomSQLDataSet::InternalRecordCount() const {
 }
 
 Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
-    const int end = FWindowStart + static_cast<int>(FRows.size());
-    if (record < FWindowStart || record >= end) {
+    if (!InWindow(record)) {
         if (record < 0 || record >= InternalRecordCount()) return Variant::Null();
+        const int shift = FShift;
         FetchWindow(record);
-        if (record < FWindowStart || record >= FWindowStart + static_cast<int>(FRows.size()))
-            // The table changed behind our back: fewer rows than counted.
-            return Variant::Null();
+        record -= FShift - shift;
+        if (!InWindow(record) && record >= 0 && record < FRecordCount) {
+            // Fewer rows than counted, and where they end not found on the
+            // way: count again and read there once more.
+            DropWindow();
+            FRecordCount = CountRecords();
+            if (record < FRecordCount) FetchWindow(record);
+        }
+        // Past the end the other writers left: no record there.
+        if (!InWindow(record)) return Variant::Null();
     }
     return FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
+}
+
+int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
+    const int count = InternalRecordCount();
+    if (target < 0 || target > count || InWindow(target)) return count;
+    const int shift = FShift;
+    FetchWindow(target);
+    current -= FShift - shift;
+    target -= FShift - shift;
+    if (!InWindow(target) && target < FRecordCount) {
+        // Read by position and found nothing there: the rows went.
+        DropWindow();
+        FRecordCount = CountRecords();
+    }
+    return FRecordCount;
+}
+
+void TCustomSQLDataSet::NoteEnd(int end, bool exact) const {
+    if (exact || end > FRecordCount) FRecordCount = end;
+}
+
+void TCustomSQLDataSet::Renumber(int shift) const {
+    if (shift == 0) return;
+    FWindowStart -= shift;
+    if (FRecordCount >= 0) FRecordCount = std::max(0, FRecordCount - shift);
+    FShift += shift;
+    // Found while reading, which may be in the middle of showing a record:
+    // the dataset's numbers change with the window's, nothing else does.
+    const_cast<TCustomSQLDataSet*>(this)->RecordsRenumbered(shift);
 }
 
 void TCustomSQLDataSet::DropWindow() const {
@@ -212,6 +249,11 @@ std::vector<TKeyMatcher> TCustomSQLDataSet::KeyMatchers(const std::string& keyFi
         DatabaseError("Number of key values does not match the key fields");
     for (size_t i = 0; i < fields.size(); ++i) keys.emplace_back(*fields[i], keyValues[low + static_cast<int>(i)], options);
     return keys;
+}
+
+const TEnumInfo& UpdateModeTypeInfo() {
+    static const TEnumInfo info{"TUpdateMode", {"upWhereAll", "upWhereChanged", "upWhereKeyOnly"}};
+    return info;
 }
 
 void TCustomSQLDataSet::DeclarePublished(TPublisher& publisher) {

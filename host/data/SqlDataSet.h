@@ -5,9 +5,22 @@
 // table, and a record outside it is fetched when asked for. The record count
 // is asked of the database once on opening and kept up to date by the
 // dataset's own writes (Refresh asks again).
+//
+// Other writers. A window is a snapshot: each fetch shows its rows as the
+// database held them when it read them, and a row changed or deleted
+// elsewhere afterwards still shows as read until it is read again. Moving
+// past a window's edge reads on from the edge row by the dataset's order
+// (the next rows now, not the next positions), so scrolling shows every row
+// once, in order, and none twice: rows inserted ahead show up, rows deleted
+// ahead are passed over. Reading on finds where the records really end;
+// the count is then set to it, and the records are numbered anew when the
+// first record turns out to stand elsewhere than counted (the cursor's
+// number moves with them, never its record). Refresh reads again the
+// whole dataset, RefreshRecord the current record.
 
 #include "host/core/Export.h"
 #include "host/core/Exception.h"
+#include "host/core/TypInfo.h"
 #include "host/data/DataSet.h"
 #include "host/data/SqlConnection.h"
 
@@ -18,6 +31,13 @@
 VESKAR_PUBLIC_BEGIN
 
 namespace host {
+
+// Which columns the WHERE of a posted UPDATE or DELETE compares with the
+// values the record had when it was read: none but the key's, the key's
+// and the changed ones (the default), or all. A record that no longer
+// matches is refused with "Record changed by another user" (or "deleted").
+enum TUpdateMode { upWhereAll, upWhereChanged, upWhereKeyOnly };
+const TEnumInfo& UpdateModeTypeInfo();
 
 class TCustomSQLDataSet : public TDataSet {
     HOST_CLASS(TCustomSQLDataSet, TDataSet)
@@ -47,6 +67,7 @@ protected:
     int InternalRecordCount() const override;
     Variant InternalGetValue(int record, int field) const override;
     void InternalRefresh() override;
+    int InternalCheckMove(int& current, int& target) override;
 
     // ---- what a derived dataset provides -----------------------------------
     // Prepares the source and fills FieldDefs (and FRowWidth).
@@ -87,6 +108,16 @@ protected:
     template <class F>
     int Courtesy(int otherwise, F find) const;
     void DropWindow() const;
+    bool InWindow(int record) const {
+        return record >= FWindowStart && record < FWindowStart + static_cast<int>(FRows.size());
+    }
+    // Reading on found the records' end at End: exactly there (Exact), or
+    // at least there.
+    void NoteEnd(int end, bool exact) const;
+    // The first record stands Shift places after where it was counted:
+    // numbers the window, the count and the dataset's cursor anew (FShift
+    // keeps the sum, so a caller holding a number can follow).
+    void Renumber(int shift) const;
     // The matchers of a Lookup or Locate, as the dataset's search builds them.
     std::vector<TKeyMatcher> KeyMatchers(const std::string& keyFields, const Variant& keyValues,
                                          TLocateOptions options) const;
@@ -96,6 +127,7 @@ protected:
     mutable std::vector<std::vector<Variant>> FRows;
     mutable int FWindowStart = 0;
     mutable int FRecordCount = -1;
+    mutable int FShift = 0;
     int FRowWidth = 0;   // the fields
     int FReadWidth = 0;  // the fields and the hidden columns
 

@@ -94,13 +94,22 @@ void TSQLQuery::ReadWindow(int record) const {
     } else if (!FStreamLive || FStreamNext > first) {
         Restart();
     }
-    while (FStreamNext < first + static_cast<int>(kept.size()) && FStream->Fetch()) ++FStreamNext;
-    while (static_cast<int>(kept.size()) < size && FStream->Fetch()) {
+    bool ended = false;
+    while (FStreamNext < first + static_cast<int>(kept.size()) && !ended) {
+        ended = !FStream->Fetch();
+        if (!ended) ++FStreamNext;
+    }
+    while (static_cast<int>(kept.size()) < size && !ended) {
+        ended = !FStream->Fetch();
+        if (ended) break;
         kept.push_back(ReadRow(*FStream));
         ++FStreamNext;
     }
     FRows = std::move(kept);
     FWindowStart = first;
+    // The rows' end, as the query answers now: other writers may have
+    // changed how many there are since they were counted.
+    NoteEnd(FStreamNext, ended);
 }
 
 void TSQLQuery::DeclarePublished(TPublisher& publisher) {

@@ -5,6 +5,10 @@
 // again from its start, and only a window of rows is kept in memory. Lookup
 // and Locate search the rows in order (give large searches to a TSQLTable).
 // While rows remain unread the query's read stays open in the database.
+// Reading on finds where the rows really end, so rows others deleted since
+// the count do not show as empty records; a jump back is a new run of the
+// query, in which rows others inserted or deleted before it shift what
+// stands at each number (a TSQLTable reads back from its edge instead).
 // On an engine that keeps any integer in any integer column (SQLite),
 // opening runs the query once more to find the integer columns whose
 // answered values go beyond 32 bits: they get large integer fields.

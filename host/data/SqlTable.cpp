@@ -266,12 +266,20 @@ void TSQLTable::FetchWindow(int record) const {
             const std::string condition = KeysetCondition(OrderKey(FRows.back()), true, copies > 0, binds);
             std::vector<TRow> rows = ReadRows(
                 FSelect + " WHERE " + condition + OrderBy(false) + Conn().LimitClause(half, copies), binds, half);
-            if (rows.empty()) return;
+            // Fewer rows than asked for: the records end here, whatever was
+            // counted before other writers came.
+            const bool last = static_cast<int>(rows.size()) < half;
+            if (rows.empty()) {
+                NoteEnd(end, true);
+                return;
+            }
             const size_t keep = std::min(FRows.size(), static_cast<size_t>(size) - rows.size());
             FWindowStart = end - static_cast<int>(keep);
             FRows.erase(FRows.begin(), FRows.end() - static_cast<std::ptrdiff_t>(keep));
             FRows.insert(FRows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
             end = FWindowStart + static_cast<int>(FRows.size());
+            NoteEnd(end, last);
+            if (last) return;
         }
         // Else copies filled the window: where they start is not known here.
         if (record < end) return;
@@ -284,12 +292,21 @@ void TSQLTable::FetchWindow(int record) const {
             const std::string condition = KeysetCondition(OrderKey(FRows.front()), false, copies > 0, binds);
             std::vector<TRow> rows = ReadRows(
                 FSelect + " WHERE " + condition + OrderBy(true) + Conn().LimitClause(half, copies), binds, half);
-            if (rows.empty()) return;
+            const bool first = static_cast<int>(rows.size()) < half;
             std::reverse(rows.begin(), rows.end());
             const size_t keep = std::min(FRows.size(), static_cast<size_t>(size) - rows.size());
             FRows.resize(keep);
             FWindowStart -= static_cast<int>(rows.size());
             FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+            // The first record is here: numbered 0 whatever was counted
+            // before other writers came; rows come before the counted
+            // first one: they number on from 0 too.
+            if (first || FWindowStart < 0) {
+                const int shift = FWindowStart;
+                Renumber(shift);
+                record -= shift;
+            }
+            if (first) return;
         }
         if (record >= FWindowStart) return;
     }
@@ -303,11 +320,16 @@ void TSQLTable::FetchWindow(int record) const {
     if (first <= count - last) {
         FRows = ReadRows(FSelect + OrderBy(false) + Conn().LimitClause(size, first), {}, size);
         FWindowStart = first;
+        // Short of the count: the records end sooner than counted.
+        if (!FRows.empty() && first + static_cast<int>(FRows.size()) < last) NoteEnd(first + static_cast<int>(FRows.size()), true);
     } else {
         std::vector<TRow> rows = ReadRows(FSelect + OrderBy(true) + Conn().LimitClause(size, count - last), {}, size);
         std::reverse(rows.begin(), rows.end());
+        const bool whole = static_cast<int>(rows.size()) < last - first;
         FRows = std::move(rows);
         FWindowStart = last - static_cast<int>(FRows.size());
+        // Short of the count from the end: the window holds every record.
+        if (whole) Renumber(FWindowStart);
     }
 }
 
@@ -473,8 +495,8 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
     std::vector<Variant> binds;
     for (int i = 0; i < FRowWidth; ++i) {
         const Variant& v = values[static_cast<size_t>(i)];
-        // Columns left Null take their default.
-        if (v.IsNull() || v.IsEmpty()) continue;
+        // Columns left Null, or not to be written, take their default.
+        if (v.IsNull() || v.IsEmpty() || !Flagged(i, pfInUpdate)) continue;
         columns.push_back(Quote(FieldDefs().Items(i).Name));
         marks.push_back("?");
         binds.push_back(v);
@@ -509,26 +531,43 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
     });
 }
 
+void TSQLTable::InternalEdit(int record) {
+    FRefused = false;
+    FEditRow = RowAt(record);
+}
+
 void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
     const TSQLOperationScope posting(Conn(), TStorageOperation::Post);
     TRow old;
+    FRefused = false;
     // The record is read within the write, so a failed read is undone with
     // it rather than spoiling an open transaction.
     WriteInTransaction([&] {
-        old = RowAt(record);
+        old = FEditRow.size() == static_cast<size_t>(FReadWidth) ? FEditRow : RowAt(record);
         std::vector<std::string> sets;
         std::vector<Variant> binds;
+        std::vector<int> changed;
         for (int i = 0; i < FRowWidth; ++i) {
+            const Variant& value = values[static_cast<size_t>(i)];
+            if (SameOrderValue(value, old[static_cast<size_t>(i)]) || !Flagged(i, pfInUpdate)) continue;
+            changed.push_back(i);
             sets.push_back(Quote(FieldDefs().Items(i).Name) + " = ?");
-            binds.push_back(values[static_cast<size_t>(i)]);
+            binds.push_back(value);
         }
+        // Nothing changed: nothing to write.
+        if (changed.empty()) return;
+        std::vector<int> compared;
+        if (FUpdateMode == upWhereChanged) compared = changed;
+        if (FUpdateMode == upWhereAll)
+            for (int i = 0; i < FRowWidth; ++i) compared.push_back(i);
         const std::string sql = "UPDATE " + Quote(FTableName) + " SET " + Join(sets, ", ") + " WHERE " +
-                                IdentityCondition(old, binds);
+                                WriteCondition(old, compared, binds);
         TSQLStatement& update = Statement(sql);
         update.BindAll(binds);
         update.Execute();
-        if (update.RowsAffected() == 0) DatabaseError("Record not found or changed by another user");
+        if (update.RowsAffected() == 0) RefuseWrite(old);
     });
+    FEditRow.clear();
     FUpdated.clear();
     for (int column : FOrder) {
         const Variant& value = column < FRowWidth ? values[static_cast<size_t>(column)] : old[static_cast<size_t>(column)];
@@ -536,6 +575,77 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
         FUpdated.push_back(value);
     }
     DropWindow();
+}
+
+std::string TSQLTable::WriteCondition(const TRow& old, const std::vector<int>& compared,
+                                      std::vector<Variant>& binds) const {
+    std::string condition = IdentityCondition(old, binds);
+    std::vector<int> columns;
+    for (int column : compared)
+        if (Flagged(column, pfInWhere)) columns.push_back(column);
+    for (int i = 0; i < FRowWidth; ++i)
+        if (Flagged(i, pfInKey) && std::find(columns.begin(), columns.end(), i) == columns.end()) columns.push_back(i);
+    for (int column : columns) {
+        if (std::find(FIdentity.begin(), FIdentity.end(), column) != FIdentity.end()) continue;
+        condition += " AND " + Conn().NullSafeEquals(Quote(FieldDefs().Items(column).Name));
+        binds.push_back(old[static_cast<size_t>(column)]);
+    }
+    return condition;
+}
+
+bool TSQLTable::Flagged(int column, TProviderFlag flag) const {
+    return column >= FieldCount() || Fields(column)->ProviderFlags().Contains(flag);
+}
+
+void TSQLTable::RefuseWrite(const TRow& old) {
+    FRefused = true;
+    const bool there = ReadAgain(old).has_value();
+    DatabaseError(std::string(there ? "Record changed" : "Record deleted") + " by another user (table " + FTableName +
+                  ")");
+}
+
+std::optional<TSQLTable::TRow> TSQLTable::ReadAgain(const TRow& identity) const {
+    std::vector<Variant> binds;
+    std::vector<TRow> rows = ReadRows(FSelect + " WHERE " + IdentityCondition(identity, binds), binds, 1);
+    if (rows.empty()) return std::nullopt;
+    return std::move(rows.front());
+}
+
+int TSQLTable::InternalCancel(int record) {
+    FEditRow.clear();
+    if (!FRefused) return record;
+    FRefused = false;
+    return InternalReread(record, false);
+}
+
+int TSQLTable::InternalReread(int record, bool all) {
+    // The record's identity, from the window if it is there: the row as it
+    // was read, which is what is to be found again.
+    std::optional<TRow> identity;
+    if (record >= 0 && !FIdentity.empty()) {
+        if (!InWindow(record)) {
+            const int shift = FShift;
+            InternalGetValue(record, 0);
+            record -= FShift - shift;
+        }
+        if (InWindow(record)) identity = FRows[static_cast<size_t>(record - FWindowStart)];
+    }
+    DropWindow();
+    if (all) {
+        FRecordCount = CountRecords();
+        CheckNullKeys();
+    }
+    const std::optional<TRow> now = identity ? ReadAgain(*identity) : std::nullopt;
+    if (!now) {
+        // Gone (or nothing to find it by): the neighbour, by position.
+        FRecordCount = CountRecords();
+        return std::min(record, FRecordCount - 1);
+    }
+    const TRow anchor = OrderKey(*now);
+    if (!all) FRecordCount = CountRecords();
+    const int at = std::min(Position(anchor), InternalRecordCount() - 1);
+    ReadFrom(at, anchor);
+    return at;
 }
 
 int TSQLTable::InternalUpdatedRecord(int record) const {
@@ -556,14 +666,18 @@ int TSQLTable::InternalUpdatedRecord(int record) const {
 void TSQLTable::InternalDelete(int record) {
     const TSQLOperationScope deleting(Conn(), TStorageOperation::Delete);
     // Read within the write, as an update's record is.
+    FEditRow.clear();
     WriteInTransaction([&] {
         std::vector<Variant> binds;
-        const std::string sql =
-            "DELETE FROM " + Quote(FTableName) + " WHERE " + IdentityCondition(RowAt(record), binds);
+        const TRow shown = RowAt(record);
+        std::vector<int> compared;
+        if (FUpdateMode == upWhereAll)
+            for (int i = 0; i < FRowWidth; ++i) compared.push_back(i);
+        const std::string sql = "DELETE FROM " + Quote(FTableName) + " WHERE " + WriteCondition(shown, compared, binds);
         TSQLStatement& remove = Statement(sql);
         remove.BindAll(binds);
         remove.Execute();
-        if (remove.RowsAffected() == 0) DatabaseError("Record not found or changed by another user");
+        if (remove.RowsAffected() == 0) RefuseWrite(shown);
     });
     // Deleted: counting anew here could fail the delete after the fact, and
     // deleting again would take the next record. An unknown count stays
@@ -577,6 +691,8 @@ void TSQLTable::DeclarePublished(TPublisher& publisher) {
     p.String("TableName", &TSQLTable::TableName, &TSQLTable::SetTableName).Default("");
     p.String("IndexFieldNames", &TSQLTable::IndexFieldNames, &TSQLTable::SetIndexFieldNames).Default("");
     p.String("KeyFields", &TSQLTable::KeyFields, &TSQLTable::SetKeyFields).Default("");
+    p.Enumeration("UpdateMode", &TSQLTable::UpdateMode, &TSQLTable::SetUpdateMode, UpdateModeTypeInfo())
+        .Default(upWhereChanged);
 }
 
 } // namespace host

@@ -16,7 +16,16 @@
 //
 // Edits write through at once, in a transaction of their own unless one is
 // open. A record whose order columns change moves to its new place, and the
-// cursor with it.
+// cursor with it. An update sets only the columns the edit changed, and finds
+// its row by the key and, as UpdateMode says, by the values read at Edit
+// (NULL equal to NULL); a delete finds it by the key, and in upWhereAll by
+// the values shown too. When the row is no longer there as read, because
+// another user changed or deleted it, nothing is written and the post fails
+// with "Record changed by another user (table T)" or "Record deleted by
+// another user (table T)"; the record stays in edit with the values typed,
+// and Cancel then shows the row as it is now. A field's ProviderFlags
+// narrow this: without pfInUpdate its edits are not written, without
+// pfInWhere it is not compared; with pfInKey it is compared in every mode.
 
 #include "host/core/Export.h"
 #include "host/data/SqlDataSet.h"
@@ -38,6 +47,8 @@ public:
     void SetIndexFieldNames(const std::string& value);
     const std::string& KeyFields() const { return FKeyFields; }
     void SetKeyFields(const std::string& value);
+    TUpdateMode UpdateMode() const { return FUpdateMode; }
+    void SetUpdateMode(TUpdateMode value) { FUpdateMode = value; }
 
     bool CanModify() const override;
     Variant Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) override;
@@ -52,6 +63,9 @@ protected:
     void InternalUpdate(int record, const std::vector<Variant>& values) override;
     int InternalUpdatedRecord(int record) const override;
     void InternalDelete(int record) override;
+    void InternalEdit(int record) override;
+    int InternalCancel(int record) override;
+    int InternalReread(int record, bool all) override;
     int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const override;
 
 private:
@@ -78,6 +92,16 @@ private:
     VESKAR_LOCAL std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
     VESKAR_LOCAL const TRow& RowAt(int record) const;
     VESKAR_LOCAL std::string IdentityCondition(const TRow& row, std::vector<Variant>& binds) const;
+    // The WHERE of a write to the row read as Old: the key, and the columns
+    // of Compared (row columns) NULL-safely equal to their values in Old.
+    VESKAR_LOCAL std::string WriteCondition(const TRow& old, const std::vector<int>& compared,
+                                            std::vector<Variant>& binds) const;
+    // The field of Column carries Flag (a hidden column carries all).
+    VESKAR_LOCAL bool Flagged(int column, TProviderFlag flag) const;
+    // A write to the row read as Old found none: raises what became of it.
+    [[noreturn]] VESKAR_LOCAL void RefuseWrite(const TRow& old);
+    // The row of Identity (a row read before) as the table holds it now.
+    VESKAR_LOCAL std::optional<TRow> ReadAgain(const TRow& identity) const;
 
     std::string FTableName;
     std::string FIndexFieldNames;
@@ -91,6 +115,9 @@ private:
     bool FUniqueOrder = true;         // no two rows tie in the order (there is a key)
     bool FNullKeys = false;           // some order column holds NULL
     TRow FUpdated;                    // the order key the last update gave its record
+    TUpdateMode FUpdateMode = upWhereChanged;
+    TRow FEditRow;                    // the record being edited, as Edit read it
+    bool FRefused = false;            // the last post was refused: Cancel reads the row again
     std::string FOrderAsc, FOrderDesc;  // " ORDER BY ..." both ways
     // The same without a NULL placement, used while the order columns hold
     // no NULL: every placement then gives one order, and the plain one is

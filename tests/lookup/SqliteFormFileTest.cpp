@@ -41,6 +41,7 @@ std::string ModuleText(const std::string& file) {
     Active = True
     Connection = Database
     TableName = 'orders'
+    UpdateMode = upWhereKeyOnly
   end
   object OrdersSource: TDataSource
     DataSet = Orders
@@ -108,15 +109,19 @@ TEST_F(SqliteFormFileTest, ReadsOpensFillsAndWritesBack) {
 
     const std::string written = WriteComponentText(module.get());
     for (const char* line : {"DatabaseName = '", "Connected = True", "Connection = Database", "TableName = 'customer'",
-                             "IndexFieldNames = 'Company'", "DataSet = Customers"})
+                             "IndexFieldNames = 'Company'", "DataSet = Customers", "UpdateMode = upWhereKeyOnly"})
         EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
     EXPECT_EQ(written.find("KeyFields = "), std::string::npos) << "an empty key list is the default";
+    EXPECT_EQ(written.find("UpdateMode = upWhereChanged"), std::string::npos) << "the default update mode";
+    EXPECT_EQ(orders->UpdateMode(), upWhereKeyOnly);
+    EXPECT_EQ(customers->UpdateMode(), upWhereChanged);
     module.reset();
 
     Owned<TDataModule> again = Read(written);
     auto* reread = As<TSQLTable>(again->FindComponent("Orders"));
     ASSERT_NE(reread, nullptr);
     EXPECT_EQ(reread->FieldByName("ShipTo")->Value(), Variant("Unisco")) << "the post reached the file";
+    EXPECT_EQ(reread->UpdateMode(), upWhereKeyOnly);
     EXPECT_EQ(WriteComponentText(again.get()), written);
 }
 
