@@ -2,6 +2,7 @@
 
 #include "host/core/Exception.h"
 #include "host/core/GlobalRoots.h"
+#include "host/core/InitComponent.h"
 #include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 
@@ -15,6 +16,32 @@ HOST_IMPLEMENT_COMPONENT(TDataModule, TComponent)
 void TDataModule::Constructed() {
     inherited::Constructed();
     AddGlobalRoot(this);
+    LoadDefinition();
+}
+
+void TDataModule::LoadDefinition() {
+    // The plain class is made empty, as the reader makes it for a form text.
+    if (&ClassType() == &TDataModule::ClassInfo()) return;
+    if (!InitInheritedComponent(this, TDataModule::ClassInfo()))
+        throw EResNotFound("Resource " + ClassName() + " not found");
+}
+
+void TDataModule::AfterConstruction() {
+    inherited::AfterConstruction();
+    DoCreate();
+}
+
+void TDataModule::BeforeDestruction() {
+    DoDestroy();
+    inherited::BeforeDestruction();
+}
+
+void TDataModule::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TDataModule::DoDestroy() {
+    if (OnDestroy) OnDestroy(this);
 }
 
 void TDataModule::Destroy() {
@@ -341,6 +368,8 @@ void TComponent::DeclarePublished(TPublisher& publisher) {
 void TDataModule::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TDataModule>();
     p.Boolean("OldCreateOrder", &TDataModule::OldCreateOrder, &TDataModule::SetOldCreateOrder);
+    p.Event("OnCreate", &TDataModule::OnCreate);
+    p.Event("OnDestroy", &TDataModule::OnDestroy);
     using TArea = TDataModule::TDesignArea;
     auto define = [&p](const char* name, int TArea::*field) {
         p.DefineInteger(

@@ -2,6 +2,7 @@
 // Components: named objects with an owner that frees them, removal notices,
 // and the design and loading states.
 
+#include "host/core/Event.h"
 #include "host/core/Export.h"
 #include "host/core/NotifyList.h"
 #include "host/core/Object.h"
@@ -145,6 +146,11 @@ private:
 // A non-visual owner of components (data sources, datasets, lookups). A
 // data module is a global root while it lives: form files of other roots
 // refer to its components as DataModuleName.ComponentName.
+//
+// Like a form, a class below TDataModule reads the stored definitions of its
+// classes while it is constructed (and must have one); OnCreate runs once the
+// whole object exists and its definition is read, OnDestroy first when it is
+// freed, while its components still exist.
 class TDataModule : public TComponent {
     HOST_CLASS(TDataModule, TComponent)
     static void DeclarePublished(::host::TPublisher& publisher);
@@ -162,10 +168,18 @@ public:
     TDesignArea& DesignArea() { return FDesignArea; }
     const TDesignArea& DesignArea() const { return FDesignArea; }
 
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+
 protected:
     explicit TDataModule(TComponent* owner) : TComponent(owner) {}
     void Constructed() override;
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
     void Destroy() override;
+    virtual void LoadDefinition();
+    virtual void DoCreate();
+    virtual void DoDestroy();
 
 private:
     bool FOldCreateOrder = false;

@@ -81,6 +81,10 @@ void TWinControl::AlignControls(TControl* /*control*/, TRect& rect) {
             if (child->Align() == align && child->Visible()) Dock(child, rect);
         }
     }
+    // Anchored controls follow the parent's whole client area once it is read.
+    if (ComponentState().Contains(csLoading)) return;
+    const TRect client = ClientRect();
+    for (size_t i = 0; i < FControls.size(); ++i) FControls[i]->ApplyAnchors(TPoint{client.Width(), client.Height()});
 }
 
 } // namespace host

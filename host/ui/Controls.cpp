@@ -128,6 +128,7 @@ void TControl::SetParent(TWinControl* value) {
     if (value) value->InsertControl(this);
     if (value && FParentColor) TakeParentColor();
     if (value && FParentFont) TakeParentFont();
+    UpdateAnchorRules();
     ParentChanged();
 }
 
@@ -159,12 +160,16 @@ void TControl::Notification(TComponent* component, TOperation operation) {
 void TControl::SetBounds(int left, int top, int width, int height) {
     FConstraints->Constrain(width, height);
     if (!FParent || !FParent->FAligning) FExplicit = Bounds(left, top, width, height);
-    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    const bool same = left == FLeft && top == FTop && width == FWidth && height == FHeight;
     const bool resized = width != FWidth || height != FHeight;
-    FLeft = left;
-    FTop = top;
-    FWidth = width;
-    FHeight = height;
+    if (!same) {
+        FLeft = left;
+        FTop = top;
+        FWidth = width;
+        FHeight = height;
+    }
+    if (!FAnchorMove) UpdateAnchorRules();
+    if (same) return;
     Invalidate();
     if (FParent) FParent->Invalidate();
     if (resized) {
@@ -461,6 +466,7 @@ void TControl::DeclarePublished(TPublisher& publisher) {
     p.Integer("Width", &TControl::Width, &TControl::SetWidth);
     p.Integer("Height", &TControl::Height, &TControl::SetHeight);
     p.Enumeration("Align", &TControl::Align, &TControl::SetAlign, AlignTypeInfo()).Default(alNone);
+    p.Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorsTypeInfo()).Default(kDefaultAnchors);
     p.String("Caption", &TControl::Caption, &TControl::SetCaption, "TCaption").Default("");
     p.Object("Constraints", &TControl::Constraints);
     p.Integer("Cursor", &TControl::Cursor, &TControl::SetCursor, CursorTypeInfo()).Default(crDefault);

@@ -42,6 +42,13 @@ class TWinControl;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
+// The parent's edges a control keeps its distance to when the parent is
+// resized: right or bottom alone move it, both sides of an axis stretch it,
+// neither keeps its centre where it was in proportion.
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+constexpr TAnchors kDefaultAnchors{akLeft, akTop};
+
 // How a text sits in its control.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -190,6 +197,10 @@ public:
 
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign value);
+    // Anchors hold for a control that is not aligned, from the bounds last
+    // given to it and the parent's client size then.
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors value);
     TSizeConstraints* Constraints() const { return FConstraints.get(); }
     void SetConstraints(const TSizeConstraints* value) { FConstraints->Assign(value); }
 
@@ -345,6 +356,8 @@ private:
     friend class TWinControl;
     friend class TSizeConstraints;
     VESKAR_LOCAL void ApplyConstraints();
+    VESKAR_LOCAL void UpdateAnchorRules();
+    VESKAR_LOCAL void ApplyAnchors(TPoint space);
     VESKAR_LOCAL void SetNestedIn(TComponent* value);
     VESKAR_LOCAL void FontChange(TObject* sender);
     VESKAR_LOCAL void TakeParentColor();
@@ -359,6 +372,10 @@ private:
     TRect FExplicit;
     TPoint FDesignSize;
     TAlign FAlign = alNone;
+    TAnchors FAnchors = kDefaultAnchors;
+    TRect FAnchorBase;      // the bounds the anchors keep distances from
+    TPoint FAnchorSpace{-1, -1};  // the parent's client size with them; -1: no parent
+    bool FAnchorMove = false;
     Owned<TSizeConstraints> FConstraints;
     TControlStyle FControlStyle;
     TCursor FCursor = crDefault;

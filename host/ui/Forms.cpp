@@ -242,6 +242,7 @@ void TForm::DeclarePublished(TPublisher& publisher) {
     // A new form is hidden; it is shown by the program, not by its file.
     p.Redeclare("Visible").Default(false);
     p.Component("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
+    p.Set("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons, BorderIconsTypeInfo()).Default(kDefaultBorderIcons);
     p.Enumeration("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle, FormBorderStyleTypeInfo()).Default(bsSizeable);
     p.Integer("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight);
     p.Integer("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth);

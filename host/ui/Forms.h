@@ -77,6 +77,11 @@ enum TPosition {
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
+// The buttons of the caption bar, kept for form files; the frame draws none.
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+constexpr TBorderIcons kDefaultBorderIcons{biSystemMenu, biMinimize, biMaximize};
+
 enum TFormStateFlag { fsCreating, fsVisible, fsShowing, fsModal, fsActivated };
 using TFormState = TSet<TFormStateFlag>;
 
@@ -97,6 +102,8 @@ public:
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     // The outer bounds stay; the client area changes with the frame.
     void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons value) { FBorderIcons = value; }
     TFrameMetrics Frame() const { return FrameMetrics(FBorderStyle); }
     TPosition Position() const { return FPosition; }
     // Takes effect when the form is next shown.
@@ -223,6 +230,7 @@ private:
     VESKAR_LOCAL void WatchActiveControl(TWinControl* control);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons = kDefaultBorderIcons;
     TPosition FPosition = poDesigned;
     TWinControl* FActiveControl = nullptr;
     int FPixelsPerInch = 96;

@@ -13,6 +13,18 @@ const TEnumInfo& AlignTypeInfo() {
     return info;
 }
 
+const TSetInfo& AnchorsTypeInfo() {
+    static const TEnumInfo kind{"TAnchorKind", {"akLeft", "akTop", "akRight", "akBottom"}};
+    static const TSetInfo info{"TAnchors", &kind};
+    return info;
+}
+
+const TSetInfo& BorderIconsTypeInfo() {
+    static const TEnumInfo icon{"TBorderIcon", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
+    static const TSetInfo info{"TBorderIcons", &icon};
+    return info;
+}
+
 const TIntegerInfo& CursorTypeInfo() {
     static const TIntegerInfo info{"TCursor",
                                    {{"crDefault", crDefault},

@@ -11,6 +11,8 @@ VESKAR_PUBLIC_BEGIN
 namespace host {
 
 const TEnumInfo& AlignTypeInfo();            // TAlign: alNone ... alClient
+const TSetInfo& AnchorsTypeInfo();           // TAnchors: [akLeft, akTop, akRight, akBottom]
+const TSetInfo& BorderIconsTypeInfo();       // TBorderIcons: [biSystemMenu, biMinimize, ...]
 const TIntegerInfo& CursorTypeInfo();        // TCursor, with crDefault, crArrow...
 const TIntegerInfo& ShortCutTypeInfo();      // TShortCut, written as a number
 const TEnumInfo& DBGridOptionTypeInfo();     // TDBGridOption: dgEditing ...

@@ -158,6 +158,7 @@ void TEdit::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TEdit>();
     p.Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);
     p.String("Text", &TEdit::Text, &TEdit::SetText, "TCaption").Default("");
+    p.String("TextHint", &TEdit::TextHint, &TEdit::SetTextHint).Default("");
 }
 
 } // namespace host

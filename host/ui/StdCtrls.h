@@ -63,6 +63,9 @@ public:
     // bsSingle (the default) frames the box; bsNone (a grid's editor) not.
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
+    // Shown in grey in an empty box that does not have the focus.
+    const std::string& TextHint() const { return FTextHint; }
+    void SetTextHint(const std::string& value);
 
     // The selection: where it starts and how long it is; the caret is at
     // one of its ends (CaretPos). Values are kept inside the text.
@@ -104,10 +107,12 @@ protected:
     int NextCharPos(int pos) const;
 
 private:
+    VESKAR_LOCAL void PaintTextHint(TCanvas& canvas, int left, int room);
 
     bool FReadOnly = false;
     bool FModified = false;
     int FMaxLength = 0;
+    std::string FTextHint;
     int FAnchor = 0;
     int FCaret = 0;
     bool FTyping = false;

@@ -20,6 +20,12 @@ int CharsBefore(const std::string& text, int pos) {
 
 // --- edits ------------------------------------------------------------------
 
+void TCustomEdit::SetTextHint(const std::string& value) {
+    if (FTextHint == value) return;
+    FTextHint = value;
+    if (Text().empty()) Invalidate();
+}
+
 void TCustomEdit::SetBorderStyle(TBorderStyle value) {
     value = value == bsNone ? bsNone : bsSingle;
     if (FBorderStyle == value) return;
@@ -44,11 +50,15 @@ void TCustomEdit::Paint() {
     const int left = framed ? kCellWidth : 0;
     const int room = CellColumns(canvas, all) - (framed ? 2 : 0);
     if (room <= 0) return;
+    const bool focused = Focused();
+    if (Text().empty() && !focused && !FTextHint.empty()) {
+        PaintTextHint(canvas, left, room);
+        return;
+    }
     const std::u32string chars = DecodeUtf8(Text());
     const int caret = CharsBefore(Text(), FCaret);
     const int selFrom = CharsBefore(Text(), SelStart());
     const int selTo = CharsBefore(Text(), SelStart() + SelLength());
-    const bool focused = Focused();
     // Scrolled to the caret while focused; from the start otherwise.
     const int first = focused && caret >= room ? caret - room + 1 : 0;
     const int top = CenteredTextTop(Height());
@@ -61,6 +71,14 @@ void TCustomEdit::Paint() {
                        selected ? caReverse : 0);
     }
     if (focused) canvas.SetCaretPos(left + (caret - first) * kCellWidth, top);
+}
+
+void TCustomEdit::PaintTextHint(TCanvas& canvas, int left, int room) {
+    const std::u32string hint = DecodeUtf8(FTextHint);
+    const int top = CenteredTextTop(Height());
+    const TColor back = canvas.Brush()->Color();
+    for (int i = 0; i < static_cast<int>(hint.size()) && i < room; ++i)
+        canvas.PutChar(left + i * kCellWidth, top, hint[static_cast<size_t>(i)], clGrayText, back);
 }
 
 // --- buttons ----------------------------------------------------------------

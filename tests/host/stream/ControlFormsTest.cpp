@@ -158,3 +158,44 @@ TEST(ControlForms, ExtendedColourNamesAndTitleOptionsReadAndWriteBack) {
     Owned<TComponent> again(CreateComponentFromText(written));
     EXPECT_EQ(WriteComponentText(again.get()), written);
 }
+
+TEST(ControlForms, AnchorsBorderIconsDesignSizeAndTextHintReadAndWriteBack) {
+    RegisterStandardClasses();
+    // The edit's position belongs to the client size read before it, not to
+    // the kept DesignSize: it follows the right edge from there.
+    const std::string text = "object F: TForm\n"
+                             "  BorderIcons = [biSystemMenu, biHelp]\n"
+                             "  ClientHeight = 100\n"
+                             "  ClientWidth = 300\n"
+                             "  DesignSize = (\n    200\n    100)\n"
+                             "  object E: TEdit\n"
+                             "    Left = 150\n"
+                             "    Top = 8\n"
+                             "    Width = 40\n"
+                             "    Height = 21\n"
+                             "    Anchors = [akTop, akRight]\n"
+                             "    TextHint = 'Search'\n"
+                             "  end\n"
+                             "end\n";
+    Owned<TComponent> root(CreateComponentFromText(text));
+    auto* form = static_cast<TForm*>(root.get());
+    auto* edit = dynamic_cast<TEdit*>(form->FindComponent("E"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(form->BorderIcons(), (TBorderIcons{biSystemMenu, biHelp}));
+    EXPECT_EQ(form->DesignSize(), (TPoint{200, 100}));
+    EXPECT_EQ(edit->Anchors(), (TAnchors{akTop, akRight}));
+    EXPECT_EQ(edit->TextHint(), "Search");
+    EXPECT_EQ(edit->Left(), 150);
+    form->SetClientWidth(320);
+    EXPECT_EQ(edit->Left(), 170);
+
+    const std::string written = WriteComponentText(form);
+    for (const char* line : {"BorderIcons = [biSystemMenu, biHelp]", "Anchors = [akTop, akRight]",
+                             "TextHint = 'Search'", "DesignSize = ("})
+        EXPECT_NE(written.find(line), std::string::npos) << line;
+    Owned<TComponent> again(CreateComponentFromText(written));
+    EXPECT_EQ(WriteComponentText(again.get()), written);
+    // Defaults are not written.
+    Owned<TForm> plain(TForm::Create(nullptr));
+    EXPECT_EQ(WriteComponentText(plain.get()).find("BorderIcons"), std::string::npos);
+}

@@ -4,6 +4,7 @@
 #include "StreamClasses.h"
 
 #include "host/core/InitComponent.h"
+#include "host/core/Publisher.h"
 #include "host/core/StreamErrors.h"
 #include "host/package/Resource.h"
 #include "host/stream/FormResources.h"
@@ -48,9 +49,46 @@ const char DerivedText[] = "inherited StoredPanel2: TStoredPanel2\n"
                            "  end\n"
                            "end\n";
 
+// A data module class with a definition that binds its own events.
+class TStoredModule : public TDataModule {
+    HOST_CLASS(TStoredModule, TDataModule)
+    static void DeclarePublished(TPublisher& publisher) {
+        auto p = publisher.Of<TStoredModule>();
+        p.Method("ModuleCreate", &TStoredModule::ModuleCreate);
+        p.Method("ModuleDestroy", &TStoredModule::ModuleDestroy);
+    }
+public:
+    static std::vector<std::string>* Steps;
+    void ModuleCreate(TObject*) {
+        Steps->push_back("OnCreate " + std::to_string(ComponentCount()) + " loaded " +
+                         std::to_string(LoadedLog().size()));
+    }
+    void ModuleDestroy(TObject*) { Steps->push_back("OnDestroy " + std::to_string(ComponentCount())); }
+
+protected:
+    explicit TStoredModule(TComponent* owner) : TDataModule(owner) {}
+};
+std::vector<std::string>* TStoredModule::Steps = nullptr;
+HOST_IMPLEMENT_COMPONENT(TStoredModule, TDataModule)
+
+class TUnstoredModule : public TDataModule {
+    HOST_CLASS(TUnstoredModule, TDataModule)
+protected:
+    explicit TUnstoredModule(TComponent* owner) : TDataModule(owner) {}
+};
+HOST_IMPLEMENT_COMPONENT(TUnstoredModule, TDataModule)
+
+const char ModuleText[] = "object StoredModule: TStoredModule\n"
+                          "  OnCreate = ModuleCreate\n"
+                          "  OnDestroy = ModuleDestroy\n"
+                          "  object Probe: TProbe\n"
+                          "  end\n"
+                          "end\n";
+
 const unsigned char* Bytes(const char* text) { return reinterpret_cast<const unsigned char*>(text); }
 
 const TResourceRegistration BaseForm("", "TSTOREDPANEL", rtRCData, Bytes(BaseText), std::strlen(BaseText));
+const TResourceRegistration StoredModule("", "TSTOREDMODULE", rtRCData, Bytes(ModuleText), std::strlen(ModuleText));
 const TResourceRegistration DerivedForm("", "TStoredPanel2", rtRCData, Bytes(DerivedText), std::strlen(DerivedText));
 
 class FormResourcesTest : public ::testing::Test {
@@ -105,4 +143,20 @@ TEST_F(FormResourcesTest, ReadComponentResRaisesForAMissingResource) {
     Owned<TStoredPanel2> lone(TStoredPanel2::Create(nullptr));
     EXPECT_THROW(InitInheritedComponent(lone.get(), TStoredPanel::ClassInfo()), EParserError);
     EXPECT_EQ(lone->ComponentCount(), 0);
+}
+
+TEST_F(FormResourcesTest, ADataModuleFiresOnCreateAfterItsDefinitionAndOnDestroyBeforeItsComponentsGo) {
+    std::vector<std::string> steps;
+    TStoredModule::Steps = &steps;
+    TComponent* module = ClassOf<TStoredModule>().Create(nullptr);
+    EXPECT_EQ(module->Name(), "StoredModule");
+    EXPECT_EQ(static_cast<TStoredModule*>(module)->OnCreate.MethodName(), "ModuleCreate");
+    module->Free();
+    TStoredModule::Steps = nullptr;
+    EXPECT_EQ(steps, (std::vector<std::string>{"OnCreate 1 loaded 1", "OnDestroy 1"}));
+
+    // A class below TDataModule must have a definition; the plain class needs none.
+    EXPECT_THROW(TUnstoredModule::Create(nullptr), EResNotFound);
+    Owned<TDataModule> plain(TDataModule::Create(nullptr));
+    EXPECT_EQ(plain->ComponentCount(), 0);
 }

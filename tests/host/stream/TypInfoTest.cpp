@@ -41,11 +41,11 @@ HOST_IMPLEMENT_COMPONENT(TTwice, TComponent)
 
 TEST(PublishedProperties, ComeInheritedFirstInDeclarationOrder) {
     EXPECT_EQ(PropNames(TEdit::ClassInfo()),
-              (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Width", "Height", "Align", "Caption",
+              (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Width", "Height", "Align", "Anchors", "Caption",
                                         "Constraints", "Cursor", "Hint", "ShowHint", "Visible", "Enabled", "Color", "Font",
                                         "ParentColor", "ParentFont", "OnClick",
                                         "OnDblClick", "TabOrder", "TabStop", "OnEnter", "OnExit", "OnKeyDown",
-                                        "OnKeyPress", "OnKeyUp", "ReadOnly", "Text"}));
+                                        "OnKeyPress", "OnKeyUp", "ReadOnly", "Text", "TextHint"}));
     // A class that declares nothing has its parent's table; the inner grid
     // editor publishes nothing of the edit boxes'.
     EXPECT_EQ(PropNames(TFieldOnlyPanel::ClassInfo()), PropNames(TWinControl::ClassInfo()));

@@ -213,3 +213,36 @@ TEST(Controls, PropertiesAndRepaintRequests) {
     named->SetName("bOk");
     EXPECT_EQ(named->Caption(), "OK");
 }
+
+TEST(Controls, AnchoredControlsKeepTheirDistancesToTheAnchoredEdges) {
+    Owned<TWinControl> parent(MakeParent(200, 100));
+    auto anchored = [&](TAnchors anchors) {
+        TControl* child = MakeChild(parent.get(), alNone, 40, 20);
+        child->SetBounds(50, 30, 40, 20);
+        child->SetAnchors(anchors);
+        return child;
+    };
+    TControl* fixed = anchored(kDefaultAnchors);
+    TControl* right = anchored({akTop, akRight});
+    TControl* stretch = anchored({akLeft, akTop, akRight, akBottom});
+    TControl* floating = anchored({});
+
+    parent->SetBounds(0, 0, 300, 160);
+    EXPECT_EQ(fixed->BoundsRect(), Bounds(50, 30, 40, 20));
+    EXPECT_EQ(right->BoundsRect(), Bounds(150, 30, 40, 20));
+    EXPECT_EQ(stretch->BoundsRect(), Bounds(50, 30, 140, 80));
+    // The centre (70, 40) stays where it was in proportion: (105, 64).
+    EXPECT_EQ(floating->BoundsRect(), Bounds(85, 54, 40, 20));
+
+    // Shrinking goes back, and a stretched control never gets a negative size.
+    parent->SetBounds(0, 0, 200, 100);
+    EXPECT_EQ(right->BoundsRect(), Bounds(150 - 100, 30, 40, 20));
+    EXPECT_EQ(stretch->BoundsRect(), Bounds(50, 30, 40, 20));
+    parent->SetBounds(0, 0, 60, 100);
+    EXPECT_EQ(stretch->Width(), 0);
+
+    // A control moved by the program keeps distances from where it was put.
+    right->SetLeft(10);
+    parent->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(right->Left(), 50);
+}

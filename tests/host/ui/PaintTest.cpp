@@ -191,6 +191,21 @@ TEST_F(PaintTest, EditsShowCaretSelectionAndReadOnlyLook) {
     EXPECT_EQ(Form->Surface().Caret(), Point(2, 4));
 }
 
+TEST_F(PaintTest, AnEmptyUnfocusedEditShowsItsTextHintInGrey) {
+    Form->Show();
+    auto* edit = Add<TEdit>(0, 0, 8, 1);
+    Add<TEdit>(0, 1, 8, 1)->SetFocus();
+    edit->SetTextHint("Search here");
+    EXPECT_EQ(Picture()[0], "[Search]            ");
+    EXPECT_EQ(Form->Surface().CellAt(1, 0).Fore, clGrayText);
+    // Focused or holding text, the box shows its text alone.
+    edit->SetFocus();
+    EXPECT_EQ(Picture()[0], "[      ]            ");
+    FocusManager().SetFocus(nullptr);
+    edit->SetText("ab");
+    EXPECT_EQ(Picture()[0], "[ab    ]            ");
+}
+
 TEST_F(PaintTest, AMemoWrapsWordsIntoTheRowsBelowAndTheKeysFollowTheRows) {
     Form->Show();
     auto* memo = Add<TMemo>(0, 0, 10, 5);  // eight characters by three rows inside the frame
