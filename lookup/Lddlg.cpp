@@ -27,6 +27,14 @@ void TDefaultLookupForm::SetDataSource(TDataSource* Value) {
 
 void TDefaultLookupForm::lGridDblClick(TObject* /*Sender*/) { SetModalResult(mrOk); }
 
+void TDefaultLookupForm::Loaded() {
+    inherited::Loaded();
+    if (!lGrid || lGrid->OnKeyDown) return;
+    lGrid->OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState shift) {
+        if (key == VK_TAB && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && DialogKey(key, shift)) key = 0;
+    };
+}
+
 namespace Lddlg {
 
 void Initialization() {}

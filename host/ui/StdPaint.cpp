@@ -6,18 +6,6 @@
 
 namespace host {
 
-namespace {
-
-// Code points before a byte position of a UTF-8 text.
-int CharsBefore(const std::string& text, int pos) {
-    int chars = 0;
-    for (int i = 0; i < pos && i < static_cast<int>(text.size()); ++i)
-        if ((static_cast<unsigned char>(text[static_cast<size_t>(i)]) & 0xC0) != 0x80) ++chars;
-    return chars;
-}
-
-} // namespace
-
 // --- edits ------------------------------------------------------------------
 
 void TCustomEdit::SetBorderStyle(TBorderStyle value) {
@@ -45,16 +33,19 @@ void TCustomEdit::Paint() {
     const int room = CellColumns(canvas, all) - (framed ? 2 : 0);
     if (room <= 0) return;
     const std::u32string chars = DecodeUtf8(Text());
-    const int caret = CharsBefore(Text(), FCaret);
-    const int selFrom = CharsBefore(Text(), SelStart());
-    const int selTo = CharsBefore(Text(), SelStart() + SelLength());
+    const int caret = CaretPos();
+    const int selFrom = SelStart();
+    const int selTo = selFrom + SelLength();
     const bool focused = Focused();
-    // Scrolled to the caret while focused; from the start otherwise.
-    const int first = focused && caret >= room ? caret - room + 1 : 0;
+    // Scrolled to the caret while focused; from the start otherwise. Right
+    // aligned text that fits ends at the box's right edge (the caret after it).
+    const int count = static_cast<int>(chars.size());
+    const bool right = FAlignment == taRightJustify && count <= room;
+    const int first = right ? count - room : focused && caret >= room ? caret - room + 1 : 0;
     const int top = CenteredTextTop(Height());
     const TColor text = Enabled() ? Font()->Color() : clGrayText;
     const TColor back = canvas.Brush()->Color();
-    for (int i = first; i < static_cast<int>(chars.size()) && i - first < room; ++i) {
+    for (int i = std::max(first, 0); i < count && i - first < room; ++i) {
         const bool selected = focused && i >= selFrom && i < selTo;
         canvas.PutChar(left + (i - first) * kCellWidth, top, chars[static_cast<size_t>(i)],
                        selected ? clHighlightText : text, selected ? clHighlight : back,

@@ -323,24 +323,24 @@ TEST_F(DataControlsTest, GridEditorWritesTheCellAndFocusGoesIntoIt) {
     grid->SetCells(1, 1, "a");
     grid->SetCells(2, 1, "b");
     grid->SetFocus();
-    Type(grid, "x");  // a character on the grid starts the edit
+    Type(grid, "x");  // a character on the grid starts the edit, replacing the cell's text
     ASSERT_NE(grid->InplaceEditor(), nullptr);
     TInplaceEdit* editor = grid->InplaceEditor();
     EXPECT_TRUE(editor->Focused());
-    EXPECT_EQ(editor->Text(), "ax");
+    EXPECT_EQ(editor->Text(), "x");
     EXPECT_EQ(grid->Cells(1, 1), "a");
     Press(editor, VK_RETURN);
-    EXPECT_EQ(grid->Cells(1, 1), "ax");
+    EXPECT_EQ(grid->Cells(1, 1), "x");
 
     Type(editor, "y");
     Other->SetFocus();  // leaving writes
-    EXPECT_EQ(grid->Cells(1, 1), "axy");
+    EXPECT_EQ(grid->Cells(1, 1), "xy");
 
     grid->SetFocus();
     EXPECT_TRUE(editor->Focused()) << "the grid passes the focus on while editing";
     Type(editor, "z");
     grid->SetCol(2);  // moving writes the old cell and loads the new one
-    EXPECT_EQ(grid->Cells(1, 1), "axyz");
+    EXPECT_EQ(grid->Cells(1, 1), "xyz");
     EXPECT_EQ(editor->Text(), "b");
     Type(editor, "q");
     Press(editor, VK_ESCAPE);
@@ -492,6 +492,8 @@ TEST_F(DataControlsTest, DBGridEditorWritesTheSelectedField) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Text(), "Oslo");
     EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_EQ(editor->SelText(), "Oslo") << "the editor enters a cell with its text selected";
+    Press(editor, VK_END);
     Type(editor, "!");
     EXPECT_EQ(People->State(), dsEdit);
     Other->SetFocus();
@@ -622,6 +624,7 @@ TEST_F(DataControlsTest, DBGridRowStaysWithTheCursorWhenThePostFails) {
     grid->SetSelectedField(People->FieldByName("Name"));
     grid->SetEditorMode(true);
     ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Press(grid->InplaceEditor(), VK_END);
     Type(grid->InplaceEditor(), "\bx");
     EXPECT_THROW(grid->SetRow(2), EDatabaseError);
     EXPECT_EQ(People->RecNo(), 1);

@@ -161,9 +161,10 @@ TEST_F(DataPaintTest, GridEditorSitsOnTheCurrentCell) {
     ASSERT_NE(grid->InplaceEditor(), nullptr);
     EXPECT_EQ(grid->InplaceEditor()->BoundsRect(), Rect(13 * kCellWidth, 3 * kCellHeight, 21 * kCellWidth, 4 * kCellHeight));
     Keyboard().Type("X");
-    // Typing edits the record: the indicator says so.
-    EXPECT_EQ(Picture()[3], "I│         2│NutX    │  ");
-    EXPECT_EQ(Form->Surface().Caret(), Point(17, 3));
+    // Typing edits the record: the indicator says so. What is typed first
+    // replaces the cell's text.
+    EXPECT_EQ(Picture()[3], "I│         2│X       │  ");
+    EXPECT_EQ(Form->Surface().Caret(), Point(14, 3));
 }
 
 TEST_F(DataPaintTest, NavigatorEnablesButtonsByStateAndPosition) {
@@ -293,6 +294,7 @@ TEST_F(DataPaintTest, TheWheelMovesTheDataGridsRecordAndTheGridsRowByOneANotch) 
     // with its record.
     grid->ShowEditor();
     ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Keyboard().Press(VK_END);
     Keyboard().Type("X");
     Mouse().Wheel(grid->InplaceEditor(), 1);
     EXPECT_EQ(Parts->RecNo(), 9);
