@@ -182,6 +182,8 @@ protected:
     // and the y of each row in view, up to the client area's edge.
     std::vector<std::pair<int, int>> VisibleCols() const;
     std::vector<std::pair<int, int>> VisibleRows() const;
+    // The x just past the last column in view.
+    int ColumnsRight() const;
     // Moves TopRow while painting: what is painted already shows it.
     void ScrollQuietly(int topRow) { FTopRow = std::clamp(topRow, FFixedRows, FRowCount - 1); }
     // Puts the editor on the current cell's rectangle.

@@ -56,15 +56,16 @@ void TCustomEdit::Paint() {
 
 // --- buttons ----------------------------------------------------------------
 
-// A button is its caption between brackets on the face colour. The default
-// button's caption is bold, the focused one's reversed; held down, the
-// caption moves a cell to the right.
+// A button is its caption between brackets on the face colour, one row:
+// rows above and below it are the parent's (a panel's edge stays whole).
+// The default button's caption is bold, the focused one's reversed; held
+// down, the caption moves a cell to the right.
 void TButton::Paint() {
     TCanvas& canvas = *Canvas();
-    const TRect all = Rect(0, 0, Width(), Height());
+    const int top = CenteredTextTop(Height());
+    const TRect all = Rect(0, top, Width(), top + kCellHeight);
     canvas.Brush()->SetColor(clBtnFace);
     canvas.FillRect(all);
-    const int top = CenteredTextTop(Height());
     const int columns = CellColumns(canvas, all);
     const TColor edge = Enabled() ? clBtnText : clGrayText;
     canvas.PutChar(0, top, U'[', edge, clBtnFace, FDefault ? caBold : 0);
