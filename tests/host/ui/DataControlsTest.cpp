@@ -648,3 +648,58 @@ TEST_F(DataControlsTest, DBGridDoubleClick) {
 }
 
 } // namespace
+
+namespace {
+
+std::string Euros(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += "€";
+    return text;
+}
+
+} // namespace
+
+TEST_F(DataControlsTest, TextIsTypedEditedAndCutByWholeCharacters) {
+    // Twelve euro signs (three bytes each) into room for ten: ten whole ones.
+    TEdit* edit = TEdit::Create(Form);
+    edit->SetParent(Form);
+    edit->SetMaxLength(10);
+    Type(edit, Euros(12));
+    EXPECT_EQ(edit->Text(), Euros(10));
+    EXPECT_EQ(edit->CaretPos(), 10);
+
+    // The caret, the selection and the deleting keys count characters.
+    Press(edit, VK_LEFT);
+    EXPECT_EQ(edit->CaretPos(), 9);
+    Type(edit, "\b");
+    EXPECT_EQ(edit->Text(), Euros(9));
+    edit->SetSelStart(2);
+    edit->SetSelLength(3);
+    EXPECT_EQ(edit->SelText(), Euros(3));
+    Type(edit, "a");
+    EXPECT_EQ(edit->Text(), Euros(2) + "a" + Euros(4));
+    Press(edit, VK_DELETE);
+    EXPECT_EQ(edit->Text(), Euros(2) + "a" + Euros(3));
+
+    // A stray continuation byte, or a character cut short, types nothing.
+    edit->SetText("");
+    Type(edit, "\x82\xE2\x82" "b");
+    EXPECT_EQ(edit->Text(), "b");
+
+    // A string field of size 20 holds twenty characters, each whole, and
+    // the grid's editor takes no more.
+    People->Edit();
+    People->FieldByName("Name")->SetAsString(Euros(25));
+    EXPECT_EQ(Name(), Euros(20));
+    People->Cancel();
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetFocus();
+    grid->SetSelectedField(People->FieldByName("Name"));
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Type(grid->InplaceEditor(), Euros(25));
+    grid->HideEditor();
+    EXPECT_EQ(Name(), Euros(20));
+}

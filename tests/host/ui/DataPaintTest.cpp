@@ -313,3 +313,52 @@ TEST_F(DataPaintTest, TheWheelMovesTheDataGridsRecordAndTheGridsRowByOneANotch) 
     Mouse().Wheel(plain, 10);
     EXPECT_EQ(plain->Row(), 1);
 }
+
+TEST_F(DataPaintTest, TabCrossesAGridsColumnsOnlyWithTabsAndLeavesItPastTheEnds) {
+    TEdit* before = TEdit::Create(Form.get());
+    before->SetParent(Form.get());
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, kCellHeight, 24 * kCellWidth, 4 * kCellHeight);
+    TEdit* after = TEdit::Create(Form.get());
+    after->SetParent(Form.get());
+    grid->SetDataSource(Source);
+    Form->Show();
+
+    // With dgTabs: across the columns, then out; Shift+Tab likewise back.
+    grid->SetFocus();
+    grid->SetSelectedIndex(0);
+    Keyboard().Press(VK_TAB);
+    EXPECT_EQ(grid->SelectedIndex(), 1);
+    EXPECT_TRUE(grid->Focused());
+    Keyboard().Press(VK_TAB);
+    EXPECT_TRUE(after->Focused()) << "Tab past the last column leaves the grid";
+    grid->SetFocus();
+    grid->ShowEditor();  // from the cell's editor alike
+    Keyboard().Press(VK_TAB, {ssShift});
+    EXPECT_EQ(grid->SelectedIndex(), 0);
+    Keyboard().Press(VK_TAB, {ssShift});
+    EXPECT_TRUE(before->Focused()) << "Shift+Tab before the first column leaves the grid";
+
+    // Without dgTabs Tab is the form's at once.
+    grid->SetOptions(grid->Options() - TDBGridOptions{dgTabs});
+    grid->SetFocus();
+    Keyboard().Press(VK_TAB);
+    EXPECT_TRUE(after->Focused());
+    EXPECT_EQ(grid->SelectedIndex(), 0);
+}
+
+TEST_F(DataPaintTest, TheCurrentCellsEditorAlignsAsItsColumn) {
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, 0, 24 * kCellWidth, 6 * kCellHeight);
+    grid->SetDataSource(Source);
+    Form->Show();
+    grid->SetFocus();
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(Picture()[2], "▶│         1│Bolt       ") << "a number stays right-aligned";
+    grid->SetSelectedIndex(1);
+    EXPECT_EQ(grid->InplaceEditor()->Alignment(), taLeftJustify);
+    EXPECT_EQ(grid->InplaceEditor()->MaxLength(), 8) << "the field's size";
+}
