@@ -3,6 +3,7 @@
 #include "host/core/Guards.h"
 #include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
+#include "host/core/Utf8.h"
 #include "host/ui/Keyboard.h"
 #include "host/ui/Screen.h"
 
@@ -71,7 +72,7 @@ void TSearchLookupForm::SetDataSource(TDataSource* Value) {
         const TScopedFlag prefilling(FPrefilling);
         eSearch->SetText(typed);
     }
-    eSearch->SetSelStart(static_cast<int>(typed.size()));
+    eSearch->SetSelStart(Utf8Length(typed));
     const TField* field = SearchField();
     ShowMatch(typed.empty() || (field && StartsText(typed, field->AsString())));
 }
@@ -163,6 +164,14 @@ void TSearchLookupForm::lGridMouseDown(TObject* /*Sender*/, TMouseButton Button,
     } else {
         ShowMatch(true);
     }
+}
+
+void TDefaultLookupForm::Loaded() {
+    inherited::Loaded();
+    if (!lGrid || lGrid->OnKeyDown) return;
+    lGrid->OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState shift) {
+        if (key == VK_TAB && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && DialogKey(key, shift)) key = 0;
+    };
 }
 
 namespace Lddlg {

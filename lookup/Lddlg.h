@@ -50,6 +50,9 @@ public:
 
 protected:
     explicit TDefaultLookupForm(host::TComponent* AOwner) : TBaseLookupForm(AOwner) {}
+    // The grid only browses: Tab and Shift+Tab leave it for the buttons
+    // rather than step across its columns.
+    void Loaded() override;
 };
 
 // A lookup form that searches as the user types. The search edit above the

@@ -2,6 +2,7 @@
 
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
+#include "host/core/Utf8.h"
 #include "host/data/DataSet.h"
 
 #include <cmath>
@@ -71,7 +72,8 @@ Variant TField::Convert(const Variant& value) const {
         switch (FDataType) {
         case ftString: {
             std::string s = value.AsString();
-            if (FSize > 0 && static_cast<int>(s.size()) > FSize) s.resize(static_cast<size_t>(FSize));
+            // A string field of size N holds N characters, each whole.
+            if (FSize > 0 && static_cast<int>(s.size()) > FSize) s = Utf8Truncate(s, FSize);
             return Variant(std::move(s));
         }
         case ftInteger:

@@ -3,6 +3,7 @@
 #include "host/core/Exception.h"
 #include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
+#include "host/core/Utf8.h"
 #include "host/data/PgClient.h"
 #include "host/data/PgStatement.h"
 #include "host/data/PgValues.h"
@@ -22,15 +23,7 @@ std::string AsciiLower(std::string text) {
 }
 
 // The length of the UTF-8 character that ends Text (1 for a stray byte).
-size_t LastCharLength(const std::string& text) {
-    size_t length = 1;
-    while (length < 4 && length < text.size() &&
-           (static_cast<unsigned char>(text[text.size() - length]) & 0xC0) == 0x80)
-        ++length;
-    const unsigned char lead = static_cast<unsigned char>(text[text.size() - length]);
-    const size_t expected = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    return expected == length ? length : 1;
-}
+size_t LastCharLength(const std::string& text) { return text.size() - Utf8Prev(text, text.size()); }
 
 uint32_t DecodeChar(const std::string& bytes) {
     const auto b = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])); };

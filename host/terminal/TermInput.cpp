@@ -1,5 +1,7 @@
 #include "host/terminal/TermInput.h"
 
+#include "host/core/Utf8.h"
+
 #include <array>
 #include <vector>
 
@@ -41,21 +43,12 @@ TDecoded ControlByte(unsigned char c) {
     return Skip(1);
 }
 
-// Length of a UTF-8 character from its lead byte; 0 for a byte that leads none.
-std::size_t Utf8Length(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
-    return 0;
-}
-
 TDecoded TextEvent(std::string_view input, bool final) {
-    const std::size_t length = Utf8Length(static_cast<unsigned char>(input[0]));
+    const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(input[0]));
     if (length == 0) return Skip(1);
     if (input.size() < length) return final ? Skip(input.size()) : NeedMore();
     for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(input[i]) & 0xC0) != 0x80) return Skip(i);
+        if (!Utf8IsContinuation(input[i])) return Skip(i);
     TDecoded d;
     d.Event.Kind = TInputKind::Text;
     d.Event.Text = std::string(input.substr(0, length));

@@ -61,7 +61,8 @@ void TSpeedButton::Paint() {
 }
 
 // The first image of the glyph, then a space, then the caption, centred
-// together.
+// together. Where the caption and the glyph do not both fit, the caption
+// alone: it is what names the button.
 void TBitBtn::PaintFace(TCanvas& canvas, const TRect& inner, int textTop) {
     if (FGlyph->Empty()) {
         inherited::PaintFace(canvas, inner, textTop);
@@ -71,6 +72,10 @@ void TBitBtn::PaintFace(TCanvas& canvas, const TRect& inner, int textTop) {
     const int glyphCells = (imageWidth + kCellWidth - 1) / kCellWidth;
     const int textWidth = AccelTextWidth(canvas, Caption());
     const int total = glyphCells * kCellWidth + (Caption().empty() ? 0 : kCellWidth + textWidth);
+    if (total > inner.Width() && !Caption().empty()) {
+        inherited::PaintFace(canvas, inner, textTop);
+        return;
+    }
     const int left = AlignedTextLeft(inner.Left, inner.Width(), total, taCenter);
     TCanvas::TState saved = canvas.SaveState();
     canvas.IntersectClipRect(inner);

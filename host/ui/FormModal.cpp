@@ -219,7 +219,13 @@ void TCustomForm::KeyDown(std::uint16_t& key, TShiftState shift) {
 
 bool TCustomForm::DialogKey(std::uint16_t& key, TShiftState shift) {
     if (key == VK_TAB && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
-        TWinControl* next = FindNextControl(FocusedControl(), !shift.Contains(ssShift), true);
+        // A control without a tab stop inside one with it (a grid's cell
+        // editor) is that control's part: Tab goes on from the whole.
+        TWinControl* current = FocusedControl();
+        while (current && !current->TabStop() && current->Parent() && current->Parent() != this &&
+               current->Parent()->TabStop())
+            current = current->Parent();
+        TWinControl* next = FindNextControl(current, !shift.Contains(ssShift), true);
         if (next) next->SetFocus();
         return true;
     }

@@ -39,6 +39,11 @@ void TCustomGrid::Paint() {
     DrawGridLines(std::min(bottom, Height()));
 }
 
+int TCustomGrid::ColumnsRight() const {
+    const auto cols = VisibleCols();
+    return cols.empty() ? 0 : cols.back().second + ColWidths(cols.back().first);
+}
+
 void TCustomGrid::DrawCell(int col, int row, const TRect& rect, bool current) {
     TCanvas& canvas = *Canvas();
     const bool fixed = col < FFixedCols || row < FFixedRows;
@@ -57,9 +62,13 @@ void TCustomGrid::DrawGridLines(int bottom) {
     // The lines run a cell past each end, cut there by the clip, so they
     // show whole up to the grid's edges.
     const TCanvas::TState saved = canvas.SaveState();
-    canvas.IntersectClipRect(Rect(0, 0, Width(), bottom));
+    // Past the last column there is nothing: no line closes it, and the
+    // line under the titles ends with it.
+    const int right = std::min(ColumnsRight(), Width());
+    canvas.IntersectClipRect(Rect(0, 0, right, bottom));
     for (auto [col, x] : VisibleCols()) {
         const int width = ColWidths(col);
+        if (col == FColCount - 1) continue;
         if (!FOptions.Contains(col < FFixedCols ? goFixedVertLine : goVertLine) || width <= kCellWidth) continue;
         canvas.MoveTo(x + width - kCellWidth, -kCellHeight);
         canvas.LineTo(x + width - kCellWidth, bottom + kCellHeight);
@@ -133,7 +142,7 @@ void TCustomDBGrid::PaintTitles(const std::vector<std::pair<int, int>>& cols) {
     TCanvas& canvas = *Canvas();
     canvas.SetFont(FTitleFont.get());
     canvas.Brush()->SetColor(clBtnFace);
-    canvas.FillRect(Rect(0, 0, Width(), kCellHeight));
+    canvas.FillRect(Rect(0, 0, std::min(ColumnsRight(), Width()), kCellHeight));
     for (auto [col, x] : cols) {
         const int index = col - IndicatorOffset();
         if (index < 0 || index >= ColumnCount()) continue;

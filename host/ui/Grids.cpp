@@ -20,6 +20,15 @@ HOST_IMPLEMENT_CLASS(TGridDataLink, TDataLink)
 HOST_IMPLEMENT_ABSTRACT_COMPONENT(TCustomDBGrid, TCustomGrid)
 HOST_IMPLEMENT_COMPONENT(TDBGrid, TCustomDBGrid)
 
+namespace {
+
+bool IsNumericField(const TField& field) {
+    const TFieldType type = field.DataType();
+    return type == ftInteger || type == ftLargeint || type == ftFloat;
+}
+
+} // namespace
+
 // --- TInplaceEdit ------------------------------------------------------------
 
 TInplaceEdit::TInplaceEdit(TComponent* owner)
@@ -119,14 +128,26 @@ void TCustomGrid::ClampCurrent() {
 
 void TCustomGrid::MoveCurrentTo(int col, int row) {
     if (col == FCol && row == FRow) return;
+    const bool newColumn = col != FCol;
     FCol = col;
     FRow = row;
     ScrollInView(FCol, FRow);
     if (FEditorMode) {
-        ReloadEditor();
+        EnterEditor();
         PlaceEditor();
     }
+    if (newColumn) RefocusEditor();
     Invalidate();
+}
+
+void TCustomGrid::RefocusEditor() {
+    // The editor leaves and takes the focus again, as a cell's editor is
+    // put on a cell anew: what watches its focus learns of the new column.
+    if (!FInplaceEdit || !FInplaceEdit->Focused() || !CanFocus()) return;
+    const TKeepAlive alive(this);
+    SetFocus();
+    if (FreePending()) return;
+    if (FEditorMode && FInplaceEdit && !FInplaceEdit->Focused() && FInplaceEdit->CanFocus()) FInplaceEdit->SetFocus();
 }
 
 int TCustomGrid::ColWidths(int) const { return FDefaultColWidth; }
@@ -245,12 +266,13 @@ void TCustomGrid::FocusCell(int col, int row) {
     CurrentChanged(oldCol, oldRow);
     if (FEditorMode) {
         if (CanEditShow()) {
-            ReloadEditor();
+            EnterEditor();
             PlaceEditor();
         } else {
             HideEditor();
         }
     }
+    if (FCol != oldCol) RefocusEditor();
     Invalidate();
 }
 
@@ -314,7 +336,7 @@ void TCustomGrid::ShowEditor() {
         FInplaceEdit->SetParent(this);
     }
     FEditorMode = true;
-    ReloadEditor();
+    EnterEditor();
     PlaceEditor();
     FInplaceEdit->Show();
     // The editor's window is made now (the grid's first, when it has none),
@@ -336,8 +358,15 @@ void TCustomGrid::HideEditor() {
 void TCustomGrid::ReloadEditor() {
     if (!FInplaceEdit) return;
     const TScopedFlag scoped(FUpdatingText);
+    FInplaceEdit->SetMaxLength(GetEditLimit());
+    FInplaceEdit->SetAlignment(GetEditAlignment());
     FInplaceEdit->SetText(GetEditText(FCol, FRow));
     FInplaceEdit->SetModified(false);
+}
+
+void TCustomGrid::EnterEditor() {
+    ReloadEditor();
+    if (FInplaceEdit) FInplaceEdit->SelectAll();
 }
 
 void TCustomGrid::UpdateText() {
@@ -410,10 +439,15 @@ void TCustomGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
         if (shift.Contains(ssCtrl)) FocusCell(FCol, FRowCount - 1);
         else FocusCell(FColCount - 1, FRow);
         break;
-    case VK_TAB:
-        if (!FOptions.Contains(goTabs)) return;
-        FocusCell(shift.Contains(ssShift) ? FCol - 1 : FCol + 1, FRow);
+    case VK_TAB: {
+        // Without goTabs, and past the last (or before the first) column,
+        // Tab is the form's: it leaves the grid.
+        if (!FOptions.Contains(goTabs) || shift.Contains(ssCtrl) || shift.Contains(ssAlt)) return;
+        const int next = shift.Contains(ssShift) ? FCol - 1 : FCol + 1;
+        if (next < FFixedCols || next >= FColCount) return;
+        FocusCell(next, FRow);
         break;
+    }
     case VK_F2: ShowEditor(); break;
     default: return;
     }
@@ -432,7 +466,9 @@ void TCustomGrid::KeyPress(char& key) {
 
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft) {
-        if (CanFocus() && !Focused()) SetFocus();
+        // The editor's focus is the grid's already.
+        const bool editorFocused = FInplaceEdit && FInplaceEdit->Focused();
+        if (CanFocus() && !Focused() && !editorFocused) SetFocus();
         auto [col, row] = MouseCoord(x, y);
         if (col >= FFixedCols && row >= FFixedRows) FocusCell(col, row);
     }
@@ -680,6 +716,16 @@ bool TCustomDBGrid::CanEditModify() {
         return dataSet->State() == dsEdit || dataSet->State() == dsInsert;
     }
     return false;
+}
+
+int TCustomDBGrid::GetEditLimit() {
+    TField* field = SelectedField();
+    return field && field->DataType() == ftString ? field->Size() : 0;
+}
+
+TAlignment TCustomDBGrid::GetEditAlignment() {
+    TField* field = SelectedField();
+    return field && IsNumericField(*field) ? taRightJustify : taLeftJustify;
 }
 
 std::string TCustomDBGrid::GetEditText(int col, int) {

@@ -139,6 +139,10 @@ protected:
     virtual bool CanEditModify() { return true; }
     virtual std::string GetEditText(int col, int row);
     virtual void SetEditText(int col, int row, const std::string& value);
+    // The most characters the editor takes in a cell (0: no limit), and
+    // how it aligns the cell's text.
+    virtual int GetEditLimit() { return 0; }
+    virtual TAlignment GetEditAlignment() { return taLeftJustify; }
     // Asked before the current cell moves; false keeps it.
     virtual bool SelectCell(int /*col*/, int /*row*/) { return true; }
     // Told after the current cell moved (by any means).
@@ -154,6 +158,9 @@ protected:
     void MoveCurrentTo(int col, int row);
     // Reloads the editor's text from the current cell.
     void ReloadEditor();
+    // Loads the editor for a cell it enters: all its text selected, so
+    // what is typed first replaces it.
+    void EnterEditor();
 
     void WMSetFocus(TMessage& message) override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
@@ -175,6 +182,8 @@ protected:
     // and the y of each row in view, up to the client area's edge.
     std::vector<std::pair<int, int>> VisibleCols() const;
     std::vector<std::pair<int, int>> VisibleRows() const;
+    // The x just past the last column in view.
+    int ColumnsRight() const;
     // Moves TopRow while painting: what is painted already shows it.
     void ScrollQuietly(int topRow) { FTopRow = std::clamp(topRow, FFixedRows, FRowCount - 1); }
     // Puts the editor on the current cell's rectangle.
@@ -186,6 +195,7 @@ private:
     VESKAR_LOCAL void ClampCurrent();
     VESKAR_LOCAL void EditorExit();
     VESKAR_LOCAL void EditorKey(std::uint16_t& key, TShiftState shift);
+    VESKAR_LOCAL void RefocusEditor();
 
     int FColCount = 5;
     int FRowCount = 5;
@@ -290,6 +300,8 @@ protected:
 
     bool CanEditShow() const override;
     bool CanEditModify() override;
+    int GetEditLimit() override;
+    TAlignment GetEditAlignment() override;
     std::string GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const std::string& value) override;
     void CurrentChanged(int oldCol, int oldRow) override;

@@ -120,9 +120,9 @@ void TCustomMemo::SetWordWrap(bool value) {
 TPoint TCustomMemo::CaretPoint() const {
     const auto starts = LineStarts(Text());
     size_t line = 0;
-    while (line + 1 < starts.size() && starts[line + 1] <= CaretPos()) ++line;
+    while (line + 1 < starts.size() && starts[line + 1] <= CaretByte()) ++line;
     const std::string before = Text().substr(static_cast<size_t>(starts[line]),
-                                             static_cast<size_t>(CaretPos() - starts[line]));
+                                             static_cast<size_t>(CaretByte() - starts[line]));
     return Point(static_cast<int>(DecodeUtf8(before).size()), static_cast<int>(line));
 }
 
@@ -168,7 +168,7 @@ int TCustomMemo::TextColumns() const {
 }
 
 int TCustomMemo::CaretRow(const std::vector<TRow>& rows) const {
-    const int caret = CaretPos();
+    const int caret = CaretByte();
     // End on a row broken inside a word leaves the caret after its last
     // character, which is also where the next row starts.
     if (caret == FRowEndCaret)
@@ -201,8 +201,8 @@ bool TCustomMemo::RowKey(std::uint16_t key, bool extend) {
     const TRow& row = rows[static_cast<size_t>(r)];
     const int last = static_cast<int>(rows.size()) - 1;
     switch (key) {
-    case VK_UP: MoveCaret(PosInRow(rows[static_cast<size_t>(std::max(r - 1, 0))], ColumnIn(row, CaretPos())), extend); return true;
-    case VK_DOWN: MoveCaret(PosInRow(rows[static_cast<size_t>(std::min(r + 1, last))], ColumnIn(row, CaretPos())), extend); return true;
+    case VK_UP: MoveCaret(PosInRow(rows[static_cast<size_t>(std::max(r - 1, 0))], ColumnIn(row, CaretByte())), extend); return true;
+    case VK_DOWN: MoveCaret(PosInRow(rows[static_cast<size_t>(std::min(r + 1, last))], ColumnIn(row, CaretByte())), extend); return true;
     case VK_HOME: MoveCaret(row.Start, extend); return true;
     case VK_END:
         if (!row.LastOfLine && Text()[static_cast<size_t>(row.End) - 1] != ' ') {
@@ -232,13 +232,13 @@ void TCustomMemo::EditKey(std::uint16_t& key, TShiftState shift) {
     }
     FRowEndCaret = -1;
     // Left and Right step over a line break whole.
-    if (key == VK_LEFT && CaretPos() >= 2 && Text().compare(static_cast<size_t>(CaretPos()) - 2, 2, "\r\n") == 0) {
-        MoveCaret(CaretPos() - 2, extend);
+    if (key == VK_LEFT && CaretByte() >= 2 && Text().compare(static_cast<size_t>(CaretByte()) - 2, 2, "\r\n") == 0) {
+        MoveCaret(CaretByte() - 2, extend);
         key = 0;
         return;
     }
-    if (key == VK_RIGHT && Text().compare(static_cast<size_t>(CaretPos()), 2, "\r\n") == 0) {
-        MoveCaret(CaretPos() + 2, extend);
+    if (key == VK_RIGHT && Text().compare(static_cast<size_t>(CaretByte()), 2, "\r\n") == 0) {
+        MoveCaret(CaretByte() + 2, extend);
         key = 0;
         return;
     }
@@ -264,12 +264,12 @@ void TCustomMemo::Paint() {
     if (height <= 0 || columns <= 0) return;
     const auto rows = Rows(columns);
     const int caretRow = CaretRow(rows);
-    const int caretColumn = ColumnIn(rows[static_cast<size_t>(caretRow)], CaretPos());
+    const int caretColumn = ColumnIn(rows[static_cast<size_t>(caretRow)], CaretByte());
     FTopLine = std::clamp(FTopLine, 0, static_cast<int>(rows.size()) - 1);
     if (caretRow < FTopLine) FTopLine = caretRow;
     if (caretRow >= FTopLine + height) FTopLine = caretRow - height + 1;
-    const int selFrom = SelStart();
-    const int selTo = SelStart() + SelLength();
+    const int selFrom = SelStartByte();
+    const int selTo = SelEndByte();
     const bool focused = Focused();
     const TColor text = Enabled() ? Font()->Color() : clGrayText;
     const TColor back = canvas.Brush()->Color();

@@ -56,10 +56,14 @@ public:
     bool Modified() const { return FModified; }
     void SetModified(bool value) { FModified = value; }
     void Clear() { SetText(""); }
-    // The most characters typing may make; 0 is no limit. Text set by the
-    // program is not cut.
+    // The most characters (code points) typing may make; 0 is no limit.
+    // Text set by the program is not cut.
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int value) { FMaxLength = value > 0 ? value : 0; }
+    // How the text lies in the box while it fits (a grid's editor follows
+    // its column).
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
     // bsSingle (the default) frames the box; bsNone (a grid's editor) not.
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
@@ -68,11 +72,12 @@ public:
     void SetTextHint(const std::string& value);
 
     // The selection: where it starts and how long it is; the caret is at
-    // one of its ends (CaretPos). Values are kept inside the text.
-    int SelStart() const { return std::min(FAnchor, FCaret); }
-    int SelLength() const { return FAnchor > FCaret ? FAnchor - FCaret : FCaret - FAnchor; }
+    // one of its ends (CaretPos). Counted in characters (code points) and
+    // kept inside the text.
+    int SelStart() const;
+    int SelLength() const;
     std::string SelText() const;
-    int CaretPos() const { return FCaret; }
+    int CaretPos() const;
     // Puts the caret at Value with nothing selected.
     void SetSelStart(int value);
     // Selects from SelStart on, the caret at the end.
@@ -99,8 +104,15 @@ protected:
     virtual void EditKey(std::uint16_t& key, TShiftState shift);
     // Replaces the selection with Text, as typed; the caret after it.
     void ReplaceSelection(const std::string& text);
-    // The caret to Pos (kept on a whole character); with Extend the
-    // selection stretches to it.
+    // Types one whole character, unless MaxLength is reached.
+    void TypeChar(const std::string& ch);
+    // The caret and the selection as byte positions of Text, each on a
+    // character's start.
+    int CaretByte() const { return FCaret; }
+    int SelStartByte() const { return std::min(FAnchor, FCaret); }
+    int SelEndByte() const { return std::max(FAnchor, FCaret); }
+    // The caret to byte position Pos (kept on a whole character); with
+    // Extend the selection stretches to it.
     void MoveCaret(int pos, bool extend);
     int Clamp(int pos) const;
     int PrevCharPos(int pos) const;
@@ -108,6 +120,9 @@ protected:
 
 private:
     VESKAR_LOCAL void PaintTextHint(TCanvas& canvas, int left, int room);
+    // Gathers the bytes of a character typed one WM_CHAR at a time; true
+    // once FPendingChar holds a whole one.
+    VESKAR_LOCAL bool CollectByte(unsigned char byte);
 
     bool FReadOnly = false;
     bool FModified = false;
@@ -116,6 +131,8 @@ private:
     int FAnchor = 0;
     int FCaret = 0;
     bool FTyping = false;
+    std::string FPendingChar;
+    TAlignment FAlignment = taLeftJustify;
     TBorderStyle FBorderStyle = bsSingle;
 };
 

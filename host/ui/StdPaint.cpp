@@ -6,18 +6,6 @@
 
 namespace host {
 
-namespace {
-
-// Code points before a byte position of a UTF-8 text.
-int CharsBefore(const std::string& text, int pos) {
-    int chars = 0;
-    for (int i = 0; i < pos && i < static_cast<int>(text.size()); ++i)
-        if ((static_cast<unsigned char>(text[static_cast<size_t>(i)]) & 0xC0) != 0x80) ++chars;
-    return chars;
-}
-
-} // namespace
-
 // --- edits ------------------------------------------------------------------
 
 void TCustomEdit::SetTextHint(const std::string& value) {
@@ -56,15 +44,18 @@ void TCustomEdit::Paint() {
         return;
     }
     const std::u32string chars = DecodeUtf8(Text());
-    const int caret = CharsBefore(Text(), FCaret);
-    const int selFrom = CharsBefore(Text(), SelStart());
-    const int selTo = CharsBefore(Text(), SelStart() + SelLength());
-    // Scrolled to the caret while focused; from the start otherwise.
-    const int first = focused && caret >= room ? caret - room + 1 : 0;
+    const int caret = CaretPos();
+    const int selFrom = SelStart();
+    const int selTo = selFrom + SelLength();
+    // Scrolled to the caret while focused; from the start otherwise. Right
+    // aligned text that fits ends at the box's right edge (the caret after it).
+    const int count = static_cast<int>(chars.size());
+    const bool right = FAlignment == taRightJustify && count <= room;
+    const int first = right ? count - room : focused && caret >= room ? caret - room + 1 : 0;
     const int top = CenteredTextTop(Height());
     const TColor text = Enabled() ? Font()->Color() : clGrayText;
     const TColor back = canvas.Brush()->Color();
-    for (int i = first; i < static_cast<int>(chars.size()) && i - first < room; ++i) {
+    for (int i = std::max(first, 0); i < count && i - first < room; ++i) {
         const bool selected = focused && i >= selFrom && i < selTo;
         canvas.PutChar(left + (i - first) * kCellWidth, top, chars[static_cast<size_t>(i)],
                        selected ? clHighlightText : text, selected ? clHighlight : back,
@@ -83,15 +74,16 @@ void TCustomEdit::PaintTextHint(TCanvas& canvas, int left, int room) {
 
 // --- buttons ----------------------------------------------------------------
 
-// A button is its caption between brackets on the face colour. The default
-// button's caption is bold, the focused one's reversed; held down, the
-// caption moves a cell to the right.
+// A button is its caption between brackets on the face colour, one row:
+// rows above and below it are the parent's (a panel's edge stays whole).
+// The default button's caption is bold, the focused one's reversed; held
+// down, the caption moves a cell to the right.
 void TButton::Paint() {
     TCanvas& canvas = *Canvas();
-    const TRect all = Rect(0, 0, Width(), Height());
+    const int top = CenteredTextTop(Height());
+    const TRect all = Rect(0, top, Width(), top + kCellHeight);
     canvas.Brush()->SetColor(clBtnFace);
     canvas.FillRect(all);
-    const int top = CenteredTextTop(Height());
     const int columns = CellColumns(canvas, all);
     const TColor edge = Enabled() ? clBtnText : clGrayText;
     canvas.PutChar(0, top, U'[', edge, clBtnFace, FDefault ? caBold : 0);

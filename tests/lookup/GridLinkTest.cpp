@@ -41,21 +41,34 @@ TEST_F(CaptureTest, AGridGetsItsButtonOnTheEditorMadeAfterCapture) {
     EXPECT_TRUE(List->TakeLog().empty());
 }
 
-TEST_F(CaptureTest, AGridDecidesPerCellOnlyWhenTheEditorGainsTheFocus) {
+TEST_F(CaptureTest, AGridDecidesAgainOnEveryColumnTheEditorIsPutOn) {
     TDBGrid* grid = MakeGrid();
     auto* link = As<TLookupGridControlLink>(Capture(grid));
     List->Refused = {"Note"};
     grid->SetFocus();
     grid->SetSelectedIndex(1);
     grid->ShowEditor();
-    TLookupButton* button = link->Button();
-    ASSERT_NE(button, nullptr);
+    ASSERT_NE(link->Button(), nullptr);
     List->TakeLog();
 
-    // Moving to a refused column while the editor keeps the focus keeps it.
+    // The editor is put on the new column anew: a refused column has no
+    // button, and the shortcut does nothing there.
     grid->SetSelectedIndex(2);
-    EXPECT_EQ(link->Button(), button);
+    EXPECT_TRUE(grid->InplaceEditor()->Focused());
+    EXPECT_EQ(link->Button(), nullptr);
+    EXPECT_EQ(List->TakeLog(), (Log{"end:Grid", "begin:Grid", "check:Grid:Note"}));
+    CtrlF1();
     EXPECT_TRUE(List->TakeLog().empty());
+    // By keyboard and by mouse alike.
+    Keyboard().Press(VK_TAB, TShiftState{ssShift});
+    ASSERT_NE(link->Button(), nullptr);
+    EXPECT_EQ(List->TakeLog(), (Log{"end:Grid", "begin:Grid", "check:Grid:CustNo"}));
+    const TRect note = grid->CellRect(grid->Col() + 1, grid->Row());
+    grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(note.Left + 1, note.Top + 1));
+    grid->Perform(WM_LBUTTONUP, 0, PointToLParam(note.Left + 1, note.Top + 1));
+    EXPECT_EQ(link->Button(), nullptr);
+    CtrlF1();
+    EXPECT_EQ(List->TakeLog(), (Log{"end:Grid", "begin:Grid", "check:Grid:Note"}));
 
     // Leaving removes it; coming back in the refused column shows none.
     Plain->SetFocus();

@@ -80,5 +80,34 @@ TEST(LookupFormTest, TheGridOnlyBrowsesAndItsDoubleClickAccepts) {
     EXPECT_EQ(table->State(), dsBrowse);
 }
 
+TEST(LookupFormTest, TabLeavesTheGridForTheButtonsWhateverItsColumn) {
+    Owned<TForm> owner(TForm::Create(nullptr));
+    TMemoryDataSet* table = TMemoryDataSet::Create(owner.get());
+    table->FieldDefs().Add("Code", ftString, 10);
+    table->FieldDefs().Add("Name", ftString, 10);
+    table->Open();
+    table->AppendRecord({"A", "Ant"});
+    TDataSource* source = TDataSource::Create(owner.get());
+    source->SetDataSet(table);
+    TDefaultLookupForm* form = TDefaultLookupForm::Create(owner.get());
+    form->SetDataSource(source);
+    HeadlessBackend()->QueueModalAnswer([&](TCustomForm*) {
+        EXPECT_TRUE(form->lGrid->Focused());
+        Keyboard().Press(VK_TAB);
+        EXPECT_EQ(form->lGrid->SelectedIndex(), 0) << "the column stays";
+        EXPECT_TRUE(form->bOk->Focused());
+        Keyboard().Press(VK_TAB);
+        EXPECT_TRUE(form->bCancel->Focused());
+        Keyboard().Press(VK_TAB);
+        EXPECT_TRUE(form->lGrid->Focused());
+        Keyboard().Press(VK_TAB, {ssShift});
+        EXPECT_TRUE(form->bCancel->Focused());
+        Keyboard().Press(VK_RETURN);
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    // The stored options stay as they are.
+    EXPECT_TRUE(form->lGrid->Options().Contains(dgTabs));
+}
+
 } // namespace
 } // namespace dialog

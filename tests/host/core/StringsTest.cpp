@@ -3,6 +3,7 @@
 #include "host/core/Exception.h"
 #include "host/core/List.h"
 #include "host/core/Strings.h"
+#include "host/core/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -214,3 +215,21 @@ TEST(StringsTest, TextAndNameValuePairs) {
 }
 
 } // namespace
+
+TEST(Utf8Test, StepsCountsAndCutsByWholeCharacters) {
+    const std::string text = "a€\xF0\x9F\x98\x80" "b";  // 1, 3, 4 and 1 bytes
+    EXPECT_EQ(Utf8Length(text), 4);
+    EXPECT_EQ(Utf8Offset(text, 2), 4u);
+    EXPECT_EQ(Utf8Offset(text, 9), text.size());
+    EXPECT_EQ(Utf8CharsBefore(text, 4), 2);
+    EXPECT_EQ(Utf8Next(text, 1), 4u);
+    EXPECT_EQ(Utf8Prev(text, 8), 4u);
+    EXPECT_EQ(Utf8Floor(text, 6), 4u);
+    EXPECT_EQ(Utf8Truncate(text, 2), "a€");
+    EXPECT_EQ(Utf8Truncate("€€", 0), "");
+    // A stray byte is a character of its own; a sequence cut short is one.
+    EXPECT_EQ(Utf8Length("\x82" "a"), 2);
+    EXPECT_EQ(Utf8Prev("\x82\x82", 2), 1u);
+    EXPECT_EQ(Utf8Length("\xE2\x82" "a"), 2);
+    EXPECT_EQ(Utf8Truncate("\xE2\x82" "a", 1), "\xE2\x82");
+}

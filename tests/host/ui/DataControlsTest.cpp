@@ -323,24 +323,24 @@ TEST_F(DataControlsTest, GridEditorWritesTheCellAndFocusGoesIntoIt) {
     grid->SetCells(1, 1, "a");
     grid->SetCells(2, 1, "b");
     grid->SetFocus();
-    Type(grid, "x");  // a character on the grid starts the edit
+    Type(grid, "x");  // a character on the grid starts the edit, replacing the cell's text
     ASSERT_NE(grid->InplaceEditor(), nullptr);
     TInplaceEdit* editor = grid->InplaceEditor();
     EXPECT_TRUE(editor->Focused());
-    EXPECT_EQ(editor->Text(), "ax");
+    EXPECT_EQ(editor->Text(), "x");
     EXPECT_EQ(grid->Cells(1, 1), "a");
     Press(editor, VK_RETURN);
-    EXPECT_EQ(grid->Cells(1, 1), "ax");
+    EXPECT_EQ(grid->Cells(1, 1), "x");
 
     Type(editor, "y");
     Other->SetFocus();  // leaving writes
-    EXPECT_EQ(grid->Cells(1, 1), "axy");
+    EXPECT_EQ(grid->Cells(1, 1), "xy");
 
     grid->SetFocus();
     EXPECT_TRUE(editor->Focused()) << "the grid passes the focus on while editing";
     Type(editor, "z");
     grid->SetCol(2);  // moving writes the old cell and loads the new one
-    EXPECT_EQ(grid->Cells(1, 1), "axyz");
+    EXPECT_EQ(grid->Cells(1, 1), "xyz");
     EXPECT_EQ(editor->Text(), "b");
     Type(editor, "q");
     Press(editor, VK_ESCAPE);
@@ -492,6 +492,8 @@ TEST_F(DataControlsTest, DBGridEditorWritesTheSelectedField) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Text(), "Oslo");
     EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_EQ(editor->SelText(), "Oslo") << "the editor enters a cell with its text selected";
+    Press(editor, VK_END);
     Type(editor, "!");
     EXPECT_EQ(People->State(), dsEdit);
     Other->SetFocus();
@@ -622,6 +624,7 @@ TEST_F(DataControlsTest, DBGridRowStaysWithTheCursorWhenThePostFails) {
     grid->SetSelectedField(People->FieldByName("Name"));
     grid->SetEditorMode(true);
     ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Press(grid->InplaceEditor(), VK_END);
     Type(grid->InplaceEditor(), "\bx");
     EXPECT_THROW(grid->SetRow(2), EDatabaseError);
     EXPECT_EQ(People->RecNo(), 1);
@@ -645,3 +648,58 @@ TEST_F(DataControlsTest, DBGridDoubleClick) {
 }
 
 } // namespace
+
+namespace {
+
+std::string Euros(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += "€";
+    return text;
+}
+
+} // namespace
+
+TEST_F(DataControlsTest, TextIsTypedEditedAndCutByWholeCharacters) {
+    // Twelve euro signs (three bytes each) into room for ten: ten whole ones.
+    TEdit* edit = TEdit::Create(Form);
+    edit->SetParent(Form);
+    edit->SetMaxLength(10);
+    Type(edit, Euros(12));
+    EXPECT_EQ(edit->Text(), Euros(10));
+    EXPECT_EQ(edit->CaretPos(), 10);
+
+    // The caret, the selection and the deleting keys count characters.
+    Press(edit, VK_LEFT);
+    EXPECT_EQ(edit->CaretPos(), 9);
+    Type(edit, "\b");
+    EXPECT_EQ(edit->Text(), Euros(9));
+    edit->SetSelStart(2);
+    edit->SetSelLength(3);
+    EXPECT_EQ(edit->SelText(), Euros(3));
+    Type(edit, "a");
+    EXPECT_EQ(edit->Text(), Euros(2) + "a" + Euros(4));
+    Press(edit, VK_DELETE);
+    EXPECT_EQ(edit->Text(), Euros(2) + "a" + Euros(3));
+
+    // A stray continuation byte, or a character cut short, types nothing.
+    edit->SetText("");
+    Type(edit, "\x82\xE2\x82" "b");
+    EXPECT_EQ(edit->Text(), "b");
+
+    // A string field of size 20 holds twenty characters, each whole, and
+    // the grid's editor takes no more.
+    People->Edit();
+    People->FieldByName("Name")->SetAsString(Euros(25));
+    EXPECT_EQ(Name(), Euros(20));
+    People->Cancel();
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    grid->SetFocus();
+    grid->SetSelectedField(People->FieldByName("Name"));
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Type(grid->InplaceEditor(), Euros(25));
+    grid->HideEditor();
+    EXPECT_EQ(Name(), Euros(20));
+}

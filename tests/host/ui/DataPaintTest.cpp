@@ -87,14 +87,15 @@ TEST_F(DataPaintTest, GridShowsTitlesColumnsAndTheCurrentRecordReadingOnlyWhatSh
     Parts->Read.clear();
 
     // Titles and their line, then four records; the indicator marks the
-    // cursor's. Columns are as wide as their fields.
+    // cursor's. Columns are as wide as their fields;
+    // past the last one the grid is bare.
     EXPECT_EQ(Picture(), (std::vector<std::string>{
-                             " │No        │Part    │  ",
-                             "─┼──────────┼────────┼──",
-                             "▶│         1│Bolt    │  ",
-                             " │         2│Nut     │  ",
-                             " │         3│Gear    │  ",
-                             " │         4│Cog     │  ",
+                             " │No        │Part       ",
+                             "─┼──────────┼─────────  ",
+                             "▶│         1│Bolt       ",
+                             " │         2│Nut        ",
+                             " │         3│Gear       ",
+                             " │         4│Cog        ",
                          }));
     EXPECT_EQ(Parts->Read, (std::set<int>{0, 1, 2, 3}));
 
@@ -103,8 +104,8 @@ TEST_F(DataPaintTest, GridShowsTitlesColumnsAndTheCurrentRecordReadingOnlyWhatSh
     Parts->Read.clear();
     Parts->MoveBy(6);
     auto picture = Picture();
-    EXPECT_EQ(picture[2], " │         4│Cog     │  ");
-    EXPECT_EQ(picture[5], "▶│         7│Cam     │  ");
+    EXPECT_EQ(picture[2], " │         4│Cog        ");
+    EXPECT_EQ(picture[5], "▶│         7│Cam        ");
     EXPECT_EQ(Parts->Read, (std::set<int>{3, 4, 5, 6}));
     // The mouse meets the rows as they are shown: a click on the first
     // record row picks record 4.
@@ -126,8 +127,8 @@ TEST_F(DataPaintTest, GridShowsTitlesColumnsAndTheCurrentRecordReadingOnlyWhatSh
     Parts->Cancel();
     Parts->Insert();
     picture = Picture();
-    EXPECT_EQ(picture[2], "*│          │        │  ");
-    EXPECT_EQ(picture[3], " │         4│Cog     │  ");
+    EXPECT_EQ(picture[2], "*│          │           ");
+    EXPECT_EQ(picture[3], " │         4│Cog        ");
     Parts->Cancel();
 }
 
@@ -144,8 +145,8 @@ TEST_F(DataPaintTest, GridShowsLargeIntegersWholeAndRightAligned) {
     grid->SetBounds(0, 0, 24 * kCellWidth, 4 * kCellHeight);
     grid->SetDataSource(Source);
     const std::vector<std::string> picture = Picture();
-    EXPECT_EQ(picture[2], "▶│    9007199254740993│ ") << "a column of 20: any value whole";
-    EXPECT_EQ(picture[3], " │                   7│ ");
+    EXPECT_EQ(picture[2], "▶│    9007199254740993  ") << "a column of 20: any value whole";
+    EXPECT_EQ(picture[3], " │                   7  ");
 }
 
 TEST_F(DataPaintTest, GridEditorSitsOnTheCurrentCell) {
@@ -161,9 +162,10 @@ TEST_F(DataPaintTest, GridEditorSitsOnTheCurrentCell) {
     ASSERT_NE(grid->InplaceEditor(), nullptr);
     EXPECT_EQ(grid->InplaceEditor()->BoundsRect(), Rect(13 * kCellWidth, 3 * kCellHeight, 21 * kCellWidth, 4 * kCellHeight));
     Keyboard().Type("X");
-    // Typing edits the record: the indicator says so.
-    EXPECT_EQ(Picture()[3], "I│         2│NutX    │  ");
-    EXPECT_EQ(Form->Surface().Caret(), Point(17, 3));
+    // Typing edits the record: the indicator says so. What is typed first
+    // replaces the cell's text.
+    EXPECT_EQ(Picture()[3], "I│         2│X          ");
+    EXPECT_EQ(Form->Surface().Caret(), Point(14, 3));
 }
 
 TEST_F(DataPaintTest, NavigatorEnablesButtonsByStateAndPosition) {
@@ -277,7 +279,7 @@ TEST_F(DataPaintTest, TheWheelMovesTheDataGridsRecordAndTheGridsRowByOneANotch) 
     EXPECT_TRUE(grid->Focused());
     Mouse().Wheel(grid, -5);
     EXPECT_EQ(Parts->RecNo(), 7);
-    EXPECT_EQ(Picture()[5], "▶│         7│Cam     │  ");
+    EXPECT_EQ(Picture()[5], "▶│         7│Cam        ");
     Mouse().Wheel(grid, 2);
     EXPECT_EQ(Parts->RecNo(), 5);
     // A fine wheel turns half a notch at a time: two make one record.
@@ -293,6 +295,7 @@ TEST_F(DataPaintTest, TheWheelMovesTheDataGridsRecordAndTheGridsRowByOneANotch) 
     // with its record.
     grid->ShowEditor();
     ASSERT_NE(grid->InplaceEditor(), nullptr);
+    Keyboard().Press(VK_END);
     Keyboard().Type("X");
     Mouse().Wheel(grid->InplaceEditor(), 1);
     EXPECT_EQ(Parts->RecNo(), 9);
@@ -309,4 +312,53 @@ TEST_F(DataPaintTest, TheWheelMovesTheDataGridsRecordAndTheGridsRowByOneANotch) 
     EXPECT_EQ(plain->Row(), 4);
     Mouse().Wheel(plain, 10);
     EXPECT_EQ(plain->Row(), 1);
+}
+
+TEST_F(DataPaintTest, TabCrossesAGridsColumnsOnlyWithTabsAndLeavesItPastTheEnds) {
+    TEdit* before = TEdit::Create(Form.get());
+    before->SetParent(Form.get());
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, kCellHeight, 24 * kCellWidth, 4 * kCellHeight);
+    TEdit* after = TEdit::Create(Form.get());
+    after->SetParent(Form.get());
+    grid->SetDataSource(Source);
+    Form->Show();
+
+    // With dgTabs: across the columns, then out; Shift+Tab likewise back.
+    grid->SetFocus();
+    grid->SetSelectedIndex(0);
+    Keyboard().Press(VK_TAB);
+    EXPECT_EQ(grid->SelectedIndex(), 1);
+    EXPECT_TRUE(grid->Focused());
+    Keyboard().Press(VK_TAB);
+    EXPECT_TRUE(after->Focused()) << "Tab past the last column leaves the grid";
+    grid->SetFocus();
+    grid->ShowEditor();  // from the cell's editor alike
+    Keyboard().Press(VK_TAB, {ssShift});
+    EXPECT_EQ(grid->SelectedIndex(), 0);
+    Keyboard().Press(VK_TAB, {ssShift});
+    EXPECT_TRUE(before->Focused()) << "Shift+Tab before the first column leaves the grid";
+
+    // Without dgTabs Tab is the form's at once.
+    grid->SetOptions(grid->Options() - TDBGridOptions{dgTabs});
+    grid->SetFocus();
+    Keyboard().Press(VK_TAB);
+    EXPECT_TRUE(after->Focused());
+    EXPECT_EQ(grid->SelectedIndex(), 0);
+}
+
+TEST_F(DataPaintTest, TheCurrentCellsEditorAlignsAsItsColumn) {
+    TDBGrid* grid = TDBGrid::Create(Form.get());
+    grid->SetParent(Form.get());
+    grid->SetBounds(0, 0, 24 * kCellWidth, 6 * kCellHeight);
+    grid->SetDataSource(Source);
+    Form->Show();
+    grid->SetFocus();
+    grid->ShowEditor();
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(Picture()[2], "▶│         1│Bolt       ") << "a number stays right-aligned";
+    grid->SetSelectedIndex(1);
+    EXPECT_EQ(grid->InplaceEditor()->Alignment(), taLeftJustify);
+    EXPECT_EQ(grid->InplaceEditor()->MaxLength(), 8) << "the field's size";
 }

@@ -414,3 +414,22 @@ TEST_F(PaintTest, ButtonsPanelsAndListBoxesShowTheirStates) {
     const std::string up = "[  ▓▓ OK ] ";
     EXPECT_EQ(Picture()[3].substr(0, up.size()), up);
 }
+
+TEST_F(PaintTest, AButtonTakesOneRowAndShowsItsGlyphOnlyWhereThereIsRoom) {
+    auto* panel = Add<TPanel>(0, 0, 20, 3);
+    auto* button = Add<TBitBtn>(2, 0, 8, 3, panel);
+    button->SetCaption("Cancel");
+    Owned<TBitmap> cross(TBitmap::Create());
+    cross->SetSize(16, 14);
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 16; ++x) cross->SetPixel(x, y, x >= 4 && x < 12 ? 0x0000FF : 0xC0C0C0);
+    button->SetGlyph(cross.get());
+    // The panel's edge above and below the caption's row stays whole; the
+    // caption fills the narrow button alone.
+    auto picture = Picture();
+    EXPECT_EQ(picture[0], "┌──────────────────┐");
+    EXPECT_EQ(picture[1], "│ [Cancel]         │");
+    EXPECT_EQ(picture[2], "└──────────────────┘");
+    button->SetWidth(12 * kCellWidth);
+    EXPECT_EQ(Picture()[1], "│ [ ▓▓ Cancel]     │");
+}
