@@ -4,9 +4,11 @@
 // Beside the form's own keys and the lookup shortcut, the application
 // takes a few keys of its own: post, cancel, a new order, quit; the status
 // line says which. A navigator beside the part number moves through the
-// orders and deletes one after asking.
+// orders and deletes one after asking. Quitting with changes not posted
+// asks first; SIGTERM and SIGHUP drop them and quit cleanly.
 
 #include "examples/OrderEntry.h"
+#include "examples/QuitSignals.h"
 #include "examples/Scenes.h"
 #include "host/core/Guards.h"
 #include "host/data/DataSet.h"
@@ -17,7 +19,11 @@
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Messages.h"
+#include "host/ui/Screen.h"
 #include "host/ui/StdCtrls.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <memory>
 #include <string>
@@ -28,8 +34,14 @@ using namespace demo;
 
 namespace {
 
-const char* kKeys = "Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit";
+// The keys, from the whole text down to the most important ones; the status
+// line takes the longest that fits beside the order's state.
+const char* const kKeys[] = {"Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit",
+                             "Ctrl+F1 lookup  ^S post  ^Z cancel  ^N new order  ^Q quit",
+                             "Ctrl+F1 lookup ^S post ^Z cancel ^N new ^Q quit"};
 const char* kModalKeys = "Arrows PgUp PgDn move  Enter OK  Esc cancel  double-click picks";
+
+int ScreenColumns() { return Screen()->Width() / kCellWidth; }
 
 class TInteractiveSession {
 public:
@@ -41,7 +53,7 @@ public:
         // A lookup form or a message box answers first; only quitting goes.
         if (TModalRuns::Innermost() && key != 'Q') return;
         switch (key) {
-        case 'Q': Application()->Terminate(); break;
+        case 'Q': Quit(); break;
         case 'S': Post(); break;
         case 'Z': Cancel(); break;
         case 'N': NewOrder(); break;
@@ -50,36 +62,71 @@ public:
         handled = true;
     }
 
+    // A quit signal: nobody is asked, nothing half made is saved.
+    void QuitBySignal() {
+        FForm->DropUnsaved();
+        Application()->Terminate();
+    }
+
     std::string Status() const {
         // A lookup form is up: its keys (a message box shows its own).
         if (TModalRuns::Innermost()) return kModalKeys;
-        std::string state;
-        switch (FOrders->State()) {
-        case dsEdit: state = "editing"; break;
-        case dsInsert: state = "new"; break;
-        default: state = "saved"; break;
+        std::string text = "Order " + FOrders->FieldByName("OrderNo")->AsString() + " (" + StateName() + ")";
+        // A note tells what the last key did, while the order it was about
+        // stays as that key left it.
+        if (!FNote.empty() && NoteContext() == FNoteContext) text += " - " + FNote;
+        const size_t columns = static_cast<size_t>(std::max(ScreenColumns(), 1));
+        for (const char* keys : kKeys) {
+            const std::string line = text + " | " + keys;
+            if (line.size() <= columns) return line;
         }
-        std::string text = "Order " + FOrders->FieldByName("OrderNo")->AsString() + " (" + state + ")";
-        if (!FNote.empty()) text += " - " + FNote;
-        return text + " | " + kKeys;
+        // Even the shortest keys do not fit: the state gives way, the keys stay.
+        const std::string keys = std::string(" | ") + kKeys[std::size(kKeys) - 1];
+        if (keys.size() >= columns) return keys.substr(3);
+        return text.substr(0, columns - keys.size()) + keys;
     }
 
 private:
     bool Editing() const { return FOrders->State() == dsEdit || FOrders->State() == dsInsert; }
 
+    std::string StateName() const {
+        switch (FOrders->State()) {
+        case dsEdit: return "editing";
+        case dsInsert: return "new";
+        default: return "saved";
+        }
+    }
+    std::string NoteContext() const { return FOrders->FieldByName("OrderNo")->AsString() + "/" + StateName(); }
+    void Note(const char* note) {
+        FNote = note;
+        FNoteContext = NoteContext();
+    }
+
+    void Quit() {
+        // One question at a time, even when Ctrl+Q is pressed in it.
+        if (FAsking) return;
+        bool quit = false;
+        {
+            const TScopedFlag asking(FAsking);
+            quit = FForm->SaveOrDrop();
+        }
+        if (quit) Application()->Terminate();
+    }
+
     void Post() {
         if (!Editing()) {
-            FNote = "nothing to post";
+            Note("nothing to post");
             return;
         }
+        Note("not posted");
         FOrders->Post();
-        FNote = "posted";
+        Note("posted");
     }
 
     void Cancel() {
         if (!Editing()) return;
         FOrders->Cancel();
-        FNote = "changes dropped";
+        Note("changes dropped");
     }
 
     void NewOrder() {
@@ -89,13 +136,15 @@ private:
         if (!FOrders->FieldByName("OrderNo")->IsNull()) last = FOrders->FieldByName("OrderNo")->AsInteger();
         FOrders->Append();
         FOrders->FieldByName("OrderNo")->SetValue(last + 1);
-        FNote = "new order";
+        Note("new order");
         FForm->CustEdit->SetFocus();
     }
 
     TOrderEntryForm* FForm;
     TDataSet* FOrders;
     std::string FNote;
+    std::string FNoteContext;
+    bool FAsking = false;
 };
 
 // Captions for the edits, made here for the person at the screen (the
@@ -115,19 +164,6 @@ void AddLabels(TOrderEntryForm* form) {
     }
 }
 
-// A navigator over the orders beside the part number, for the person at
-// the screen: move, insert, delete (after a question), edit, post, cancel.
-void AddNavigator(TOrderEntryForm* form) {
-    auto* cust = dynamic_cast<TDBEdit*>(form->FindComponent("CustEdit"));
-    auto* part = dynamic_cast<TWinControl*>(form->FindComponent("PartEdit"));
-    if (!cust || !part) return;
-    TDBNavigator* navigator = TDBNavigator::Create(form);
-    navigator->SetName("OrderNavigator");
-    navigator->SetBounds(236, part->Top(), 168, 21);
-    navigator->SetDataSource(cust->DataSource());
-    navigator->SetParent(part->Parent());
-}
-
 } // namespace
 
 void RunInteractive() {
@@ -143,7 +179,8 @@ void RunInteractive() {
     TOrderEntryForm* form = nullptr;
     Application()->CreateForm(form);
     AddLabels(form);
-    AddNavigator(form);
+    AddOrderNavigator(form);
+    FitToScreen(form);
     TInteractiveSession session(form, orders);
     Application()->OnShortCut = [&](std::uint16_t key, TShiftState shift, bool& handled) {
         session.ShortCut(key, shift, handled);
@@ -157,5 +194,10 @@ void RunInteractive() {
         Application()->DestroyComponents();
         SetUIBackend(std::move(previous));
     });
+    tui->SetOnWake([&] {
+        if (TQuitSignals::Received()) session.QuitBySignal();
+    });
+    // Gone before the terminal is given back.
+    const TQuitSignals quitSignals;
     Application()->Run();
 }

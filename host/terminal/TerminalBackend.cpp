@@ -103,6 +103,10 @@ bool TTerminalBackend::HandleInput(bool wait) {
             Resized();
             handled = true;
             break;
+        case TTerminal::TWait::Woken:
+            if (FOnWake) FOnWake();
+            handled = true;
+            break;
         case TTerminal::TWait::Timeout:
             if (FPending.empty()) return false;
             handled = DispatchPending(true);

@@ -40,6 +40,10 @@ public:
     // (MessageDlg) is up, the line shows the box's own keys instead.
     void SetStatusLine(std::function<std::string()> text) { FStatus = std::move(text); }
 
+    // Run on the loop, outside any signal handler, after TTerminal::Wake
+    // woke it: a signal handler's way to have the program act.
+    void SetOnWake(std::function<void()> handler) { FOnWake = std::move(handler); }
+
     // Draws what changed since the last call.
     void Redraw(bool full = false);
 
@@ -55,6 +59,7 @@ private:
     TInputDispatcher FDispatcher;
     std::string FPending;
     std::function<std::string()> FStatus;
+    std::function<void()> FOnWake;
     TCellSurface FScreen;
 };
 

@@ -1,0 +1,59 @@
+#include "examples/LookupForms.h"
+
+#include "examples/OrderEntry.h"
+#include "host/ui/Focus.h"
+#include "host/ui/Screen.h"
+
+#include <algorithm>
+
+using namespace host;
+using namespace veskar;
+
+namespace demo {
+
+HOST_IMPLEMENT_COMPONENT(TCaptionedLookupForm, TDefaultLookupForm)
+HOST_IMPLEMENT_COMPONENT(TCustomerLookupForm, TCaptionedLookupForm)
+HOST_IMPLEMENT_COMPONENT(TPartLookupForm, TCaptionedLookupForm)
+
+namespace {
+
+// The rows a lookup form keeps however little room there is: its frame,
+// the titles and a few records, and the buttons.
+constexpr int kLeastHeight = 10 * kCellHeight;
+
+// The control the lookup was called from, in screen pixels: the focus is
+// still there while the form is being shown.
+bool CallerBounds(TRect& bounds) {
+    const TWinControl* caller = FocusManager().Focused();
+    if (!caller) return false;
+    const TPoint at = caller->ClientOrigin();
+    bounds = Rect(at.X, at.Y, at.X + caller->Width(), at.Y + caller->Height());
+    return true;
+}
+
+bool Overlap(const TRect& a, const TRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+} // namespace
+
+void TCaptionedLookupForm::DoCreate() {
+    SetCaption(PickCaption());
+    inherited::DoCreate();
+}
+
+void TCaptionedLookupForm::DoShow() {
+    TRect caller;
+    if (CallerBounds(caller) && Overlap(BoundsRect(), caller)) {
+        const int below = caller.Bottom + kCellHeight / 2;
+        const int room = Screen()->Height() - below;
+        if (room >= kLeastHeight) SetBounds(Left(), below, Width(), std::min(Height(), room));
+    }
+    FitToScreen(this);
+    inherited::DoShow();
+}
+
+TBaseLookupFormClass CustomerLookupForm(TLookupDialog*) { return &ClassOf<TCustomerLookupForm>(); }
+TBaseLookupFormClass PartLookupForm(TLookupDialog*) { return &ClassOf<TPartLookupForm>(); }
+
+} // namespace demo
