@@ -7,6 +7,7 @@
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Grids.h"
 #include "host/ui/Screen.h"
+#include "host/ui/StdCtrls.h"
 
 #include <algorithm>
 #include <string>
@@ -71,7 +72,14 @@ void TOrderEntryForm::CheckCustomer(TDataSet* orders) {
 }
 
 bool TOrderEntryForm::Unsaved() const {
-    return FOrders && (FOrders->State() == dsEdit || FOrders->State() == dsInsert) && FOrders->Modified();
+    if (!FOrders || (FOrders->State() != dsEdit && FOrders->State() != dsInsert)) return false;
+    if (FOrders->Modified()) return true;
+    // Typing not yet written to the record: it is in an edit until the
+    // edit is left.
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* edit = dynamic_cast<const TCustomEdit*>(Components(i)); edit && edit->Modified()) return true;
+    const TCustomEdit* cell = OrderGrid ? OrderGrid->InplaceEditor() : nullptr;
+    return cell && cell->Modified();
 }
 
 bool TOrderEntryForm::SaveOrDrop() {
@@ -106,6 +114,7 @@ TDBNavigator* AddOrderNavigator(TOrderEntryForm* form) {
     const TControl* header = form->PartEdit->Parent();
     navigator->SetBounds(header->Left() + 236, header->Top() + form->PartEdit->Top(), 168, 21);
     navigator->SetDataSource(form->CustEdit->DataSource());
+    navigator->SetTabStop(true);
     navigator->SetParent(form);
     navigator->BringToFront();
     return navigator;
