@@ -68,7 +68,7 @@ void TOrderEntryForm::CheckCustomer(TDataSet* orders) {
     const std::string number = customer->AsString();
     // Lookup leaves the customer table where the clerk left it.
     if (!customers->Lookup("CustNo", number, "CustNo").IsNull()) return;
-    throw Exception("Customer " + number + " is not on file: the order is not posted. Pick a customer with Ctrl+F1.");
+    throw Exception("Customer " + number + " is not on file: the order is not posted.\nPick a customer with Ctrl+F1.");
 }
 
 bool TOrderEntryForm::Unsaved() const {

@@ -38,7 +38,7 @@ namespace {
 // line takes the longest that fits beside the order's state.
 const char* const kKeys[] = {"Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit",
                              "Ctrl+F1 lookup  ^S post  ^Z cancel  ^N new order  ^Q quit",
-                             "Ctrl+F1 lookup ^S post ^Z cancel ^N new ^Q quit"};
+                             "^F1 lookup ^S post ^Z cancel ^N new ^Q quit"};
 const char* kModalKeys = "Arrows PgUp PgDn move  Enter OK  Esc cancel  double-click picks";
 
 int ScreenColumns() { return Screen()->Width() / kCellWidth; }
@@ -71,14 +71,18 @@ public:
     std::string Status() const {
         // A lookup form is up: its keys (a message box shows its own).
         if (TModalRuns::Innermost()) return kModalKeys;
-        std::string text = "Order " + FOrders->FieldByName("OrderNo")->AsString() + " (" + StateName() + ")";
+        const std::string order = "Order " + FOrders->FieldByName("OrderNo")->AsString() + " (" + StateName() + ")";
+        std::string text = order;
         // A note tells what the last key did, while the order it was about
         // stays as that key left it.
         if (!FNote.empty() && NoteContext() == FNoteContext) text += " - " + FNote;
         const size_t columns = static_cast<size_t>(std::max(ScreenColumns(), 1));
-        for (const char* keys : kKeys) {
-            const std::string line = text + " | " + keys;
-            if (line.size() <= columns) return line;
+        // Shorter keys first, then the note goes.
+        for (const std::string& left : {text, order}) {
+            for (const char* keys : kKeys) {
+                const std::string line = left + " | " + keys;
+                if (line.size() <= columns) return line;
+            }
         }
         // Even the shortest keys do not fit: the state gives way, the keys stay.
         const std::string keys = std::string(" | ") + kKeys[std::size(kKeys) - 1];
@@ -115,7 +119,7 @@ private:
 
     void Post() {
         if (!Editing()) {
-            Note("nothing to post");
+            Note("no changes");
             return;
         }
         Note("not posted");
@@ -126,7 +130,7 @@ private:
     void Cancel() {
         if (!Editing()) return;
         FOrders->Cancel();
-        Note("changes dropped");
+        Note("dropped");
     }
 
     void NewOrder() {
@@ -136,7 +140,7 @@ private:
         if (!FOrders->FieldByName("OrderNo")->IsNull()) last = FOrders->FieldByName("OrderNo")->AsInteger();
         FOrders->Append();
         FOrders->FieldByName("OrderNo")->SetValue(last + 1);
-        Note("new order");
+        FNote.clear();
         FForm->CustEdit->SetFocus();
     }
 

@@ -18,7 +18,7 @@ using namespace veskar;
 using namespace demo;
 using namespace demo::testing;
 
-const char* const kRefusal = "Customer ZZ9 is not on file: the order is not posted. Pick a customer with Ctrl+F1.";
+const char* const kRefusal = "Customer ZZ9 is not on file: the order is not posted.\nPick a customer with Ctrl+F1.";
 
 class OrderEntryDemoTest : public ::testing::Test {
 protected:

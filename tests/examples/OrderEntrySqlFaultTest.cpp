@@ -162,7 +162,7 @@ TEST_F(OrderEntrySqlFaultTest, TheRoadOverFailingStorage) {
             const size_t refused = unknown ? 1 : 0;
             ASSERT_EQ(errors.size(), (failed && !quiet ? 1u : 0u) + refused) << (errors.empty() ? "" : errors.back());
             if (unknown) {
-                EXPECT_EQ(errors.back(), "Customer " + typed + " is not on file: the order is not posted. Pick a customer with Ctrl+F1.");
+                EXPECT_EQ(errors.back(), "Customer " + typed + " is not on file: the order is not posted.\nPick a customer with Ctrl+F1.");
                 EXPECT_NE(Orders->State(), dsBrowse);
                 EXPECT_EQ(Form->CustEdit->Text(), typed);
             }
