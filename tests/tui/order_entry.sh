@@ -183,6 +183,14 @@ tui_wait_for "Order 1001 (editing)"
 tui_keys C-z
 tui_wait_for "Order 1001 (saved) - dropped"
 check "Ctrl+Q with a change not posted asks Save changes?, and Cancel keeps working"
+
+# Before the customer number in tab order is the navigator: Right moves to
+# its Insert button, Space clicks it.
+tui_keys M-c BTab Right Right Right Right Space
+tui_wait_for "(new) |"
+tui_keys C-z
+tui_wait_for "Order 1001 (saved) - dropped"
+check "Shift+Tab reaches the navigator, which works from the keyboard"
 tui_tmux resize-window -t "$TUI_SESSION" -x 100 -y 30
 tui_wait_row "^Q quit" 29
 check "the screen follows a resize"
