@@ -16,6 +16,8 @@ protected:
     explicit TCaptionedLookupForm(host::TComponent* owner) : TDefaultLookupForm(owner) {}
     void DoCreate() override;
     void DoShow() override;
+    // The form's height, made shorter to fit Room pixels if need be.
+    int HeightWithin(int room) const;
     virtual const char* PickCaption() const { return ""; }
 };
 

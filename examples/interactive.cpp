@@ -24,7 +24,6 @@
 
 #include <algorithm>
 #include <iterator>
-
 #include <memory>
 #include <string>
 #include <utility>
