@@ -193,10 +193,14 @@ void RunInteractive() {
     // terminal is given back, however the run ends.
     const TFinally cleanup([&] {
         Application()->OnShortCut = nullptr;
+        tui->SetOnResized(nullptr);
+        tui->SetOnWake(nullptr);
         FocusManager().SetFocus(nullptr);
         Application()->DestroyComponents();
         SetUIBackend(std::move(previous));
     });
+    // A terminal made smaller keeps the whole form.
+    tui->SetOnResized([form] { FitToScreen(form); });
     tui->SetOnWake([&] {
         if (TQuitSignals::Received()) session.QuitBySignal();
     });

@@ -32,6 +32,7 @@ void TTerminalBackend::Resized() {
     // The last row is the status line; the forms live above it.
     Screen()->SetSize(FTerminal.Cols() * kCellWidth, std::max(FTerminal.Rows() - 1, 1) * kCellHeight);
     FScreen.Resize(FTerminal.Cols(), FTerminal.Rows());
+    if (FOnResized) FOnResized();
     Redraw(true);
 }
 

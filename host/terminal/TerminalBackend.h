@@ -43,6 +43,9 @@ public:
     // Run on the loop, outside any signal handler, after TTerminal::Wake
     // woke it: a signal handler's way to have the program act.
     void SetOnWake(std::function<void()> handler) { FOnWake = std::move(handler); }
+    // Run when the terminal's size changed, the screen's size new, before
+    // the screen is drawn again (a program may move its forms onto it).
+    void SetOnResized(std::function<void()> handler) { FOnResized = std::move(handler); }
 
     // Draws what changed since the last call.
     void Redraw(bool full = false);
@@ -60,6 +63,7 @@ private:
     std::string FPending;
     std::function<std::string()> FStatus;
     std::function<void()> FOnWake;
+    std::function<void()> FOnResized;
     TCellSurface FScreen;
 };
 

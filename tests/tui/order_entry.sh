@@ -191,9 +191,13 @@ tui_wait_for "(new) |"
 tui_keys C-z
 tui_wait_for "Order 1001 (saved) - dropped"
 check "Shift+Tab reaches the navigator, which works from the keyboard"
+tui_tmux resize-window -t "$TUI_SESSION" -x 70 -y 20
+tui_wait_row "^Q quit" 19
+form_bottom=$(tui_row_of "└")
+[ -n "$form_bottom" ] && ((form_bottom < 19)) || tui_fail "the order form's bottom edge is not on the smaller screen"
 tui_tmux resize-window -t "$TUI_SESSION" -x 100 -y 30
 tui_wait_row "^Q quit" 29
-check "the screen follows a resize"
+check "the screen follows a resize, and a smaller one keeps the whole form"
 # Quitting from inside a lookup form ends its modal loop and the program.
 tui_keys M-c C-F1
 tui_wait_for "double-click picks"
