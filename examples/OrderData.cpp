@@ -25,6 +25,15 @@ TOrderDatabase& Chosen() {
     return database;
 }
 
+TFillProgress& FillProgress() {
+    static TFillProgress progress;
+    return progress;
+}
+
+void Tell(const char* table, int done, int total) {
+    if (FillProgress()) FillProgress()(table, done, total);
+}
+
 TSQLConnection* MakeServerConnection(TComponent* owner, const std::string& conninfo) {
     TPostgresConnection* server = TPostgresConnection::Create(owner);
     server->SetName("Database");
@@ -89,7 +98,9 @@ void FillTables(TSQLConnection* db) {
             insert->Execute();
         };
         for (const auto& c : kKnownCustomers) add(c[0], c[1], c[2], c[3]);
-        for (int i = 0; i < DemoCustomerCount - static_cast<int>(Count(kKnownCustomers)); ++i) {
+        const int known = static_cast<int>(Count(kKnownCustomers));
+        for (int i = 0; i < DemoCustomerCount - known; ++i) {
+            if (i % 2000 == 0) Tell("customers", known + i, DemoCustomerCount);
             const char* first = kWords[i % Count(kWords)];
             const char* second = kWords[(i / Count(kWords)) % Count(kWords)];
             const std::string company = std::string(first) + " " + second + " " + kTrades[i % Count(kTrades)];
@@ -97,11 +108,13 @@ void FillTables(TSQLConnection* db) {
             const auto& place = kPlaces[(i / 7) % Count(kPlaces)];
             add(no, company, place[0], place[1]);
         }
+        Tell("customers", DemoCustomerCount, DemoCustomerCount);
         TSQLStatementPtr part = db->Prepare("INSERT INTO part VALUES (?, ?)");
         for (const auto& [no, text] : kParts) {
             part->BindAll({no, text});
             part->Execute();
         }
+        Tell("parts", static_cast<int>(Count(kParts)), static_cast<int>(Count(kParts)));
         db->Commit();
     } catch (...) {
         db->Rollback();
@@ -202,6 +215,8 @@ TOrderDatabase ParseDatabaseOptions(int argc, char** argv) {
 }
 
 void SetOrderDatabase(const TOrderDatabase& database) { Chosen() = database; }
+
+void SetFillProgress(TFillProgress progress) { FillProgress() = std::move(progress); }
 
 const TOrderDatabase& OrderDatabase() { return Chosen(); }
 

@@ -7,6 +7,7 @@
 #include "host/core/Component.h"
 #include "host/data/SqlConnection.h"
 
+#include <functional>
 #include <string>
 
 namespace demo {
@@ -37,6 +38,11 @@ host::TSQLConnection* OpenOrderDatabase(host::TComponent* owner);
 
 // "the SQLite database FILE" or "the PostgreSQL server at CONNINFO".
 std::string DescribeOrderDatabase();
+
+// Told how far the filling of a new database has come: the table being
+// filled, and how many of its rows are in. Nil: nobody is told.
+using TFillProgress = std::function<void(const std::string& table, int done, int total)>;
+void SetFillProgress(TFillProgress progress);
 
 // Customers the demo puts in a new database.
 constexpr int DemoCustomerCount = 200000;

@@ -24,14 +24,44 @@ class TOrderEntryForm : public host::TForm {
 public:
     host::TDBEdit* CustEdit = nullptr;
     host::TDBEdit* PartEdit = nullptr;
+    host::TDBGrid* OrderGrid = nullptr;
     veskar::TSmartDBLookup* CustomerLookup = nullptr;
     veskar::TLookupDialog* PartLookup = nullptr;
 
     void CustomerNotFound(veskar::TLookupFill* sender, int fieldIndex);
 
+    // The orders the form edits (nil before its data is there).
+    host::TDataSet* Orders() const { return FOrders; }
+    // The orders' BeforePost: an order whose customer is not on file is
+    // refused with a message that says what to do; what was typed stays.
+    void CheckCustomer(host::TDataSet* orders);
+    // True when the order being edited holds changes not yet posted.
+    bool Unsaved() const;
+    // Asks "Save changes?" when there are unsaved changes: Yes posts them,
+    // No drops them; true unless the clerk cancelled or the post failed.
+    bool SaveOrDrop();
+    // Drops the order half made, asking nobody (a quit by signal).
+    void DropUnsaved();
+    // The form closes only after SaveOrDrop agrees.
+    bool CloseQuery() override;
+
+    void Notification(host::TComponent* component, host::TOperation operation) override;
+
 protected:
     explicit TOrderEntryForm(host::TComponent* owner) : TForm(owner) {}
+    void DoCreate() override;
+    void BeforeDestruction() override;
+
+private:
+    host::TDataSet* FOrders = nullptr;
 };
+
+// A navigator over the orders, for a person at the screen: beside the part
+// number, and after the order grid in tab order.
+host::TDBNavigator* AddOrderNavigator(TOrderEntryForm* form);
+
+// Moves and, if need be, shrinks Form so that it lies wholly on the screen.
+void FitToScreen(host::TCustomForm* form);
 
 // The classes the form file names.
 void RegisterOrderEntryClasses();

@@ -4,10 +4,12 @@
 // Beside the form's own keys and the lookup shortcut, the application
 // takes a few keys of its own: post, cancel, a new order, quit; the status
 // line says which. A navigator beside the part number moves through the
-// orders and deletes one after asking.
+// orders and deletes one after asking. Quitting with changes not posted
+// asks first; SIGTERM and SIGHUP drop them and quit cleanly.
 
 #include "examples/OrderEntry.h"
 #include "examples/OrderStore.h"
+#include "examples/QuitSignals.h"
 #include "examples/Scenes.h"
 #include "host/core/Guards.h"
 #include "host/data/DataSet.h"
@@ -18,8 +20,11 @@
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Messages.h"
+#include "host/ui/Screen.h"
 #include "host/ui/StdCtrls.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -29,8 +34,14 @@ using namespace demo;
 
 namespace {
 
-const char* kKeys = "Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit";
+// The keys, from the whole text down to the most important ones; the status
+// line takes the longest that fits beside the order's state.
+const char* const kKeys[] = {"Ctrl+F1 lookup  Tab/Alt+C/Alt+P move  ^S post  ^Z cancel  ^N new order  ^Q quit",
+                             "Ctrl+F1 lookup  ^S post  ^Z cancel  ^N new order  ^Q quit",
+                             "^F1 lookup ^S post ^Z cancel ^N new ^Q quit"};
 const char* kModalKeys = "Arrows PgUp PgDn move  Enter OK  Esc cancel  double-click picks";
+
+int ScreenColumns() { return Screen()->Width() / kCellWidth; }
 
 class TInteractiveSession {
 public:
@@ -42,7 +53,7 @@ public:
         // A lookup form or a message box answers first; only quitting goes.
         if (TModalRuns::Innermost() && key != 'Q') return;
         switch (key) {
-        case 'Q': Application()->Terminate(); break;
+        case 'Q': Quit(); break;
         case 'S': Post(); break;
         case 'Z': Cancel(); break;
         case 'N': NewOrder(); break;
@@ -51,41 +62,80 @@ public:
         handled = true;
     }
 
+    // A quit signal: nobody is asked, nothing half made is saved.
+    void QuitBySignal() {
+        FForm->DropUnsaved();
+        Application()->Terminate();
+    }
+
     std::string Status() const {
         // A lookup form is up: its keys (a message box shows its own).
         if (TModalRuns::Innermost()) return kModalKeys;
-        std::string state;
-        switch (FOrders->State()) {
-        case dsEdit: state = "editing"; break;
-        case dsInsert: state = "new"; break;
-        default: state = "saved"; break;
-        }
         // The database numbers an order when it is posted.
         const TField* number = FOrders->FieldByName("OrderNo");
-        std::string text = number->IsNull() ? std::string("New order") : "Order " + number->AsString() + " (" + state + ")";
-        if (!FNote.empty()) text += " - " + FNote;
-        return text + " | " + kKeys;
+        const std::string order = number->IsNull() ? std::string("New order") : "Order " + number->AsString() + " (" + StateName() + ")";
+        std::string text = order;
+        // A note tells what the last key did, while the order it was about
+        // stays as that key left it.
+        if (!FNote.empty() && NoteContext() == FNoteContext) text += " - " + FNote;
+        const size_t columns = static_cast<size_t>(std::max(ScreenColumns(), 1));
+        // Shorter keys first, then the note goes.
+        for (const std::string& left : {text, order}) {
+            for (const char* keys : kKeys) {
+                const std::string line = left + " | " + keys;
+                if (line.size() <= columns) return line;
+            }
+        }
+        // Even the shortest keys do not fit: the state gives way, the keys stay.
+        const std::string keys = std::string(" | ") + kKeys[std::size(kKeys) - 1];
+        if (keys.size() >= columns) return keys.substr(3);
+        return text.substr(0, columns - keys.size()) + keys;
     }
 
 private:
     bool Editing() const { return FOrders->State() == dsEdit || FOrders->State() == dsInsert; }
+
+    std::string StateName() const {
+        switch (FOrders->State()) {
+        case dsEdit: return "editing";
+        case dsInsert: return "new";
+        default: return "saved";
+        }
+    }
+    std::string NoteContext() const { return FOrders->FieldByName("OrderNo")->AsString() + "/" + StateName(); }
+    void Note(const char* note) {
+        FNote = note;
+        FNoteContext = NoteContext();
+    }
+
+    void Quit() {
+        // One question at a time, even when Ctrl+Q is pressed in it.
+        if (FAsking) return;
+        bool quit = false;
+        {
+            const TScopedFlag asking(FAsking);
+            quit = FForm->SaveOrDrop();
+        }
+        if (quit) Application()->Terminate();
+    }
 
     void Post() {
         // What the edits hold counts as typed; a new order left untouched
         // is not stored as an empty numbered one.
         if (Editing()) FOrders->UpdateRecord();
         if (!Editing() || (FOrders->State() == dsInsert && !FOrders->Modified())) {
-            FNote = "nothing to post";
+            Note("nothing to post");
             return;
         }
+        Note("not posted");
         FOrders->Post();
-        FNote = "posted";
+        Note("posted");
     }
 
     void Cancel() {
         if (!Editing()) return;
         FOrders->Cancel();
-        FNote = "changes dropped";
+        Note("dropped");
     }
 
     void NewOrder() {
@@ -97,6 +147,8 @@ private:
     TOrderEntryForm* FForm;
     TDataSet* FOrders;
     std::string FNote;
+    std::string FNoteContext;
+    bool FAsking = false;
 };
 
 // Captions for the edits, made here for the person at the screen (the
@@ -116,19 +168,6 @@ void AddLabels(TOrderEntryForm* form) {
     }
 }
 
-// A navigator over the orders beside the part number, for the person at
-// the screen: move, insert, delete (after a question), edit, post, cancel.
-void AddNavigator(TOrderEntryForm* form) {
-    auto* cust = dynamic_cast<TDBEdit*>(form->FindComponent("CustEdit"));
-    auto* part = dynamic_cast<TWinControl*>(form->FindComponent("PartEdit"));
-    if (!cust || !part) return;
-    TDBNavigator* navigator = TDBNavigator::Create(form);
-    navigator->SetName("OrderNavigator");
-    navigator->SetBounds(236, part->Top(), 168, 21);
-    navigator->SetDataSource(cust->DataSource());
-    navigator->SetParent(part->Parent());
-}
-
 } // namespace
 
 void RunInteractive() {
@@ -144,7 +183,8 @@ void RunInteractive() {
     TOrderEntryForm* form = nullptr;
     Application()->CreateForm(form);
     AddLabels(form);
-    AddNavigator(form);
+    AddOrderNavigator(form);
+    FitToScreen(form);
     TInteractiveSession session(form, orders);
     Application()->OnShortCut = [&](std::uint16_t key, TShiftState shift, bool& handled) {
         session.ShortCut(key, shift, handled);
@@ -154,9 +194,18 @@ void RunInteractive() {
     // terminal is given back, however the run ends.
     const TFinally cleanup([&] {
         Application()->OnShortCut = nullptr;
+        tui->SetOnResized(nullptr);
+        tui->SetOnWake(nullptr);
         FocusManager().SetFocus(nullptr);
         Application()->DestroyComponents();
         SetUIBackend(std::move(previous));
     });
+    // A terminal made smaller keeps the whole form.
+    tui->SetOnResized([form] { FitToScreen(form); });
+    tui->SetOnWake([&] {
+        if (TQuitSignals::Received()) session.QuitBySignal();
+    });
+    // Gone before the terminal is given back.
+    const TQuitSignals quitSignals;
     Application()->Run();
 }

@@ -123,16 +123,70 @@ void RunFillScene() {
     std::cout << "\nThe order is posted; the orders table holds " << orders->RecordCount() << " record.\n";
 }
 
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: veskar_demo [--script] [--db FILE | --pg CONNINFO]\n"
+           "The Veskar order entry: in a terminal a person enters orders; otherwise, or with\n"
+           "--script, a scripted session plays.\n\n"
+           "Options:\n"
+           "  --script        play the scripted session even in a terminal\n"
+           "  --db FILE       the SQLite database, made and filled on first use\n"
+           "                  (default: $VESKAR_DEMO_DB, else "
+        << demo::DefaultDatabaseFile()
+        << ")\n"
+           "  --pg CONNINFO   a PostgreSQL server instead, as a libpq connection string\n"
+           "                  (\"host=/tmp dbname=orders\")\n"
+           "  -h, --help      show this text and exit\n";
+}
+
+// A bar on the terminal while a new database is filled: it takes seconds,
+// and the form only shows once it is done.
+void ShowFillProgress(int fd, const std::string& table, int done, int total) {
+    constexpr int kWidth = 30;
+    const int filled = total > 0 ? static_cast<int>(static_cast<long long>(done) * kWidth / total) : kWidth;
+    std::string line = "\rMaking the database: " + table + " " + std::to_string(done) + " of " +
+                       std::to_string(total) + " [" + std::string(static_cast<size_t>(filled), '#') +
+                       std::string(static_cast<size_t>(kWidth - filled), '.') + "]";
+    if (done >= total) line += "\n";
+    for (size_t at = 0; at < line.size();) {
+        const ssize_t n = ::write(fd, line.data() + at, line.size() - at);
+        if (n <= 0) return;
+        at += static_cast<size_t>(n);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // --script plays the scripted session even in a terminal; the other
     // options choose the database.
     std::vector<char*> args(argv, argv + argc);
+    const auto isHelp = [](const char* arg) { return std::string_view(arg) == "--help" || std::string_view(arg) == "-h"; };
+    if (std::find_if(args.begin() + 1, args.end(), isHelp) != args.end()) {
+        PrintUsage(std::cout);
+        return 0;
+    }
     const auto isScript = [](const char* arg) { return std::string_view(arg) == "--script"; };
     const bool script = argc > 1 && std::find_if(args.begin() + 1, args.end(), isScript) != args.end();
     if (argc > 1) args.erase(std::remove_if(args.begin() + 1, args.end(), isScript), args.end());
     try {
         demo::SetOrderDatabase(demo::ParseDatabaseOptions(static_cast<int>(args.size()), args.data()));
-        if (!script && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+    } catch (const std::exception& e) {
+        std::cerr << "veskar_demo: " << e.what() << "\n";
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    const bool interactive = !script && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+    const int progressFd = isatty(STDOUT_FILENO) ? STDOUT_FILENO : isatty(STDERR_FILENO) ? STDERR_FILENO : -1;
+    if (progressFd >= 0) {
+        std::cout.flush();
+        demo::SetFillProgress([progressFd](const std::string& table, int done, int total) {
+            ShowFillProgress(progressFd, table, done, total);
+        });
+    }
+    try {
+        if (interactive) {
             RunInteractive();
             return 0;
         }

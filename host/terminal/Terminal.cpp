@@ -46,14 +46,19 @@ constexpr int kFatalSignals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIG
 // still reaches them (a sanitizer's report, say) after the restore.
 void (*gPreviousFatal[NSIG])(int) = {};
 
-void OnWinch(int) {
-    // Wakes Read; only the pipe is touched here.
-    const char c = 'w';
+// What a byte on the wake pipe asks of Read.
+constexpr char kResizedByte = 'w';
+constexpr char kWakeByte = 'k';
+
+void WriteWake(char c) {
+    // Only the pipe is touched here: this runs in signal handlers.
     if (gWakePipe[1] >= 0) {
         const ssize_t written = ::write(gWakePipe[1], &c, 1);
         (void)written;  // a full pipe has a wake-up waiting already
     }
 }
+
+void OnWinch(int) { WriteWake(kResizedByte); }
 
 void OnFatalSignal(int sig) {
     TTerminal::Restore();
@@ -166,8 +171,14 @@ TTerminal::TWait TTerminal::Read(std::string& into, int timeoutMs) {
         if (ready <= 0) return TWait::Timeout;
         if (count == 2 && (fds[1].revents & POLLIN)) {
             char drain[64];
-            while (::read(gWakePipe[0], drain, sizeof drain) > 0) {
+            bool resized = false, woken = false;
+            for (ssize_t n; (n = ::read(gWakePipe[0], drain, sizeof drain)) > 0;) {
+                for (ssize_t i = 0; i < n; ++i) (drain[i] == kResizedByte ? resized : woken) = true;
             }
+            // A wake is not lost behind a resize: it is written back for
+            // the next Read.
+            if (resized && woken) WriteWake(kWakeByte);
+            if (!resized) return TWait::Woken;
             QuerySize();
             return TWait::Resized;
         }
@@ -181,6 +192,8 @@ TTerminal::TWait TTerminal::Read(std::string& into, int timeoutMs) {
         }
     }
 }
+
+void TTerminal::Wake() { WriteWake(kWakeByte); }
 
 short TTerminal::PairOf(TColor fore, TColor back) {
     if (FColorCount == 0) return 0;

@@ -33,10 +33,14 @@ public:
     // Colours the terminal can show (8, 16, 256...); 0 without colour.
     int ColorCount() const { return FColorCount; }
 
-    enum class TWait { Input, Resized, Timeout, Closed };
-    // Waits up to TimeoutMs (-1: for ever) for bytes or a resize. Bytes
-    // read are appended to Into. After Resized, Cols and Rows are new.
+    enum class TWait { Input, Resized, Woken, Timeout, Closed };
+    // Waits up to TimeoutMs (-1: for ever) for bytes, a resize or a Wake.
+    // Bytes read are appended to Into. After Resized, Cols and Rows are new.
     TWait Read(std::string& into, int timeoutMs);
+
+    // Makes a waiting (or the next) Read return Woken. Safe in a signal
+    // handler: it only writes to a pipe.
+    static void Wake();
 
     // Shows the screen's changed cells (its dirty rows) and its caret, and
     // clears its record of changes. Full writes every cell again.

@@ -32,6 +32,7 @@ void TTerminalBackend::Resized() {
     // The last row is the status line; the forms live above it.
     Screen()->SetSize(FTerminal.Cols() * kCellWidth, std::max(FTerminal.Rows() - 1, 1) * kCellHeight);
     FScreen.Resize(FTerminal.Cols(), FTerminal.Rows());
+    if (FOnResized) FOnResized();
     Redraw(true);
 }
 
@@ -101,6 +102,10 @@ bool TTerminalBackend::HandleInput(bool wait) {
         case TTerminal::TWait::Input: handled = DispatchPending(false); break;
         case TTerminal::TWait::Resized:
             Resized();
+            handled = true;
+            break;
+        case TTerminal::TWait::Woken:
+            if (FOnWake) FOnWake();
             handled = true;
             break;
         case TTerminal::TWait::Timeout:

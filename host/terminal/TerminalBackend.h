@@ -40,6 +40,13 @@ public:
     // (MessageDlg) is up, the line shows the box's own keys instead.
     void SetStatusLine(std::function<std::string()> text) { FStatus = std::move(text); }
 
+    // Run on the loop, outside any signal handler, after TTerminal::Wake
+    // woke it: a signal handler's way to have the program act.
+    void SetOnWake(std::function<void()> handler) { FOnWake = std::move(handler); }
+    // Run when the terminal's size changed, the screen's size new, before
+    // the screen is drawn again (a program may move its forms onto it).
+    void SetOnResized(std::function<void()> handler) { FOnResized = std::move(handler); }
+
     // Draws what changed since the last call.
     void Redraw(bool full = false);
 
@@ -55,6 +62,8 @@ private:
     TInputDispatcher FDispatcher;
     std::string FPending;
     std::function<std::string()> FStatus;
+    std::function<void()> FOnWake;
+    std::function<void()> FOnResized;
     TCellSurface FScreen;
 };
 

@@ -134,7 +134,9 @@ private:
     TDBNavigator* FNavigator;
 };
 
-// One of the navigator's buttons; the navigator owns and places them.
+// One of the navigator's buttons; the navigator owns and places them. The
+// button the keyboard works on shows reversed while the navigator has the
+// focus.
 class TNavButton : public TSpeedButton {
     HOST_CLASS(TNavButton, TSpeedButton)
 public:
@@ -142,6 +144,7 @@ public:
 
 protected:
     explicit TNavButton(TComponent* owner) : TSpeedButton(owner) {}
+    void Paint() override;
 
 private:
     friend class TDBNavigator;
@@ -172,6 +175,10 @@ public:
     // Published as OnClick: the navigator's click tells which button.
     TNavClickEvent OnNavClick;
 
+    // The button the keyboard works on while the navigator has the focus:
+    // Left and Right move it among the visible buttons, Space clicks it.
+    TNavigateBtn FocusedButton() const { return FFocusedButton; }
+
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
@@ -180,6 +187,9 @@ protected:
     void Destroy() override;
     void Resize() override;
     void EnabledChanged() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void DoEnter() override;
+    void DoExit() override;
 
 private:
     friend class TNavDataLink;
@@ -191,6 +201,7 @@ private:
     TNavButton* FButtons[nbRefresh + 1] = {};  // owned and parented here
     TButtonSet FVisibleButtons{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh};
     bool FConfirmDelete = true;
+    TNavigateBtn FFocusedButton = nbFirst;
 };
 
 } // namespace host

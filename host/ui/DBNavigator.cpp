@@ -2,7 +2,9 @@
 
 #include "host/core/Guards.h"
 #include "host/core/Publisher.h"
+#include "host/ui/Canvas.h"
 #include "host/ui/Dialogs.h"
+#include "host/ui/Keyboard.h"
 #include "host/ui/PropertyTypes.h"
 
 namespace host {
@@ -26,6 +28,21 @@ constexpr TNavButtonLook kLooks[] = {
 };
 
 } // namespace
+
+void TNavButton::Paint() {
+    inherited::Paint();
+    auto* navigator = dynamic_cast<TDBNavigator*>(Parent());
+    if (!navigator || !navigator->Focused() || navigator->FocusedButton() != FIndex) return;
+    TCanvas& canvas = *Canvas();
+    const TRect cells = canvas.CellRect(Rect(0, 0, Width(), Height()));
+    const TPoint at = canvas.Origin();
+    for (int r = cells.Top; r < cells.Bottom; ++r)
+        for (int c = cells.Left; c < cells.Right; ++c) {
+            const TCell cell = canvas.Surface().CellAt(c, r);
+            canvas.PutChar(c * kCellWidth - at.X, r * kCellHeight - at.Y, cell.Ch, cell.Fore, cell.Back,
+                           static_cast<TCellAttrs>(cell.Attrs | caReverse));
+        }
+}
 
 void TNavDataLink::ActiveChanged() { FNavigator->UpdateButtons(); }
 void TNavDataLink::DataSetChanged() { FNavigator->UpdateButtons(); }
@@ -99,6 +116,13 @@ void TDBNavigator::LayoutButtons() {
     for (int i = nbFirst; i <= nbRefresh; ++i)
         if (FButtons[i] && FVisibleButtons.Contains(static_cast<TNavigateBtn>(i))) ++count;
     if (count == 0) return;
+    // The keyboard's button is one that shows.
+    if (!FVisibleButtons.Contains(FFocusedButton))
+        for (int i = nbFirst; i <= nbRefresh; ++i)
+            if (FButtons[i] && FVisibleButtons.Contains(static_cast<TNavigateBtn>(i))) {
+                FFocusedButton = static_cast<TNavigateBtn>(i);
+                break;
+            }
     int x = 0;
     int shown = 0;
     for (int i = nbFirst; i <= nbRefresh; ++i) {
@@ -112,6 +136,36 @@ void TDBNavigator::LayoutButtons() {
         button->SetBounds(x, 0, right - x, Height());
         x = right;
     }
+}
+
+void TDBNavigator::KeyDown(std::uint16_t& key, TShiftState shift) {
+    inherited::KeyDown(key, shift);
+    if (key != VK_LEFT && key != VK_RIGHT && key != VK_SPACE) return;
+    if (key == VK_SPACE) {
+        BtnClick(FFocusedButton);
+    } else {
+        // To the next visible button that way; none: it stays.
+        const int step = key == VK_RIGHT ? 1 : -1;
+        for (int i = FFocusedButton + step; i >= nbFirst && i <= nbRefresh; i += step) {
+            if (FButtons[i] && FVisibleButtons.Contains(static_cast<TNavigateBtn>(i))) {
+                if (FButtons[FFocusedButton]) FButtons[FFocusedButton]->Invalidate();
+                FFocusedButton = static_cast<TNavigateBtn>(i);
+                FButtons[i]->Invalidate();
+                break;
+            }
+        }
+    }
+    key = 0;
+}
+
+void TDBNavigator::DoEnter() {
+    if (FButtons[FFocusedButton]) FButtons[FFocusedButton]->Invalidate();
+    inherited::DoEnter();
+}
+
+void TDBNavigator::DoExit() {
+    if (FButtons[FFocusedButton]) FButtons[FFocusedButton]->Invalidate();
+    inherited::DoExit();
 }
 
 // As the framework enables them: moving back needs a record before, moving

@@ -7,8 +7,9 @@ set -euo pipefail
 
 TUI_SOCKET="veskar-tui-$$"
 TUI_SESSION="demo"
-TUI_COLS=120
-TUI_ROWS=36
+# The terminal's size; a run may ask for another (80x24, the usual default).
+TUI_COLS=${TUI_COLS:-120}
+TUI_ROWS=${TUI_ROWS:-36}
 TUI_TIMEOUT=${TUI_TIMEOUT:-15}
 TUI_DIR=$(mktemp -d)
 

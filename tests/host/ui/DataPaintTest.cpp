@@ -212,6 +212,40 @@ TEST_F(DataPaintTest, NavigatorEnablesButtonsByStateAndPosition) {
     EXPECT_EQ(enabled(), "0000000000");
 }
 
+TEST_F(DataPaintTest, NavigatorWorksFromTheKeyboardWhenFocused) {
+    TDBNavigator* nav = TDBNavigator::Create(Form.get());
+    nav->SetParent(Form.get());
+    nav->SetBounds(0, 0, 20 * kCellWidth, kCellHeight);
+    nav->SetDataSource(Source);
+    nav->SetVisibleButtons({nbPrior, nbNext, nbLast, nbDelete});
+    Form->Show();
+    EXPECT_EQ(nav->FocusedButton(), nbPrior) << "a button that shows";
+    nav->SetFocus();
+    const auto reversed = [&](int column) { return (Form->Surface().CellAt(column, 0).Attrs & caReverse) != 0; };
+    Picture();
+    EXPECT_TRUE(reversed(0));
+    EXPECT_FALSE(reversed(6));
+    // Right passes the hidden First; Left stops at the first shown.
+    Keyboard().Press(VK_RIGHT);
+    Keyboard().Press(VK_RIGHT);
+    EXPECT_EQ(nav->FocusedButton(), nbLast);
+    Picture();
+    EXPECT_FALSE(reversed(0));
+    EXPECT_TRUE(reversed(10));
+    Keyboard().Press(VK_SPACE);
+    EXPECT_EQ(Parts->RecNo(), 10);
+    Keyboard().Press(VK_LEFT);
+    Keyboard().Press(VK_LEFT);
+    Keyboard().Press(VK_LEFT);
+    EXPECT_EQ(nav->FocusedButton(), nbPrior);
+    Keyboard().Press(VK_SPACE);
+    EXPECT_EQ(Parts->RecNo(), 9);
+    // Without the focus no button shows as the keyboard's.
+    FocusManager().SetFocus(nullptr);
+    Picture();
+    EXPECT_FALSE(reversed(0));
+}
+
 TEST_F(DataPaintTest, DataAwareTextAndCheckBoxFollowTheirField) {
     Parts->Close();
     Parts->FieldDefs().Add("Stock", ftBoolean);
