@@ -148,7 +148,7 @@ tui_keys C-s
 tui_wait_for "is not on file: the order is not posted."
 tui_keys Enter
 tui_wait_gone "is not on file"
-tui_wait_for "Order 1001 (editing) - not posted"
+tui_wait_for "New order - not posted"
 tui_wait_for "[ZZ9"
 check "an order for a customer not on file is refused with a message, the number kept"
 
@@ -217,13 +217,15 @@ for signal in TERM HUP; do
     rm -f "$TUI_DIR/rc" "$TUI_DIR/stderr"
     tui_start "$demo" --db "$TUI_DIR/orders.db"
     tui_tmux kill-session -t "$ended"
-    tui_wait_for "Order 1001 (saved)"
+    tui_wait_for "New order |"
     tui_keys C E 1 3 5 4 Tab
     tui_wait_for "[Cayman Eastside Dive"
     shell=$(tui_tmux display -p -t "$TUI_SESSION" '#{pane_pid}')
     kill -s "$signal" "$(pgrep -P "$shell" -x veskar_demo)"
     tui_wait_exit
     [ "$(tui_tmux display -p -t "$TUI_SESSION" '#{alternate_on}')" = 0 ] || tui_fail "the terminal was not restored"
-    check "SIG$signal with an order half typed ends the program cleanly"
+    [ "$(sqlite3 "$TUI_DIR/orders.db" "SELECT COUNT(*) FROM orders WHERE CustNo = 'CE1354'")" = 0 ] ||
+        tui_fail "the half-typed order was saved"
+    check "SIG$signal with an order half typed ends the program cleanly, saving nothing of it"
 done
 echo "$passed passed, 0 failed"

@@ -112,7 +112,7 @@ tui_col_in_line() {
     local before=${line%%"$2"*}
     [ "$before" != "$line" ] || return 1
     # Columns, not bytes: the line holds box-drawing characters.
-    printf '%s' "$before" | wc -m
+    printf '%s' "$before" | LC_ALL=C.UTF-8 wc -m
 }
 
 # Waits for the program to end; checks it ended well and wrote no error.
