@@ -90,6 +90,8 @@ const TIntegerInfo& ModalResultInfo() {
 
 void TButton::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TButton>();
+    // What a new one is, is not written.
+    p.Redeclare("TabStop").Default(true);
     p.Boolean("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
     p.Boolean("Default", &TButton::Default, &TButton::SetDefault).Default(false);
     p.Integer("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, ModalResultInfo()).Default(mrNone);

@@ -100,6 +100,8 @@ const TEnumInfo& CheckBoxStateInfo() {
 
 void TCheckBox::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TCheckBox>();
+    // What a new one is, is not written.
+    p.Redeclare("TabStop").Default(true);
     DeclareCheckBox(p);
     // Checked before State, so a greyed box reads back greyed.
     p.Boolean("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(false);

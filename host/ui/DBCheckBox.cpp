@@ -111,6 +111,8 @@ void TDBCheckBox::UpdateData(TObject*) {
 
 void TDBCheckBox::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TDBCheckBox>();
+    // What a new one is, is not written.
+    p.Redeclare("TabStop").Default(true);
     DeclareCheckBox(p);
     p.String("DataField", &TDBCheckBox::DataField, &TDBCheckBox::SetDataField).Default("");
     p.Component("DataSource", &TDBCheckBox::DataSource, &TDBCheckBox::SetDataSource);

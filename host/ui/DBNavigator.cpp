@@ -231,6 +231,8 @@ const TSetInfo& ButtonSetInfo() {
 
 void TDBNavigator::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TDBNavigator>();
+    // What a new one is, is not written.
+    p.Redeclare("ParentColor").Default(false);
     p.Boolean("ConfirmDelete", &TDBNavigator::ConfirmDelete, &TDBNavigator::SetConfirmDelete).Default(true);
     p.Component("DataSource", &TDBNavigator::DataSource, &TDBNavigator::SetDataSource);
     p.Set("VisibleButtons", &TDBNavigator::VisibleButtons, &TDBNavigator::SetVisibleButtons, ButtonSetInfo())

@@ -85,6 +85,8 @@ const TEnumInfo& BevelCutInfo() {
 
 void TPanel::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TPanel>();
+    // What a new one is, is not written.
+    p.Redeclare("ParentColor").Default(false);
     p.Enumeration("Alignment", &TPanel::Alignment, &TPanel::SetAlignment, AlignmentTypeInfo()).Default(taCenter);
     p.Enumeration("BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner, BevelCutInfo()).Default(bvNone);
     p.Enumeration("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter, BevelCutInfo()).Default(bvRaised);

@@ -236,6 +236,9 @@ const TEnumInfo& PositionInfo() {
 
 void TForm::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TForm>();
+    // What a new one is, is not written.
+    p.Redeclare("ParentColor").Default(false);
+    p.Redeclare("ParentFont").Default(false);
     // A form is stored by its client size; the frame follows its border style.
     p.Redeclare("Width").Stored(false);
     p.Redeclare("Height").Stored(false);

@@ -744,6 +744,9 @@ void TCustomDBGrid::SetEditText(int col, int, const std::string& value) {
 
 void TDBGrid::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TDBGrid>();
+    // What a new one is, is not written.
+    p.Redeclare("ParentColor").Default(false);
+    p.Redeclare("TabStop").Default(true);
     p.Component("DataSource", &TDBGrid::DataSource, &TDBGrid::SetDataSource);
     p.Set("Options", &TDBGrid::Options, &TDBGrid::SetOptions, DBGridOptionsTypeInfo())
         .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,

@@ -47,8 +47,9 @@ void TCustomGroupBox::Paint() {
 }
 
 void TGroupBox::DeclarePublished(TPublisher& publisher) {
-    // Caption, colours and font are every control's; nothing of its own.
-    publisher.Of<TGroupBox>();
+    // Caption, colours and font are every control's; nothing of its own but
+    // what a new one is, which is not written.
+    publisher.Of<TGroupBox>().Redeclare("ParentColor").Default(false);
 }
 
 } // namespace host

@@ -362,6 +362,9 @@ void TCustomListBox::KeyPress(char& key) {
 
 void TListBox::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TListBox>();
+    // What a new one is, is not written.
+    p.Redeclare("ParentColor").Default(false);
+    p.Redeclare("TabStop").Default(true);
     p.Boolean("ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect).Default(true);
     p.Integer("ItemHeight", &TListBox::StoredItemHeight, &TListBox::SetItemHeight).Default(13);
     p.Strings("Items", &TListBox::Items);

@@ -12,6 +12,8 @@
 #include "host/ui/Forms.h"
 #include "lookup/Ldlkpdlg.h"
 #include "lookup/LkFill.h"
+#include "lookup/Lsdblkp.h"
+#include "tests/support/NewInstanceDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -178,6 +180,9 @@ TEST_F(FormFileTest, WritingKeepsEveryPropertyAndReadsBackTheSame) {
     form.reset();
     Owned<TOrderForm> again = Read(written);
     EXPECT_EQ(WriteComponentText(again.get()), written);
+    // What is not written reads back as what a new component is.
+    for (const TClass* cls : {&TLookupFill::ClassInfo(), &TLookupDialog::ClassInfo(), &TSmartDBLookup::ClassInfo()})
+        EXPECT_EQ(DefaultsNotHeld(*cls, again.get()), std::vector<std::string>{}) << cls->ClassName();
     auto* dialog = As<TLookupDialog>(again->FindComponent("CustomerLookup"));
     EXPECT_EQ(dialog->KeyFields()->Strings(0), "custno");
     EXPECT_EQ(dialog->ControlsList()->Count(), 1);

@@ -1,6 +1,7 @@
 // The labels, group boxes, check boxes, memos and data-aware controls read
 // from a form file and written back.
 
+#include "host/core/ClassRegistry.h"
 #include "host/stream/Reader.h"
 #include "host/stream/StandardClasses.h"
 #include "host/stream/Writer.h"
@@ -8,6 +9,7 @@
 #include "host/ui/Grids.h"
 #include "host/ui/Forms.h"
 #include "host/ui/StdCtrls.h"
+#include "tests/support/NewInstanceDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +130,21 @@ TEST(ControlForms, NewControlsReadTheirPropertiesAndWriteThemBack) {
     // What was written reads back the same.
     Owned<TComponent> again(CreateComponentFromText(written));
     EXPECT_EQ(WriteComponentText(again.get()), written);
+}
+
+TEST(ControlForms, EveryStandardClassHoldsItsDeclaredDefaultsWhenNew) {
+    RegisterStandardClasses();
+    Owned<TForm> form(TForm::Create(nullptr));
+    for (const char* name : {"TForm", "TPanel", "TEdit", "TMemo", "TButton", "TBitBtn", "TSpeedButton", "TLabel",
+                             "TGroupBox", "TCheckBox", "TListBox", "TStaticText", "TDBEdit", "TDBText", "TDBCheckBox",
+                             "TDBNavigator", "TDBGrid", "TDataModule", "TDataSource", "TMemoryDataSet"}) {
+        EXPECT_EQ(DefaultsNotHeld(FindClass(name), form.get()), std::vector<std::string>{}) << name;
+    }
+    // The way such a value was lost: a grid told to take no Tab stop.
+    const std::string text = "object F: TForm\n  object G: TDBGrid\n    TabStop = False\n  end\nend\n";
+    Owned<TComponent> root(CreateComponentFromText(text));
+    const std::string written = WriteComponentText(root.get());
+    EXPECT_NE(written.find("TabStop = False"), std::string::npos) << written;
 }
 
 TEST(ControlForms, ExtendedColourNamesAndTitleOptionsReadAndWriteBack) {
