@@ -100,15 +100,6 @@ int TCustomDBGrid::RowHeights(int row) const {
 
 int TCustomDBGrid::TitleHeight() const { return TitleOffset() ? 2 * kCellHeight : 0; }
 
-TRect TCustomDBGrid::EditorRect() const {
-    TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
-    TRect rect = CellRect(Col(), Row());
-    if (!dataSet || rect.Width() == 0) return rect;
-    // While a record is inserted the rows shown are not the grid's rows.
-    const int shown = dataSet->DisplayRow() - (TopRow() - FixedRows());
-    return Rect(rect.Left, TitleHeight() + shown * kCellHeight, rect.Right, TitleHeight() + (shown + 1) * kCellHeight);
-}
-
 // Only the records in view are read, straight from the dataset; the
 // cursor does not move.
 void TCustomDBGrid::Paint() {

@@ -608,7 +608,8 @@ void TCustomDBGrid::LayoutChanged() {
 
 void TCustomDBGrid::DataChanged() {
     TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
-    const int records = dataSet ? dataSet->RecordCount() : 0;
+    // The grid's rows are the rows shown: a record being inserted has one.
+    const int records = dataSet ? dataSet->DisplayRowCount() : 0;
     SetRowCount(TitleOffset() + std::max(1, records));
     SyncRow();
     if (EditorMode() && !CanEditShow()) HideEditor();
@@ -618,11 +619,11 @@ void TCustomDBGrid::DataChanged() {
 
 void TCustomDBGrid::SyncRow() {
     TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
-    const int recNo = dataSet ? dataSet->RecNo() : 0;
-    if (recNo <= 0) return;
+    const int shown = dataSet ? dataSet->DisplayRow() : -1;
+    if (shown < 0) return;
     const TScopedFlag scoped(FSyncing);
-    if (TitleOffset() + recNo - 1 >= RowCount()) SetRowCount(TitleOffset() + recNo);
-    MoveCurrentTo(Col(), TitleOffset() + recNo - 1);
+    if (TitleOffset() + shown >= RowCount()) SetRowCount(TitleOffset() + shown + 1);
+    MoveCurrentTo(Col(), TitleOffset() + shown);
 }
 
 void TCustomDBGrid::RecordChanged(TField* field) {
@@ -641,7 +642,18 @@ void TCustomDBGrid::CurrentChanged(int, int oldRow) {
     // back (to where the dataset could go).
     // A refused move (a post that failed) leaves the row with the cursor.
     const TFinally sync([this] { SyncRow(); });
-    dataSet->MoveBy(Row() - oldRow);
+    if (dataSet->State() != dsInsert) {
+        dataSet->MoveBy(Row() - oldRow);
+        return;
+    }
+    // Leaving a new record posts or drops it; dropped, its row goes and the
+    // rows below it move up one.
+    const int target = Row() - TitleOffset();
+    const int inserted = dataSet->DisplayRow();
+    const int rows = dataSet->DisplayRowCount();
+    dataSet->CheckBrowseMode();
+    const bool dropped = dataSet->DisplayRowCount() < rows;
+    dataSet->MoveBy((dropped && target > inserted ? target - 1 : target) - dataSet->DisplayRow());
 }
 
 bool TCustomDBGrid::DoMouseWheelDown(TShiftState, TPoint) { return MoveByWheel(1); }

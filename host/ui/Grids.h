@@ -337,7 +337,6 @@ private:
                      const std::vector<std::pair<int, int>>& cols);
     // The height of the title row, 0 without titles.
     VESKAR_LOCAL int TitleHeight() const;
-    TRect EditorRect() const override;
 
     Owned<TGridDataLink> FDataLink;
     Owned<TFont> FTitleFont;

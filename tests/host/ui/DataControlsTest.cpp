@@ -703,3 +703,42 @@ TEST_F(DataControlsTest, TextIsTypedEditedAndCutByWholeCharacters) {
     grid->HideEditor();
     EXPECT_EQ(Name(), Euros(20));
 }
+
+TEST_F(DataControlsTest, DBGridClickOnTheNewRecordEditsIt) {
+    TDBGrid* grid = TDBGrid::Create(Form);
+    grid->SetParent(Form);
+    grid->SetDataSource(Source);
+    Other->SetFocus();
+    People->Last();
+    People->Append();
+    // The new record shows below the three stored ones; a click on its Name
+    // cell and typing edit it.
+    const TRect first = grid->CellRect(2, 1);
+    const int x = first.Left + 2;
+    const int y = first.Top + 3 * first.Height() + 2;
+    grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(x, y));
+    grid->Perform(WM_LBUTTONUP, 0, PointToLParam(x, y));
+    EXPECT_EQ(People->State(), dsInsert);
+    EXPECT_EQ(grid->SelectedField(), People->FieldByName("Name"));
+    Type(grid, "D");
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_TRUE(grid->EditorMode());
+    Type(grid->InplaceEditor(), "i");
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "Di");
+    Press(grid->InplaceEditor(), VK_RETURN);
+    EXPECT_EQ(Name(), "Di");
+    EXPECT_EQ(People->State(), dsInsert);
+
+    // Up from the new record posts it and goes to the row above; an empty
+    // new record is dropped and Up lands on the last stored one.
+    Press(grid->InplaceEditor(), VK_UP);
+    EXPECT_EQ(People->RecordCount(), 4);
+    EXPECT_EQ(Name(), "Cy");
+    People->Append();
+    EXPECT_EQ(grid->Row(), 5);
+    Press(grid, VK_UP);
+    EXPECT_EQ(People->State(), dsBrowse);
+    EXPECT_EQ(People->RecordCount(), 4);
+    EXPECT_EQ(Name(), "Di");
+    EXPECT_EQ(grid->Row(), 4);
+}
