@@ -12,9 +12,8 @@ using namespace veskar;
 
 namespace demo {
 
-HOST_IMPLEMENT_COMPONENT(TCaptionedLookupForm, TDefaultLookupForm)
-HOST_IMPLEMENT_COMPONENT(TCustomerLookupForm, TCaptionedLookupForm)
-HOST_IMPLEMENT_COMPONENT(TPartLookupForm, TCaptionedLookupForm)
+HOST_IMPLEMENT_COMPONENT(TCustomerLookupForm, TSearchLookupForm)
+HOST_IMPLEMENT_COMPONENT(TPartLookupForm, TDefaultLookupForm)
 
 namespace {
 
@@ -36,34 +35,49 @@ bool Overlap(const TRect& a, const TRect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
 }
 
+// The form's height, made shorter to fit Room pixels if need be: by whole
+// rows, so the controls keep their places in the cells.
+int HeightWithin(const TCustomForm& form, int room) {
+    if (form.Height() <= room) return form.Height();
+    return form.Height() - (form.Height() - room + kCellHeight - 1) / kCellHeight * kCellHeight;
+}
+
 } // namespace
 
-void TCaptionedLookupForm::DoCreate() {
-    SetCaption(PickCaption());
-    inherited::DoCreate();
-}
-
-int TCaptionedLookupForm::HeightWithin(int room) const {
-    // Shorter by whole rows, so the controls keep their places in the cells.
-    if (Height() <= room) return Height();
-    return Height() - (Height() - room + kCellHeight - 1) / kCellHeight * kCellHeight;
-}
-
-void TCaptionedLookupForm::DoShow() {
+void PlaceLookupForm(TCustomForm& form) {
     TRect caller;
-    if (CallerBounds(caller) && Overlap(BoundsRect(), caller)) {
+    if (CallerBounds(caller) && Overlap(form.BoundsRect(), caller)) {
         // Below the edit, else above it, shorter if need be.
         const int below = caller.Bottom + kCellHeight / 2;
         const int roomBelow = Screen()->Height() - below;
         const int roomAbove = caller.Top - kCellHeight / 2;
         if (roomBelow >= kLeastHeight) {
-            SetBounds(Left(), below, Width(), HeightWithin(roomBelow));
+            form.SetBounds(form.Left(), below, form.Width(), HeightWithin(form, roomBelow));
         } else if (roomAbove >= kLeastHeight) {
-            const int height = HeightWithin(roomAbove);
-            SetBounds(Left(), roomAbove - height, Width(), height);
+            const int height = HeightWithin(form, roomAbove);
+            form.SetBounds(form.Left(), roomAbove - height, form.Width(), height);
         }
     }
-    FitToScreen(this);
+    FitToScreen(&form);
+}
+
+void TCustomerLookupForm::DoCreate() {
+    SetCaption("Customers");
+    inherited::DoCreate();
+}
+
+void TCustomerLookupForm::DoShow() {
+    PlaceLookupForm(*this);
+    inherited::DoShow();
+}
+
+void TPartLookupForm::DoCreate() {
+    SetCaption("Parts");
+    inherited::DoCreate();
+}
+
+void TPartLookupForm::DoShow() {
+    PlaceLookupForm(*this);
     inherited::DoShow();
 }
 

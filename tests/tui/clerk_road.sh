@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A clerk's whole road, as a person does it, on SQLite (the default) or on
 # the PostgreSQL server in VESKAR_PG (second argument "pg"): a new order,
-# the customer by typing, a part, post; another order from Ctrl+N, one from
+# the customer by typing, a part, post; another order from Ctrl+N with the
+# customer found by company in the lookup form, one from
 # the navigator's + and one from Insert in the grid; quit, start the program again, and the orders are
 # there with their numbers, and the numbering goes on after them.
 source "$(dirname "$0")/tmux_lib.sh"
@@ -66,12 +67,25 @@ tui_wait_for "Order 1001 (saved) - posted"
 tui_wait_for "$(order_row 1001 CE1354 "Cayman Eastside Dive")"
 check "a customer typed fills the ship-to; posted, the order gets its number from the database"
 
+# The next order's customer by search: a click on the lookup form's
+# Company title, then the company's first words.
 tui_keys C-n
 tui_wait_for "New order |"
-enter FR1380 "Freeport Reef Club" 1313
+tui_keys M-c C-F1
+tui_wait_for "═ Customers ═"
+title_row=$(tui_row_of "│CustNo    │Company")
+tui_click "$(tui_col_in_line "│CustNo    │Company" "Company")" "$title_row"
+tui_wait_for "Company: ["
+tui_raw "freeport reef"
+tui_wait_for "▶│FR1380    │Freeport Reef Club"
+tui_keys Enter
+tui_wait_gone "═ Customers ═"
+tui_wait_for "[Freeport Reef Club"
+tui_keys M-p
+tui_keys -l 1313
 tui_keys C-s
 tui_wait_for "Order 1002 (saved) - posted"
-check "Ctrl+N begins the next order, numbered when posted"
+check "Ctrl+N begins the next order, its customer found by company, numbered when posted"
 
 # The navigator's + (beside the part number) inserts an order too.
 nav_row=$(tui_row_of "|< <")

@@ -152,11 +152,24 @@ tui_wait_for "New order - not posted"
 tui_wait_for "[ZZ9"
 check "an order for a customer not on file is refused with a message, the number kept"
 
-# Post, resize, quit.
+# The lookup opened on a number that matches nothing says so, and Enter
+# takes no record blindly; the clerk searches again and picks.
 tui_keys M-c C-F1
 tui_wait_for "═ Customers ═"
+tui_wait_for "[ZZ9  "
+tui_wait_for "no match"
 tui_keys Enter
+sleep 0.3
+tui_wait_for "no match"
+tui_keys BSpace BSpace BSpace
+tui_raw "ce13"
+tui_wait_gone "no match"
+tui_keys Enter
+tui_wait_gone "═ Customers ═"
 tui_wait_for "[Celtic Sight Diver"
+check "a lookup on a number nothing matches says no match and picks nothing until a search matches"
+
+# Post, resize, quit.
 tui_keys C-s
 tui_wait_for "Order 1001 (saved) - posted"
 tui_wait_for "▶│      1001"
