@@ -119,7 +119,9 @@ TPgSession* TPgStatement::ReadingSession() const {
 
 void TPgStatement::Execute() {
     TPostgresConnection& connection = Connection();
-    // A statement made before a reconnect prepares itself again.
+    // A statement made before a reconnect (this one's included: a lost
+    // session is replaced here) prepares itself again.
+    connection.Session();
     if (FPrepared->Session != FLink->Session) FPrepared = connection.Prepared(FSql, ParamCount());
     TPgParams params;
     for (const Variant& value : FParams) {

@@ -1,6 +1,7 @@
 #include "host/data/PostgresConnection.h"
 
 #include "host/core/Exception.h"
+#include "host/core/Object.h"
 #include "host/core/Publisher.h"
 #include "host/core/TextUtils.h"
 #include "host/core/Utf8.h"
@@ -99,14 +100,33 @@ void TPostgresConnection::DoDisconnect() {
 
 pg::TPgSession& TPostgresConnection::Session() {
     if (!FSession) DatabaseError("Database is not connected");
+    if (!FSession->Alive()) {
+        if (InTransaction())
+            DatabaseError("Connection to the database server was lost: the transaction was rolled back");
+        Reconnect();
+    }
     return *FSession;
+}
+
+void TPostgresConnection::Reconnect() {
+    // The dead session stays until a new one is made, so a server still
+    // starting fails this statement and the next one tries again.
+    const TKeepAlive alive(this);
+    DoConnect();
+    if (!FreePending() && AfterConnect) AfterConnect(this);
+}
+
+void TPostgresConnection::DoRollback() {
+    if (FSession && !FSession->Alive()) return;
+    inherited::DoRollback();
 }
 
 int TPostgresConnection::BackendPid() const { return FSession ? FSession->BackendPid() : 0; }
 
 std::shared_ptr<const pg::TPgPrepared> TPostgresConnection::Prepared(const std::string& sql, int paramCount) {
-    if (auto found = FPrepared.find(sql); found != FPrepared.end()) return found->second;
+    // First, so a lost session is replaced before its statements are found.
     pg::TPgSession& session = Session();
+    if (auto found = FPrepared.find(sql); found != FPrepared.end()) return found->second;
     if (static_cast<int>(FPrepared.size()) >= KeptStatements) DropUnusedStatements();
     auto prepared = std::make_shared<pg::TPgPrepared>();
     prepared->Name = "veskar_" + std::to_string(++FStatementNumber);

@@ -10,6 +10,15 @@
 // lower(column COLLATE "C"); these indexes serve them:
 //   CREATE INDEX ON t (col text_pattern_ops);
 //   CREATE INDEX ON t (lower(col COLLATE "C") text_pattern_ops);
+//
+// A session the server ended (restarted, or the session terminated) fails
+// the statement that finds out, with "Connection to the database server was
+// lost: ...". The next statement opens a new session and runs AfterConnect
+// again (settings such as search_path belong there), with the datasets left
+// open and their edits kept, unless a transaction was open: its work is
+// gone, so statements keep failing until Rollback ends it. A write whose
+// answer was lost may or may not have been stored; posting the record again
+// is refused as changed by another user when it was.
 
 #include "host/core/Export.h"
 #include "host/data/SqlConnection.h"
@@ -77,9 +86,12 @@ protected:
     void DoDisconnect() override;
     // Raises when the server ended the transaction with a rollback instead.
     void DoCommit() override;
+    // A lost session's transaction is over already.
+    void DoRollback() override;
 
 private:
     VESKAR_LOCAL void DropUnusedStatements();
+    VESKAR_LOCAL void Reconnect();
 
     std::string FHostName;
     int FPort = 0;

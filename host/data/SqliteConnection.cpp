@@ -16,6 +16,15 @@ HOST_IMPLEMENT_COMPONENT(TSQLiteConnection, TSQLConnection)
 
 namespace {
 
+// The engine's message, and what it means where the bare words do not say:
+// a lock another connection held past the busy timeout.
+std::string EngineMessage(sqlite3* db) {
+    std::string message = sqlite3_errmsg(db);
+    if (sqlite3_errcode(db) == SQLITE_BUSY)
+        message += " (another connection kept it locked for longer than the busy timeout)";
+    return message;
+}
+
 // "(n)" after the type's name, or 0.
 int DeclaredLength(const std::string& declared) {
     const size_t open = declared.find('(');
@@ -192,7 +201,7 @@ private:
     }
 
     [[noreturn]] void Fail() {
-        const std::string message = FPrefix + sqlite3_errmsg(FDb);
+        const std::string message = FPrefix + EngineMessage(FDb);
         // Ready for the next run: a failed statement must be reset first.
         sqlite3_reset(FStatement);
         FPending = FRunning = FStepped = false;
@@ -256,8 +265,30 @@ void TSQLiteConnection::DoDisconnect() {
     FHandle = nullptr;
 }
 
+void TSQLiteConnection::DoStartTransaction() {
+    CheckFileInPlace();
+    // The write lock is taken at the start, waiting up to BusyTimeout for
+    // it: a transaction that read first and then found another writer
+    // before it would fail at once instead of waiting.
+    // A read-only database has no write lock to take.
+    ExecuteDirect(sqlite3_db_readonly(FHandle, "main") == 1 ? "BEGIN" : "BEGIN IMMEDIATE");
+}
+
+void TSQLiteConnection::DoCommit() {
+    CheckFileInPlace();
+    ExecuteDirect("COMMIT");
+}
+
+void TSQLiteConnection::CheckFileInPlace() const {
+    // A file deleted or renamed under an open connection still takes
+    // writes, into a file no one will open again.
+    int moved = 0;
+    if (sqlite3_file_control(FHandle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        DatabaseError("The database file " + FDatabaseName + " was moved or deleted: nothing was written");
+}
+
 void TSQLiteConnection::EngineError(const std::string& context) const {
-    std::string message = FHandle ? sqlite3_errmsg(FHandle) : "out of memory";
+    std::string message = FHandle ? EngineMessage(FHandle) : "out of memory";
     if (!context.empty()) message += " (" + context + ")";
     DatabaseError(message);
 }
@@ -280,7 +311,7 @@ void TSQLiteConnection::ExecuteDirect(const std::string& sql) {
     CheckConnected();
     char* error = nullptr;
     if (sqlite3_exec(FHandle, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : sqlite3_errmsg(FHandle);
+        const std::string message = sqlite3_errcode(FHandle) == SQLITE_BUSY || !error ? EngineMessage(FHandle) : error;
         sqlite3_free(error);
         DatabaseError(message);
     }

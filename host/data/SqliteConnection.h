@@ -4,6 +4,11 @@
 // takes the engine's options ("file:orders.db?mode=ro" opens read-only).
 // Date-times are stored as text ("yyyy-mm-dd hh:nn:ss"), which sorts and
 // compares in time order.
+//
+// Transactions take the write lock when they start (BEGIN IMMEDIATE),
+// waiting up to BusyTimeout for another connection to let it go. Starting
+// and committing one is refused while the file was deleted or moved away
+// under the connection, since what is written there is lost.
 
 #include "host/core/Export.h"
 #include "host/data/SqlConnection.h"
@@ -47,8 +52,11 @@ protected:
     explicit TSQLiteConnection(TComponent* owner) : TSQLConnection(owner) {}
     void DoConnect() override;
     void DoDisconnect() override;
+    void DoStartTransaction() override;
+    void DoCommit() override;
 
 private:
+    VESKAR_LOCAL void CheckFileInPlace() const;
     // Raises EDatabaseError with the engine's message for the handle.
     [[noreturn]] VESKAR_LOCAL void EngineError(const std::string& context = {}) const;
 

@@ -70,6 +70,12 @@ TPgScratch::TPgScratch(TPostgresConnection& connection)
 
 void TPgScratch::Use(TPostgresConnection& other) const {
     other.ExecuteDirect("SET search_path TO " + other.QuoteIdentifier(FSchema));
+    // A session made again after the server lost the first one is pointed
+    // at the schema again, as an application's AfterConnect would.
+    other.AfterConnect = [schema = FSchema](TObject* sender) {
+        auto* connection = static_cast<TPostgresConnection*>(sender);
+        connection->ExecuteDirect("SET search_path TO " + connection->QuoteIdentifier(schema));
+    };
 }
 
 TPgScratch::~TPgScratch() {

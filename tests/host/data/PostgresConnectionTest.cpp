@@ -295,8 +295,23 @@ TEST_F(PgConnectionTest, ALostSessionRaisesAndTheConnectionReopens) {
     count->Bind(0, Variant(1));
     Terminate(*Conn);
 
+    const int lostPid = Conn->BackendPid();
     EXPECT_THAT(Message([&] { count->Execute(); }), HasSubstr("Connection to the database server was lost"));
-    EXPECT_THROW(Conn->ExecuteDirect("SELECT 1"), EDatabaseError);
+    // The next statement runs in a new session, AfterConnect run again.
+    EXPECT_EQ(Rows(*Conn, "SELECT count(*) FROM t")[0][0], Variant(1));
+    EXPECT_NE(Conn->BackendPid(), lostPid);
+
+    // Lost inside a transaction, the transaction's work is gone: statements
+    // fail until Rollback ends it, then the next one reconnects.
+    Conn->StartTransaction();
+    Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant(2)});
+    Terminate(*Conn);
+    EXPECT_THAT(Message([&] { Conn->ExecSQL("INSERT INTO t VALUES (?)", {Variant(3)}); }), HasSubstr("lost"));
+    EXPECT_THAT(Message([&] { Conn->Commit(); }), HasSubstr("the transaction was rolled back"));
+    EXPECT_TRUE(Conn->InTransaction());
+    Conn->Rollback();
+    EXPECT_EQ(Rows(*Conn, "SELECT count(*) FROM t")[0][0], Variant(1));
+
     Conn->Close();
     EXPECT_THROW(count->Execute(), EDatabaseError);  // closed: not connected
     Conn->Open();
