@@ -126,6 +126,20 @@ TPgResult TPgSession::StartRows(const std::string& name, const TPgParams& params
     FReadInTransaction = PQtransactionStatus(FConn.get()) != PQTRANS_IDLE;
     if (!PQsendQueryPrepared(FConn.get(), name.c_str(), params.Count(), values.data(), nullptr, nullptr, 0))
         RaiseConnectionError();
+    return ReadFirstRow(std::move(interrupt));
+}
+
+TPgResult TPgSession::StartRowsOfText(const std::string& sql, const TPgParams& params,
+                                      std::function<void()> interrupt) {
+    Interrupt();
+    std::vector<const char*> values = params.Pointers();
+    FReadInTransaction = PQtransactionStatus(FConn.get()) != PQTRANS_IDLE;
+    if (!PQsendQueryParams(FConn.get(), sql.c_str(), params.Count(), nullptr, values.data(), nullptr, nullptr, 0))
+        RaiseConnectionError();
+    return ReadFirstRow(std::move(interrupt));
+}
+
+TPgResult TPgSession::ReadFirstRow(std::function<void()> interrupt) {
     PQsetSingleRowMode(FConn.get());
     FReading = true;
     FInterrupt = std::move(interrupt);

@@ -123,6 +123,9 @@ public:
     // calls Interrupt, which takes the remaining rows with NextRow (or lets
     // them be skipped).
     TPgResult StartRows(const std::string& name, const TPgParams& params, std::function<void()> interrupt);
+    // The same for a statement sent as text, planned by the server for
+    // these values each time.
+    TPgResult StartRowsOfText(const std::string& sql, const TPgParams& params, std::function<void()> interrupt);
     // The next row, or the final result that ends the read; raises for an
     // error the server sends midway.
     TPgResult NextRow();
@@ -143,6 +146,8 @@ private:
     // Makes way for another command: the running read takes or skips its rest.
     VESKAR_LOCAL void Interrupt();
     [[noreturn]] VESKAR_LOCAL void RaiseConnectionError() const;
+    // Single-row mode for the read just sent, and its first row.
+    VESKAR_LOCAL TPgResult ReadFirstRow(std::function<void()> interrupt);
 
     std::unique_ptr<PGconn, TConnDeleter> FConn;
     bool FReading = false;

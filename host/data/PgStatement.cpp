@@ -95,7 +95,7 @@ std::string TranslatePlaceholders(const std::string& sql, int& count) {
 
 TPgStatement::TPgStatement(std::shared_ptr<TPgLink> link, std::string sql, std::shared_ptr<const TPgPrepared> prepared)
     : FLink(std::move(link)), FSql(std::move(sql)), FPrepared(std::move(prepared)),
-      FParams(static_cast<size_t>(FPrepared->ParamCount)) {}
+      FPlanEachRun(FSql.find("~>=~") != std::string::npos), FParams(static_cast<size_t>(FPrepared->ParamCount)) {}
 
 TPostgresConnection& TPgStatement::Connection() const {
     TPostgresConnection* connection = FLink->Connection;
@@ -130,7 +130,8 @@ void TPgStatement::Execute() {
         else params.AddNull();
     }
     Reset();
-    TPgResult first = connection.Session().StartRows(FPrepared->Name, params, [this] { TakeRest(); });
+    TPgResult first = FPlanEachRun ? connection.Session().StartRowsOfText(FSql, params, [this] { TakeRest(); })
+                                   : connection.Session().StartRows(FPrepared->Name, params, [this] { TakeRest(); });
     FHasResult = true;
     if (first.IsRow()) {
         FFirst = std::move(first);

@@ -78,6 +78,10 @@ private:
     std::shared_ptr<TPgLink> FLink;
     std::string FSql;
     std::shared_ptr<const TPgPrepared> FPrepared;
+    // Sent as text and planned for its values each run: a plan made once
+    // for any value guesses a prefix range to match many rows and walks
+    // the key's index instead of the column's, hundreds of times slower.
+    bool FPlanEachRun = false;
     std::vector<Variant> FParams;
     TPgResult FRow;                 // the current row
     TPgResult FFirst;               // the first row, read by Execute
