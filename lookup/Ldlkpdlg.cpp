@@ -1,6 +1,7 @@
 #include "lookup/Ldlkpdlg.h"
 
 #include "lookup/Activation.h"
+#include "lookup/Lddlg.h"
 
 #include "host/core/ComponentRef.h"
 #include "host/core/ComponentRegistration.h"

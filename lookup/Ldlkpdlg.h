@@ -14,7 +14,6 @@
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
 #include "lookup/Ldcapt.h"
-#include "lookup/Lddlg.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +23,9 @@ VESKAR_PUBLIC_BEGIN
 namespace veskar {
 
 class TLookupDialog;
+// The lookup forms (lookup/Lddlg.h): a program that names them includes it.
+class TBaseLookupForm;
+using TBaseLookupFormClass = const host::TComponentClass*;
 
 using TGetLookupFormClassEvent = host::TEvent<TBaseLookupFormClass(TLookupDialog* LDialog)>;
 // True for a control that is to be collected.
