@@ -51,11 +51,11 @@ TEST_F(DesignDocumentTest, NewTextAndBinaryFilesAreSavedInTheirFormat) {
 
 TEST_F(DesignDocumentTest, AFileThatDoesNotReadIsReportedWhereAndLeftAlone) {
     const std::string bad = PathOf("Bad.form");
-    const std::string text = "object Form1: TForm\n  Caption = 'Orders'\n  Left = \nend\n";
+    const std::string text = "object Form1: TForm\n  Caption = 'Orders'\n  Left = )\nend\n";
     WriteFile(bad, text);
     const std::string message = Raised([&] { TDesignDocument document(bad); });
     EXPECT_NE(message.find(bad), std::string::npos) << message;
-    EXPECT_NE(message.find("line 4, column 1"), std::string::npos) << message;
+    EXPECT_NE(message.find("line 3, column 10"), std::string::npos) << message;
     EXPECT_EQ(ReadFile(bad), text);
 
     const std::string broken = PathOf("Broken.form");

@@ -160,14 +160,11 @@ TEST_F(DesignSessionTest, AFormDesignedWithMouseAndKeysIsSavedAndRuns) {
 TEST_F(DesignSessionTest, ClosingWithChangesAsksAndADoubleClickRunsTheDefaultVerb) {
     Open(FormFile);
     Place("TLookupFill", 8, 14);
-    // Its default verb is its first: the key connections, in the key link dialog.
-    std::string caption;
-    Ui()->QueueModalAnswer([&](TCustomForm* form) {
-        caption = form->Caption();
-        form->SetModalResult(mrCancel);
-    });
+    // Its default verb is its first, the key connections: refused while
+    // the fill has no data source, the refusal shown.
     Mouse().DblClick(Window->Surface, Point(9, 15));
-    EXPECT_EQ(caption, "Lookup Key Connection");
+    EXPECT_EQ(Window->Status(), "DataSource missing");
+    EXPECT_EQ(Window->Designer().ModifiedCount(), 2) << "placed and put where clicked, nothing more";
 
     Ui()->QueueMessageAnswer(mrCancel);
     Window->Close();

@@ -91,7 +91,9 @@ protected:
     // Types a value over the row's value, then Enter.
     void TypeValue(const std::string& name, const std::string& text) {
         ChooseRow(name);
-        Mouse().Click(Window->ValueEdit);
+        // Enter on the row goes to its value.
+        Keyboard().Press(VK_RETURN);
+        EXPECT_TRUE(Window->ValueEdit->Focused());
         Keyboard().Press(VK_END);
         for (size_t n = Window->ValueEdit->Text().size(); n > 0; --n) Keyboard().Press(VK_BACK);
         Keyboard().Type(text);

@@ -1,7 +1,6 @@
 #include "tools/designer/DesignerWindow.h"
 
 #include "host/core/Exception.h"
-#include "host/ui/App.h"
 #include "host/ui/CellSurface.h"
 #include "host/ui/Dialogs.h"
 #include "host/ui/Screen.h"
@@ -61,9 +60,6 @@ void TDesignerWindow::Build() {
     BuildInspector();
     SetActiveControl(Surface);
     OnCloseQuery = [this](TObject*, bool& canClose) { AskToSave(canClose); };
-    Application()->OnShortCut = [this](std::uint16_t key, TShiftState shift, bool& handled) {
-        ShortCut(key, shift, handled);
-    };
     FillInspector();
     UpdateCaption();
     if (!FDocument->MissingClasses().empty()) {
@@ -73,11 +69,6 @@ void TDesignerWindow::Build() {
     } else {
         SetStatus("Pick a class on the palette, then click the form. ^S save  ^Q quit");
     }
-}
-
-void TDesignerWindow::Destroy() {
-    Application()->OnShortCut = nullptr;
-    inherited::Destroy();
 }
 
 // --- the palette --------------------------------------------------------------------
@@ -369,18 +360,17 @@ void TDesignerWindow::AskToSave(bool& canClose) {
     }
 }
 
-void TDesignerWindow::ShortCut(std::uint16_t key, TShiftState shift, bool& handled) {
-    if (shift != TShiftState{ssCtrl} || TModalRuns::Innermost()) return;
-    if (key == 'S') {
+// The window's own keys, whichever of its controls has the focus.
+bool TDesignerWindow::DialogKey(std::uint16_t& key, TShiftState shift) {
+    if (shift == TShiftState{ssCtrl} && key == 'S') {
         SaveFile();
-    } else if (key == 'Q') {
-        bool canClose = true;
-        AskToSave(canClose);
-        if (canClose) Application()->Terminate();
+    } else if (shift == TShiftState{ssCtrl} && key == 'Q') {
+        Close();
     } else {
-        return;
+        return inherited::DialogKey(key, shift);
     }
-    handled = true;
+    key = 0;
+    return true;
 }
 
 // --- following changes ----------------------------------------------------------------

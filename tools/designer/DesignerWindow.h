@@ -96,7 +96,7 @@ protected:
     explicit TDesignerWindow(host::TComponent* owner) : TForm(owner) {}
     // Built in code, not from a stored definition.
     void LoadDefinition() override {}
-    void Destroy() override;
+    bool DialogKey(std::uint16_t& key, host::TShiftState shift) override;
 
 private:
     void Build();
@@ -109,7 +109,6 @@ private:
     void EditValueKey(std::uint16_t& key, host::TShiftState shift);
     void RunDialog();
     void AskToSave(bool& canClose);
-    void ShortCut(std::uint16_t key, host::TShiftState shift, bool& handled);
 
     TDesignDocument* FDocument = nullptr;
     std::vector<host::TButton*> FPaletteButtons;
