@@ -57,6 +57,10 @@ TEST_F(DesignSessionTest, AFormDesignedWithMouseAndKeysIsSavedAndRuns) {
     ASSERT_NE(Window->PaletteButton("TEdit"), nullptr);
     ASSERT_NE(Window->PaletteButton("TLookupFill"), nullptr);
     ASSERT_NE(Window->PaletteButton("TSmartDBLookup"), nullptr);
+    std::vector<std::string> pages;
+    for (int i = 0; i < Window->PalettePanel->ControlCount(); ++i)
+        if (auto* label = dynamic_cast<TLabel*>(Window->PalettePanel->Controls(i))) pages.push_back(label->Caption());
+    EXPECT_EQ(pages, (std::vector<std::string>{"Standard:", "Additional:", "Data Access:", "Data Controls:", "Dravik:"}));
 
     // A connection: a non-visual component, an icon where the form was clicked.
     TComponent* connection = Place("TSQLiteConnection", 12, 15);
@@ -105,6 +109,20 @@ TEST_F(DesignSessionTest, AFormDesignedWithMouseAndKeysIsSavedAndRuns) {
     EXPECT_EQ(Ui()->PendingModalAnswers(), 0);
     EXPECT_EQ(Value("ResultFields"), "ShipTo");
     EXPECT_EQ(Value("LookupResultFields"), "Company");
+
+    // "..." on a field-pair row opens the key link dialog on its pairs.
+    ChooseRow("KeyFields");
+    ASSERT_TRUE(Window->DialogButton->Enabled());
+    std::string pairs;
+    Ui()->QueueModalAnswer([&](TCustomForm* form) {
+        auto* d = dynamic_cast<TKeyLinkDlg*>(form);
+        ASSERT_NE(d, nullptr);
+        pairs = d->Caption() + ": " + d->MiddleListBox->Items()->Strings(0);
+        Mouse().Click(d->bCancel);
+    });
+    Mouse().Click(Window->DialogButton);
+    EXPECT_EQ(pairs, "Lookup Key Connection: CustNo<->CustNo");
+    EXPECT_EQ(Value("KeyFields"), "CustNo") << "Cancel keeps the pairs";
 
     // A control: placed, typed into, moved by a cell, resized, and one deleted.
     auto* edit = dynamic_cast<TEdit*>(Place("TEdit", 20, 200));
