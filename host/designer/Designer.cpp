@@ -232,10 +232,12 @@ void TFormDesigner::EditComponent(TComponent* component) { ComponentEditor(compo
 // --- saving --------------------------------------------------------------------------------
 
 std::string TFormDesigner::SaveFormText() {
-    std::string text = WriteComponentText(CheckedRoot());
-    FSavedAt = FModifiedCount;
+    std::string text = FormText();
+    MarkSaved();
     return text;
 }
+
+std::string TFormDesigner::FormText() const { return WriteComponentText(CheckedRoot()); }
 
 std::unique_ptr<TFormDesigner> TFormDesigner::ReadFormText(const std::string& text) {
     const TFormObject tree = ParseFormText(text);

@@ -107,6 +107,10 @@ public:
     // --- saving ------------------------------------------------------------------
     // The form as form text; a save clears IsModified.
     std::string SaveFormText();
+    // The form as form text, leaving IsModified alone: a program that
+    // writes it to a file marks it saved once the file is written.
+    std::string FormText() const;
+    void MarkSaved() { FSavedAt = FModifiedCount; }
     // Reads form text back as a designed form: an instance of the text's
     // root class (which must be registered), built from this text as its
     // stored definition while in the designer. The returned designer owns it.
