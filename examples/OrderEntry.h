@@ -10,6 +10,7 @@
 #include "host/data/SqlConnection.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"
+#include "host/ui/Grids.h"
 #include "lookup/Ldlkpdlg.h"
 #include "lookup/LkFill.h"
 #include "lookup/Lsdblkp.h"
