@@ -10,6 +10,7 @@
 #include "host/ui/Backend.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"
+#include "lookup/Lddlg.h"
 #include "lookup/Ldlkpdlg.h"
 
 #include <benchmark/benchmark.h>

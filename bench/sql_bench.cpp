@@ -16,6 +16,7 @@
 #include "host/ui/Backend.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/Forms.h"
+#include "lookup/Lddlg.h"
 #include "lookup/Ldlkpdlg.h"
 #include "lookup/LkFill.h"
 

@@ -24,6 +24,7 @@
 #include "host/ui/Keyboard.h"
 #include "host/ui/Mouse.h"
 #include "lookup/Ldlkpdlg.h"
+#include "lookup/Lddlg.h"
 #include "lookup/LkFill.h"
 #include "lookup/Lsdblkp.h"
 

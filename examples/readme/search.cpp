@@ -7,6 +7,7 @@
 #include "host/ui/Keyboard.h"
 
 #include "lookup/Ldlkpdlg.h"
+#include "lookup/Lddlg.h"
 
 #include <iostream>
 

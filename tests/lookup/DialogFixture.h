@@ -12,6 +12,7 @@
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
 #include "host/ui/Keyboard.h"
+#include "lookup/Lddlg.h"
 #include "lookup/Ldlkpdlg.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 
 #include "host/core/Variant.h"
 #include "host/ui/Mouse.h"
+#include "lookup/Lddlg.h"
 #include "lookup/LkFill.h"
 #include "tests/lookup/DialogFixture.h"
 
