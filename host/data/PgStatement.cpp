@@ -117,7 +117,7 @@ TPgSession* TPgStatement::ReadingSession() const {
     return &FLink->Connection->Session();
 }
 
-void TPgStatement::Execute() {
+void TPgStatement::DoExecute() {
     TPostgresConnection& connection = Connection();
     // A statement made before a reconnect prepares itself again.
     if (FPrepared->Session != FLink->Session) FPrepared = connection.Prepared(FSql, ParamCount());

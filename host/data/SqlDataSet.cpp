@@ -76,7 +76,7 @@ void TCustomSQLDataSet::InternalOpen() {
     try {
         FieldDefs().Clear();
         OpenSource();
-        FRecordCount = CountRecords();
+        OpenWindow();
     } catch (...) {
         InternalClose();
         throw;
@@ -91,16 +91,38 @@ void TCustomSQLDataSet::InternalClose() {
     RegisterWithConnection(false);
 }
 
+void TCustomSQLDataSet::OpenWindow() {
+    DropWindow();
+    FRecordCount = CountRecords();
+    FStartKnown = FEndKnown = true;
+}
+
 void TCustomSQLDataSet::InternalRefresh() {
     DropWindow();
-    // Not counted: asked again at the next need rather than kept stale.
     FRecordCount = -1;
-    FRecordCount = CountRecords();
+    OpenWindow();
 }
 
 int TCustomSQLDataSet::InternalRecordCount() const {
-    if (FRecordCount < 0) FRecordCount = CountRecords();
+    if (FRecordCount < 0) const_cast<TCustomSQLDataSet*>(this)->OpenWindow();
     return FRecordCount;
+}
+
+int TCustomSQLDataSet::InternalRecNo(int record) const {
+    const int shift = FShift;
+    SettleStart();
+    return record - (FShift - shift) + 1;
+}
+
+int TCustomSQLDataSet::InternalExactRecordCount() const {
+    if (!FStartKnown || !FEndKnown) CountExactly();
+    return FRecordCount;
+}
+
+void TCustomSQLDataSet::CountExactly() const {
+    SettleStart();
+    FRecordCount = CountRecords();
+    FStartKnown = FEndKnown = true;
 }
 
 Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
@@ -113,7 +135,7 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
             // Fewer rows than counted, and where they end not found on the
             // way: count again and read there once more.
             DropWindow();
-            FRecordCount = CountRecords();
+            CountExactly();
             if (record < FRecordCount) FetchWindow(record);
         }
         // Past the end the other writers left: no record there.
@@ -124,21 +146,23 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
 
 int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
     const int count = InternalRecordCount();
-    if (target < 0 || target > count || InWindow(target)) return count;
+    // Before record 0 there may be more when the numbers are estimated.
+    if ((target < 0 && FStartKnown) || target > count || InWindow(target)) return count;
     const int shift = FShift;
     FetchWindow(target);
     current -= FShift - shift;
     target -= FShift - shift;
-    if (!InWindow(target) && target < FRecordCount) {
+    if (!InWindow(target) && target >= 0 && target < FRecordCount) {
         // Read by position and found nothing there: the rows went.
         DropWindow();
-        FRecordCount = CountRecords();
+        CountExactly();
     }
     return FRecordCount;
 }
 
 void TCustomSQLDataSet::NoteEnd(int end, bool exact) const {
     if (exact || end > FRecordCount) FRecordCount = end;
+    if (exact) FEndKnown = true;
 }
 
 void TCustomSQLDataSet::Renumber(int shift) const {
