@@ -141,7 +141,13 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
         // Past the end the other writers left: no record there.
         if (!InWindow(record)) return Variant::Null();
     }
-    return FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
+    Variant value = FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
+    if (!FEndKnown && record == FRecordCount - 1) {
+        // The last record read, short of a known end: read on, so that
+        // whoever goes by the count finds the records after it.
+        FetchWindow(record + 1);
+    }
+    return value;
 }
 
 int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {

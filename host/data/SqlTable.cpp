@@ -340,29 +340,44 @@ int TSQLTable::EstimatedPlace(const TRow& anchor) const {
 
 int TSQLTable::PlaceAt(int place, const TRow& anchor, bool keep) const {
     place = std::max(0, place);
-    if (!keep) FStartKnown = FEndKnown = false;
-    ReadFrom(place, anchor);
     const int half = WindowSize() / 2;
-    if (!FRows.empty()) {
-        // Fewer than asked for: the records end there.
-        if (static_cast<int>(FRows.size()) < half) NoteEnd(place + static_cast<int>(FRows.size()), true);
-        else if (place + static_cast<int>(FRows.size()) > FRecordCount) NoteEnd(place + static_cast<int>(FRows.size()), false);
-        return place;
-    }
-    // Nothing from the anchor on: the records end before it.
     std::vector<Variant> binds;
-    const std::string condition = KeysetCondition(anchor, false, false, binds);
-    std::vector<TRow> rows = ReadRows(FSelect + " WHERE " + condition + OrderBy(true) + Conn().LimitClause(half), binds, half);
-    std::reverse(rows.begin(), rows.end());
-    FRows = std::move(rows);
-    FWindowStart = place - static_cast<int>(FRows.size());
-    NoteEnd(place, true);
-    if (FWindowStart <= 0 || static_cast<int>(FRows.size()) < half) {
-        // The window holds the first record.
-        Renumber(FWindowStart);
-        FStartKnown = true;
+    const std::string before = KeysetCondition(anchor, false, false, binds);
+    auto readBefore = [&] {
+        std::vector<TRow> rows = ReadRows(FSelect + " WHERE " + before + OrderBy(true) + Conn().LimitClause(half), binds, half);
+        std::reverse(rows.begin(), rows.end());
+        return rows;
+    };
+    ReadFrom(place, anchor);
+    if (FRows.empty()) {
+        // Nothing from the anchor on: the records end before it.
+        FRows = readBefore();
+        FWindowStart = place - static_cast<int>(FRows.size());
+        if (!keep) FStartKnown = false;
+        NoteEnd(place, true);
+        if (FWindowStart <= 0 || static_cast<int>(FRows.size()) < half) {
+            // The window holds the first record.
+            Renumber(FWindowStart);
+            FStartKnown = true;
+        }
+        return FRows.empty() ? -1 : FWindowStart + static_cast<int>(FRows.size()) - 1;
     }
-    return FRows.empty() ? -1 : FWindowStart + static_cast<int>(FRows.size()) - 1;
+    const int after = static_cast<int>(FRows.size());
+    if (!keep) {
+        // The rows before it too, in the same window: a grid shows them, and
+        // fewer than half a window of them numbers the records exactly.
+        std::vector<TRow> rows = readBefore();
+        const int read = static_cast<int>(rows.size());
+        FStartKnown = read < half;
+        FEndKnown = false;
+        place = FStartKnown ? read : std::max(place, read);
+        FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        FWindowStart = place - read;
+    }
+    // Fewer than asked for: the records end there.
+    if (after < half) NoteEnd(place + after, true);
+    else if (place + after > FRecordCount) NoteEnd(place + after, false);
+    return place;
 }
 
 void TSQLTable::FetchWindow(int record) const {
@@ -435,13 +450,17 @@ void TSQLTable::FetchWindow(int record) const {
     if (record < 0) return;
     const int count = InternalRecordCount();
     int first = std::max(0, record - half);
-    if (first + size > count) first = std::max(0, count - size);
-    const int last = std::min(count, first + size);  // one past
+    // An estimated end is no bound: the records may run on past it.
+    if (FEndKnown && first + size > count) first = std::max(0, count - size);
+    const int last = FEndKnown ? std::min(count, first + size) : first + size;  // one past
     if ((first <= count - last && FStartKnown) || !FEndKnown) {
         FRows = ReadRows(FSelect + OrderBy(false) + Conn().LimitClause(size, first), {}, size);
         FWindowStart = first;
-        // Short of the count: the records end sooner than counted.
-        if (!FRows.empty() && first + static_cast<int>(FRows.size()) < last) NoteEnd(first + static_cast<int>(FRows.size()), true);
+        // Short of the window: the records end there; a whole window may
+        // run past an estimated count.
+        const int read = static_cast<int>(FRows.size());
+        if (read > 0 && first + read < last) NoteEnd(first + read, true);
+        else if (read > 0) NoteEnd(first + read, read < size);
     } else {
         std::vector<TRow> rows = ReadRows(FSelect + OrderBy(true) + Conn().LimitClause(size, count - last), {}, size);
         std::reverse(rows.begin(), rows.end());
