@@ -262,8 +262,10 @@ int TSQLTable::ReadEdge(bool front) const {
         FStartKnown = FEndKnown = true;
         return front ? (read > 0 ? 0 : -1) : read - 1;
     }
-    // More than the window: the count is an estimate from here on.
-    const int64_t guess = std::max<int64_t>({FEstimate, int64_t{read} + 1, int64_t{FRecordCount}});
+    // More than the window. From the first, the count is the rows read
+    // (reading the last of them reads on); from the last, the rows are
+    // numbered as the engine's estimate puts them.
+    const int64_t guess = front ? read : std::max<int64_t>({FEstimate, int64_t{read}, int64_t{FRecordCount}});
     FRecordCount = static_cast<int>(std::min<int64_t>(guess, INT32_MAX / 2));
     FStartKnown = front;
     FEndKnown = !front;
@@ -286,7 +288,11 @@ void TSQLTable::SettleStart() const {
     FStartKnown = true;
     // Without a row in hand the numbers are taken as they are.
     if (FRows.empty()) return;
-    Renumber(FWindowStart - Position(OrderKey(FRows.front())));
+    // The first row past the copies at the front is the first of its own
+    // copies: the rows before it are exactly its number.
+    const int copies = CopiesAtEdge(true);
+    const int row = copies < static_cast<int>(FRows.size()) ? copies : 0;
+    Renumber(FWindowStart + row - Position(OrderKey(FRows[static_cast<size_t>(row)])));
 }
 
 namespace {
@@ -325,7 +331,8 @@ double KeyFraction(const Variant& low, const Variant& high, const Variant& value
 } // namespace
 
 int TSQLTable::EstimatedPlace(const TRow& anchor) const {
-    if (FRecordCount <= 1 || anchor.empty()) return 0;
+    const int64_t total = std::min<int64_t>(std::max<int64_t>(FEstimate, FRecordCount), INT32_MAX / 2);
+    if (total <= 1 || anchor.empty()) return 0;
     if (FLowKey.empty() || FHighKey.empty()) {
         // One row from each end of the order's index.
         const std::vector<TRow> low = ReadRows(FSelect + OrderBy(false) + Conn().LimitClause(1), {}, 1);
@@ -335,7 +342,7 @@ int TSQLTable::EstimatedPlace(const TRow& anchor) const {
         FHighKey = OrderKey(high.front());
     }
     const double fraction = KeyFraction(FLowKey.front(), FHighKey.front(), anchor.front());
-    return std::clamp(static_cast<int>(fraction * (FRecordCount - 1) + 0.5), 0, FRecordCount - 1);
+    return static_cast<int>(fraction * static_cast<double>(total - 1) + 0.5);
 }
 
 int TSQLTable::PlaceAt(int place, const TRow& anchor, bool keep) const {

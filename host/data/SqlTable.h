@@ -18,11 +18,13 @@
 // table: opening reads the first window, First and Last read the window at
 // that end, a scroll reads on from the window's edge by key, Locate, Lookup,
 // a posted edit and GotoBookmark read from the record's key. The count is an
-// estimate until reading meets both ends: the engine's own estimate of the
-// table's size (EstimatedRowCount), else the rows read so far and one more;
-// reading past it extends it, reading the end sets it. A record reached by
-// key is numbered by where its key stands between the first and the last
-// key (the grid's scroll position), not by counting what lies before it.
+// estimate until reading meets both ends: the highest number read, which
+// reading the last record read extends (so a grid that reads up to the count
+// finds every record, and never a record that is not there). A record
+// reached by key is numbered by where its key stands between the first and
+// the last key, scaled to the engine's own estimate of the table's size
+// (EstimatedRowCount), and Last numbers the last record by that estimate:
+// the grid's scroll position comes from the key order, not from a count.
 // RecNo then counts the rows before the record (one indexed count, once),
 // RecordCount counts the table (once); SetRecNo and a move of more than a
 // window from an estimated number count too. Bookmarks are the order's
