@@ -134,15 +134,20 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
         if (!InWindow(record) && record >= 0 && record < FRecordCount) {
             // Fewer rows than counted, and where they end not found on the
             // way: count again and read there once more.
-            DropWindow();
+            // Numbered from the first record by the rows in hand, then counted.
+            const int before = FShift;
             CountExactly();
+            record -= FShift - before;
+            DropWindow();
             if (record < FRecordCount) FetchWindow(record);
         }
         // Past the end the other writers left: no record there.
         if (!InWindow(record)) return Variant::Null();
     }
     Variant value = FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
-    if (!FEndKnown && record == FRecordCount - 1) {
+    const int end = FWindowStart + static_cast<int>(FRows.size());
+    if (!FEndKnown && end > FRecordCount) NoteEnd(end, false);
+    if (!FEndKnown && record == FRecordCount - 1 && record + 1 == end) {
         // The last record read, short of a known end: read on, so that
         // whoever goes by the count finds the records after it.
         FetchWindow(record + 1);
@@ -160,8 +165,11 @@ int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
     target -= FShift - shift;
     if (!InWindow(target) && target >= 0 && target < FRecordCount) {
         // Read by position and found nothing there: the rows went.
-        DropWindow();
+        const int before = FShift;
         CountExactly();
+        current -= FShift - before;
+        target -= FShift - before;
+        DropWindow();
     }
     return FRecordCount;
 }

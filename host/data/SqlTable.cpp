@@ -285,14 +285,18 @@ int TSQLTable::InternalLast() {
 
 void TSQLTable::SettleStart() const {
     if (FStartKnown) return;
-    FStartKnown = true;
     // Without a row in hand the numbers are taken as they are.
-    if (FRows.empty()) return;
+    if (FRows.empty()) {
+        FStartKnown = true;
+        return;
+    }
     // The first row past the copies at the front is the first of its own
     // copies: the rows before it are exactly its number.
     const int copies = CopiesAtEdge(true);
     const int row = copies < static_cast<int>(FRows.size()) ? copies : 0;
-    Renumber(FWindowStart + row - Position(OrderKey(FRows[static_cast<size_t>(row)])));
+    const int before = Position(OrderKey(FRows[static_cast<size_t>(row)]));
+    FStartKnown = true;
+    Renumber(FWindowStart + row - before);
 }
 
 namespace {
@@ -346,6 +350,18 @@ int TSQLTable::EstimatedPlace(const TRow& anchor) const {
 }
 
 int TSQLTable::PlaceAt(int place, const TRow& anchor, bool keep) const {
+    try {
+        return ReadAt(place, anchor, keep);
+    } catch (...) {
+        // Half read, the window and its numbers say nothing sure: read
+        // afresh from the first record at the next need.
+        DropWindow();
+        FRecordCount = -1;
+        throw;
+    }
+}
+
+int TSQLTable::ReadAt(int place, const TRow& anchor, bool keep) const {
     place = std::max(0, place);
     const int half = WindowSize() / 2;
     std::vector<Variant> binds;
@@ -371,15 +387,18 @@ int TSQLTable::PlaceAt(int place, const TRow& anchor, bool keep) const {
     }
     const int after = static_cast<int>(FRows.size());
     if (!keep) {
+        // The numbers start afresh here: the count is what is known to exist.
+        FStartKnown = FEndKnown = false;
+        FRecordCount = place + after;
         // The rows before it too, in the same window: a grid shows them, and
         // fewer than half a window of them numbers the records exactly.
         std::vector<TRow> rows = readBefore();
         const int read = static_cast<int>(rows.size());
         FStartKnown = read < half;
-        FEndKnown = false;
         place = FStartKnown ? read : std::max(place, read);
         FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
         FWindowStart = place - read;
+        FRecordCount = place + after;
     }
     // Fewer than asked for: the records end there.
     if (after < half) NoteEnd(place + after, true);

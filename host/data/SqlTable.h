@@ -126,6 +126,7 @@ private:
     // was known of the numbers unless Keep; answers Place, or -1 when no
     // row is there (nor before it).
     VESKAR_LOCAL int PlaceAt(int place, const TRow& anchor, bool keep) const;
+    VESKAR_LOCAL int ReadAt(int place, const TRow& anchor, bool keep) const;
     VESKAR_LOCAL void ReadFrom(int position, const TRow& anchor) const;
     VESKAR_LOCAL std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
     VESKAR_LOCAL std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
