@@ -129,8 +129,15 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
     if (!InWindow(record)) {
         if (record < 0 || record >= InternalRecordCount()) return Variant::Null();
         const int shift = FShift;
+        const int asked = record;
         FetchWindow(record);
         record -= FShift - shift;
+        if (record < 0 && asked < FRecordCount) {
+            // Estimated numbers made exact on the way: no record bore the
+            // number asked for, which now names one.
+            record = asked;
+            if (!InWindow(record)) FetchWindow(record);
+        }
         if (!InWindow(record) && record >= 0 && record < FRecordCount) {
             // Fewer rows than counted, and where they end not found on the
             // way: count again and read there once more.
