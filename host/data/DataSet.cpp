@@ -204,7 +204,9 @@ void TDataSet::Destroy() {
 
 // ---- navigation ------------------------------------------------------
 
-int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
+int TDataSet::RecordCount() const { return Active() ? InternalExactRecordCount() : 0; }
+
+bool TDataSet::IsEmpty() const { return !Active() || InternalRecordCount() == 0; }
 
 int TDataSet::DisplayRowCount() const {
     if (!Active()) return 0;
@@ -225,7 +227,7 @@ Variant TDataSet::DisplayValue(int row, const TField& field) const {
 
 int TDataSet::RecNo() const {
     if (FState == dsInsert || FCurrent < 0) return 0;
-    return FCurrent + 1;
+    return InternalRecNo(FCurrent);
 }
 
 void TDataSet::Scroll(int record, bool bof, bool eof) {
@@ -247,8 +249,8 @@ void TDataSet::First() {
     const TKeepAlive alive(this);
     CheckBrowseMode();
     Fire(BeforeScroll, this);
-    const int count = InternalRecordCount();
-    Resync(count > 0 ? 0 : -1, true, count == 0);
+    const int first = InternalFirst();
+    Resync(first, true, first < 0);
     // A notice may have freed the dataset: its after-event is gone with it.
     if (!FreePending()) Fire(AfterScroll, this);
 }
@@ -257,8 +259,8 @@ void TDataSet::Last() {
     const TKeepAlive alive(this);
     CheckBrowseMode();
     Fire(BeforeScroll, this);
-    const int count = InternalRecordCount();
-    Resync(count - 1, count == 0, true);
+    const int last = InternalLast();
+    Resync(last, last < 0, true);
     // A notice may have freed the dataset: its after-event is gone with it.
     if (!FreePending()) Fire(AfterScroll, this);
 }
@@ -304,12 +306,61 @@ int TDataSet::MoveBy(int distance) {
 void TDataSet::SetRecNo(int value) {
     const TKeepAlive alive(this);
     CheckBrowseMode();
-    const int count = InternalRecordCount();
+    // Numbers from the first record, which a back end may count to know.
+    if (FCurrent >= 0) InternalRecNo(FCurrent);
+    const int count = InternalExactRecordCount();
     if (value < 1 || value > count || value - 1 == FCurrent) return;
     Fire(BeforeScroll, this);
     Resync(value - 1, false, false);
     // A notice may have freed the dataset: its after-event is gone with it.
     if (!FreePending()) Fire(AfterScroll, this);
+}
+
+// ---- bookmarks -----------------------------------------------------------
+
+TBookmark TDataSet::InternalGetBookmark(int record) const { return {Variant(record)}; }
+
+int TDataSet::InternalFindBookmark(const TBookmark& bookmark) {
+    if (bookmark.size() != 1 || bookmark[0].IsNull()) return -1;
+    return InternalBookmarkValid(bookmark) ? static_cast<int>(bookmark[0].AsInteger()) : -1;
+}
+
+bool TDataSet::InternalBookmarkValid(const TBookmark& bookmark) const {
+    if (bookmark.size() != 1 || bookmark[0].IsNull()) return false;
+    const int64_t record = bookmark[0].AsInteger();
+    return record >= 0 && record < InternalRecordCount();
+}
+
+int TDataSet::InternalCompareBookmarks(const TBookmark& a, const TBookmark& b) const {
+    const int64_t x = a.at(0).AsInteger(), y = b.at(0).AsInteger();
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+TBookmark TDataSet::GetBookmark() const {
+    if (!Active() || FState == dsInsert || FCurrent < 0) return {};
+    return InternalGetBookmark(FCurrent);
+}
+
+bool TDataSet::BookmarkValid(const TBookmark& bookmark) const {
+    return Active() && !bookmark.empty() && InternalBookmarkValid(bookmark);
+}
+
+void TDataSet::GotoBookmark(const TBookmark& bookmark) {
+    const TKeepAlive alive(this);
+    CheckBrowseMode();
+    if (bookmark.empty()) DatabaseError("Record not found");
+    Fire(BeforeScroll, this);
+    const int record = InternalFindBookmark(bookmark);
+    if (record < 0) DatabaseError("Record not found");
+    Resync(record, false, false);
+    // A notice may have freed the dataset: its after-event is gone with it.
+    if (!FreePending()) Fire(AfterScroll, this);
+}
+
+int TDataSet::CompareBookmarks(const TBookmark& a, const TBookmark& b) const {
+    if (a.empty() || b.empty()) return a.empty() == b.empty() ? 0 : a.empty() ? -1 : 1;
+    const int order = InternalCompareBookmarks(a, b);
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
 // ---- editing ---------------------------------------------------------

@@ -85,6 +85,10 @@ private:
 
 using TDataSetNotifyEvent = TEvent<void(TDataSet* DataSet)>;
 
+// Where a record stands, as its back end finds it again: the values of its
+// key in a keyed back end, its number in one without keys. Empty for none.
+using TBookmark = std::vector<Variant>;
+
 class TDataSet : public TComponent {
     HOST_CLASS(TDataSet, TComponent)
     static void DeclarePublished(::host::TPublisher& publisher);
@@ -115,11 +119,27 @@ public:
     int MoveBy(int distance);
     bool Bof() const { return FBof; }
     bool Eof() const { return FEof; }
-    bool IsEmpty() const { return RecordCount() == 0; }
-    // 1-based number of the current record, 0 when there is none.
+    // Never counts: a back end knows whether it holds any record.
+    bool IsEmpty() const;
+    // 1-based number of the current record, 0 when there is none. A back
+    // end that reads its records by key may have to count to answer it (see
+    // its header): navigation never asks for it.
     int RecNo() const;
     void SetRecNo(int value);
+    // The number of records; a back end may count them to answer (see its
+    // header). What a grid shows is DisplayRowCount, which never counts.
     int RecordCount() const;
+
+    // ---- bookmarks ---------------------------------------------------------
+    // The current record's bookmark; empty when there is none.
+    TBookmark GetBookmark() const;
+    // Moves to the bookmarked record; raises "Record not found" (and stays)
+    // when it is gone.
+    void GotoBookmark(const TBookmark& bookmark);
+    bool BookmarkValid(const TBookmark& bookmark) const;
+    // Negative, 0 or positive as A stands before, with or after B in the
+    // dataset's order; an empty bookmark comes first.
+    int CompareBookmarks(const TBookmark& a, const TBookmark& b) const;
 
     // ---- showing several records ----------------------------------------
     // What a grid shows, read without moving the cursor: the stored records
@@ -223,6 +243,24 @@ protected:
     // learn that there are more or fewer records than it counted and number
     // them anew, renumbering Current and Target with them. Answers the count.
     virtual int InternalCheckMove(int& /*current*/, int& /*target*/) { return InternalRecordCount(); }
+    // Where First and Last put the cursor (-1 when there is no record): a
+    // back end that numbers its records from where it last read may read
+    // the end afresh.
+    virtual int InternalFirst() { return InternalRecordCount() > 0 ? 0 : -1; }
+    virtual int InternalLast() { return InternalRecordCount() - 1; }
+    // The 1-based number of Record counted from the first record, and the
+    // number of records: exact, at whatever cost the back end has.
+    virtual int InternalRecNo(int record) const { return record + 1; }
+    virtual int InternalExactRecordCount() const { return InternalRecordCount(); }
+    // By default a bookmark is the record's number: it names another
+    // record once records are inserted or deleted before it.
+    virtual TBookmark InternalGetBookmark(int record) const;
+    // The record a bookmark names now, for the cursor to go to; -1 when it
+    // is gone.
+    virtual int InternalFindBookmark(const TBookmark& bookmark);
+    // The bookmarked record is there; the cursor's record keeps its number.
+    virtual bool InternalBookmarkValid(const TBookmark& bookmark) const;
+    virtual int InternalCompareBookmarks(const TBookmark& a, const TBookmark& b) const;
     // The first record from From on that every matcher accepts; -1 when none.
     // Back ends with faster access override it.
     virtual int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const;

@@ -7,6 +7,10 @@
 // first use of a key field list and keeps up to date as records change (or
 // drops, to build again when next needed). The answers are those of a scan
 // from the first record; SetIndexed(false) keeps to that scan.
+//
+// RecNo and RecordCount cost nothing and are always exact. A bookmark is
+// the record's number: it names another record once records are inserted
+// or deleted before it.
 
 #include "host/core/Export.h"
 #include "host/data/DataSet.h"

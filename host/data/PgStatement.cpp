@@ -117,7 +117,7 @@ TPgSession* TPgStatement::ReadingSession() const {
     return &FLink->Connection->Session();
 }
 
-void TPgStatement::Execute() {
+void TPgStatement::DoExecute() {
     TPostgresConnection& connection = Connection();
     // A statement made before a reconnect (this one's included: a lost
     // session is replaced here) prepares itself again.

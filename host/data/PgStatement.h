@@ -58,7 +58,7 @@ public:
 
     int ParamCount() const override { return FPrepared->ParamCount; }
     void Bind(int index, const Variant& value) override;
-    void Execute() override;
+    void DoExecute() override;
     bool Fetch() override;
     void Reset() override;
     int ColumnCount() const override { return static_cast<int>(FPrepared->Columns.size()); }

@@ -167,7 +167,7 @@ void TPostgresConnection::DropUnusedStatements() {
     }
 }
 
-TSQLStatementPtr TPostgresConnection::Prepare(const std::string& sql) {
+TSQLStatementPtr TPostgresConnection::DoPrepare(const std::string& sql) {
     CheckConnected();
     int count = 0;
     std::string translated = pg::TranslatePlaceholders(sql, count);
@@ -183,7 +183,7 @@ void TPostgresConnection::DoCommit() {
         DatabaseError("The transaction was rolled back: a statement in it had failed");
 }
 
-void TPostgresConnection::ExecuteDirect(const std::string& sql) {
+void TPostgresConnection::DoExecuteDirect(const std::string& sql) {
     CheckConnected();
     Session().Exec(sql);
 }
@@ -220,6 +220,16 @@ std::vector<std::string> TPostgresConnection::PrimaryKeyFields(const std::string
     std::vector<std::string> fields;
     while (statement->Fetch()) fields.push_back(statement->ColumnValue(0).AsString());
     return fields;
+}
+
+int64_t TPostgresConnection::EstimatedRowCount(const std::string& tableName) {
+    TSQLStatementPtr statement = Prepare("SELECT reltuples::bigint FROM pg_class WHERE oid = to_regclass(?)");
+    statement->Bind(0, Variant(QuoteIdentifier(tableName)));
+    statement->Execute();
+    const Variant tuples = statement->Fetch() ? statement->ColumnValue(0) : Variant::Null();
+    statement->Reset();
+    // Never analysed, a table reads -1 (or 0 on an older server).
+    return tuples.IsNull() || tuples.AsInteger() <= 0 ? -1 : tuples.AsInteger();
 }
 
 void TPostgresConnection::DeclarePublished(TPublisher& publisher) {

@@ -57,14 +57,17 @@ public:
     void SetConnectionString(const std::string& value) { FConnectionString = value; }
 
     // ---- statements --------------------------------------------------------
-    TSQLStatementPtr Prepare(const std::string& sql) override;
-    void ExecuteDirect(const std::string& sql) override;
+    TSQLStatementPtr DoPrepare(const std::string& sql) override;
+    void DoExecuteDirect(const std::string& sql) override;
 
     // ---- the dialect -------------------------------------------------------
     TCondition PrefixRange(const std::string& quotedColumn, const std::string& prefix,
                            bool caseInsensitive) const override;
     std::string EqualsIgnoreCase(const std::string& quotedColumn) const override;
     std::vector<std::string> PrimaryKeyFields(const std::string& tableName) override;
+    // The planner's figure (pg_class.reltuples); -1 before the table was
+    // first analysed.
+    int64_t EstimatedRowCount(const std::string& tableName) override;
 
     // The server process of this session; 0 when not connected.
     int BackendPid() const;

@@ -2,6 +2,7 @@
 
 #include "host/core/Exception.h"
 #include "host/core/Publisher.h"
+#include "host/core/TextUtils.h"
 #include "host/data/DataSet.h"
 
 #include <algorithm>
@@ -12,6 +13,44 @@ HOST_IMPLEMENT_ABSTRACT_COMPONENT(TSQLConnection, TComponent)
 
 void TSQLStatement::BindAll(const std::vector<Variant>& values) {
     for (size_t i = 0; i < values.size(); ++i) Bind(static_cast<int>(i), values[i]);
+}
+
+void TSQLStatement::Execute() {
+    if (FLog) FLog->Note(FText);
+    DoExecute();
+}
+
+// ---- the statement log -------------------------------------------------------
+
+void TSQLStatementLog::Note(const std::string& text) {
+    ++FCount;
+    if (FActive) FTexts.push_back(text);
+}
+
+void TSQLStatementLog::Clear() {
+    FCount = 0;
+    FTexts.clear();
+}
+
+int TSQLStatementLog::CountContaining(const std::string& fragment) const {
+    const std::string wanted = UpperCase(fragment);
+    return static_cast<int>(std::count_if(FTexts.begin(), FTexts.end(), [&](const std::string& text) {
+        return UpperCase(text).find(wanted) != std::string::npos;
+    }));
+}
+
+// ---- statements ----------------------------------------------------------------
+
+TSQLStatementPtr TSQLConnection::Prepare(const std::string& sql) {
+    TSQLStatementPtr statement = DoPrepare(sql);
+    statement->FLog = FLog;
+    statement->FText = sql;
+    return statement;
+}
+
+void TSQLConnection::ExecuteDirect(const std::string& sql) {
+    FLog->Note(sql);
+    DoExecuteDirect(sql);
 }
 
 // ---- connecting ------------------------------------------------------------

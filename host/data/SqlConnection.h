@@ -39,6 +39,29 @@ struct TSQLColumnType {
 
 constexpr int DefaultStringSize = 255;
 
+// What a connection ran: every statement counted, and, while Active, its
+// text kept, so that a test or a benchmark can tell what an action cost
+// (which statements, whether one counted a table). Off, it costs one
+// increment a statement.
+class TSQLStatementLog {
+public:
+    bool Active() const { return FActive; }
+    void SetActive(bool value) { FActive = value; }
+    // Statements run since the connection was made or the log cleared.
+    int64_t Count() const { return FCount; }
+    // The texts run while Active, oldest first.
+    const std::vector<std::string>& Texts() const { return FTexts; }
+    // The texts kept that contain Fragment (letter case ignored).
+    int CountContaining(const std::string& fragment) const;
+    void Clear();
+    void Note(const std::string& text);
+
+private:
+    bool FActive = false;
+    int64_t FCount = 0;
+    std::vector<std::string> FTexts;
+};
+
 class TSQLStatement {
 public:
     virtual ~TSQLStatement() = default;
@@ -53,8 +76,9 @@ public:
     virtual void Bind(int index, const Variant& value) = 0;
     void BindAll(const std::vector<Variant>& values);
     // Runs the statement with the bound values; a statement run before
-    // starts again. Rows, if any, are then read with Fetch.
-    virtual void Execute() = 0;
+    // starts again. Rows, if any, are then read with Fetch. Counted in the
+    // connection's statement log.
+    void Execute();
     // Moves to the next row of the result: false when there is none more.
     virtual bool Fetch() = 0;
     // Ends the current result early; the statement stays prepared.
@@ -71,6 +95,14 @@ public:
 
 protected:
     TSQLStatement() = default;
+    // The engine's run of the statement.
+    virtual void DoExecute() = 0;
+
+private:
+    friend class TSQLConnection;
+    // Shared: a statement kept past its connection still has a log.
+    std::shared_ptr<TSQLStatementLog> FLog;
+    std::string FText;
 };
 
 using TSQLStatementPtr = std::unique_ptr<TSQLStatement>;
@@ -98,10 +130,13 @@ public:
     // ---- statements ------------------------------------------------------
     // Prepares one statement; raises when not connected or the text does
     // not prepare.
-    virtual TSQLStatementPtr Prepare(const std::string& sql) = 0;
+    TSQLStatementPtr Prepare(const std::string& sql);
     // Runs SQL text without parameters, several statements allowed (DDL,
     // scripts).
-    virtual void ExecuteDirect(const std::string& sql) = 0;
+    void ExecuteDirect(const std::string& sql);
+    // The statements run on the connection.
+    TSQLStatementLog& StatementLog() { return *FLog; }
+    const TSQLStatementLog& StatementLog() const { return *FLog; }
     // Prepares, binds and runs one statement; answers the rows it changed.
     int64_t ExecSQL(const std::string& sql, const std::vector<Variant>& params = {});
 
@@ -143,6 +178,13 @@ public:
     // 32 bits (SQLite keeps any integer in any integer column): a dataset
     // then asks the values before it settles on a 32-bit field.
     virtual bool IntegersMayExceedDeclared() const { return false; }
+    // About how many rows a table holds, from what the engine knows without
+    // reading it (statistics, the range of its row ids); -1 when it cannot
+    // tell. Never a count: it may be far off.
+    virtual int64_t EstimatedRowCount(const std::string& tableName) {
+        (void)tableName;
+        return -1;
+    }
     // The primary key's columns of a table, in key order; empty when none.
     virtual std::vector<std::string> PrimaryKeyFields(const std::string& tableName) = 0;
 
@@ -170,6 +212,9 @@ protected:
     void Destroy() override;
     void Loaded() override;
 
+    // The engine's statements, behind Prepare and ExecuteDirect.
+    virtual TSQLStatementPtr DoPrepare(const std::string& sql) = 0;
+    virtual void DoExecuteDirect(const std::string& sql) = 0;
     // The engine's own opening and closing.
     virtual void DoConnect() = 0;
     virtual void DoDisconnect() = 0;
@@ -188,6 +233,7 @@ private:
     bool FInTransaction = false;
     std::vector<TDataSet*> FClients;
     TStorageOperation FOperation = TStorageOperation::Fetch;
+    std::shared_ptr<TSQLStatementLog> FLog = std::make_shared<TSQLStatementLog>();
 };
 
 // Marks the statements a dataset runs on a connection, for as long as it

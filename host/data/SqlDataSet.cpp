@@ -76,7 +76,7 @@ void TCustomSQLDataSet::InternalOpen() {
     try {
         FieldDefs().Clear();
         OpenSource();
-        FRecordCount = CountRecords();
+        OpenWindow();
     } catch (...) {
         InternalClose();
         throw;
@@ -91,54 +91,99 @@ void TCustomSQLDataSet::InternalClose() {
     RegisterWithConnection(false);
 }
 
+void TCustomSQLDataSet::OpenWindow() {
+    DropWindow();
+    FRecordCount = CountRecords();
+    FStartKnown = FEndKnown = true;
+}
+
 void TCustomSQLDataSet::InternalRefresh() {
     DropWindow();
-    // Not counted: asked again at the next need rather than kept stale.
     FRecordCount = -1;
-    FRecordCount = CountRecords();
+    OpenWindow();
 }
 
 int TCustomSQLDataSet::InternalRecordCount() const {
-    if (FRecordCount < 0) FRecordCount = CountRecords();
+    if (FRecordCount < 0) const_cast<TCustomSQLDataSet*>(this)->OpenWindow();
     return FRecordCount;
+}
+
+int TCustomSQLDataSet::InternalRecNo(int record) const {
+    const int shift = FShift;
+    SettleStart();
+    return record - (FShift - shift) + 1;
+}
+
+int TCustomSQLDataSet::InternalExactRecordCount() const {
+    if (!FStartKnown || !FEndKnown) CountExactly();
+    return FRecordCount;
+}
+
+void TCustomSQLDataSet::CountExactly() const {
+    SettleStart();
+    FRecordCount = CountRecords();
+    FStartKnown = FEndKnown = true;
 }
 
 Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
     if (!InWindow(record)) {
         if (record < 0 || record >= InternalRecordCount()) return Variant::Null();
         const int shift = FShift;
+        const int asked = record;
         FetchWindow(record);
         record -= FShift - shift;
+        if (record < 0 && asked < FRecordCount) {
+            // Estimated numbers made exact on the way: no record bore the
+            // number asked for, which now names one.
+            record = asked;
+            if (!InWindow(record)) FetchWindow(record);
+        }
         if (!InWindow(record) && record >= 0 && record < FRecordCount) {
             // Fewer rows than counted, and where they end not found on the
             // way: count again and read there once more.
+            // Numbered from the first record by the rows in hand, then counted.
+            const int before = FShift;
+            CountExactly();
+            record -= FShift - before;
             DropWindow();
-            FRecordCount = CountRecords();
             if (record < FRecordCount) FetchWindow(record);
         }
         // Past the end the other writers left: no record there.
         if (!InWindow(record)) return Variant::Null();
     }
-    return FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
+    Variant value = FRows[static_cast<size_t>(record - FWindowStart)][static_cast<size_t>(field)];
+    const int end = FWindowStart + static_cast<int>(FRows.size());
+    if (!FEndKnown && end > FRecordCount) NoteEnd(end, false);
+    if (!FEndKnown && record == FRecordCount - 1 && record + 1 == end) {
+        // The last record read, short of a known end: read on, so that
+        // whoever goes by the count finds the records after it.
+        FetchWindow(record + 1);
+    }
+    return value;
 }
 
 int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
     const int count = InternalRecordCount();
-    if (target < 0 || target > count || InWindow(target)) return count;
+    // Before record 0 there may be more when the numbers are estimated.
+    if ((target < 0 && FStartKnown) || target > count || InWindow(target)) return count;
     const int shift = FShift;
     FetchWindow(target);
     current -= FShift - shift;
     target -= FShift - shift;
-    if (!InWindow(target) && target < FRecordCount) {
+    if (!InWindow(target) && target >= 0 && target < FRecordCount) {
         // Read by position and found nothing there: the rows went.
+        const int before = FShift;
+        CountExactly();
+        current -= FShift - before;
+        target -= FShift - before;
         DropWindow();
-        FRecordCount = CountRecords();
     }
     return FRecordCount;
 }
 
 void TCustomSQLDataSet::NoteEnd(int end, bool exact) const {
     if (exact || end > FRecordCount) FRecordCount = end;
+    if (exact) FEndKnown = true;
 }
 
 void TCustomSQLDataSet::Renumber(int shift) const {

@@ -2,9 +2,16 @@
 // TCustomSQLDataSet: the common part of the datasets that read a database
 // through a TSQLConnection (TSQLTable, TSQLQuery). Rows are read in windows
 // of WindowSize rows: only the window is in memory, whatever the size of the
-// table, and a record outside it is fetched when asked for. The record count
-// is asked of the database once on opening and kept up to date by the
-// dataset's own writes (Refresh asks again).
+// table, and a record outside it is fetched when asked for.
+//
+// Numbers. The records are numbered from where the dataset last read: a
+// derived dataset that reads by key (TSQLTable) need not know how many
+// records lie before or after its window, and its count is then an estimate
+// that reading corrects (see its header). RecNo and RecordCount stay exact:
+// when the numbers are estimated, asking for either counts (once; the
+// numbers are then exact until the next jump by key). A dataset that cannot
+// read by key (TSQLQuery) counts its rows on opening and numbers them from
+// the first.
 //
 // Other writers. A window is a snapshot: each fetch shows its rows as the
 // database held them when it read them, and a row changed or deleted
@@ -68,6 +75,8 @@ protected:
     Variant InternalGetValue(int record, int field) const override;
     void InternalRefresh() override;
     int InternalCheckMove(int& current, int& target) override;
+    int InternalRecNo(int record) const override;
+    int InternalExactRecordCount() const override;
 
     // ---- what a derived dataset provides -----------------------------------
     // Prepares the source and fills FieldDefs (and FRowWidth).
@@ -76,6 +85,15 @@ protected:
     virtual int CountRecords() const = 0;
     // Fills the window so that it holds Record (0 <= Record < count).
     virtual void FetchWindow(int record) const = 0;
+    // Sets the count (an estimate or exact) and the window on opening and
+    // after Refresh; by default counts, numbering from the first record.
+    virtual void OpenWindow();
+    // Makes the numbers count from the first record (FStartKnown), at the
+    // cost of a count; the numbers of a dataset that always numbers from
+    // the first are exact already.
+    virtual void SettleStart() const {}
+    // Makes the numbers and the count exact: counts.
+    void CountExactly() const;
 
     // ---- helpers -------------------------------------------------------------
     TSQLConnection& Conn() const;
@@ -128,6 +146,10 @@ protected:
     mutable int FWindowStart = 0;
     mutable int FRecordCount = -1;
     mutable int FShift = 0;
+    // Record 0 is the first record (else the numbers are estimated), and the
+    // count is where the records end in these numbers.
+    mutable bool FStartKnown = true;
+    mutable bool FEndKnown = true;
     int FRowWidth = 0;   // the fields
     int FReadWidth = 0;  // the fields and the hidden columns
 

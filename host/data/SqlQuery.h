@@ -4,6 +4,8 @@
 // opening. Rows are read as the cursor goes; a jump back reads the query
 // again from its start, and only a window of rows is kept in memory. Lookup
 // and Locate search the rows in order (give large searches to a TSQLTable).
+// Opening counts the rows (one COUNT over the query): RecNo and RecordCount
+// are then exact and cost nothing more; a bookmark is the record's number.
 // While rows remain unread the query's read stays open in the database.
 // Reading on finds where the rows really end, so rows others deleted since
 // the count do not show as empty records; a jump back is a new run of the

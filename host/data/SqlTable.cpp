@@ -220,23 +220,9 @@ std::vector<TSQLTable::TRow> TSQLTable::ReadRows(const std::string& sql, const s
 }
 
 int TSQLTable::Position(const TRow& anchor) const {
-    // Count on the nearer side of the anchor: the rows from it on, up to half
-    // of the table, else the rows before it.
-    const int total = InternalRecordCount();
-    const int half = total / 2 + 1;
     std::vector<Variant> binds;
-    const std::string from = " FROM " + Quote(FTableName) + " WHERE ";
-    std::string condition = KeysetCondition(anchor, true, true, binds);
-    TSQLStatement& tail =
-        Statement("SELECT COUNT(*) FROM (SELECT 1" + from + condition + Conn().LimitClause(half) + ") AS tail");
-    tail.BindAll(binds);
-    tail.Execute();
-    const int64_t after = tail.Fetch() ? tail.ColumnValue(0).AsInteger() : 0;
-    tail.Reset();
-    if (after < half) return std::max(0, total - static_cast<int>(after));
-    binds.clear();
-    condition = KeysetCondition(anchor, false, false, binds);
-    TSQLStatement& head = Statement("SELECT COUNT(*)" + from + condition);
+    const std::string condition = KeysetCondition(anchor, false, false, binds);
+    TSQLStatement& head = Statement("SELECT COUNT(*) FROM " + Quote(FTableName) + " WHERE " + condition);
     head.BindAll(binds);
     head.Execute();
     const int64_t before = head.Fetch() ? head.ColumnValue(0).AsInteger() : 0;
@@ -252,6 +238,172 @@ void TSQLTable::ReadFrom(int position, const TRow& anchor) const {
     const int half = WindowSize() / 2;
     FRows = ReadRows(FSelect + " WHERE " + condition + OrderBy(false) + Conn().LimitClause(half), binds, half);
     FWindowStart = position;
+}
+
+void TSQLTable::OpenWindow() {
+    DropWindow();
+    FLowKey.clear();
+    FHighKey.clear();
+    FEstimate = Conn().EstimatedRowCount(FTableName);
+    FRecordCount = 0;
+    ReadEdge(true);
+}
+
+int TSQLTable::ReadEdge(bool front) const {
+    const int half = WindowSize() / 2;
+    std::vector<TRow> rows = ReadRows(FSelect + OrderBy(!front) + Conn().LimitClause(half), {}, half);
+    if (!front) std::reverse(rows.begin(), rows.end());
+    const int read = static_cast<int>(rows.size());
+    FRows = std::move(rows);
+    if (read < half) {
+        // Every record is in the window.
+        FWindowStart = 0;
+        FRecordCount = read;
+        FStartKnown = FEndKnown = true;
+        return front ? (read > 0 ? 0 : -1) : read - 1;
+    }
+    // More than the window. From the first, the count is the rows read
+    // (reading the last of them reads on); from the last, the rows are
+    // numbered as the engine's estimate puts them.
+    const int64_t guess = front ? read : std::max<int64_t>({FEstimate, int64_t{read}, int64_t{FRecordCount}});
+    FRecordCount = static_cast<int>(std::min<int64_t>(guess, INT32_MAX / 2));
+    FStartKnown = front;
+    FEndKnown = !front;
+    FWindowStart = front ? 0 : FRecordCount - read;
+    return front ? 0 : FRecordCount - 1;
+}
+
+int TSQLTable::InternalFirst() {
+    if (FStartKnown) return InternalRecordCount() > 0 ? 0 : -1;
+    return ReadEdge(true);
+}
+
+int TSQLTable::InternalLast() {
+    if (FEndKnown) return InternalRecordCount() - 1;
+    return ReadEdge(false);
+}
+
+void TSQLTable::SettleStart() const {
+    if (FStartKnown) return;
+    // Without a row in hand the numbers are taken as they are.
+    if (FRows.empty()) {
+        FStartKnown = true;
+        return;
+    }
+    // The first row past the copies at the front is the first of its own
+    // copies: the rows before it are exactly its number.
+    const int copies = CopiesAtEdge(true);
+    const int row = copies < static_cast<int>(FRows.size()) ? copies : 0;
+    const int before = Position(OrderKey(FRows[static_cast<size_t>(row)]));
+    FStartKnown = true;
+    Renumber(FWindowStart + row - before);
+}
+
+namespace {
+
+// Where Value stands between Low and High, 0 to 1: by number, or for text
+// by its first bytes after those the bounds share; 0.5 when it cannot tell.
+double KeyFraction(const Variant& low, const Variant& high, const Variant& value) {
+    auto isNull = [](const Variant& v) { return v.IsNull() || v.IsEmpty(); };
+    if (isNull(low) || isNull(high) || isNull(value)) return isNull(value) ? 0.0 : 0.5;
+    const bool text = value.VarType() == varString;
+    if (text != (low.VarType() == varString) || text != (high.VarType() == varString)) return 0.5;
+    double a, b, v;
+    if (!text) {
+        a = low.AsFloat();
+        b = high.AsFloat();
+        v = value.AsFloat();
+    } else {
+        const std::string& lo = low.StringRef();
+        const std::string& hi = high.StringRef();
+        size_t common = 0;
+        while (common < lo.size() && common < hi.size() && lo[common] == hi[common]) ++common;
+        auto number = [common](const std::string& s) {
+            double n = 0;
+            for (size_t i = common; i < common + 6; ++i)
+                n = n * 256 + (i < s.size() ? static_cast<unsigned char>(s[i]) : 0);
+            return n;
+        };
+        a = number(lo);
+        b = number(hi);
+        v = number(value.StringRef());
+    }
+    if (!(b > a)) return 0.5;
+    return std::clamp((v - a) / (b - a), 0.0, 1.0);
+}
+
+} // namespace
+
+int TSQLTable::EstimatedPlace(const TRow& anchor) const {
+    const int64_t total = std::min<int64_t>(std::max<int64_t>(FEstimate, FRecordCount), INT32_MAX / 2);
+    if (total <= 1 || anchor.empty()) return 0;
+    if (FLowKey.empty() || FHighKey.empty()) {
+        // One row from each end of the order's index.
+        const std::vector<TRow> low = ReadRows(FSelect + OrderBy(false) + Conn().LimitClause(1), {}, 1);
+        const std::vector<TRow> high = ReadRows(FSelect + OrderBy(true) + Conn().LimitClause(1), {}, 1);
+        if (low.empty() || high.empty()) return 0;
+        FLowKey = OrderKey(low.front());
+        FHighKey = OrderKey(high.front());
+    }
+    const double fraction = KeyFraction(FLowKey.front(), FHighKey.front(), anchor.front());
+    return static_cast<int>(fraction * static_cast<double>(total - 1) + 0.5);
+}
+
+int TSQLTable::PlaceAt(int place, const TRow& anchor, bool keep) const {
+    try {
+        return ReadAt(place, anchor, keep);
+    } catch (...) {
+        // Half read, the window and its numbers say nothing sure: read
+        // afresh from the first record at the next need.
+        DropWindow();
+        FRecordCount = -1;
+        throw;
+    }
+}
+
+int TSQLTable::ReadAt(int place, const TRow& anchor, bool keep) const {
+    place = std::max(0, place);
+    const int half = WindowSize() / 2;
+    std::vector<Variant> binds;
+    const std::string before = KeysetCondition(anchor, false, false, binds);
+    auto readBefore = [&] {
+        std::vector<TRow> rows = ReadRows(FSelect + " WHERE " + before + OrderBy(true) + Conn().LimitClause(half), binds, half);
+        std::reverse(rows.begin(), rows.end());
+        return rows;
+    };
+    ReadFrom(place, anchor);
+    if (FRows.empty()) {
+        // Nothing from the anchor on: the records end before it.
+        FRows = readBefore();
+        FWindowStart = place - static_cast<int>(FRows.size());
+        if (!keep) FStartKnown = false;
+        NoteEnd(place, true);
+        if (FWindowStart <= 0 || static_cast<int>(FRows.size()) < half) {
+            // The window holds the first record.
+            Renumber(FWindowStart);
+            FStartKnown = true;
+        }
+        return FRows.empty() ? -1 : FWindowStart + static_cast<int>(FRows.size()) - 1;
+    }
+    const int after = static_cast<int>(FRows.size());
+    if (!keep) {
+        // The numbers start afresh here: the count is what is known to exist.
+        FStartKnown = FEndKnown = false;
+        FRecordCount = place + after;
+        // The rows before it too, in the same window: a grid shows them, and
+        // fewer than half a window of them numbers the records exactly.
+        std::vector<TRow> rows = readBefore();
+        const int read = static_cast<int>(rows.size());
+        FStartKnown = read < half;
+        place = FStartKnown ? read : std::max(place, read);
+        FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        FWindowStart = place - read;
+        FRecordCount = place + after;
+    }
+    // Fewer than asked for: the records end there.
+    if (after < half) NoteEnd(place + after, true);
+    else if (place + after > FRecordCount) NoteEnd(place + after, false);
+    return place;
 }
 
 void TSQLTable::FetchWindow(int record) const {
@@ -306,6 +458,7 @@ void TSQLTable::FetchWindow(int record) const {
                 Renumber(shift);
                 record -= shift;
             }
+            if (first) FStartKnown = true;
             if (first) return;
         }
         if (record >= FWindowStart) return;
@@ -313,15 +466,27 @@ void TSQLTable::FetchWindow(int record) const {
     // A jump: read around the record from the nearer end of the table, by
     // position. Without a key this is sound with copies too: the order ties
     // only rows equal in every column.
+    if (!FStartKnown && !FEndKnown) {
+        // Numbers estimated from both ends: read by position only once they
+        // count from the first record.
+        const int shift = FShift;
+        SettleStart();
+        record -= FShift - shift;
+    }
+    if (record < 0) return;
     const int count = InternalRecordCount();
     int first = std::max(0, record - half);
-    if (first + size > count) first = std::max(0, count - size);
-    const int last = std::min(count, first + size);  // one past
-    if (first <= count - last) {
+    // An estimated end is no bound: the records may run on past it.
+    if (FEndKnown && first + size > count) first = std::max(0, count - size);
+    const int last = FEndKnown ? std::min(count, first + size) : first + size;  // one past
+    if ((first <= count - last && FStartKnown) || !FEndKnown) {
         FRows = ReadRows(FSelect + OrderBy(false) + Conn().LimitClause(size, first), {}, size);
         FWindowStart = first;
-        // Short of the count: the records end sooner than counted.
-        if (!FRows.empty() && first + static_cast<int>(FRows.size()) < last) NoteEnd(first + static_cast<int>(FRows.size()), true);
+        // Short of the window: the records end there; a whole window may
+        // run past an estimated count.
+        const int read = static_cast<int>(FRows.size());
+        if (read > 0 && first + read < last) NoteEnd(first + read, true);
+        else if (read > 0) NoteEnd(first + read, read < size);
     } else {
         std::vector<TRow> rows = ReadRows(FSelect + OrderBy(true) + Conn().LimitClause(size, count - last), {}, size);
         std::reverse(rows.begin(), rows.end());
@@ -329,7 +494,10 @@ void TSQLTable::FetchWindow(int record) const {
         FRows = std::move(rows);
         FWindowStart = last - static_cast<int>(FRows.size());
         // Short of the count from the end: the window holds every record.
-        if (whole) Renumber(FWindowStart);
+        if (whole) {
+            Renumber(FWindowStart);
+            FStartKnown = true;
+        }
     }
 }
 
@@ -471,9 +639,51 @@ int TSQLTable::InternalFind(const std::vector<TKeyMatcher>& keys, int from) cons
     const std::optional<TRow> row = FindFirst(keys);
     if (!row) return -1;
     const TRow anchor = OrderKey(*row);
-    const int position = Position(anchor);
-    ReadFrom(position, anchor);
-    return position;
+    // In the window already: its number stands.
+    for (size_t i = 0; i < FRows.size(); ++i) {
+        const TRow key = OrderKey(FRows[i]);
+        if (std::equal(key.begin(), key.end(), anchor.begin(), SameOrderValue)) return FWindowStart + static_cast<int>(i);
+    }
+    return PlaceAt(EstimatedPlace(anchor), anchor, false);
+}
+
+// ---- bookmarks ---------------------------------------------------------------
+
+TBookmark TSQLTable::InternalGetBookmark(int record) const { return OrderKey(RowAt(record)); }
+
+bool TSQLTable::InternalBookmarkValid(const TBookmark& bookmark) const {
+    if (bookmark.size() != FOrder.size()) return false;
+    for (const TRow& row : FRows) {
+        const TRow key = OrderKey(row);
+        if (std::equal(key.begin(), key.end(), bookmark.begin(), SameOrderValue)) return true;
+    }
+    std::vector<std::string> parts;
+    for (const std::string& column : FOrderSql) parts.push_back(Conn().NullSafeEquals(column));
+    return !ReadRows(FSelect + " WHERE " + Join(parts, " AND ") + Conn().LimitClause(1), bookmark, 1).empty();
+}
+
+int TSQLTable::InternalFindBookmark(const TBookmark& bookmark) {
+    if (!InternalBookmarkValid(bookmark)) return -1;
+    for (size_t i = 0; i < FRows.size(); ++i) {
+        const TRow key = OrderKey(FRows[i]);
+        if (std::equal(key.begin(), key.end(), bookmark.begin(), SameOrderValue)) return FWindowStart + static_cast<int>(i);
+    }
+    return PlaceAt(EstimatedPlace(bookmark), bookmark, false);
+}
+
+int TSQLTable::InternalCompareBookmarks(const TBookmark& a, const TBookmark& b) const {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        // The order puts NULL first.
+        const bool nullA = a[i].IsNull() || a[i].IsEmpty(), nullB = b[i].IsNull() || b[i].IsEmpty();
+        if (nullA || nullB) {
+            if (nullA != nullB) return nullA ? -1 : 1;
+            continue;
+        }
+        if (SameOrderValue(a[i], b[i])) continue;
+        return VarCompare(a[i], b[i]);
+    }
+    return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
 // ---- writing ---------------------------------------------------------------
@@ -525,9 +735,9 @@ int TSQLTable::InternalInsert(int position, const std::vector<Variant>& values) 
     return Courtesy(std::max(0, position), [&] {
         const int count = InternalRecordCount();
         if (anchor.size() != FOrder.size()) return std::max(0, count - 1);
-        const int at = std::min(Position(anchor), count - 1);
-        ReadFrom(at, anchor);
-        return at;
+        // Numbered where it was inserted, so a grid keeps its rows in view.
+        const int at = PlaceAt(std::clamp(position, 0, std::max(0, count - 1)), anchor, false);
+        return at < 0 ? std::max(0, position) : at;
     });
 }
 
@@ -569,10 +779,12 @@ void TSQLTable::InternalUpdate(int record, const std::vector<Variant>& values) {
     });
     FEditRow.clear();
     FUpdated.clear();
+    FUpdatedMoved = false;
     for (int column : FOrder) {
         const Variant& value = column < FRowWidth ? values[static_cast<size_t>(column)] : old[static_cast<size_t>(column)];
         if (value.IsNull() || value.IsEmpty()) FNullKeys = true;
         FUpdated.push_back(value);
+        if (!SameOrderValue(value, old[static_cast<size_t>(column)])) FUpdatedMoved = true;
     }
     DropWindow();
 }
@@ -632,20 +844,23 @@ int TSQLTable::InternalReread(int record, bool all) {
     }
     DropWindow();
     if (all) {
-        FRecordCount = CountRecords();
         CheckNullKeys();
+        FLowKey.clear();
+        FHighKey.clear();
     }
     const std::optional<TRow> now = identity ? ReadAgain(*identity) : std::nullopt;
-    if (!now) {
-        // Gone (or nothing to find it by): the neighbour, by position.
-        FRecordCount = CountRecords();
+    if (!identity) {
+        // Nothing to find it by: the same number, read afresh from the first.
+        OpenWindow();
         return std::min(record, FRecordCount - 1);
     }
-    const TRow anchor = OrderKey(*now);
-    if (!all) FRecordCount = CountRecords();
-    const int at = std::min(Position(anchor), InternalRecordCount() - 1);
-    ReadFrom(at, anchor);
-    return at;
+    // Gone, the record's neighbour takes its number; still there, it keeps
+    // its number, and so do the others while its key is unchanged.
+    const TRow was = OrderKey(*identity);
+    const TRow anchor = now ? OrderKey(*now) : was;
+    const bool moved = !std::equal(anchor.begin(), anchor.end(), was.begin(), SameOrderValue);
+    const int at = PlaceAt(std::min(record, std::max(0, InternalRecordCount() - 1)), anchor, !moved && !all);
+    return at < 0 ? -1 : std::min(at, FRecordCount - 1);
 }
 
 int TSQLTable::InternalUpdatedRecord(int record) const {
@@ -657,8 +872,8 @@ int TSQLTable::InternalUpdatedRecord(int record) const {
     return Courtesy(record, [&] {
         // The values written are the ones read back: the record is where its
         // new order key places it.
-        const int at = std::min(Position(FUpdated), InternalRecordCount() - 1);
-        ReadFrom(at, FUpdated);
+        // Its key unchanged, it keeps its number and the others theirs.
+        const int at = PlaceAt(std::min(record, InternalRecordCount() - 1), FUpdated, !FUpdatedMoved);
         return at < 0 ? record : at;
     });
 }
@@ -667,9 +882,10 @@ void TSQLTable::InternalDelete(int record) {
     const TSQLOperationScope deleting(Conn(), TStorageOperation::Delete);
     // Read within the write, as an update's record is.
     FEditRow.clear();
+    TRow shown;
     WriteInTransaction([&] {
         std::vector<Variant> binds;
-        const TRow shown = RowAt(record);
+        shown = RowAt(record);
         std::vector<int> compared;
         if (FUpdateMode == upWhereAll)
             for (int i = 0; i < FRowWidth; ++i) compared.push_back(i);
@@ -684,6 +900,9 @@ void TSQLTable::InternalDelete(int record) {
     // unknown until asked for.
     if (FRecordCount >= 0) FRecordCount = std::max(0, FRecordCount - 1);
     DropWindow();
+    // The next record takes its number; reading from its key is a courtesy.
+    const TSQLOperationScope locating(Conn(), TStorageOperation::Locate);
+    Courtesy(record, [&] { return PlaceAt(record, OrderKey(shown), true); });
 }
 
 void TSQLTable::DeclarePublished(TPublisher& publisher) {

@@ -14,6 +14,27 @@
 // opening reads the table once to find the integer columns holding values
 // beyond 32 bits: they get large integer fields.
 //
+// Counting. Nothing an application does in the ordinary way counts the
+// table: opening reads the first window, First and Last read the window at
+// that end, a scroll reads on from the window's edge by key, Locate, Lookup,
+// a posted edit and GotoBookmark read from the record's key. The count is an
+// estimate until reading meets both ends: the highest number read, which
+// reading the last record read extends (so a grid that reads up to the count
+// finds every record, and never a record that is not there). A record
+// reached by key is numbered by where its key stands between the first and
+// the last key, scaled to the engine's own estimate of the table's size
+// (EstimatedRowCount), and Last numbers the last record by that estimate:
+// the grid's scroll position comes from the key order, not from a count.
+// RecNo then counts the rows before the record (one indexed count, once),
+// RecordCount counts the table (once); SetRecNo and a move of more than a
+// window from an estimated number count too. Bookmarks are the order's
+// key values: a bookmark finds its record wherever others' writes moved it.
+//
+// What a window shows: each read is a snapshot of the rows it read; a scroll
+// past the window's edge reads on from the edge row's key, so rows others
+// inserted ahead show up and rows others deleted ahead are passed over, and
+// no row shows twice or is skipped.
+//
 // Edits write through at once, in a transaction of their own unless one is
 // open. A record whose order columns change moves to its new place, and the
 // cursor with it. An update sets only the columns the edit changed, and finds
@@ -67,6 +88,14 @@ protected:
     int InternalCancel(int record) override;
     int InternalReread(int record, bool all) override;
     int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const override;
+    int InternalFirst() override;
+    int InternalLast() override;
+    TBookmark InternalGetBookmark(int record) const override;
+    int InternalFindBookmark(const TBookmark& bookmark) override;
+    bool InternalBookmarkValid(const TBookmark& bookmark) const override;
+    int InternalCompareBookmarks(const TBookmark& a, const TBookmark& b) const override;
+    void OpenWindow() override;
+    void SettleStart() const override;
 
 private:
     using TRow = std::vector<Variant>;
@@ -85,8 +114,19 @@ private:
     VESKAR_LOCAL std::string KeysetCondition(const TRow& anchor, bool after, bool inclusive, std::vector<Variant>& binds) const;
     VESKAR_LOCAL std::vector<TRow> ReadRows(const std::string& sql, const std::vector<Variant>& binds, int limit) const;
     VESKAR_LOCAL TRow OrderKey(const TRow& row) const;
-    // Number of records before Anchor in the order.
+    // Number of records before Anchor in the order: a count.
     int Position(const TRow& anchor) const;
+    // Reads the window at the first (Front) or last records afresh; answers
+    // the cursor's record there, -1 when there is none.
+    VESKAR_LOCAL int ReadEdge(bool front) const;
+    // The number to give the record of Anchor, reached by key: where its key
+    // stands between the first and last keys, scaled to the count.
+    VESKAR_LOCAL int EstimatedPlace(const TRow& anchor) const;
+    // Reads the window from Anchor on, numbered from Place, forgetting what
+    // was known of the numbers unless Keep; answers Place, or -1 when no
+    // row is there (nor before it).
+    VESKAR_LOCAL int PlaceAt(int place, const TRow& anchor, bool keep) const;
+    VESKAR_LOCAL int ReadAt(int place, const TRow& anchor, bool keep) const;
     VESKAR_LOCAL void ReadFrom(int position, const TRow& anchor) const;
     VESKAR_LOCAL std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
     VESKAR_LOCAL std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
@@ -126,6 +166,10 @@ private:
     std::string FPlainAsc, FPlainDesc;
     // The search text of whole-value keys, by which fields and how.
     mutable std::unordered_map<std::string, std::string> FSearches;
+    // The first and last order keys, read for EstimatedPlace; empty until then.
+    mutable TRow FLowKey, FHighKey;
+    int64_t FEstimate = -1;           // the engine's estimate of the rows, -1 when none
+    bool FUpdatedMoved = false;       // the last update changed its record's order key
 };
 
 } // namespace host

@@ -99,7 +99,7 @@ public:
         if (rc != SQLITE_OK) Fail();
     }
 
-    void Execute() override {
+    void DoExecute() override {
         sqlite3_reset(FStatement);
         FPending = false;
         FStepped = true;
@@ -295,7 +295,7 @@ void TSQLiteConnection::EngineError(const std::string& context) const {
 
 // ---- statements --------------------------------------------------------------
 
-TSQLStatementPtr TSQLiteConnection::Prepare(const std::string& sql) {
+TSQLStatementPtr TSQLiteConnection::DoPrepare(const std::string& sql) {
     CheckConnected();
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
@@ -307,7 +307,7 @@ TSQLStatementPtr TSQLiteConnection::Prepare(const std::string& sql) {
     return prepared;
 }
 
-void TSQLiteConnection::ExecuteDirect(const std::string& sql) {
+void TSQLiteConnection::DoExecuteDirect(const std::string& sql) {
     CheckConnected();
     char* error = nullptr;
     if (sqlite3_exec(FHandle, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
@@ -337,6 +337,17 @@ std::string TSQLiteConnection::RowIdColumn(const std::string& tableName) {
     statement->Execute();
     const bool table = statement->Fetch() && statement->ColumnValue(0).AsString() == "table";
     return table ? "rowid" : "";
+}
+
+int64_t TSQLiteConnection::EstimatedRowCount(const std::string& tableName) {
+    if (RowIdColumn(tableName).empty()) return -1;
+    // Each bound alone is one step down the table's tree.
+    const std::string table = QuoteIdentifier(tableName);
+    TSQLStatementPtr statement =
+        Prepare("SELECT (SELECT max(rowid) FROM " + table + ") - (SELECT min(rowid) FROM " + table + ") + 1");
+    statement->Execute();
+    const Variant span = statement->Fetch() ? statement->ColumnValue(0) : Variant::Null();
+    return span.IsNull() ? 0 : span.AsInteger();
 }
 
 // ---- the dialect -------------------------------------------------------------

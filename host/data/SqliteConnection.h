@@ -33,8 +33,8 @@ public:
     int BusyTimeout() const { return FBusyTimeout; }
     void SetBusyTimeout(int milliseconds);
 
-    TSQLStatementPtr Prepare(const std::string& sql) override;
-    void ExecuteDirect(const std::string& sql) override;
+    TSQLStatementPtr DoPrepare(const std::string& sql) override;
+    void DoExecuteDirect(const std::string& sql) override;
     std::vector<std::string> PrimaryKeyFields(const std::string& tableName) override;
     TCondition PrefixRange(const std::string& quotedColumn, const std::string& prefix,
                            bool caseInsensitive) const override;
@@ -43,6 +43,9 @@ public:
     std::string OrderTerm(const std::string& quotedColumn, bool descending) const override;
     std::string NullSafeEquals(const std::string& quotedColumn) const override;
     std::string RowIdColumn(const std::string& tableName) override;
+    // The span of a table's row ids: right for a table whose rows were
+    // mostly appended; -1 for a view.
+    int64_t EstimatedRowCount(const std::string& tableName) override;
     bool IntegersMayExceedDeclared() const override { return true; }
 
     // The engine's handle while connected, nil otherwise.

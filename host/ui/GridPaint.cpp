@@ -120,7 +120,8 @@ void TCustomDBGrid::Paint() {
         top = std::clamp(top, 0, std::max(0, count - visible));
         // The grid's own rows scroll with what is shown, for the mouse.
         ScrollQuietly(top + FixedRows());
-        for (int i = 0; i < visible && top + i < count; ++i) {
+        // Reading a row may find more after it than the count first said.
+        for (int i = 0; i < visible && top + i < dataSet->DisplayRowCount(); ++i) {
             PaintRecord(dataSet, top + i, TitleHeight() + i * kCellHeight, top + i == current, cols);
             bottom = TitleHeight() + (i + 1) * kCellHeight;
         }

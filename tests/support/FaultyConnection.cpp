@@ -26,7 +26,7 @@ public:
 
     int ParamCount() const override { return FReal->ParamCount(); }
     void Bind(int index, const Variant& value) override { FReal->Bind(index, value); }
-    void Execute() override {
+    void DoExecute() override {
         Step();
         FReal->Execute();
     }
@@ -147,13 +147,13 @@ void TFaultyConnection::DoRollback() {
 
 // ---- statements --------------------------------------------------------------
 
-TSQLStatementPtr TFaultyConnection::Prepare(const std::string& sql) {
+TSQLStatementPtr TFaultyConnection::DoPrepare(const std::string& sql) {
     CheckConnected();
     Step();
     return std::make_unique<TFaultyStatement>(Real().Prepare(sql), FState);
 }
 
-void TFaultyConnection::ExecuteDirect(const std::string& sql) {
+void TFaultyConnection::DoExecuteDirect(const std::string& sql) {
     CheckConnected();
     Step();
     Real().ExecuteDirect(sql);

@@ -38,8 +38,8 @@ public:
     // The operation the failed step belonged to, once one has failed.
     TStorageOperation FailedOperation() const;
 
-    TSQLStatementPtr Prepare(const std::string& sql) override;
-    void ExecuteDirect(const std::string& sql) override;
+    TSQLStatementPtr DoPrepare(const std::string& sql) override;
+    void DoExecuteDirect(const std::string& sql) override;
     std::vector<std::string> PrimaryKeyFields(const std::string& tableName) override;
 
     // The target's dialect.

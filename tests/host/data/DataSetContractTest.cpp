@@ -4,6 +4,7 @@
 
 #include "host/core/Exception.h"
 #include "host/core/TextUtils.h"
+#include "host/data/SqlDataSet.h"
 
 namespace host::testing {
 namespace {
@@ -189,6 +190,90 @@ TEST_P(DataSetContract, DataLinksHearEveryChange) {
     EXPECT_EQ(link->Heard, (std::vector<std::string>{"active", "browsing", "record", "editing", "record",
                                                       "record:Company", "record:Rating", "browsing", "record", "record",
                                                       "inactive", "browsing", "record"}));
+}
+
+TEST_P(DataSetContract, BookmarksFindTheirRecordAndCompareInOrder) {
+    EXPECT_TRUE(Customers->Locate("CustNo", 1351, {}));
+    const TBookmark sight = Customers->GetBookmark();
+    ASSERT_FALSE(sight.empty());
+    Customers->First();
+    const TBookmark first = Customers->GetBookmark();
+    Customers->Last();
+    const TBookmark last = Customers->GetBookmark();
+    EXPECT_LT(Customers->CompareBookmarks(first, sight), 0);
+    EXPECT_GT(Customers->CompareBookmarks(last, sight), 0);
+    EXPECT_EQ(Customers->CompareBookmarks(sight, sight), 0);
+    EXPECT_LT(Customers->CompareBookmarks({}, first), 0) << "no bookmark comes first";
+    EXPECT_TRUE(Customers->BookmarkValid(sight));
+    EXPECT_EQ(Value("CustNo"), Variant(1356)) << "checking a bookmark does not move";
+    Customers->GotoBookmark(sight);
+    EXPECT_EQ(Value("CustNo"), Variant(1351));
+    EXPECT_EQ(Customers->RecNo(), 3);
+    Customers->Next();
+    EXPECT_EQ(Value("CustNo"), Variant(1354)) << "scrolls on from the bookmarked record";
+    Customers->GotoBookmark(first);
+    EXPECT_EQ(Value("CustNo"), Variant(1221));
+    EXPECT_THROW(Customers->GotoBookmark({}), EDatabaseError);
+    EXPECT_EQ(Value("CustNo"), Variant(1221)) << "a bad bookmark leaves the cursor";
+    Customers->Append();
+    EXPECT_TRUE(Customers->GetBookmark().empty()) << "a record being inserted has none yet";
+    Customers->Cancel();
+}
+
+// What each step ran on an SQL back end's connection: none may count.
+TEST_P(DataSetContract, OrdinaryActionsNeverCountTheTable) {
+    auto* sql = dynamic_cast<TCustomSQLDataSet*>(Customers);
+    if (!sql) GTEST_SKIP() << "no statements to watch";
+    TSQLStatementLog& log = sql->Connection()->StatementLog();
+    log.SetActive(true);
+    log.Clear();
+    auto step = [&](const char* what, auto act) {
+        const int64_t before = log.Count();
+        act();
+        EXPECT_EQ(log.CountContaining("COUNT("), 0) << what << " counted:\n" << log.Texts().back();
+        return log.Count() - before;
+    };
+    Customers->Close();
+    step("open", [&] { Customers->Open(); });
+    step("scroll", [&] { EXPECT_EQ(CustNos(), (Ids{1221, 1231, 1351, 1354, 1356})); });
+    step("locate", [&] { EXPECT_TRUE(Customers->Locate("Company", "sight", {loCaseInsensitive, loPartialKey})); });
+    EXPECT_EQ(step("locate in the window", [&] { EXPECT_TRUE(Customers->Locate("CustNo", 1351, {})); }), 1)
+        << "one search, no window read";
+    step("back", [&] { Customers->Prior(); Customers->Prior(); EXPECT_TRUE(Customers->Bof() || Value("CustNo") == Variant(1221)); });
+    step("last", [&] { Customers->Last(); EXPECT_EQ(Value("CustNo"), Variant(1356)); });
+    step("first", [&] { Customers->First(); EXPECT_EQ(Value("CustNo"), Variant(1221)); });
+    step("post", [&] {
+        EXPECT_TRUE(Customers->Locate("CustNo", 1354, {}));
+        Customers->Edit();
+        Customers->FieldByName("Rating")->SetValue(3.5);
+        Customers->Post();
+        Customers->Append();
+        Customers->FieldByName("CustNo")->SetValue(1300);
+        Customers->Post();
+        EXPECT_EQ(Value("CustNo"), Variant(1300));
+        Customers->Delete();
+    });
+    step("bookmark", [&] {
+        EXPECT_TRUE(Customers->Locate("CustNo", 1356, {}));
+        const TBookmark mark = Customers->GetBookmark();
+        Customers->First();
+        Customers->GotoBookmark(mark);
+        EXPECT_EQ(Value("CustNo"), Variant(1356));
+    });
+    step("refresh", [&] { Customers->Refresh(); Customers->RefreshRecord(); EXPECT_EQ(Value("CustNo"), Variant(1356)); });
+    // Asked for, numbers are exact: counted then, once.
+    EXPECT_TRUE(Customers->Locate("CustNo", 1351, {}));
+    EXPECT_EQ(Customers->RecNo(), 3);
+    EXPECT_EQ(Customers->RecordCount(), 5);
+    EXPECT_GT(log.CountContaining("COUNT("), 0);
+    log.Clear();
+    EXPECT_EQ(Customers->RecNo(), 3);
+    EXPECT_EQ(Customers->RecordCount(), 5);
+    EXPECT_EQ(log.Count(), 0) << "exact numbers stay known";
+    log.SetActive(false);
+    sql->Connection()->ExecSQL("SELECT 1");
+    EXPECT_EQ(log.Count(), 1) << "counted with the texts off, none kept";
+    EXPECT_TRUE(log.Texts().empty());
 }
 
 } // namespace

@@ -173,6 +173,39 @@ TEST_P(SqlOtherWritersTest, ScrollingOverRowsChangedElsewhereShowsEachOnceNeverN
     EXPECT_EQ(query->RecordCount(), 8);
 }
 
+// Reached by key, the record's number is an estimate: scrolling both ways
+// from it over rows the other inserted and deleted still shows each row
+// once, and the ends are where the rows end.
+TEST_P(SqlOtherWritersTest, ScrollingFromARecordFoundByKeyNeitherRepeatsNorSkips) {
+    GoTo(10);
+    const TBookmark ten = Table->GetBookmark();
+    Other->ExecuteDirect(
+        "DELETE FROM customer WHERE \"CustNo\" IN (3, 12, 13, 20);"
+        "INSERT INTO customer VALUES (0, 'Early', 'Town', 0);"
+        "INSERT INTO customer VALUES (30, 'Late', 'Town', 30)");
+    std::vector<int> ahead;
+    for (; !Table->Eof() && ahead.size() < 40; Table->Next()) ahead.push_back(CustNo());
+    EXPECT_EQ(ahead, (std::vector<int>{10, 11, 14, 15, 16, 17, 18, 19, 30}));
+    Table->GotoBookmark(ten);
+    EXPECT_EQ(CustNo(), 10);
+    std::vector<int> behind;
+    for (; !Table->Bof() && behind.size() < 40; Table->Prior()) behind.push_back(CustNo());
+    EXPECT_EQ(behind, (std::vector<int>{10, 9, 8, 7, 6, 5, 4, 2, 1, 0}));
+    EXPECT_EQ(Table->RecNo(), 1);
+    EXPECT_EQ(Table->RecordCount(), 18);
+    // A bookmark of a row gone elsewhere: refused, the cursor stays.
+    GoTo(19);
+    const TBookmark nineteen = Table->GetBookmark();
+    Other->ExecuteDirect("DELETE FROM customer WHERE \"CustNo\" = 19");
+    Table->First();
+    EXPECT_FALSE(Table->BookmarkValid(nineteen));
+    EXPECT_EQ(ErrorOf([&] { Table->GotoBookmark(nineteen); }), "Record not found");
+    EXPECT_EQ(CustNo(), 0);
+    Table->Last();
+    EXPECT_EQ(CustNo(), 30);
+    EXPECT_EQ(Table->RecNo(), 17);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, SqlOtherWritersTest, ::testing::Values("Sqlite", "Postgres"),
                          [](const auto& info) { return info.param; });
 
