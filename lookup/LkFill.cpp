@@ -35,8 +35,9 @@ TKeyFieldDataLink::TKeyFieldDataLink() {
 
 void TKeyFieldDataLink::RecordChanged(TField* Field) {
     inherited::RecordChanged(Field);
-    // Names, not field objects, decide, and letter case counts.
-    if (NotifyEnabled && Field && Field->FieldName() == FieldName() && OnFieldChange) OnFieldChange(this);
+    // Names, not field objects, decide, and letter case counts; a link
+    // without a handler (a result link) compares nothing.
+    if (NotifyEnabled && OnFieldChange && Field && Field->FieldName() == FieldName()) OnFieldChange(this);
 }
 
 // ---- TKeyLinkItem --------------------------------------------------------
