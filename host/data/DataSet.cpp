@@ -565,7 +565,8 @@ bool TDataSet::LookupValues(const std::string& keyFields, const Variant& keyValu
         values.push_back(result);
         return true;
     }
-    for (int i = result.LowBound(); i <= result.HighBound(); ++i) values.push_back(result[i]);
+    // Value N is element N, as Lookup's arrays count from 0.
+    for (int i = 0; i <= result.HighBound(); ++i) values.push_back(result[i]);
     return true;
 }
 
