@@ -35,8 +35,9 @@ TKeyFieldDataLink::TKeyFieldDataLink() {
 
 void TKeyFieldDataLink::RecordChanged(TField* Field) {
     inherited::RecordChanged(Field);
-    // Names, not field objects, decide, and letter case counts.
-    if (NotifyEnabled && Field && Field->FieldName() == FieldName() && OnFieldChange) OnFieldChange(this);
+    // Names, not field objects, decide, and letter case counts; a link
+    // without a handler (a result link) compares nothing.
+    if (NotifyEnabled && OnFieldChange && Field && Field->FieldName() == FieldName()) OnFieldChange(this);
 }
 
 // ---- TKeyLinkItem --------------------------------------------------------
@@ -225,14 +226,15 @@ void TLookupFill::LookupAndCopy() {
 
     const Variant keyValues = GatherKeyValues();
     if (!lookupDataSet->Active()) lookupDataSet->SetActive(true);
+    TScratch scratch = std::move(FScratch);
+    const TFinally giveBack([&] { FScratch = std::move(scratch); });
     // Copies: a handler reached from the lookup may change the lists.
-    const std::string resultNames = LookupResultNames();
-    const std::string keyNames = LookupKeyNames();
-    const Variant result = lookupDataSet->Lookup(keyNames, keyValues, resultNames);
-    if (VarIsNull(result))
-        ApplyNotFound();
+    scratch.ResultNames = LookupResultNames();
+    scratch.KeyNames = LookupKeyNames();
+    if (lookupDataSet->LookupValues(scratch.KeyNames, keyValues, scratch.ResultNames, scratch.Values))
+        CopyResult(scratch.Values);
     else
-        CopyResult(result);
+        ApplyNotFound();
 }
 
 void TLookupFill::ApplyNotFound() {
@@ -245,18 +247,12 @@ void TLookupFill::ApplyNotFound() {
         throw Exception("TLookupFill: Key not found");
 }
 
-void TLookupFill::CopyResult(const Variant& Result) {
-    if (VarArrayDimCount(Result) > 0) {
-        const int high = VarArrayHighBound(Result, 1);
-        for (int n = 0; n < FResultLinks->Count(); ++n) {
-            TField* field = ResultLink(n)->Field();
-            if (field && high >= n) field->SetValue(Result[n]);
-        }
-        return;
-    }
-    // A plain value goes to the first result field; without one it has no place.
-    if (FResultLinks->Count() > 0)
-        if (TField* field = ResultLink(0)->Field()) field->SetValue(Result);
+void TLookupFill::CopyResult(const std::vector<Variant>& Values) {
+    // Value N goes to result field N; a plain value (one result name) to
+    // the first.
+    // The count is asked each time: a notice of a write may drop the links.
+    for (int n = 0; n < FResultLinks->Count() && n < static_cast<int>(Values.size()); ++n)
+        if (TField* field = ResultLink(n)->Field()) field->SetValue(Values[static_cast<size_t>(n)]);
 }
 
 } // namespace veskar

@@ -10,6 +10,9 @@
 #include "host/data/DataLink.h"
 #include "host/data/DataSource.h"
 
+#include <string>
+#include <vector>
+
 VESKAR_PUBLIC_BEGIN
 
 namespace veskar {
@@ -100,7 +103,7 @@ private:
     VESKAR_LOCAL void LookupAndCopy();
     VESKAR_LOCAL host::Variant GatherKeyValues() const;
     VESKAR_LOCAL void ApplyNotFound();
-    VESKAR_LOCAL void CopyResult(const host::Variant& Result);
+    VESKAR_LOCAL void CopyResult(const std::vector<host::Variant>& Values);
     // The lookup's ";"-joined name lists, joined again only after one of
     // the four lists changed.
     VESKAR_LOCAL void ListsChanging(host::TObject* Sender);
@@ -123,6 +126,14 @@ private:
     std::string FLookupKeyNames;
     std::string FLookupResultNames;
     bool FNamesJoined = false;
+    // What a lookup works in, kept for its room: a fill takes it and gives
+    // it back, one nested in it (from a handler) makes its own.
+    struct TScratch {
+        std::string KeyNames;
+        std::string ResultNames;
+        std::vector<host::Variant> Values;
+    };
+    TScratch FScratch;
 };
 
 // Joins field names with ";" as the dataset's Lookup expects them.

@@ -266,6 +266,11 @@ Variant& Variant::operator=(const Variant& other) {
 
 Variant& Variant::operator=(Variant&& other) noexcept {
     if (this == &other) return *this;
+    if (!IsArray() && !other.IsArray()) {
+        FValue = std::move(other.FValue);
+        other.FValue.emplace<std::monostate>();
+        return *this;
+    }
     // Take the value out first: OTHER may be an element of our own array.
     Storage taken(std::move(other.FValue));
     other.FValue.emplace<std::monostate>();

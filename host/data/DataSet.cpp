@@ -577,7 +577,8 @@ int TDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const
 int TDataSet::FindRecord(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) const {
     const std::vector<TField*>& fields = SearchFieldList(keyFields);
     if (fields.empty()) return -1;
-    std::vector<TKeyMatcher> keys;
+    std::vector<TKeyMatcher> keys = std::move(FSpareKeys);
+    keys.clear();
     keys.reserve(fields.size());
     if (fields.size() == 1 && !keyValues.IsArray()) {
         keys.emplace_back(*fields[0], keyValues, options);
@@ -588,7 +589,9 @@ int TDataSet::FindRecord(const std::string& keyFields, const Variant& keyValues,
             DatabaseError("Number of key values does not match the key fields");
         for (size_t i = 0; i < fields.size(); ++i) keys.emplace_back(*fields[i], keyValues[low + static_cast<int>(i)], options);
     }
-    return InternalFind(keys, 0);
+    const int record = InternalFind(keys, 0);
+    FSpareKeys = std::move(keys);
+    return record;
 }
 
 Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields) {
@@ -602,6 +605,32 @@ Variant TDataSet::Lookup(const std::string& keyFields, const Variant& keyValues,
     Variant array = VarArrayCreate(0, static_cast<int>(results.size()) - 1);
     for (size_t i = 0; i < results.size(); ++i) array[static_cast<int>(i)] = InternalGetValue(record, results[i]->Index());
     return array;
+}
+
+bool TDataSet::LookupValues(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields,
+                            std::vector<Variant>& values) {
+    const Variant result = Lookup(keyFields, keyValues, resultFields);
+    values.clear();
+    if (result.IsNull()) return false;
+    if (!result.IsArray()) {
+        values.push_back(result);
+        return true;
+    }
+    // Value N is element N, as Lookup's arrays count from 0.
+    for (int i = 0; i <= result.HighBound(); ++i) values.push_back(result[i]);
+    return true;
+}
+
+bool TDataSet::FindLookupValues(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields,
+                                std::vector<Variant>& values) {
+    CheckActive();
+    const int record = FindRecord(keyFields, keyValues, {});
+    if (record < 0) return false;
+    const std::vector<TField*>& results = SearchFieldList(resultFields);
+    values.resize(results.size());
+    for (size_t i = 0; i < results.size(); ++i) values[i] = InternalGetValue(record, results[i]->Index());
+    // As Lookup: one result holding Null is no answer.
+    return !(values.size() == 1 && values[0].IsNull());
 }
 
 bool TDataSet::Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options) {

@@ -178,6 +178,12 @@ public:
     // The values of ResultFields in the first record whose KeyFields equal
     // KeyValues exactly; Null when none. The cursor does not move.
     virtual Variant Lookup(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields);
+    // Lookup's answer as a list in Values, which is reused, so that a
+    // search repeated allocates nothing: false where Lookup answers Null (no
+    // record, or one result field holding Null), else the values of
+    // ResultFields in order. Goes through Lookup unless a back end knows better.
+    virtual bool LookupValues(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields,
+                              std::vector<Variant>& values);
     // Moves to the first matching record; false (and no move) when none.
     virtual bool Locate(const std::string& keyFields, const Variant& keyValues, TLocateOptions options);
 
@@ -264,6 +270,10 @@ protected:
     // The first record from From on that every matcher accepts; -1 when none.
     // Back ends with faster access override it.
     virtual int InternalFind(const std::vector<TKeyMatcher>& keys, int from) const;
+    // LookupValues by the dataset's own search, for a back end whose Lookup
+    // is the dataset's.
+    bool FindLookupValues(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields,
+                          std::vector<Variant>& values);
 
 private:
     friend class TDataSource;
@@ -313,6 +323,9 @@ private:
     };
     mutable std::array<TSearchFields, 4> FSearchFields;
     mutable size_t FNextSearchFields = 0;  // never the entry used last
+    // The matchers of the last search, kept for their room: a search takes
+    // them and gives them back, one nested in it makes its own.
+    mutable std::vector<TKeyMatcher> FSpareKeys;
 };
 
 } // namespace host

@@ -71,6 +71,9 @@ Variant TField::Convert(const Variant& value) const {
     try {
         switch (FDataType) {
         case ftString: {
+            // Text short enough is kept as it is, without a second copy.
+            if (value.VarType() == varString && (FSize <= 0 || static_cast<int>(value.StringRef().size()) <= FSize))
+                return value;
             std::string s = value.AsString();
             // A string field of size N holds N characters, each whole.
             if (FSize > 0 && static_cast<int>(s.size()) > FSize) s = Utf8Truncate(s, FSize);
@@ -123,6 +126,12 @@ Variant TField::ToInteger(const Variant& value) const {
     const bool large = FDataType == ftLargeint;
     const int64_t low = large ? kLargeLow : kIntegerLow;
     const int64_t high = large ? kLargeHigh : kIntegerHigh;
+    // The usual case, an integer in range, is already what the field holds.
+    if (value.VarType() == varInteger) {
+        const int64_t i = value.AsInteger();
+        if (i < low || i > high) RangeError(value, low, high);
+        return value;
+    }
     if (!Fits(value, low, high)) RangeError(value, low, high);
     Variant converted(value.AsInteger());
     if (!Fits(converted, low, high)) RangeError(converted, low, high);

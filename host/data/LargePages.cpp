@@ -1,6 +1,7 @@
 #include "host/data/LargePages.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -13,6 +14,16 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 bool IsLarge(std::size_t bytes) { return bytes >= kHugePage; }
 std::size_t RoundedUp(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+
+// VESKAR_LARGE_PAGES=0 keeps to ordinary pages, to measure what huge pages
+// bring; read once, at the first large block.
+bool HugePagesWanted() {
+    static const bool wanted = [] {
+        const char* setting = std::getenv("VESKAR_LARGE_PAGES");
+        return !(setting && std::string_view(setting) == "0");
+    }();
+    return wanted;
+}
 } // namespace
 
 void* AllocateLarge(std::size_t bytes) {
@@ -22,7 +33,7 @@ void* AllocateLarge(std::size_t bytes) {
     if (!block) throw std::bad_alloc();
 #if defined(MADV_HUGEPAGE)
     // Only advice: a kernel without huge pages leaves the block as it is.
-    madvise(block, rounded, MADV_HUGEPAGE);
+    if (HugePagesWanted()) madvise(block, rounded, MADV_HUGEPAGE);
 #endif
     return block;
 }

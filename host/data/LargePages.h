@@ -4,7 +4,8 @@
 // of a few megabytes or more is asked of the kernel in huge pages: a search
 // at a million rows then touches a few cells far apart without a page-table
 // walk for each, which on a virtual machine costs as much as the cell.
-// Smaller blocks come from the ordinary heap. Code in LargePages.cpp.
+// Smaller blocks come from the ordinary heap. The environment variable
+// VESKAR_LARGE_PAGES=0 turns huge pages off. Code in LargePages.cpp.
 
 #include <cstddef>
 #include <new>

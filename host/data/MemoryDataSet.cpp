@@ -5,6 +5,7 @@
 #include "host/data/OrderedIndex.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace host {
 
@@ -215,6 +216,12 @@ int TMemoryDataSet::FindByOrder(const std::vector<TKeyMatcher>& keys, const TKey
     };
     const int record = index.Find(column, ordered.Value().StringRef(), ordered.Partial(), accept);
     return record >= 0 ? record : ScanFind(keys, index.Covered(), FRecordCount);
+}
+
+bool TMemoryDataSet::LookupValues(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields,
+                                  std::vector<Variant>& values) {
+    if (typeid(*this) != typeid(TMemoryDataSet)) return inherited::LookupValues(keyFields, keyValues, resultFields, values);
+    return FindLookupValues(keyFields, keyValues, resultFields, values);
 }
 
 // ---- loading -------------------------------------------------------------

@@ -37,6 +37,11 @@ public:
     // Bytes the indexes built so far take.
     size_t IndexMemory() const;
 
+    // Searches itself; a class derived from it is asked through its Lookup,
+    // which it may answer its own way.
+    bool LookupValues(const std::string& keyFields, const Variant& keyValues, const std::string& resultFields,
+                      std::vector<Variant>& values) override;
+
 protected:
     explicit TMemoryDataSet(TComponent* owner);
     ~TMemoryDataSet() override;

@@ -12,11 +12,13 @@ constexpr std::size_t Prefix = alignof(std::max_align_t);
 
 std::atomic<std::size_t> Held{0};
 std::atomic<std::size_t> Highest{0};
+std::atomic<std::size_t> Taken{0};
 
 void* Take(std::size_t size) {
     auto* block = static_cast<unsigned char*>(std::malloc(size + Prefix));
     if (!block) return nullptr;
     *reinterpret_cast<std::size_t*>(block) = size;
+    ++Taken;
     const std::size_t now = Held += size;
     std::size_t high = Highest.load();
     while (now > high && !Highest.compare_exchange_weak(high, now)) {}
@@ -50,11 +52,13 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { Give(p); }
 
 namespace limits {
 
-TAllocationMeter::TAllocationMeter() : FStart(Held.load()) { Highest = FStart; }
+TAllocationMeter::TAllocationMeter() : FStart(Held.load()), FStartCount(Taken.load()) { Highest = FStart; }
 
 std::size_t TAllocationMeter::Peak() const {
     const std::size_t high = Highest.load();
     return high > FStart ? high - FStart : 0;
 }
+
+std::size_t TAllocationMeter::Allocations() const { return Taken.load() - FStartCount; }
 
 } // namespace limits
