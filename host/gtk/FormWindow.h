@@ -3,6 +3,7 @@
 // Code: FormWindow.cpp.
 
 #include "host/core/ComponentRef.h"
+#include "host/gtk/FormPicture.h"
 #include "host/ui/Forms.h"
 
 #include <gtk/gtk.h>
@@ -32,10 +33,5 @@ struct TFormWindow {
     // The control that got the button press gets the release.
     TComponentRef<TControl> Pressed;
 };
-
-// Paints a form's client area, its controls included, at (0, 0) of Canvas.
-void PaintFormClient(TCustomForm* form, class TCanvas& canvas);
-// True when some control of the form waits to be painted.
-bool FormPaintPending(const TCustomForm* form);
 
 } // namespace host::gtk
