@@ -60,9 +60,14 @@ void TCairoDevice::Line(TPoint from, TPoint to, const TLinePen& pen) {
     cairo_set_line_cap(FContext, CAIRO_LINE_CAP_BUTT);
     const double dash[] = {pen.Style == psDot ? width : 3 * width, width};
     cairo_set_dash(FContext, dash, pen.Style == psSolid ? 0 : 2, 0);
-    // Through pixel centres, so a one-pixel line covers whole pixels.
-    cairo_move_to(FContext, from.X + 0.5, from.Y + 0.5);
-    cairo_line_to(FContext, to.X + 0.5, to.Y + 0.5);
+    // Straight lines cover whole pixels: along the line from pixel edge to
+    // pixel edge (the end pixel left out), across it centred on the pixels
+    // when the width is odd.
+    const double across = pen.Width % 2 != 0 ? 0.5 : 0.0;
+    const double ox = from.Y == to.Y ? 0.0 : from.X == to.X ? across : 0.5;
+    const double oy = from.X == to.X ? 0.0 : from.Y == to.Y ? across : 0.5;
+    cairo_move_to(FContext, from.X + ox, from.Y + oy);
+    cairo_line_to(FContext, to.X + ox, to.Y + oy);
     cairo_stroke(FContext);
     cairo_set_dash(FContext, nullptr, 0, 0);
 }
