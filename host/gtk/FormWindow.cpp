@@ -199,6 +199,8 @@ TFormWindow::TFormWindow(TGtkBackend& backend, TCustomForm* form, GtkWindow* bel
 
     GtkEventController* keys = gtk_event_controller_key_new();
     g_signal_connect(keys, "key-pressed", G_CALLBACK(KeyPressed), this);
+    // Before the toolkit's own keys (Tab's focus moves): the form has them.
+    gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
     gtk_widget_add_controller(Window, keys);
     GtkGesture* click = gtk_gesture_click_new();
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);

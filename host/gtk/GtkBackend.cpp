@@ -99,7 +99,8 @@ void TGtkBackend::Sync() {
         FClosed.push_back(std::move(*it));
         it = FWindows.erase(it);
     }
-    if (FDepth == 0) FClosed.clear();
+    // Only the outermost turn of the loop is sure no handler runs.
+    if (FDepth <= 1) FClosed.clear();
     for (int i = 0; i < Screen()->FormCount(); ++i) {
         TCustomForm* form = Screen()->Forms(i);
         if (form->Visible() && !WindowOf(form)) Open(form);
