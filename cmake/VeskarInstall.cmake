@@ -11,10 +11,10 @@ include(CMakePackageConfigHelpers)
 set(VESKAR_INCLUDE_SUBDIR veskar)
 set(VESKAR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Veskar)
 
-# The host's layers, the back end for terminals, the utility package, the
+# The host's layers, the back ends for terminals and windows, the utility package, the
 # run-time package; the designer's model and the design-time package last
 # (installed for a designer, never linked by an application).
-set(VESKAR_LIBRARIES veskar_core veskar_data veskar_package veskar_ui veskar_stream veskar_terminal Brindle Veskar
+set(VESKAR_LIBRARIES veskar_core veskar_data veskar_package veskar_ui veskar_stream veskar_terminal veskar_gtk Brindle Veskar
     veskar_designer VeskarDesign)
 
 # Headers are included as "host/core/Object.h", "lookup/LkFill.h": the install

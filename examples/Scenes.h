@@ -9,5 +9,6 @@ void RunCaptureScene();
 void RunEntryScene();
 // Design time: the package in the designer and the order-entry form edited.
 void RunDesignScene();
-// The order-entry form in the terminal, for a person to drive.
-void RunInteractive();
+// The order-entry form in the terminal, or in a window when Windowed, for a
+// person to drive.
+void RunInteractive(bool windowed);

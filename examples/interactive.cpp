@@ -13,6 +13,7 @@
 #include "examples/Scenes.h"
 #include "host/core/Guards.h"
 #include "host/data/DataSet.h"
+#include "host/gtk/GtkBackend.h"
 #include "host/terminal/TerminalBackend.h"
 #include "host/ui/App.h"
 #include "host/ui/Backend.h"
@@ -24,6 +25,7 @@
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -66,6 +68,17 @@ public:
     void QuitBySignal() {
         FForm->DropUnsaved();
         Application()->Terminate();
+    }
+
+    // What the order holds, told on quitting (in a window nobody reads a
+    // status line from outside).
+    void SetReport(std::ostream* out) { FReport = out; }
+    void Report(std::ostream& out) const {
+        out << "order: " << StateName() << "\n";
+        for (const char* name : {"CustEdit", "ShipToEdit", "PartEdit"})
+            if (auto* edit = dynamic_cast<const TCustomEdit*>(FForm->FindComponent(name)))
+                out << name << ": " << edit->Text() << "\n";
+        out.flush();
     }
 
     std::string Status() const {
@@ -111,6 +124,7 @@ private:
     void Quit() {
         // One question at a time, even when Ctrl+Q is pressed in it.
         if (FAsking) return;
+        if (FReport) Report(*FReport);
         bool quit = false;
         {
             const TScopedFlag asking(FAsking);
@@ -149,6 +163,7 @@ private:
     std::string FNote;
     std::string FNoteContext;
     bool FAsking = false;
+    std::ostream* FReport = nullptr;
 };
 
 // Captions for the edits, made here for the person at the screen (the
@@ -168,9 +183,37 @@ void AddLabels(TOrderEntryForm* form) {
     }
 }
 
+// The same order entry in a window: no status line, the caption and the
+// keys as they are; the default signals end it.
+void RunWindowed() {
+    RegisterOrderEntryClasses();
+    Owned<TDataModule> data(MakeData());
+    auto* orders = As<TDataSet>(data->FindComponent("Orders"));
+    std::unique_ptr<TUIBackend> previous = SetUIBackend(std::make_unique<gtk::TGtkBackend>());
+
+    Application()->SetTitle("Order entry");
+    TOrderEntryForm* form = nullptr;
+    Application()->CreateForm(form);
+    AddLabels(form);
+    AddOrderNavigator(form);
+    TInteractiveSession session(form, orders);
+    session.SetReport(&std::cout);
+    Application()->OnShortCut = [&](std::uint16_t key, TShiftState shift, bool& handled) {
+        session.ShortCut(key, shift, handled);
+    };
+    const TFinally cleanup([&] {
+        Application()->OnShortCut = nullptr;
+        FocusManager().SetFocus(nullptr);
+        Application()->DestroyComponents();
+        SetUIBackend(std::move(previous));
+    });
+    Application()->Run();
+}
+
 } // namespace
 
-void RunInteractive() {
+void RunInteractive(bool windowed) {
+    if (windowed) return RunWindowed();
     RegisterOrderEntryClasses();
     Owned<TDataModule> data(MakeData());
     auto* orders = As<TDataSet>(data->FindComponent("Orders"));

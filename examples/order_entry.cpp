@@ -7,6 +7,7 @@
 #include "host/data/MemoryDataSet.h"
 #include "examples/OrderData.h"
 #include "examples/Scenes.h"
+#include "host/gtk/GtkBackend.h"
 #include "lookup/LkFill.h"
 
 #include <algorithm>
@@ -126,10 +127,13 @@ void RunFillScene() {
 namespace {
 
 void PrintUsage(std::ostream& out) {
-    out << "Usage: veskar_demo [--script] [--db FILE | --pg CONNINFO]\n"
-           "The Veskar order entry: in a terminal a person enters orders; otherwise, or with\n"
+    out << "Usage: veskar_demo [--gui | --tui | --script] [--db FILE | --pg CONNINFO]\n"
+           "The Veskar order entry: in a window when a display is set (DISPLAY or\n"
+           "WAYLAND_DISPLAY), else in a terminal a person enters orders; otherwise, or with\n"
            "--script, a scripted session plays.\n\n"
            "Options:\n"
+           "  --gui           the order entry in a window\n"
+           "  --tui           the order entry in the terminal, even with a display\n"
            "  --script        play the scripted session even in a terminal\n"
            "  --db FILE       the SQLite database, made and filled on first use\n"
            "                  (default: $VESKAR_DEMO_DB, else "
@@ -167,9 +171,17 @@ int main(int argc, char** argv) {
         PrintUsage(std::cout);
         return 0;
     }
-    const auto isScript = [](const char* arg) { return std::string_view(arg) == "--script"; };
-    const bool script = argc > 1 && std::find_if(args.begin() + 1, args.end(), isScript) != args.end();
-    if (argc > 1) args.erase(std::remove_if(args.begin() + 1, args.end(), isScript), args.end());
+    // The last of --gui, --tui and --script chooses; none: a display, else a
+    // terminal, else the script.
+    std::string_view mode;
+    const auto isMode = [](const char* arg) {
+        const std::string_view a(arg);
+        return a == "--script" || a == "--gui" || a == "--tui";
+    };
+    for (auto it = args.begin() + 1; it != args.end(); ++it)
+        if (isMode(*it)) mode = *it;
+    if (argc > 1) args.erase(std::remove_if(args.begin() + 1, args.end(), isMode), args.end());
+    const bool script = mode == "--script";
     try {
         demo::SetOrderDatabase(demo::ParseDatabaseOptions(static_cast<int>(args.size()), args.data()));
     } catch (const std::exception& e) {
@@ -177,7 +189,9 @@ int main(int argc, char** argv) {
         PrintUsage(std::cerr);
         return 2;
     }
-    const bool interactive = !script && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+    const bool windowed = mode == "--gui" || (mode.empty() && host::gtk::TGtkBackend::DisplayAvailable());
+    const bool interactive =
+        windowed || mode == "--tui" || (!script && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO));
     const int progressFd = isatty(STDOUT_FILENO) ? STDOUT_FILENO : isatty(STDERR_FILENO) ? STDERR_FILENO : -1;
     if (progressFd >= 0) {
         std::cout.flush();
@@ -187,7 +201,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (interactive) {
-            RunInteractive();
+            RunInteractive(windowed);
             return 0;
         }
         RunFillScene();

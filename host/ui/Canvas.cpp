@@ -79,10 +79,26 @@ TCanvas::TCanvas(TSurface& surface)
       FFont(TFont::Create()),
       FClip(Rect(-kUnclipped, -kUnclipped, kUnclipped, kUnclipped)) {}
 
+TCanvas::TCanvas(TPaintDevice& device)
+    : FDevice(&device),
+      FSurface(FNoCells),
+      FPen(TPen::Create()),
+      FBrush(TBrush::Create()),
+      FFont(TFont::Create()),
+      FClip(Rect(-kUnclipped, -kUnclipped, kUnclipped, kUnclipped)) {}
+
+TPaintDevice& TCanvas::Pixels() const {
+    FDevice->SetClip(Intersect(FClip, Rect(0, 0, FDevice->Width(), FDevice->Height())));
+    return *FDevice;
+}
+
+TRect TCanvas::ToDevice(const TRect& rect) const { return Offset(rect, FOrigin); }
+
 // --- clipping ---------------------------------------------------------------
 
 TRect TCanvas::ClipRect() const {
-    TRect whole = Rect(0, 0, FSurface.Columns() * kCellWidth, FSurface.Rows() * kCellHeight);
+    TRect whole = FDevice ? Rect(0, 0, FDevice->Width(), FDevice->Height())
+                          : Rect(0, 0, FSurface.Columns() * kCellWidth, FSurface.Rows() * kCellHeight);
     return Offset(Intersect(FClip, whole), Point(-FOrigin.X, -FOrigin.Y));
 }
 
@@ -122,6 +138,11 @@ TColor TCanvas::TextBack(int column, int row) const {
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
+    if (FDevice) {
+        Pixels().Text(x + FOrigin.X, y + FOrigin.Y, text, *FFont, FBrush->Style() == bsSolid, FBrush->Color());
+        FPenPos = Point(x + TextWidth(text), y);
+        return;
+    }
     int column = PixelToColumn(x + FOrigin.X);
     int row = PixelToRow(y + FOrigin.Y);
     TCellAttrs attrs = FontAttrs();
@@ -141,16 +162,37 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const std::string& text)
 }
 
 int TCanvas::TextWidth(const std::string& text) const {
+    if (FDevice) return FDevice->TextExtent(text, *FFont).X;
     return static_cast<int>(DecodeUtf8(text).size()) * kCellWidth;
 }
 
-int TCanvas::TextHeight(const std::string&) const { return kCellHeight; }
+int TCanvas::TextHeight(const std::string& text) const {
+    if (FDevice) return FDevice->TextExtent(text.empty() ? std::string("Wg") : text, *FFont).Y;
+    return kCellHeight;
+}
 
 void TCanvas::PutChar(int x, int y, char32_t ch, TColor fore, TColor back, TCellAttrs attrs) {
+    if (FDevice) {
+        Owned<TFont> font(TFont::Create());
+        font->Assign(FFont.get());
+        font->SetColor(fore);
+        std::string text;
+        AppendUtf8(text, Printable(ch));
+        Pixels().Text(x + FOrigin.X, y + FOrigin.Y, text, *font, true, back);
+        return;
+    }
     WriteCell(PixelToColumn(x + FOrigin.X), PixelToRow(y + FOrigin.Y), TCell{Printable(ch), fore, back, attrs});
 }
 
 void TCanvas::SetCaretPos(int x, int y) {
+    if (FDevice) {
+        const TPoint at = Point(x + FOrigin.X, y + FOrigin.Y);
+        if (ClipRect().Contains(Point(x, y)))
+            FDevice->SetCaret(at.X, at.Y, TextHeight(std::string()));
+        else
+            FDevice->HideCaret();
+        return;
+    }
     int column = PixelToColumn(x + FOrigin.X);
     int row = PixelToRow(y + FOrigin.Y);
     if (InClip(column, row))
@@ -163,6 +205,7 @@ void TCanvas::SetCaretPos(int x, int y) {
 
 void TCanvas::FillRect(const TRect& rect) {
     if (FBrush->Style() == bsClear) return;
+    if (FDevice) return Pixels().FillRect(ToDevice(rect), FBrush->Color());
     TRect cells = Intersect(CellRect(rect), ClipCells());
     TCell blank{U' ', FFont->Color(), FBrush->Color(), 0};
     for (int r = cells.Top; r < cells.Bottom; ++r)
@@ -171,6 +214,7 @@ void TCanvas::FillRect(const TRect& rect) {
 
 void TCanvas::FrameRect(const TRect& rect) {
     if (FBrush->Style() == bsClear) return;
+    if (FDevice) return Pixels().FrameRect(ToDevice(rect), FBrush->Color(), 1);
     DrawFrame(rect, FBrush->Color());
 }
 
@@ -190,6 +234,7 @@ void TCanvas::JoinLine(int column, int row, TLineBits bits, TColor color) {
 }
 
 void TCanvas::DrawFrame(const TRect& rect, TColor color) {
+    if (FDevice) return Pixels().FrameRect(ToDevice(rect), color, FPen->Width());
     TRect cells = CellRect(rect);
     if (cells.Width() <= 0 || cells.Height() <= 0) return;
     int right = cells.Right - 1;
@@ -233,6 +278,10 @@ void TCanvas::LineTo(int x, int y) {
     TPoint from = FPenPos;
     FPenPos = Point(x, y);
     if (FPen->Style() == psClear) return;
+    if (FDevice) {
+        const TLinePen pen{FPen->Color(), FPen->Width(), FPen->Style()};
+        return Pixels().Line(Point(from.X + FOrigin.X, from.Y + FOrigin.Y), Point(x + FOrigin.X, y + FOrigin.Y), pen);
+    }
     int c0 = PixelToColumn(from.X + FOrigin.X);
     int r0 = PixelToRow(from.Y + FOrigin.Y);
     int c1 = PixelToColumn(x + FOrigin.X);
@@ -273,6 +322,16 @@ void TCanvas::Draw(int x, int y, const TBitmap* bitmap) {
     if (bitmap) DrawBitmap(x, y, bitmap, Rect(0, 0, bitmap->Width(), bitmap->Height()), false, 0);
 }
 
+void TCanvas::StretchDraw(const TRect& rect, const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty()) return;
+    const TRect whole = Rect(0, 0, bitmap->Width(), bitmap->Height());
+    if (FDevice) return Pixels().Image(ToDevice(rect), *bitmap, whole, false, 0);
+    TState saved = SaveState();
+    IntersectClipRect(rect);
+    DrawBitmap(rect.Left, rect.Top, bitmap, whole, false, 0);
+    RestoreState(saved);
+}
+
 void TCanvas::DrawTransparent(int x, int y, const TBitmap* bitmap, std::uint32_t transparent) {
     if (bitmap) DrawBitmap(x, y, bitmap, Rect(0, 0, bitmap->Width(), bitmap->Height()), true, transparent);
 }
@@ -289,6 +348,9 @@ void TCanvas::DrawGlyph(int x, int y, const TBitmap* bitmap, const TRect& source
 void TCanvas::DrawBitmap(int x, int y, const TBitmap* bitmap, const TRect& source, bool transparent,
                          std::uint32_t key) {
     if (bitmap == nullptr || bitmap->Empty()) return;
+    if (FDevice)
+        return Pixels().Image(Bounds(x + FOrigin.X, y + FOrigin.Y, source.Width(), source.Height()), *bitmap, source,
+                              transparent, key);
     int left = x + FOrigin.X;
     int top = y + FOrigin.Y;
     TRect cells = Intersect(PixelRectToCells(Bounds(left, top, source.Width(), source.Height())), ClipCells());

@@ -13,6 +13,11 @@
 // - Bitmaps: each cell a bitmap covers takes the colour most of its pixels
 //   have, as its background.
 //
+// On a pixel device (PaintDevice.h) the same calls draw pixels: text in the
+// font's face and size, measured by the device; lines and frames with the
+// pen's width and style; bitmaps in true colour. The cell-only calls
+// (PutChar, TextAttrs) draw the character as text there.
+//
 // Origin is where the canvas's (0, 0) lies on the surface, in pixels; the
 // clip rectangle is in the canvas's coordinates. A control's PaintTo sets
 // both for the control it paints.
@@ -25,6 +30,7 @@
 #include "host/ui/Colors.h"
 #include "host/ui/Font.h"
 #include "host/ui/Geometry.h"
+#include "host/ui/PaintDevice.h"
 
 #include <cstdint>
 #include <string>
@@ -34,8 +40,6 @@ VESKAR_PUBLIC_BEGIN
 namespace host {
 
 class TBitmap;
-
-enum TPenStyle { psSolid, psDash, psDot, psClear };
 
 class TPen : public TPersistent {
     HOST_CLASS(TPen, TPersistent)
@@ -99,10 +103,14 @@ TLineBits LineBitsOf(char32_t ch);
 class TCanvas {
 public:
     explicit TCanvas(TSurface& surface);
+    explicit TCanvas(TPaintDevice& device);
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
+    // On a pixel device, an empty grid of cells.
     TSurface& Surface() const { return FSurface; }
+    // The pixel device, or nil on cells.
+    TPaintDevice* Device() const { return FDevice; }
 
     TPen* Pen() const { return FPen.get(); }
     TBrush* Brush() const { return FBrush.get(); }
@@ -155,6 +163,8 @@ public:
     void Frame(const TRect& rect) { DrawFrame(rect, FPen->Color()); }
 
     void Draw(int x, int y, const TBitmap* bitmap);
+    // The bitmap scaled to Rect; on cells it is drawn unscaled, clipped to Rect.
+    void StretchDraw(const TRect& rect, const TBitmap* bitmap);
     // Pixels of the Transparent colour (0x00RRGGBB) leave the surface as it is.
     void DrawTransparent(int x, int y, const TBitmap* bitmap, std::uint32_t transparent);
     // The Source part of a button glyph, its bottom left pixel's colour
@@ -178,7 +188,12 @@ private:
     VESKAR_LOCAL void DrawBitmap(int x, int y, const TBitmap* bitmap, const TRect& source, bool transparent, std::uint32_t key);
     VESKAR_LOCAL TColor TextBack(int column, int row) const;
     VESKAR_LOCAL TCellAttrs FontAttrs() const;
+    // Hands the device the clip in device pixels.
+    VESKAR_LOCAL TPaintDevice& Pixels() const;
+    VESKAR_LOCAL TRect ToDevice(const TRect& rect) const;
 
+    TCellSurface FNoCells;  // what Surface() answers on a pixel device
+    TPaintDevice* FDevice = nullptr;
     TSurface& FSurface;
     Owned<TPen> FPen;
     Owned<TBrush> FBrush;

@@ -95,6 +95,16 @@ int AlignedTextLeft(int areaLeft, int areaWidth, int width, TAlignment alignment
 }
 
 void DrawBoxFrame(TCanvas& canvas, const TRect& rect, TColor color) {
+    // In pixels a box is etched: a shadow line with a highlight beside it.
+    if (canvas.Device()) {
+        const TRect inner = Rect(rect.Left + 1, rect.Top + 1, rect.Right, rect.Bottom);
+        const TRect outer = Rect(rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1);
+        canvas.Pen()->SetColor(clBtnHighlight);
+        canvas.Frame(inner);
+        canvas.Pen()->SetColor(clBtnShadow);
+        canvas.Frame(outer);
+        return;
+    }
     const TRect cells = canvas.CellRect(rect);
     if (cells.Height() >= 3) {
         canvas.Pen()->SetColor(color);

@@ -38,7 +38,7 @@ int AlignedTextLeft(int areaLeft, int areaWidth, int width, TAlignment alignment
 
 // The frame of a box (a panel's bevels, a group box): all round when the
 // box is three cells high or more, a line along its top when two, none
-// when one.
+// when one. On a pixel device, an etched frame all round whatever its size.
 void DrawBoxFrame(TCanvas& canvas, const TRect& rect, TColor color);
 
 // The cells of a control's rectangle as seen from the canvas.

@@ -4,6 +4,9 @@
 # passes; nothing sleeps for a fixed time where a poll works.
 
 set -euo pipefail
+# The terminal is under test: a display in the environment would open the
+# demo in a window instead.
+unset DISPLAY WAYLAND_DISPLAY
 
 TUI_SOCKET="veskar-tui-$$"
 TUI_SESSION="demo"
