@@ -18,7 +18,7 @@ void RegisterStandardClasses() {
     RegisterClasses({&TForm::ClassInfo(), &TPanel::ClassInfo(), &TEdit::ClassInfo(), &TMemo::ClassInfo(),
                      &TButton::ClassInfo(), &TBitBtn::ClassInfo(), &TSpeedButton::ClassInfo(),
                      &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TCheckBox::ClassInfo(),
-                     &TListBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
+                     &TListBox::ClassInfo(), &TComboBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
                      &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBNavigator::ClassInfo(),
                      &TDBGrid::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
                      &TMemoryDataSet::ClassInfo()});
