@@ -19,7 +19,7 @@ void RegisterStandardClasses() {
                      &TButton::ClassInfo(), &TBitBtn::ClassInfo(), &TSpeedButton::ClassInfo(),
                      &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TCheckBox::ClassInfo(),
                      &TListBox::ClassInfo(), &TComboBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
-                     &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBNavigator::ClassInfo(),
+                     &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBComboBox::ClassInfo(), &TDBNavigator::ClassInfo(),
                      &TDBGrid::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
                      &TMemoryDataSet::ClassInfo()});
 }

@@ -19,12 +19,6 @@ HOST_IMPLEMENT_COMPONENT(TComboBox, TCustomComboBox)
 
 namespace {
 
-const TEnumInfo& ComboBoxStyleTypeInfo() {
-    static const TEnumInfo info{"TComboBoxStyle",
-                                {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
-    return info;
-}
-
 // The list a combo box drops: a list box that hands its clicks to the box.
 class TComboDropList : public TListBox {
     HOST_CLASS(TComboDropList, TListBox)
@@ -125,7 +119,7 @@ void TCustomComboBox::OpenList() {
     if (FDropList || FItems->Count() == 0) return;
     TCustomForm* form = GetParentForm(this);
     if (!form) return;
-    Owned<TCustomListBox> list(TComboDropList::Create(nullptr));
+    TCustomListBox* list = TComboDropList::Create(this);
     const TRect box = TopLevelBounds(this);
     const int rows = std::min(FDropDownCount, FItems->Count());
     list->SetBounds(box.Left, box.Bottom, box.Width(), rows * kCellHeight);
@@ -140,13 +134,13 @@ void TCustomComboBox::OpenList() {
     };
     list->SetParent(form);
     list->BringToFront();
-    FDropList = std::move(list);
+    FDropList.Set(list);
     Invalidate();
 }
 
 void TCustomComboBox::CloseList() {
     if (!FDropList) return;
-    FDropList.reset();
+    FDropList.FreeTarget();
     Invalidate();
 }
 

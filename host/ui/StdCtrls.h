@@ -33,6 +33,7 @@
 // Up and Down move between lines.
 // Code: Label.cpp, GroupBox.cpp, CheckBox.cpp, Memo.cpp.
 
+#include "host/core/ComponentRef.h"
 #include "host/core/Export.h"
 #include "host/core/Strings.h"
 #include "host/ui/Controls.h"
@@ -369,10 +370,10 @@ public:
     void SetDropDownCount(int value) { FDropDownCount = std::max(1, value); }
     bool Sorted() const { return FSorted; }
     void SetSorted(bool value);
-    bool DroppedDown() const { return FDropList != nullptr; }
+    bool DroppedDown() const { return static_cast<bool>(FDropList); }
     void SetDroppedDown(bool value);
     // The dropped list, nil while closed.
-    TCustomListBox* DropList() const { return FDropList.get(); }
+    TCustomListBox* DropList() const { return FDropList.Get(); }
 
     // Run when the user picks an item (not when the program sets one).
     TNotifyEvent OnSelect;
@@ -401,7 +402,8 @@ private:
     VESKAR_LOCAL bool Loading() const;
 
     Owned<TStringList> FItems;
-    Owned<TCustomListBox> FDropList;
+    // Owned by the box, parented by the form: it goes with either.
+    TComponentRef<TCustomListBox> FDropList;
     int FItemIndex = -1;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
