@@ -17,7 +17,7 @@ namespace host {
 void RegisterStandardClasses() {
     RegisterClasses({&TForm::ClassInfo(), &TPanel::ClassInfo(), &TEdit::ClassInfo(), &TMemo::ClassInfo(),
                      &TButton::ClassInfo(), &TBitBtn::ClassInfo(), &TSpeedButton::ClassInfo(),
-                     &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TCheckBox::ClassInfo(),
+                     &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TRadioGroup::ClassInfo(), &TCheckBox::ClassInfo(),
                      &TListBox::ClassInfo(), &TComboBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
                      &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBComboBox::ClassInfo(), &TDBNavigator::ClassInfo(),
                      &TDBGrid::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
