@@ -5,6 +5,7 @@
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
 #include "host/ui/Buttons.h"
+#include "host/ui/ComCtrls.h"
 #include "host/ui/DBCtrls.h"
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Forms.h"
@@ -20,7 +21,8 @@ void RegisterStandardClasses() {
                      &TLabel::ClassInfo(), &TGroupBox::ClassInfo(), &TRadioGroup::ClassInfo(), &TCheckBox::ClassInfo(),
                      &TListBox::ClassInfo(), &TComboBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
                      &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBComboBox::ClassInfo(), &TDBNavigator::ClassInfo(),
-                     &TDBGrid::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
+                     &TDBGrid::ClassInfo(), &TPageControl::ClassInfo(), &TTabSheet::ClassInfo(),
+                     &TStatusBar::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
                      &TMemoryDataSet::ClassInfo()});
 }
 
