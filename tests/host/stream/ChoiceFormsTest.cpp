@@ -6,7 +6,9 @@
 #include "host/stream/Reader.h"
 #include "host/stream/StandardClasses.h"
 #include "host/stream/Writer.h"
+#include "host/ui/ComCtrls.h"
 #include "host/ui/DBCtrls.h"
+#include "host/ui/ExtCtrls.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
 #include "host/ui/StdCtrls.h"
@@ -77,6 +79,56 @@ constexpr const char* kForm = R"(object OrderForm: TForm
       'France'
       'Norway')
   end
+  object Priority: TRadioGroup
+    Left = 200
+    Top = 160
+    Width = 185
+    Height = 60
+    Caption = 'Priority'
+    TabOrder = 3
+    Columns = 2
+    ItemIndex = 2
+    Items.Strings = (
+      'Low'
+      'Normal'
+      'High')
+  end
+  object Details: TPageControl
+    Left = 0
+    Top = 220
+    Width = 400
+    Height = 50
+    TabOrder = 4
+    ActivePage = NotesSheet
+    object AddressSheet: TTabSheet
+      Caption = '&Address'
+      object Street: TEdit
+        Left = 8
+        Top = 8
+        Width = 121
+        Height = 21
+        TabOrder = 0
+      end
+    end
+    object NotesSheet: TTabSheet
+      Caption = 'Notes'
+    end
+  end
+  object Status: TStatusBar
+    Left = 0
+    Top = 281
+    Width = 400
+    Height = 19
+    Panels = <
+      item
+        Text = 'Ready'
+        Width = 120
+      end
+      item
+        Alignment = taRightJustify
+        Width = 50
+      end>
+  end
 end
 )";
 
@@ -142,6 +194,22 @@ TEST_F(ChoiceFormsTest, GridColumnsAndComboBoxesReadAndWriteBackAsTheyWere) {
     EXPECT_EQ(country->DataSource(), form->FindComponent("Orders"));
     EXPECT_EQ(country->DataField(), "Country");
     EXPECT_TRUE(country->Sorted());
+
+    auto* priority = dynamic_cast<TRadioGroup*>(form->FindComponent("Priority"));
+    ASSERT_NE(priority, nullptr);
+    EXPECT_EQ(priority->ItemIndex(), 2);
+    EXPECT_EQ(priority->Columns(), 2);
+    auto* details = dynamic_cast<TPageControl*>(form->FindComponent("Details"));
+    ASSERT_NE(details, nullptr);
+    ASSERT_EQ(details->PageCount(), 2);
+    EXPECT_EQ(details->ActivePage(), form->FindComponent("NotesSheet"));
+    EXPECT_FALSE(details->Pages(0)->Visible());
+    EXPECT_EQ(details->Pages(0)->Caption(), "&Address");
+    auto* status = dynamic_cast<TStatusBar*>(form->FindComponent("Status"));
+    ASSERT_NE(status, nullptr);
+    ASSERT_EQ(status->Panels()->Count(), 2);
+    EXPECT_EQ(status->Panels()->Items(0)->Text(), "Ready");
+    EXPECT_EQ(status->Panels()->Items(1)->Alignment(), taRightJustify);
 
     const std::string written = WriteComponentText(form.get());
     EXPECT_EQ(written, text);

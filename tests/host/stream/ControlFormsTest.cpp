@@ -137,7 +137,8 @@ TEST(ControlForms, EveryStandardClassHoldsItsDeclaredDefaultsWhenNew) {
     Owned<TForm> form(TForm::Create(nullptr));
     for (const char* name : {"TForm", "TPanel", "TEdit", "TMemo", "TButton", "TBitBtn", "TSpeedButton", "TLabel",
                              "TGroupBox", "TCheckBox", "TListBox", "TComboBox", "TStaticText", "TDBEdit", "TDBText",
-                             "TDBCheckBox", "TDBComboBox", "TDBNavigator", "TDBGrid", "TDataModule", "TDataSource", "TMemoryDataSet"}) {
+                             "TDBCheckBox", "TDBComboBox", "TRadioGroup", "TPageControl", "TTabSheet",
+                             "TStatusBar", "TDBNavigator", "TDBGrid", "TDataModule", "TDataSource", "TMemoryDataSet"}) {
         EXPECT_EQ(DefaultsNotHeld(FindClass(name), form.get()), std::vector<std::string>{}) << name;
     }
     // The way such a value was lost: a grid told to take no Tab stop.
