@@ -148,7 +148,8 @@ void TPageControl::SelectNextPage(bool goForward) {
 TRect TPageControl::TabRect(int index) const {
     int left = 0;
     for (int i = 0; i < PageCount(); ++i) {
-        const int width = (static_cast<int>(DecodeUtf8(FPages[static_cast<size_t>(i)]->Caption()).size()) + 3) * kCellWidth;
+        const std::string shown = StripAccelChars(FPages[static_cast<size_t>(i)]->Caption());
+        const int width = (static_cast<int>(DecodeUtf8(shown).size()) + 3) * kCellWidth;
         if (i == index) return Rect(left, 0, left + width, kCellHeight);
         left += width;
     }

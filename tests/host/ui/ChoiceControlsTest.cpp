@@ -1,6 +1,7 @@
 // A data grid showing the columns it was given, and combo boxes picked from
 // by keys and mouse, painted on the form's cells.
 
+#include "host/core/Utf8.h"
 #include "host/data/DataSource.h"
 #include "host/data/MemoryDataSet.h"
 #include "host/ui/Canvas.h"
@@ -20,6 +21,12 @@
 namespace {
 
 using namespace host;
+
+// Count characters of a painted line from a cell column on.
+std::string Cut(const std::string& line, int from, int count) {
+    const size_t start = Utf8Offset(line, from);
+    return line.substr(start, Utf8Offset(line, from + count) - start);
+}
 
 class ChoiceControlsTest : public ::testing::Test {
 protected:
@@ -208,8 +215,8 @@ TEST_F(ChoiceControlsTest, TheDroppedListLiesOverTheFormAndTakesKeysAndClicks) {
     TComboBox* combo = Combo(csDropDownList);
     combo->SetItemIndex(0);
     std::vector<std::string> closed = Picture();
-    EXPECT_EQ(closed[0].substr(10, 1), "▼");
-    EXPECT_EQ(closed[1].substr(0, 5), "under");
+    EXPECT_EQ(Cut(closed[0], 10, 1), "▼");
+    EXPECT_NE(closed[1].find("under"), std::string::npos) << closed[1];
 
     // Alt+Down drops it below the box, over the edit, the item marked.
     Keyboard().Press(VK_DOWN, {ssAlt});
@@ -219,8 +226,9 @@ TEST_F(ChoiceControlsTest, TheDroppedListLiesOverTheFormAndTakesKeysAndClicks) {
     EXPECT_EQ(list->Top(), combo->Top() + combo->Height());
     EXPECT_EQ(list->ItemIndex(), 0);
     std::vector<std::string> dropped = Picture();
-    EXPECT_EQ(dropped[1].substr(0, 3), "Ant");
-    EXPECT_EQ(dropped[4].substr(0, 3), "Cow");
+    EXPECT_NE(dropped[1].find("Ant"), std::string::npos) << dropped[1];
+    EXPECT_EQ(dropped[1].find("under"), std::string::npos) << dropped[1];
+    EXPECT_NE(dropped[4].find("Cow"), std::string::npos) << dropped[4];
     // Down moves in the list only; Enter takes it and closes.
     Keyboard().Press(VK_DOWN);
     Keyboard().Press(VK_DOWN);
@@ -229,7 +237,7 @@ TEST_F(ChoiceControlsTest, TheDroppedListLiesOverTheFormAndTakesKeysAndClicks) {
     EXPECT_FALSE(combo->DroppedDown());
     EXPECT_EQ(combo->Text(), "Cat");
     EXPECT_EQ(Selects, 1);
-    EXPECT_EQ(Picture()[1].substr(0, 5), "under");
+    EXPECT_NE(Picture()[1].find("under"), std::string::npos);
 
     // F4 drops it, Escape closes it leaving the choice.
     Keyboard().Press(VK_F4);

@@ -1,6 +1,7 @@
 // Radio groups, page controls and status bars driven by keys and mouse and
 // painted on the form's cells.
 
+#include "host/core/Utf8.h"
 #include "host/ui/ComCtrls.h"
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Focus.h"
@@ -17,6 +18,12 @@
 namespace {
 
 using namespace host;
+
+// Count characters of a painted line from a cell column on.
+std::string Cut(const std::string& line, int from, int count) {
+    const size_t start = Utf8Offset(line, from);
+    return line.substr(start, Utf8Offset(line, from + count) - start);
+}
 
 class PagesTest : public ::testing::Test {
 protected:
@@ -80,8 +87,8 @@ TEST_F(PagesTest, ARadioGroupPicksByArrowsAndClicksAndShowsItsMark) {
     // Two columns, filled top to bottom.
     const std::vector<std::string> picture = Picture();
     EXPECT_NE(picture[0].find(" Ship "), std::string::npos) << picture[0];
-    EXPECT_EQ(picture[1].substr(1, 24), "( ) Air       ( ) Sea    ");
-    EXPECT_EQ(picture[2].substr(1, 24), "(•) Rail      ( ) Road   ");
+    EXPECT_EQ(Cut(picture[1], 1, 24), "( ) Air       ( ) Sea   ");
+    EXPECT_EQ(Cut(picture[2], 1, 24), "(•) Rail      ( ) Road  ");
 
     Form->Show();
     group->SetFocus();
@@ -98,7 +105,7 @@ TEST_F(PagesTest, ARadioGroupPicksByArrowsAndClicksAndShowsItsMark) {
     Mouse().Click(group, Point(air.Left + 5 * kCellWidth, air.Top + 3));
     EXPECT_EQ(group->ItemIndex(), 0);
     EXPECT_EQ(clicks, 4);
-    EXPECT_EQ(Picture()[1].substr(1, 8), "(•) Air ");
+    EXPECT_EQ(Cut(Picture()[1], 1, 8), "(•) Air ");
     // Fewer items than the index: none picked.
     group->Items()->Delete(3);
     group->SetItemIndex(3);
@@ -110,8 +117,8 @@ TEST_F(PagesTest, APageControlShowsOnlyItsActiveSheetAndSwitchesByTabsAndKeys) {
     ASSERT_EQ(pages->PageCount(), 2);
     EXPECT_EQ(pages->ActivePage(), pages->Pages(0));
     std::vector<std::string> picture = Picture();
-    EXPECT_EQ(picture[0].substr(0, 17), " General │ Notes │");
-    EXPECT_EQ(picture[1].substr(0, 6), "in one");
+    EXPECT_EQ(Cut(picture[0], 0, 18), " General │ Notes │");
+    EXPECT_NE(picture[1].find("in one"), std::string::npos) << picture[1];
 
     // Ctrl+Tab from a control on the sheet goes to the next page; the
     // focus leaves the hidden sheet.
@@ -127,7 +134,7 @@ TEST_F(PagesTest, APageControlShowsOnlyItsActiveSheetAndSwitchesByTabsAndKeys) {
     EXPECT_FALSE(first->Focused());
     EXPECT_FALSE(first->CanFocus());
     EXPECT_TRUE(second->CanFocus());
-    EXPECT_EQ(Picture()[1].substr(0, 6), "in two");
+    EXPECT_NE(Picture()[1].find("in two"), std::string::npos);
     // Ctrl+Shift+Tab goes back, round the pages.
     Keyboard().Press(VK_TAB, {ssCtrl, ssShift});
     Keyboard().Press(VK_TAB, {ssCtrl, ssShift});
@@ -145,7 +152,7 @@ TEST_F(PagesTest, APageControlShowsOnlyItsActiveSheetAndSwitchesByTabsAndKeys) {
     pages->Pages(1)->Free();
     EXPECT_EQ(pages->PageCount(), 1);
     EXPECT_EQ(pages->ActivePage(), pages->Pages(0));
-    EXPECT_EQ(Picture()[1].substr(0, 6), "in one");
+    EXPECT_NE(Picture()[1].find("in one"), std::string::npos);
 }
 
 TEST_F(PagesTest, AStatusBarShowsItsPanelsOrItsSimpleText) {
