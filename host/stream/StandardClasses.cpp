@@ -10,6 +10,7 @@
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
+#include "host/ui/Menus.h"
 #include "host/ui/SpeedButton.h"
 #include "host/ui/StdCtrls.h"
 
@@ -22,7 +23,8 @@ void RegisterStandardClasses() {
                      &TListBox::ClassInfo(), &TComboBox::ClassInfo(), &TStaticText::ClassInfo(), &TDBEdit::ClassInfo(),
                      &TDBText::ClassInfo(), &TDBCheckBox::ClassInfo(), &TDBComboBox::ClassInfo(), &TDBNavigator::ClassInfo(),
                      &TDBGrid::ClassInfo(), &TPageControl::ClassInfo(), &TTabSheet::ClassInfo(),
-                     &TStatusBar::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
+                     &TStatusBar::ClassInfo(), &TMainMenu::ClassInfo(), &TPopupMenu::ClassInfo(),
+                     &TMenuItem::ClassInfo(), &TDataModule::ClassInfo(), &TDataSource::ClassInfo(),
                      &TMemoryDataSet::ClassInfo()});
 }
 

@@ -11,6 +11,7 @@
 #include "host/ui/ExtCtrls.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Grids.h"
+#include "host/ui/Menus.h"
 #include "host/ui/StdCtrls.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,20 @@ constexpr const char* kForm = R"(object OrderForm: TForm
   Height = 300
   Caption = 'Orders'
   object Orders: TDataSource
+  end
+  object MainMenu: TMainMenu
+    object FileItem: TMenuItem
+      Caption = '&File'
+      object SaveItem: TMenuItem
+        Caption = '&Save'
+        ShortCut = 16467
+        OnClick = ShippingChange
+      end
+      object QuitItem: TMenuItem
+        Caption = '&Quit'
+        Enabled = False
+      end
+    end
   end
   object OrderGrid: TDBGrid
     Left = 0
@@ -194,6 +209,17 @@ TEST_F(ChoiceFormsTest, GridColumnsAndComboBoxesReadAndWriteBackAsTheyWere) {
     EXPECT_EQ(country->DataSource(), form->FindComponent("Orders"));
     EXPECT_EQ(country->DataField(), "Country");
     EXPECT_TRUE(country->Sorted());
+
+    auto* menu = dynamic_cast<TMainMenu*>(form->FindComponent("MainMenu"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->Items()->Count(), 1);
+    TMenuItem* file = menu->Items()->Items(0);
+    ASSERT_EQ(file->Count(), 2);
+    EXPECT_EQ(file->Items(0), form->FindComponent("SaveItem"));
+    EXPECT_EQ(file->Items(0)->ShortCut(), ShortCut('S', {ssCtrl}));
+    EXPECT_FALSE(file->Items(1)->Enabled());
+    EXPECT_TRUE(menu->IsShortCut('S', {ssCtrl}));
+    EXPECT_EQ(form->Changes, 1);
 
     auto* priority = dynamic_cast<TRadioGroup*>(form->FindComponent("Priority"));
     ASSERT_NE(priority, nullptr);
