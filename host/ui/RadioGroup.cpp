@@ -120,6 +120,8 @@ void TCustomRadioGroup::Paint() {
 
 void TRadioGroup::DeclarePublished(TPublisher& publisher) {
     auto p = publisher.Of<TRadioGroup>();
+    // What a new one is, is not written.
+    p.Redeclare("ParentColor").Default(false);
     p.Redeclare("TabStop").Default(true);
     p.Integer("Columns", &TRadioGroup::Columns, &TRadioGroup::SetColumns).Default(1);
     p.Integer("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex).Default(-1);
