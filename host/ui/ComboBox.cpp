@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace host {
 
@@ -19,11 +20,19 @@ HOST_IMPLEMENT_COMPONENT(TComboBox, TCustomComboBox)
 
 namespace {
 
-// The list a combo box drops: a list box that hands its clicks to the box.
+// The list a combo box drops: a list box that hands its clicks to the box
+// and leaves the focus with it.
 class TComboDropList : public TListBox {
     HOST_CLASS(TComboDropList, TListBox)
+public:
+    std::function<void(int)> OnPick;
+
 protected:
     explicit TComboDropList(TComponent* owner) : TListBox(owner) {}
+    void MouseDown(TMouseButton button, TShiftState, int x, int y) override {
+        const int index = ItemAtPos(Point(x, y), true);
+        if (button == mbLeft && index >= 0 && OnPick) OnPick(index);
+    }
 };
 
 } // namespace
@@ -119,16 +128,15 @@ void TCustomComboBox::OpenList() {
     if (FDropList || FItems->Count() == 0) return;
     TCustomForm* form = GetParentForm(this);
     if (!form) return;
-    TCustomListBox* list = TComboDropList::Create(this);
+    TComboDropList* list = TComboDropList::Create(this);
     const TRect box = TopLevelBounds(this);
     const int rows = std::min(FDropDownCount, FItems->Count());
     list->SetBounds(box.Left, box.Bottom, box.Width(), rows * kCellHeight);
     list->SetTabStop(false);
     list->Items()->Assign(FItems.get());
     list->SetItemIndex(FItemIndex);
-    list->OnClick = [this](TObject*) {
+    list->OnPick = [this](int picked) {
         // The list's own message keeps it alive until the message ends.
-        const int picked = FDropList ? FDropList->ItemIndex() : -1;
         CloseList();
         UserPick(picked);
     };

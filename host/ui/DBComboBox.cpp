@@ -70,10 +70,13 @@ void TDBComboBox::Change() {
 // A pick goes into the field at once; a field that cannot take it shows
 // its own value again.
 void TDBComboBox::Select() {
+    const std::string picked = Text();
     if (ReadOnly() || !FDataLink->Edit()) {
         DataChange(this);
         return;
     }
+    // Going into edit showed the field's value again: the pick comes back.
+    if (Text() != picked) SetText(picked);
     FDataLink->Modified();
     FDataLink->UpdateRecord();
     inherited::Select();

@@ -15,7 +15,8 @@ HOST_IMPLEMENT_COMPONENT(TRadioGroup, TCustomRadioGroup)
 
 TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner), FItems(TStringList::Create()) {
     SetTabStop(true);
-    SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable});
+    // Its clicks are the picks it makes, not every press of the mouse.
+    SetControlStyle({csCaptureMouse, csSetCaption, csDoubleClicks, csReplicatable});
     FItems->OnChange = [this](TObject*) {
         // A form file gives the index before the items: it waits for Loaded.
         if (!ComponentState().Contains(csLoading) && FItemIndex >= FItems->Count()) FItemIndex = -1;

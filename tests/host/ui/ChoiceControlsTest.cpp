@@ -111,18 +111,18 @@ TEST_F(ChoiceControlsTest, AGridShowsItsGivenColumnsInTheirOrderWidthsAndTitles)
     EXPECT_EQ(grid->Fields(0), Parts->FieldByName("Part"));
     EXPECT_EQ(grid->Fields(1), Parts->FieldByName("No"));
     EXPECT_EQ(Picture(), (std::vector<std::string>{
-                             " │Name │No                ",
-                             "─┼─────┼──────────       ",
-                             "▶│Bolt │1                 ",
-                             " │Nut  │2                 ",
-                             " │Gear │3                 ",
-                             "                         ",
+                             " │Name │No              ",
+                             "─┼─────┼───────────     ",
+                             "▶│Bolt │1               ",
+                             " │Nut  │2               ",
+                             " │Gear │3               ",
+                             "                        ",
                          }));
 
     // A hidden column goes; its field stays hidden while columns are given.
     no->SetVisible(false);
     ASSERT_EQ(grid->FieldCount(), 1);
-    EXPECT_EQ(Picture()[0], " │Name │                  ");
+    EXPECT_EQ(Picture()[0], " │Name                  ");
     // Moved columns show in their new order.
     no->SetVisible(true);
     no->SetIndex(0);
