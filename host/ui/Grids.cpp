@@ -20,15 +20,6 @@ HOST_IMPLEMENT_CLASS(TGridDataLink, TDataLink)
 HOST_IMPLEMENT_ABSTRACT_COMPONENT(TCustomDBGrid, TCustomGrid)
 HOST_IMPLEMENT_COMPONENT(TDBGrid, TCustomDBGrid)
 
-namespace {
-
-bool IsNumericField(const TField& field) {
-    const TFieldType type = field.DataType();
-    return type == ftInteger || type == ftLargeint || type == ftFloat;
-}
-
-} // namespace
-
 // --- TInplaceEdit ------------------------------------------------------------
 
 TInplaceEdit::TInplaceEdit(TComponent* owner)
