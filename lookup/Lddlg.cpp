@@ -79,7 +79,7 @@ void TSearchLookupForm::SetDataSource(TDataSource* Value) {
 
 TField* TSearchLookupForm::SearchField() const {
     if (!lGrid || lGrid->ColumnCount() == 0) return nullptr;
-    return lGrid->Columns(std::min(FSearchColumn, lGrid->ColumnCount() - 1));
+    return lGrid->Fields(std::min(FSearchColumn, lGrid->ColumnCount() - 1));
 }
 
 void TSearchLookupForm::SetSearchColumn(int Index) {

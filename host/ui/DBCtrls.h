@@ -6,7 +6,10 @@
 // writes the first of ValueChecked or ValueUnchecked when toggled.
 // TDBNavigator moves through a dataset and edits it with a row of buttons,
 // each enabled only when its action can run.
-// Code: DBCtrls.cpp (TDBEdit), DBText.cpp, DBCheckBox.cpp, DBNavigator.cpp.
+// TDBComboBox shows a field's text and writes the item picked (or the text
+// typed, on leaving) back into it.
+// Code: DBCtrls.cpp (TDBEdit), DBText.cpp, DBCheckBox.cpp, DBNavigator.cpp,
+// DBComboBox.cpp.
 
 #include "host/core/Export.h"
 #include "host/data/DataLink.h"
@@ -113,6 +116,39 @@ private:
     std::string FValueChecked = "True";
     std::string FValueUnchecked = "False";
     bool FShowing = false;  // the state is being set from the field
+};
+
+class TDBComboBox : public TCustomComboBox {
+    HOST_CLASS(TDBComboBox, TCustomComboBox)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    TDataSource* DataSource() const { return FDataLink->DataSource(); }
+    void SetDataSource(TDataSource* value);
+    const std::string& DataField() const { return FDataLink->FieldName(); }
+    void SetDataField(const std::string& value);
+    TField* Field() const { return FDataLink->Field(); }
+    TFieldDataLink* DataLink() const { return FDataLink.get(); }
+    bool ReadOnly() const { return FDataLink->ReadOnly(); }
+    void SetReadOnly(bool value) override;
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    explicit TDBComboBox(TComponent* owner);
+    void Destroy() override;
+
+    bool EditCanModify() override;
+    void Change() override;
+    void Select() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void CMExit(TMessage& message) override;
+
+private:
+    VESKAR_LOCAL void DataChange(TObject* sender);
+    void UpdateData(TObject* sender);
+
+    Owned<TFieldDataLink> FDataLink;
+    bool FShowing = false;  // the text is being set from the field
 };
 
 enum TNavigateBtn { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };

@@ -6,6 +6,7 @@
 
 #include "host/core/Export.h"
 #include "host/ui/Controls.h"
+#include "host/ui/StdCtrls.h"
 
 VESKAR_PUBLIC_BEGIN
 
@@ -58,6 +59,49 @@ class TPanel : public TCustomPanel {
     static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
+};
+
+// A group box of choices, one of which is picked: a mark and a text for
+// each item, laid out in Columns, filled top to bottom. Up and Left pick
+// the item before, Down and Right the one after, a click picks the item
+// under it; each pick by the user runs OnClick. Code: RadioGroup.cpp.
+class TCustomRadioGroup : public TCustomGroupBox {
+    HOST_CLASS(TCustomRadioGroup, TCustomGroupBox)
+public:
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(const TStrings* value) { FItems->Assign(value); }
+    // -1 for none; an index outside the items picks none.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int value);
+    // 1 to 16.
+    int Columns() const { return FColumns; }
+    void SetColumns(int value);
+    // The item whose mark is at a client point; -1 for none.
+    int ItemAtPos(TPoint pos) const;
+    // Where an item is painted, in client pixels.
+    TRect ItemRect(int index) const;
+
+protected:
+    explicit TCustomRadioGroup(TComponent* owner);
+    void Loaded() override;
+    void Paint() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+
+private:
+    VESKAR_LOCAL int RowsPerColumn() const;
+    VESKAR_LOCAL void UserPick(int index);
+
+    Owned<TStringList> FItems;
+    int FItemIndex = -1;
+    int FColumns = 1;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+    HOST_CLASS(TRadioGroup, TCustomRadioGroup)
+    static void DeclarePublished(::host::TPublisher& publisher);
+protected:
+    explicit TRadioGroup(TComponent* owner) : TCustomRadioGroup(owner) {}
 };
 
 } // namespace host

@@ -7,6 +7,7 @@
 #include "host/ui/Backend.h"
 #include "host/ui/Focus.h"
 #include "host/ui/Forms.h"
+#include "host/ui/Menus.h"
 #include "host/ui/StdCtrls.h"
 
 #include <algorithm>
@@ -218,6 +219,8 @@ void TCustomForm::KeyDown(std::uint16_t& key, TShiftState shift) {
 }
 
 bool TCustomForm::DialogKey(std::uint16_t& key, TShiftState shift) {
+    // A shortcut of one of the form's menus comes before the dialog keys.
+    if (MenusOfferShortCut(this, key, shift)) return true;
     if (key == VK_TAB && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
         // A control without a tab stop inside one with it (a grid's cell
         // editor) is that control's part: Tab goes on from the whole.

@@ -89,6 +89,7 @@ int TCustomDBGrid::ColWidths(int col) const {
     if (col < indicator) return 2 * kCellWidth;
     const int index = col - indicator;
     if (index >= ColumnCount()) return DefaultColWidth();
+    if (const TColumn* column = ColumnAt(index)) return column->Width();
     const TField* field = FColumns[static_cast<size_t>(index)];
     const int chars = std::max(field->DisplayWidth(), static_cast<int>(DecodeUtf8(field->DisplayLabel()).size()));
     return (chars + 1) * kCellWidth;
@@ -139,7 +140,7 @@ void TCustomDBGrid::PaintTitles(const std::vector<std::pair<int, int>>& cols) {
         const int index = col - IndicatorOffset();
         if (index < 0 || index >= ColumnCount()) continue;
         const TRect area = TextArea(x, 0, ColWidths(col), kCellHeight, FOptions.Contains(dgColLines));
-        canvas.TextRect(area, x, 0, FColumns[static_cast<size_t>(index)]->DisplayLabel());
+        canvas.TextRect(area, x, 0, TitleText(index));
     }
     canvas.SetFont(Font());
 }
@@ -170,9 +171,10 @@ void TCustomDBGrid::PaintRecord(TDataSet* dataSet, int record, int y, bool curre
         canvas.SetTextAttrs(highlight ? caReverse : 0);
         const std::string text = VarToStr(dataSet->DisplayValue(record, *field));
         const int width = canvas.TextWidth(text);
-        const TFieldType type = field->DataType();
-        const bool numeric = type == ftInteger || type == ftLargeint || type == ftFloat;
-        const int left = numeric ? std::max(area.Left, area.Right - width) : area.Left;
+        const TAlignment alignment = FieldAlignment(index);
+        const int left = alignment == taRightJustify ? std::max(area.Left, area.Right - width)
+                         : alignment == taCenter     ? std::max(area.Left, (area.Left + area.Right - width) / 2)
+                                                     : area.Left;
         canvas.TextRect(area, left, y, text);
         canvas.SetTextAttrs(0);
     }

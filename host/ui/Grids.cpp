@@ -20,15 +20,6 @@ HOST_IMPLEMENT_CLASS(TGridDataLink, TDataLink)
 HOST_IMPLEMENT_ABSTRACT_COMPONENT(TCustomDBGrid, TCustomGrid)
 HOST_IMPLEMENT_COMPONENT(TDBGrid, TCustomDBGrid)
 
-namespace {
-
-bool IsNumericField(const TField& field) {
-    const TFieldType type = field.DataType();
-    return type == ftInteger || type == ftLargeint || type == ftFloat;
-}
-
-} // namespace
-
 // --- TInplaceEdit ------------------------------------------------------------
 
 TInplaceEdit::TInplaceEdit(TComponent* owner)
@@ -497,7 +488,8 @@ void TGridDataLink::UpdateData() { FGrid->UpdateData(); }
 // --- TCustomDBGrid -----------------------------------------------------------
 
 TCustomDBGrid::TCustomDBGrid(TComponent* owner)
-    : TCustomGrid(owner), FDataLink(TGridDataLink::Create(this)), FTitleFont(TFont::Create()) {
+    : TCustomGrid(owner), FDataLink(TGridDataLink::Create(this)), FTitleFont(TFont::Create()),
+      FColumnItems(TDBGridColumns::Create(this)) {
     FDataLink->SetVisualControl(true);
     FTitleFont->Assign(Font());
     FTitleFont->OnChange = [this](TObject*) {
@@ -564,7 +556,7 @@ void TCustomDBGrid::SetReadOnly(bool value) {
     if (value) HideEditor();
 }
 
-TField* TCustomDBGrid::Columns(int index) const {
+TField* TCustomDBGrid::Fields(int index) const {
     if (index < 0 || index >= ColumnCount())
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     return FColumns[static_cast<size_t>(index)];
@@ -589,10 +581,16 @@ void TCustomDBGrid::LinkActive() { LayoutChanged(); }
 void TCustomDBGrid::LayoutChanged() {
     TField* selected = SelectedField();
     FColumns.clear();
+    FShownItems.clear();
     if (FDataLink->Active())
-        if (TDataSet* dataSet = FDataLink->DataSet())
-            for (int i = 0; i < dataSet->FieldCount(); ++i)
-                if (dataSet->Fields(i)->Visible()) FColumns.push_back(dataSet->Fields(i));
+        if (TDataSet* dataSet = FDataLink->DataSet()) {
+            if (FColumnItems && FColumnItems->Count() > 0)
+                ShowGivenColumns(dataSet);
+            else
+                for (int i = 0; i < dataSet->FieldCount(); ++i)
+                    if (dataSet->Fields(i)->Visible()) FColumns.push_back(dataSet->Fields(i));
+        }
+    FShownItems.resize(FColumns.size(), nullptr);
     const int indicator = IndicatorOffset();
     const int titles = TitleOffset();
     // Counts grow before the fixed parts change, so the grid stays valid.
@@ -722,6 +720,7 @@ bool TCustomDBGrid::CanEditShow() const {
 bool TCustomDBGrid::CanEditModify() {
     TField* field = SelectedField();
     if (FReadOnly || FDataLink->ReadOnly() || !field || !field->CanModify()) return false;
+    if (const TColumn* column = ColumnAt(SelectedIndex()); column && column->ReadOnly()) return false;
     if (TDataSet* dataSet = FDataLink->DataSet()) {
         if (dataSet->State() == dsEdit || dataSet->State() == dsInsert) return true;
         FDataLink->Edit();
@@ -736,8 +735,8 @@ int TCustomDBGrid::GetEditLimit() {
 }
 
 TAlignment TCustomDBGrid::GetEditAlignment() {
-    TField* field = SelectedField();
-    return field && IsNumericField(*field) ? taRightJustify : taLeftJustify;
+    const int index = SelectedIndex();
+    return index >= 0 && index < ColumnCount() ? FieldAlignment(index) : taLeftJustify;
 }
 
 std::string TCustomDBGrid::GetEditText(int col, int) {
@@ -765,6 +764,7 @@ void TDBGrid::DeclarePublished(TPublisher& publisher) {
                                 dgConfirmDelete, dgCancelOnExit});
     p.Boolean("ReadOnly", &TDBGrid::ReadOnly, &TDBGrid::SetReadOnly).Default(false);
     p.Object("TitleFont", &TDBGrid::TitleFont);
+    p.Collection("Columns", &TDBGrid::Columns);
 }
 
 } // namespace host

@@ -16,6 +16,7 @@
 // two cells high (text and line), its records one each, and it reads only
 // the records it shows. Painting code: GridPaint.cpp.
 
+#include "host/core/Collection.h"
 #include "host/core/Export.h"
 #include "host/core/Set.h"
 #include "host/data/DataLink.h"
@@ -246,6 +247,85 @@ enum TDBGridOption {
 using TDBGridOptions = TSet<TDBGridOption>;
 
 class TCustomDBGrid;
+class TColumn;
+
+// A column's title: its caption is the field's label until one is given.
+class TColumnTitle : public TPersistent {
+    HOST_CLASS(TColumnTitle, TPersistent)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    std::string Caption() const;
+    void SetCaption(const std::string& value);
+    bool CaptionAssigned() const { return FCaptionAssigned; }
+    TColumn* Column() const { return FColumn; }
+    void Assign(const TPersistent* source) override;
+
+protected:
+    explicit TColumnTitle(TColumn* column) : FColumn(column) {}
+
+private:
+    TColumn* FColumn;
+    std::string FCaption;
+    bool FCaptionAssigned = false;
+};
+
+// One column of a data grid, naming the field it shows. Width and
+// Alignment follow the field until they are given. Code: DBGridColumns.cpp.
+class TColumn : public TCollectionItem {
+    HOST_CLASS(TColumn, TCollectionItem)
+    static void DeclarePublished(::host::TPublisher& publisher);
+public:
+    const std::string& FieldName() const { return FFieldName; }
+    void SetFieldName(const std::string& value);
+    // The grid's dataset's field of that name; nil when there is none.
+    TField* Field() const;
+    TColumnTitle* Title() const { return FTitle.get(); }
+    // Pixels; the field's display width when none was given.
+    int Width() const;
+    void SetWidth(int value);
+    bool WidthAssigned() const { return FWidth > 0; }
+    TAlignment Alignment() const;
+    void SetAlignment(TAlignment value);
+    bool AlignmentAssigned() const { return FAlignmentAssigned; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    TCustomDBGrid* Grid() const;
+    std::string DisplayName() const override;
+    void Assign(const TPersistent* source) override;
+
+protected:
+    explicit TColumn(TCollection* collection);
+
+private:
+    friend class TColumnTitle;
+    VESKAR_LOCAL void TitleChanged() { Changed(false); }
+
+    std::string FFieldName;
+    Owned<TColumnTitle> FTitle;
+    int FWidth = 0;
+    TAlignment FAlignment = taLeftJustify;
+    bool FAlignmentAssigned = false;
+    bool FReadOnly = false;
+    bool FVisible = true;
+};
+
+// A data grid's columns. Empty, the grid shows every visible field.
+class TDBGridColumns : public TCollection {
+    HOST_CLASS(TDBGridColumns, TCollection)
+public:
+    TCustomDBGrid* Grid() const { return FGrid; }
+    TColumn* Items(int index) const { return static_cast<TColumn*>(TCollection::Items(index)); }
+    TColumn* Add() { return static_cast<TColumn*>(TCollection::Add()); }
+
+protected:
+    explicit TDBGridColumns(TCustomDBGrid* grid);
+    void Update(TCollectionItem* item) override;
+
+private:
+    TCustomDBGrid* FGrid;
+};
 
 // The grid's link to its data source.
 class TGridDataLink : public TDataLink {
@@ -281,9 +361,14 @@ public:
     TFont* TitleFont() const { return FTitleFont.get(); }
     void SetTitleFont(const TFont* value) { FTitleFont->Assign(value); }
 
-    // The columns: the dataset's visible fields, in field order.
-    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
-    TField* Columns(int index) const;
+    // The columns as given; empty shows every visible field.
+    TDBGridColumns* Columns() const { return FColumnItems.get(); }
+    void SetColumns(const TDBGridColumns* value) { FColumnItems->Assign(value); }
+    // The fields shown, one a column: those of the visible columns that name
+    // a field of the dataset, or else its visible fields in field order.
+    int FieldCount() const { return static_cast<int>(FColumns.size()); }
+    int ColumnCount() const { return FieldCount(); }
+    TField* Fields(int index) const;
     // The column of the current cell, counted from the first data column;
     // the field shown there (nil when there is none).
     int SelectedIndex() const;
@@ -337,6 +422,13 @@ private:
                      const std::vector<std::pair<int, int>>& cols);
     // The height of the title row, 0 without titles.
     VESKAR_LOCAL int TitleHeight() const;
+    // The column given for a shown field; nil when they are the fields'.
+    VESKAR_LOCAL const TColumn* ColumnAt(int index) const;
+    VESKAR_LOCAL std::string TitleText(int index) const;
+    VESKAR_LOCAL TAlignment FieldAlignment(int index) const;
+    VESKAR_LOCAL void ShowGivenColumns(TDataSet* dataSet);
+    friend class TDBGridColumns;
+    VESKAR_LOCAL void ColumnsChanged();
 
     Owned<TGridDataLink> FDataLink;
     Owned<TFont> FTitleFont;
@@ -345,6 +437,8 @@ private:
     TDBGridOptions FOptions;
     bool FReadOnly = false;
     std::vector<TField*> FColumns;
+    std::vector<const TColumn*> FShownItems;  // beside FColumns; nil for a field's own column
+    Owned<TDBGridColumns> FColumnItems;
     bool FSyncing = false;  // the row follows the dataset, not the other way
 };
 

@@ -80,6 +80,12 @@ const TEnumInfo& AlignmentTypeInfo() {
     return info;
 }
 
+const TEnumInfo& ComboBoxStyleTypeInfo() {
+    static const TEnumInfo info{"TComboBoxStyle",
+                                {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
+    return info;
+}
+
 const TEnumInfo& FormBorderStyleTypeInfo() {
     static const TEnumInfo info{"TFormBorderStyle",
                                 {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};

@@ -33,6 +33,7 @@
 // Up and Down move between lines.
 // Code: Label.cpp, GroupBox.cpp, CheckBox.cpp, Memo.cpp.
 
+#include "host/core/ComponentRef.h"
 #include "host/core/Export.h"
 #include "host/core/Strings.h"
 #include "host/ui/Controls.h"
@@ -342,6 +343,79 @@ class TListBox : public TCustomListBox {
     static void DeclarePublished(::host::TPublisher& publisher);
 protected:
     explicit TListBox(TComponent* owner) : TCustomListBox(owner) {}
+};
+
+// --- combo boxes --------------------------------------------------------------------
+
+// csDropDown: an edit box with a list to pick its text from; csDropDownList:
+// only the list's items, typing picks the next item that starts with the
+// letter. Alt+Down, F4 or a click on the button drops the list (a list box
+// over the form, below the box); Up and Down pick the item before or
+// after, Enter or a click in the list takes it, Escape closes it.
+// Code: ComboBox.cpp.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TCustomComboBox : public TCustomEdit {
+    HOST_CLASS(TCustomComboBox, TCustomEdit)
+public:
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(const TStrings* value);
+    // The item whose text shows; -1 for none. Setting it sets the text.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int value);
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle value);
+    // The most items the dropped list shows at once.
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int value) { FDropDownCount = std::max(1, value); }
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool value);
+    bool DroppedDown() const { return static_cast<bool>(FDropList); }
+    void SetDroppedDown(bool value);
+    // The dropped list, nil while closed.
+    TCustomListBox* DropList() const { return FDropList.Get(); }
+
+    // Run when the user picks an item (not when the program sets one).
+    TNotifyEvent OnSelect;
+
+protected:
+    explicit TCustomComboBox(TComponent* owner);
+    void Destroy() override;
+    void Loaded() override;
+
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void WMKillFocus(TMessage& message) override;
+    bool EditCanModify() override;
+    void TextChanged() override;
+    void Paint() override;
+    // Runs OnSelect.
+    virtual void Select();
+    // Picks an item as the user does: text, Change, Select.
+    void UserPick(int index);
+
+private:
+    VESKAR_LOCAL void OpenList();
+    VESKAR_LOCAL void CloseList();
+    VESKAR_LOCAL int FindPrefix(char letter) const;
+    VESKAR_LOCAL bool Loading() const;
+
+    Owned<TStringList> FItems;
+    // Owned by the box, parented by the form: it goes with either.
+    TComponentRef<TCustomListBox> FDropList;
+    int FItemIndex = -1;
+    TComboBoxStyle FStyle = csDropDown;
+    int FDropDownCount = 8;
+    bool FSorted = false;
+    bool FPicking = false;
+};
+
+class TComboBox : public TCustomComboBox {
+    HOST_CLASS(TComboBox, TCustomComboBox)
+    static void DeclarePublished(::host::TPublisher& publisher);
+protected:
+    explicit TComboBox(TComponent* owner) : TCustomComboBox(owner) {}
 };
 
 // --- static text ------------------------------------------------------------------

@@ -136,8 +136,10 @@ TEST(ControlForms, EveryStandardClassHoldsItsDeclaredDefaultsWhenNew) {
     RegisterStandardClasses();
     Owned<TForm> form(TForm::Create(nullptr));
     for (const char* name : {"TForm", "TPanel", "TEdit", "TMemo", "TButton", "TBitBtn", "TSpeedButton", "TLabel",
-                             "TGroupBox", "TCheckBox", "TListBox", "TStaticText", "TDBEdit", "TDBText", "TDBCheckBox",
-                             "TDBNavigator", "TDBGrid", "TDataModule", "TDataSource", "TMemoryDataSet"}) {
+                             "TGroupBox", "TCheckBox", "TListBox", "TComboBox", "TStaticText", "TDBEdit", "TDBText",
+                             "TDBCheckBox", "TDBComboBox", "TRadioGroup", "TPageControl", "TTabSheet",
+                             "TStatusBar", "TMainMenu", "TPopupMenu", "TMenuItem", "TDBNavigator", "TDBGrid",
+                             "TDataModule", "TDataSource", "TMemoryDataSet"}) {
         EXPECT_EQ(DefaultsNotHeld(FindClass(name), form.get()), std::vector<std::string>{}) << name;
     }
     // The way such a value was lost: a grid told to take no Tab stop.

@@ -372,8 +372,8 @@ TEST_F(DataControlsTest, DBGridColumnsAndSelectedField) {
     grid->SetParent(Form);
     grid->SetDataSource(Source);
     ASSERT_EQ(grid->ColumnCount(), 2);
-    EXPECT_EQ(grid->Columns(0), People->FieldByName("Name"));
-    EXPECT_EQ(grid->Columns(1), People->FieldByName("City"));
+    EXPECT_EQ(grid->Fields(0), People->FieldByName("Name"));
+    EXPECT_EQ(grid->Fields(1), People->FieldByName("City"));
     EXPECT_EQ(grid->ColCount(), 3);  // the indicator column and two fields
     EXPECT_EQ(grid->RowCount(), 4);  // titles and three records
     EXPECT_EQ(grid->SelectedIndex(), 0);
