@@ -607,7 +607,9 @@ void TCustomDBGrid::LayoutChanged() {
 void TCustomDBGrid::DataChanged() {
     TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
     // The grid's rows are the rows shown: a record being inserted has one.
-    const int records = dataSet ? dataSet->DisplayRowCount() : 0;
+    // A dataset that knows only the rows it has read so far counts the rest
+    // once, so the cursor can go down to them.
+    const int records = dataSet ? std::max(dataSet->RecordCount(), dataSet->DisplayRowCount()) : 0;
     SetRowCount(TitleOffset() + std::max(1, records));
     SyncRow();
     if (EditorMode() && !CanEditShow()) HideEditor();
