@@ -20,26 +20,6 @@ namespace host::gtk {
 
 namespace {
 
-bool Inside(const TRect& r, TPoint p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
-
-// The deepest visible control under Point (Parent's client coordinates).
-TControl* Deepest(TWinControl* parent, TPoint point) {
-    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
-        TControl* child = parent->Controls(i);
-        if (!child->Visible() || !Inside(child->BoundsRect(), point)) continue;
-        if (auto* windowed = dynamic_cast<TWinControl*>(child))
-            return Deepest(windowed, windowed->ScreenToClient(parent->ClientToScreen(point)));
-        return child;
-    }
-    return parent;
-}
-
-bool TakesInput(const TControl* control) {
-    for (const TControl* c = control; c; c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
-    return TModalRuns::TakesUserInput(control);
-}
-
 std::uintptr_t KeysOf(unsigned state, bool buttonDown) {
     std::uintptr_t keys = buttonDown ? MK_LBUTTON : 0;
     if (state & GDK_SHIFT_MASK) keys |= MK_SHIFT;
@@ -114,8 +94,8 @@ void OnPressed(GtkGestureClick* gesture, int count, double x, double y, gpointer
     if (!form) return;
     const unsigned state = StateOf(GTK_EVENT_CONTROLLER(gesture));
     w->Pressed.Set(nullptr);
-    TControl* target = Deepest(form, Point(static_cast<int>(x), static_cast<int>(y)));
-    if (!TakesInput(target)) return;
+    TControl* target = ControlAtPoint(form, Point(static_cast<int>(x), static_cast<int>(y)));
+    if (!TakesPointerInput(target)) return;
     Guarded(w, [&] {
         const TComponentRef<TControl> alive(target);
         // A click gives a window the focus before it sees the button.
@@ -147,8 +127,8 @@ void Moved(GtkEventControllerMotion* motion, double x, double y, gpointer data) 
     if (!form) return;
     // While a button is held the pressed control follows the mouse.
     TControl* target = w->Pressed.Get();
-    if (!target) target = Deepest(form, Point(static_cast<int>(x), static_cast<int>(y)));
-    if (!TakesInput(target)) return;
+    if (!target) target = ControlAtPoint(form, Point(static_cast<int>(x), static_cast<int>(y)));
+    if (!TakesPointerInput(target)) return;
     const unsigned state = StateOf(GTK_EVENT_CONTROLLER(motion));
     Guarded(w, [&] {
         const TPoint at = target->ScreenToClient(form->ClientToScreen(Point(static_cast<int>(x), static_cast<int>(y))));
@@ -165,8 +145,8 @@ gboolean Scrolled(GtkEventControllerScroll* scroll, double, double dy, gpointer 
     GdkEvent* event = gtk_event_controller_get_current_event(GTK_EVENT_CONTROLLER(scroll));
     if (event) gdk_event_get_position(event, &x, &y);
     const TPoint client = Point(static_cast<int>(x), static_cast<int>(y));
-    TControl* target = Deepest(form, client);
-    if (!TakesInput(target)) return FALSE;
+    TControl* target = ControlAtPoint(form, client);
+    if (!TakesPointerInput(target)) return FALSE;
     const unsigned state = StateOf(GTK_EVENT_CONTROLLER(scroll));
     // A notch down is a negative distance.
     const int distance = static_cast<int>(std::lround(-dy * WHEEL_DELTA));

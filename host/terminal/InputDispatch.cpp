@@ -20,29 +20,6 @@ void MoveToTop(std::vector<TCustomForm*>& forms, TCustomForm* form) {
     forms.push_back(form);
 }
 
-bool Contains(const TRect& r, TPoint p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
-
-// The deepest visible child of Parent under Point (Parent's client
-// coordinates), topmost first; Parent itself when none is.
-TControl* Deepest(TWinControl* parent, TPoint point) {
-    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
-        TControl* child = parent->Controls(i);
-        if (!child->Visible() || !Contains(child->BoundsRect(), point)) continue;
-        if (auto* windowed = dynamic_cast<TWinControl*>(child))
-            return Deepest(windowed, windowed->ScreenToClient(parent->ClientToScreen(point)));
-        return child;
-    }
-    return parent;
-}
-
-// Disabled or hidden controls get no mouse input, nor any outside the form
-// of a modal run.
-bool TakesInput(const TControl* control) {
-    for (const TControl* c = control; c; c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
-    return TModalRuns::TakesUserInput(control);
-}
-
 std::uintptr_t KeysOf(TShiftState shift, bool buttonDown) {
     std::uintptr_t keys = buttonDown ? MK_LBUTTON : 0;
     if (shift.Contains(ssShift)) keys |= MK_SHIFT;
@@ -75,13 +52,13 @@ THit HitTest(TPoint cell) {
         const TPoint origin = form->SurfaceOrigin();
         const TCellSurface& picture = form->Surface();
         const TPoint local = Point(cell.X - origin.X, cell.Y - origin.Y);
-        if (!Contains(Rect(0, 0, picture.Columns(), picture.Rows()), local)) continue;
+        if (!Rect(0, 0, picture.Columns(), picture.Rows()).Contains(local)) continue;
         hit.Form = form;
         hit.FormCell = local;
         hit.Control = form;
-        if (!Contains(form->ClientCells(), local)) return hit;
+        if (!form->ClientCells().Contains(local)) return hit;
         const TPoint client = form->SurfaceCellToClient(local);
-        hit.Control = Deepest(form, client);
+        hit.Control = ControlAtPoint(form, client);
         hit.Point = hit.Control->ScreenToClient(form->ClientToScreen(client));
         return hit;
     }
@@ -130,7 +107,7 @@ void TInputDispatcher::Press(const TInputEvent& event, long timeMs) {
     TControl* target = hit.Control;
     TCustomForm* form = hit.Form;
     FPressed.Set(nullptr);
-    if (!target || !TakesInput(target)) return;
+    if (!target || !TakesPointerInput(target)) return;
     if (target == form && InCloseBox(form, hit.FormCell)) {
         host::Mouse().ClickCloseBox(form);
         return;
@@ -149,7 +126,7 @@ void TInputDispatcher::Press(const TInputEvent& event, long timeMs) {
 // mouse; what it leaves goes on to its parents.
 void TInputDispatcher::Wheel(const TInputEvent& event) {
     const THit hit = HitTest(Point(event.X, event.Y));
-    if (!hit.Control || !TakesInput(hit.Control)) return;
+    if (!hit.Control || !TakesPointerInput(hit.Control)) return;
     const TPoint screen = hit.Form->ClientToScreen(hit.Form->SurfaceCellToClient(hit.FormCell));
     const int distance = event.Button == TMouseButtonCode::WheelUp ? WHEEL_DELTA : -WHEEL_DELTA;
     hit.Control->Perform(WM_MOUSEWHEEL,

@@ -84,4 +84,21 @@ void TMouse::DblClick(TControl* control, TPoint point) {
     Send(control, point, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
 }
 
+TControl* ControlAtPoint(TWinControl* parent, TPoint point) {
+    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
+        TControl* child = parent->Controls(i);
+        if (!child->Visible() || !child->BoundsRect().Contains(point)) continue;
+        if (auto* windowed = dynamic_cast<TWinControl*>(child))
+            return ControlAtPoint(windowed, windowed->ScreenToClient(parent->ClientToScreen(point)));
+        return child;
+    }
+    return parent;
+}
+
+bool TakesPointerInput(const TControl* control) {
+    for (const TControl* c = control; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return TModalRuns::TakesUserInput(control);
+}
+
 } // namespace host

@@ -38,6 +38,14 @@ public:
 
 TMouse& Mouse();
 
+// What a back end asks when a real pointer moves or clicks: the deepest
+// visible control under Point (Parent's client coordinates), topmost
+// first, Parent itself when none is; and whether a control takes pointer
+// input at all (hidden or disabled controls do not, nor any outside the
+// form of a modal run).
+TControl* ControlAtPoint(TWinControl* parent, TPoint point);
+bool TakesPointerInput(const TControl* control);
+
 } // namespace host
 
 VESKAR_PUBLIC_END
