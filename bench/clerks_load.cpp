@@ -14,6 +14,10 @@
 //
 //   clerks_load --pg CONNINFO [--clerks 1,8,32] [--seconds 10]
 //   clerks_load --db FILE [--clerks 4] [--seconds 10] [--wal]
+//   clerks_load --pg CONNINFO --statements [--rounds 3]
+//
+// With --statements one clerk runs a few rounds in this process and prints
+// the statements each step ran, the same ones once with their number.
 //
 // The database is the demo's (made and filled on first use); use one of
 // its own, as the run adds orders and renames two customers.
@@ -57,6 +61,7 @@ struct TOptions {
     std::vector<int> Clerks;
     int Seconds = 10;
     bool Wal = false;
+    int StatementRounds = 0;  // --statements: rounds of one clerk whose statements are printed
 };
 
 enum TStep { stCustomer, stLookup, stPart, stPost, stShared, kSteps };
@@ -146,6 +151,18 @@ public:
         FData.reset();
     }
 
+    // Rounds of the road with every statement printed, step by step.
+    void PrintRounds(int rounds) {
+        FConnection->StatementLog().SetActive(true);
+        for (int round = 0; round < rounds; ++round) {
+            std::printf("-- round %d\n", round + 1);
+            Order();
+            EditShared();
+        }
+        FConnection->StatementLog().SetActive(false);
+        for (const auto& e : FReport.Errors) std::printf("  error: %s\n", e.c_str());
+    }
+
     void Run(Clock::time_point until) {
         for (int round = 0; Clock::now() < until; ++round) {
             Order();
@@ -157,6 +174,8 @@ private:
     // Runs one step, timed; what it raises or shows is an error of the clerk.
     template <class F>
     bool Timed(TStep step, F act) {
+        TSQLStatementLog& log = FConnection->StatementLog();
+        log.Clear();
         const auto start = Clock::now();
         std::string error;
         try {
@@ -166,6 +185,7 @@ private:
         }
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         FReport.Millis[step].push_back(ms);
+        if (log.Active()) PrintStatements(step, log);
         // The lookup form itself is shown too; messages and errors are the clerk's trouble.
         for (const TShownItem& item : HeadlessBackend()->Shown())
             if (item.Kind != TShownKind::ModalForm) error += (error.empty() ? "" : "; ") + item.Text;
@@ -177,6 +197,17 @@ private:
             ++FReport.LockedEarly;
         FReport.Errors.push_back(std::string(kStepNames[step]) + ": " + error);
         return false;
+    }
+
+    static void PrintStatements(TStep step, const TSQLStatementLog& log) {
+        std::printf("%s: %lld statements\n", kStepNames[step], static_cast<long long>(log.Count()));
+        std::vector<std::pair<std::string, int>> seen;
+        for (const std::string& text : log.Texts()) {
+            auto same = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == text; });
+            if (same == seen.end()) seen.emplace_back(text, 1);
+            else ++same->second;
+        }
+        for (const auto& [text, n] : seen) std::printf("  %dx %s\n", n, text.c_str());
     }
 
     void Order() {
@@ -430,6 +461,10 @@ TOptions ParseOptions(int argc, char** argv) {
             for (std::string n; std::getline(list, n, ',');) options.Clerks.push_back(std::stoi(n));
         } else if (arg == "--seconds") {
             options.Seconds = std::stoi(value());
+        } else if (arg == "--statements") {
+            options.StatementRounds = std::max(options.StatementRounds, 3);
+        } else if (arg == "--rounds") {
+            options.StatementRounds = std::stoi(value());
         } else if (arg == "--wal") {
             options.Wal = true;
         } else {
@@ -457,6 +492,11 @@ int main(int argc, char** argv) {
             if (options.Wal) db->ExecuteDirect("PRAGMA journal_mode=WAL");
         }
         std::printf("clerks_load on %s\n", demo::DescribeOrderDatabase().c_str());
+        if (options.StatementRounds > 0) {
+            TClerkReport report;
+            TClerk(0, std::to_string(getpid()) + ".log", report).PrintRounds(options.StatementRounds);
+            return report.Errors.empty() ? 0 : 1;
+        }
         int failed = 0;
         for (int count : options.Clerks) failed += RunClerks(options, count);
         return failed ? 1 : 0;
