@@ -561,8 +561,9 @@ void TDataSet::SetFieldValue(TField& field, const Variant& value) {
 // ---- searching -------------------------------------------------------
 
 int TDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const {
-    const int count = InternalRecordCount();
-    for (int r = from; r < count; ++r) {
+    // The count is asked each time: a back end that knows only the rows read
+    // so far reads on at the last of them, and the count grows.
+    for (int r = from; r < InternalRecordCount(); ++r) {
         bool all = true;
         for (const TKeyMatcher& k : keys)
             if (!k.Matches(InternalGetValue(r, k.FieldIndex()))) {

@@ -62,6 +62,24 @@ int TSQLQuery::CountRecords() const {
     return static_cast<int>(n);
 }
 
+void TSQLQuery::OpenWindow() {
+    DropWindow();
+    // Numbered from the first row: only where the rows end is unknown.
+    FRecordCount = 0;
+    FStartKnown = true;
+    FEndKnown = false;
+    FetchWindow(0);
+}
+
+int TSQLQuery::InternalLast() {
+    // Reads on a window at a time, keeping the last record read, until the
+    // rows end: no count, and the stream goes on where it stopped.
+    const int half = WindowSize() / 2;
+    while (!FEndKnown) FetchWindow(std::max(0, FRecordCount - 1) + half);
+    if (FRecordCount > 0 && !InWindow(FRecordCount - 1)) FetchWindow(FRecordCount - 1);
+    return FRecordCount - 1;
+}
+
 void TSQLQuery::Restart() const {
     FStream->BindAll(FBinds);
     FStream->Execute();
