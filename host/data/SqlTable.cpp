@@ -870,6 +870,22 @@ int TSQLTable::InternalReread(int record, bool all) {
     const TRow was = OrderKey(*identity);
     const TRow anchor = now ? OrderKey(*now) : was;
     const bool moved = !std::equal(anchor.begin(), anchor.end(), was.begin(), SameOrderValue);
+    if (now && !moved && record >= 0) {
+        // Still there under its key: the row alone is the window, at its
+        // number, and the rows around it are read from its key when asked
+        // for (a search that follows reads its own).
+        FRows.push_back(*now);
+        FWindowStart = record;
+        if (all) {
+            // Others may have written anywhere: the numbers are estimated
+            // until reading meets the ends again.
+            FStartKnown = FEndKnown = false;
+            FRecordCount = std::max({FRecordCount, record + 1, EstimatedTotal()});
+        } else if (FRecordCount <= record) {
+            FRecordCount = record + 1;
+        }
+        return record;
+    }
     const int at = PlaceAt(std::min(record, std::max(0, InternalRecordCount() - 1)), anchor, !moved && !all);
     return at < 0 ? -1 : std::min(at, FRecordCount - 1);
 }
