@@ -172,6 +172,15 @@ int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
         current -= FShift - shift;
         target -= FShift - shift;
     }
+    // A move past the rows read reads on, a window at a time, until it
+    // reaches its record or the end.
+    while (!FEndKnown && target >= FRecordCount && FRecordCount > 0) {
+        const int before = FRecordCount, shift = FShift;
+        FetchWindow(FRecordCount);
+        current -= FShift - shift;
+        target -= FShift - shift;
+        if (FRecordCount <= before && !FEndKnown) break;
+    }
     const int known = InternalRecordCount();
     // Before record 0 there may be more when the numbers are estimated.
     if ((target < 0 && FStartKnown) || target > known || InWindow(target)) return known;

@@ -69,6 +69,13 @@ void TSQLQuery::OpenWindow() {
     FStartKnown = true;
     FEndKnown = false;
     FetchWindow(0);
+    // An unfinished read would hold the database from the opening on (a
+    // lock on SQLite, a snapshot on a server): let go; reading on runs the
+    // query again.
+    if (!FEndKnown && FStream) {
+        FStream->Reset();
+        FStreamLive = false;
+    }
 }
 
 int TSQLQuery::InternalLast() {
