@@ -210,9 +210,12 @@ std::string TSQLTable::KeysetCondition(const TRow& anchor, bool after, bool incl
 std::vector<TSQLTable::TRow> TSQLTable::ReadRows(const std::string& sql, const std::vector<Variant>& binds,
                                                  int limit) const {
     TSQLStatement& statement = Statement(sql);
+    // A window's rows or fewer: read in one piece where the engine can.
+    statement.SetSmallResults(limit <= WindowSize());
     statement.BindAll(binds);
     statement.Execute();
     std::vector<TRow> rows;
+    rows.reserve(static_cast<size_t>(std::min(limit, WindowSize())));
     while (static_cast<int>(rows.size()) < limit && statement.Fetch()) rows.push_back(ReadRow(statement));
     // Let go of the read at once: an open read holds the database's lock.
     statement.Reset();
