@@ -64,18 +64,27 @@ int TSQLQuery::CountRecords() const {
 
 void TSQLQuery::OpenWindow() {
     DropWindow();
-    // Numbered from the first row: only where the rows end is unknown.
+    FStreamLive = false;
+    // The first window by a bounded run of its own, read whole: it leaves
+    // no read open in the database (a lock on SQLite, a snapshot on a
+    // server) and needs none cancelled; reading on starts the stream.
+    const int size = WindowSize();
+    TSQLStatement& first = Statement("SELECT * FROM (" + FText + ") AS first_rows" + Conn().LimitClause(size + 1));
+    first.SetSmallResults(true);
+    first.BindAll(FBinds);
+    first.Execute();
+    std::vector<std::vector<Variant>> rows;
+    while (static_cast<int>(rows.size()) <= size && first.Fetch()) rows.push_back(ReadRow(first));
+    first.Reset();
+    // Numbered from the first row: only where the rows end may be unknown.
+    const bool more = static_cast<int>(rows.size()) > size;
+    if (more) rows.pop_back();
+    FRows = std::move(rows);
+    FWindowStart = 0;
     FRecordCount = 0;
     FStartKnown = true;
     FEndKnown = false;
-    FetchWindow(0);
-    // An unfinished read would hold the database from the opening on (a
-    // lock on SQLite, a snapshot on a server): let go; reading on runs the
-    // query again.
-    if (!FEndKnown && FStream) {
-        FStream->Reset();
-        FStreamLive = false;
-    }
+    NoteEnd(static_cast<int>(FRows.size()), !more);
 }
 
 int TSQLQuery::InternalLast() {

@@ -4,7 +4,8 @@
 // opening. Rows are read as the cursor goes; a jump back reads the query
 // again from its start, and only a window of rows is kept in memory. Lookup
 // and Locate search the rows in order (give large searches to a TSQLTable).
-// Opening reads the first window and counts nothing: the records are
+// Opening reads the first window (a run of its own under a LIMIT, which
+// leaves no read open) and counts nothing: the records are
 // numbered from the first, so RecNo is exact at once, and the count is the
 // rows read until reading meets their end (reading the last record read
 // reads on, Last reads to the end). RecordCount counts the rows (one COUNT
