@@ -282,7 +282,9 @@ int TDataSet::MoveBy(int distance) {
     }
     // Where the move ends, one past an end at most, checked by the back end.
     int current = FCurrent;
-    int wanted = static_cast<int>(std::clamp<int64_t>(int64_t{FCurrent} + distance, -1, count));
+    // Past the count too: a back end that knows only the rows read so far
+    // reads on to it (the default check stops at the count).
+    int wanted = static_cast<int>(std::clamp<int64_t>(int64_t{FCurrent} + distance, -1, INT32_MAX / 2));
     count = InternalCheckMove(current, wanted);
     FCurrent = std::clamp(current, 0, std::max(0, count - 1));
     if (count == 0) {
@@ -561,8 +563,9 @@ void TDataSet::SetFieldValue(TField& field, const Variant& value) {
 // ---- searching -------------------------------------------------------
 
 int TDataSet::InternalFind(const std::vector<TKeyMatcher>& keys, int from) const {
-    const int count = InternalRecordCount();
-    for (int r = from; r < count; ++r) {
+    // The count is asked each time: a back end that knows only the rows read
+    // so far reads on at the last of them, and the count grows.
+    for (int r = from; r < InternalRecordCount(); ++r) {
         bool all = true;
         for (const TKeyMatcher& k : keys)
             if (!k.Matches(InternalGetValue(r, k.FieldIndex()))) {

@@ -130,6 +130,13 @@ void TPgStatement::DoExecute() {
         else params.AddNull();
     }
     Reset();
+    if (FSmall && !FPlanEachRun) {
+        FWhole = connection.Session().ExecPrepared(FPrepared->Name, params);
+        FHasResult = true;
+        FWholeNext = 0;
+        FRowsAffected = FWhole.Rows() > 0 ? 0 : FWhole.AffectedRows();
+        return;
+    }
     TPgResult first = FPlanEachRun ? connection.Session().StartRowsOfText(FSql, params, [this] { TakeRest(); })
                                    : connection.Session().StartRows(FPrepared->Name, params, [this] { TakeRest(); });
     FHasResult = true;
@@ -162,7 +169,18 @@ void TPgStatement::TakeRest() noexcept {
 
 bool TPgStatement::Fetch() {
     FRow = TPgResult();
+    FRowAt = 0;
     if (!FHasResult) return false;
+    if (FWhole) {
+        if (FWholeNext >= FWhole.Rows()) {
+            FWhole = TPgResult();
+            FHasResult = false;
+            return false;
+        }
+        // The row is read in place: the current row shares the result.
+        FRowAt = FWholeNext++;
+        return true;
+    }
     if (FFirst) {
         FRow = std::move(FFirst);
         return true;
@@ -203,6 +221,8 @@ void TPgStatement::Reset() {
     if (TPgSession* session = ReadingSession()) session->AbandonRows();
     FReading = false;
     FRow = TPgResult();
+    FRowAt = 0;
+    FWhole = TPgResult();
     FFirst = TPgResult();
     FRest.clear();
     FRestError.clear();
@@ -221,9 +241,10 @@ TSQLColumnType TPgStatement::ColumnType(int column) const { return Column(column
 
 Variant TPgStatement::ColumnValue(int column) const {
     const TPgColumn& info = Column(column);
-    if (!FRow || FRow.Rows() < 1) throw EDatabaseError("No current row");
-    if (FRow.IsNull(0, column)) return Variant::Null();
-    return ValueFromText(info.Type, FRow.Text(0, column));
+    const TPgResult& row = FWhole ? FWhole : FRow;
+    if (!row || row.Rows() <= FRowAt || (FWhole && FWholeNext == 0)) throw EDatabaseError("No current row");
+    if (row.IsNull(FRowAt, column)) return Variant::Null();
+    return ValueFromText(info.Type, row.Text(FRowAt, column));
 }
 
 } // namespace host::pg

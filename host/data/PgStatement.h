@@ -50,7 +50,8 @@ std::string TranslatePlaceholders(const std::string& sql, int& count);
 // Rows are read one at a time as Fetch asks for them, so a large result
 // never sits in memory whole; a read left early is abandoned cheaply. Should
 // another command need the session meanwhile, the rest of the rows are taken
-// into memory first.
+// into memory first. A statement told its results are small reads each in
+// one piece instead (one result, not one per row).
 class TPgStatement : public TSQLStatement {
 public:
     TPgStatement(std::shared_ptr<TPgLink> link, std::string sql, std::shared_ptr<const TPgPrepared> prepared);
@@ -61,6 +62,7 @@ public:
     void DoExecute() override;
     bool Fetch() override;
     void Reset() override;
+    void SetSmallResults(bool value) override { FSmall = value; }
     int ColumnCount() const override { return static_cast<int>(FPrepared->Columns.size()); }
     std::string ColumnName(int column) const override;
     TSQLColumnType ColumnType(int column) const override;
@@ -91,6 +93,10 @@ private:
     bool FReading = false;          // rows still come from the session
     uint64_t FReadSession = 0;
     int64_t FRowsAffected = 0;
+    bool FSmall = false;            // results read whole
+    TPgResult FWhole;               // such a result
+    int FWholeNext = 0;             // its row Fetch gives next
+    int FRowAt = 0;                 // the current row's index in FRow
 };
 
 } // namespace host::pg

@@ -83,6 +83,9 @@ public:
     virtual bool Fetch() = 0;
     // Ends the current result early; the statement stays prepared.
     virtual void Reset() = 0;
+    // The statement's results are small (a window under a LIMIT): an engine
+    // may read each whole in one piece rather than row by row.
+    virtual void SetSmallResults(bool value) { (void)value; }
 
     // The result's columns, known once prepared.
     virtual int ColumnCount() const = 0;

@@ -164,8 +164,26 @@ Variant TCustomSQLDataSet::InternalGetValue(int record, int field) const {
 
 int TCustomSQLDataSet::InternalCheckMove(int& current, int& target) {
     const int count = InternalRecordCount();
+    // The cursor coming to the last record read, short of a known end, reads
+    // on, so that whoever goes by the count (a grid) finds the records after.
+    if (!FEndKnown && target == count - 1 && target > current && InWindow(target)) {
+        const int shift = FShift;
+        InternalGetValue(target, 0);
+        current -= FShift - shift;
+        target -= FShift - shift;
+    }
+    // A move past the rows read reads on, a window at a time, until it
+    // reaches its record or the end.
+    while (!FEndKnown && target >= FRecordCount && FRecordCount > 0) {
+        const int before = FRecordCount, shift = FShift;
+        FetchWindow(FRecordCount);
+        current -= FShift - shift;
+        target -= FShift - shift;
+        if (FRecordCount <= before && !FEndKnown) break;
+    }
+    const int known = InternalRecordCount();
     // Before record 0 there may be more when the numbers are estimated.
-    if ((target < 0 && FStartKnown) || target > count || InWindow(target)) return count;
+    if ((target < 0 && FStartKnown) || target > known || InWindow(target)) return known;
     const int shift = FShift;
     FetchWindow(target);
     current -= FShift - shift;

@@ -62,6 +62,40 @@ int TSQLQuery::CountRecords() const {
     return static_cast<int>(n);
 }
 
+void TSQLQuery::OpenWindow() {
+    DropWindow();
+    FStreamLive = false;
+    // The first window by a bounded run of its own, read whole: it leaves
+    // no read open in the database (a lock on SQLite, a snapshot on a
+    // server) and needs none cancelled; reading on starts the stream.
+    const int size = WindowSize();
+    TSQLStatement& first = Statement("SELECT * FROM (" + FText + ") AS first_rows" + Conn().LimitClause(size + 1));
+    first.SetSmallResults(true);
+    first.BindAll(FBinds);
+    first.Execute();
+    std::vector<std::vector<Variant>> rows;
+    while (static_cast<int>(rows.size()) <= size && first.Fetch()) rows.push_back(ReadRow(first));
+    first.Reset();
+    // Numbered from the first row: only where the rows end may be unknown.
+    const bool more = static_cast<int>(rows.size()) > size;
+    if (more) rows.pop_back();
+    FRows = std::move(rows);
+    FWindowStart = 0;
+    FRecordCount = 0;
+    FStartKnown = true;
+    FEndKnown = false;
+    NoteEnd(static_cast<int>(FRows.size()), !more);
+}
+
+int TSQLQuery::InternalLast() {
+    // Reads on a window at a time, keeping the last record read, until the
+    // rows end: no count, and the stream goes on where it stopped.
+    const int half = WindowSize() / 2;
+    while (!FEndKnown) FetchWindow(std::max(0, FRecordCount - 1) + half);
+    if (FRecordCount > 0 && !InWindow(FRecordCount - 1)) FetchWindow(FRecordCount - 1);
+    return FRecordCount - 1;
+}
+
 void TSQLQuery::Restart() const {
     FStream->BindAll(FBinds);
     FStream->Execute();

@@ -4,13 +4,18 @@
 // opening. Rows are read as the cursor goes; a jump back reads the query
 // again from its start, and only a window of rows is kept in memory. Lookup
 // and Locate search the rows in order (give large searches to a TSQLTable).
-// Opening counts the rows (one COUNT over the query): RecNo and RecordCount
-// are then exact and cost nothing more; a bookmark is the record's number.
-// While rows remain unread the query's read stays open in the database.
-// Reading on finds where the rows really end, so rows others deleted since
-// the count do not show as empty records; a jump back is a new run of the
-// query, in which rows others inserted or deleted before it shift what
-// stands at each number (a TSQLTable reads back from its edge instead).
+// Opening reads the first window (a run of its own under a LIMIT, which
+// leaves no read open) and counts nothing: the records are
+// numbered from the first, so RecNo is exact at once, and the count is the
+// rows read until reading meets their end (reading the last record read
+// reads on, Last reads to the end). RecordCount counts the rows (one COUNT
+// over the query) while their end is unknown, then costs nothing more; a
+// bookmark is the record's number. While rows remain unread the query's
+// read stays open in the database. Reading on finds where the rows really
+// end, so rows others deleted since a count do not show as empty records; a
+// jump back is a new run of the query, in which rows others inserted or
+// deleted before it shift what stands at each number (a TSQLTable reads
+// back from its edge instead).
 // On an engine that keeps any integer in any integer column (SQLite),
 // opening runs the query once more to find the integer columns whose
 // answered values go beyond 32 bits: they get large integer fields.
@@ -44,6 +49,8 @@ protected:
     void InternalRefresh() override;
     int CountRecords() const override;
     void FetchWindow(int record) const override;
+    void OpenWindow() override;
+    int InternalLast() override;
     int InternalInsert(int position, const std::vector<Variant>& values) override;
     void InternalUpdate(int record, const std::vector<Variant>& values) override;
     void InternalDelete(int record) override;

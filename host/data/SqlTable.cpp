@@ -210,9 +210,12 @@ std::string TSQLTable::KeysetCondition(const TRow& anchor, bool after, bool incl
 std::vector<TSQLTable::TRow> TSQLTable::ReadRows(const std::string& sql, const std::vector<Variant>& binds,
                                                  int limit) const {
     TSQLStatement& statement = Statement(sql);
+    // A window's rows or fewer: read in one piece where the engine can.
+    statement.SetSmallResults(limit <= WindowSize());
     statement.BindAll(binds);
     statement.Execute();
     std::vector<TRow> rows;
+    rows.reserve(static_cast<size_t>(std::min(limit, WindowSize())));
     while (static_cast<int>(rows.size()) < limit && statement.Fetch()) rows.push_back(ReadRow(statement));
     // Let go of the read at once: an open read holds the database's lock.
     statement.Reset();
@@ -334,8 +337,12 @@ double KeyFraction(const Variant& low, const Variant& high, const Variant& value
 
 } // namespace
 
+int TSQLTable::EstimatedTotal() const {
+    return static_cast<int>(std::min<int64_t>(std::max<int64_t>(FEstimate, FRecordCount), INT32_MAX / 2));
+}
+
 int TSQLTable::EstimatedPlace(const TRow& anchor) const {
-    const int64_t total = std::min<int64_t>(std::max<int64_t>(FEstimate, FRecordCount), INT32_MAX / 2);
+    const int64_t total = EstimatedTotal();
     if (total <= 1 || anchor.empty()) return 0;
     if (FLowKey.empty() || FHighKey.empty()) {
         // One row from each end of the order's index.
@@ -398,7 +405,10 @@ int TSQLTable::ReadAt(int place, const TRow& anchor, bool keep) const {
         place = FStartKnown ? read : std::max(place, read);
         FRows.insert(FRows.begin(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
         FWindowStart = place - read;
-        FRecordCount = place + after;
+        // Where the records end is not known yet: the engine's estimate of
+        // the rows, so that a grid's position (the number over the count)
+        // follows the key order rather than sitting at the rows read.
+        FRecordCount = std::max(place + after, EstimatedTotal());
     }
     // Fewer than asked for: the records end there.
     if (after < half) NoteEnd(place + after, true);
@@ -658,8 +668,9 @@ bool TSQLTable::InternalBookmarkValid(const TBookmark& bookmark) const {
         if (std::equal(key.begin(), key.end(), bookmark.begin(), SameOrderValue)) return true;
     }
     std::vector<std::string> parts;
-    for (const std::string& column : FOrderSql) parts.push_back(Conn().NullSafeEquals(column));
-    return !ReadRows(FSelect + " WHERE " + Join(parts, " AND ") + Conn().LimitClause(1), bookmark, 1).empty();
+    std::vector<Variant> binds;
+    for (size_t i = 0; i < FOrderSql.size(); ++i) parts.push_back(EqualTo(FOrderSql[i], bookmark[i], binds));
+    return !ReadRows(FSelect + " WHERE " + Join(parts, " AND ") + Conn().LimitClause(1), binds, 1).empty();
 }
 
 int TSQLTable::InternalFindBookmark(const TBookmark& bookmark) {
@@ -688,12 +699,18 @@ int TSQLTable::InternalCompareBookmarks(const TBookmark& a, const TBookmark& b) 
 
 // ---- writing ---------------------------------------------------------------
 
+std::string TSQLTable::EqualTo(const std::string& column, const Variant& value, std::vector<Variant>& binds) const {
+    // A plain "=" for a value: an index serves it on every engine, where
+    // PostgreSQL reads the whole table for IS NOT DISTINCT FROM.
+    if (value.IsNull() || value.IsEmpty()) return column + " IS NULL";
+    binds.push_back(value);
+    return column + " = ?";
+}
+
 std::string TSQLTable::IdentityCondition(const TRow& row, std::vector<Variant>& binds) const {
     std::vector<std::string> parts;
-    for (size_t i = 0; i < FIdentity.size(); ++i) {
-        parts.push_back(Conn().NullSafeEquals(FIdentitySql[i]));
-        binds.push_back(row[static_cast<size_t>(FIdentity[i])]);
-    }
+    for (size_t i = 0; i < FIdentity.size(); ++i)
+        parts.push_back(EqualTo(FIdentitySql[i], row[static_cast<size_t>(FIdentity[i])], binds));
     return Join(parts, " AND ");
 }
 
@@ -843,11 +860,8 @@ int TSQLTable::InternalReread(int record, bool all) {
         if (InWindow(record)) identity = FRows[static_cast<size_t>(record - FWindowStart)];
     }
     DropWindow();
-    if (all) {
-        CheckNullKeys();
-        FLowKey.clear();
-        FHighKey.clear();
-    }
+    // The first and last keys stay: they only place records by estimate.
+    if (all) CheckNullKeys();
     const std::optional<TRow> now = identity ? ReadAgain(*identity) : std::nullopt;
     if (!identity) {
         // Nothing to find it by: the same number, read afresh from the first.
@@ -859,6 +873,22 @@ int TSQLTable::InternalReread(int record, bool all) {
     const TRow was = OrderKey(*identity);
     const TRow anchor = now ? OrderKey(*now) : was;
     const bool moved = !std::equal(anchor.begin(), anchor.end(), was.begin(), SameOrderValue);
+    if (now && !moved && record >= 0) {
+        // Still there under its key: the row alone is the window, at its
+        // number, and the rows around it are read from its key when asked
+        // for (a search that follows reads its own).
+        FRows.push_back(*now);
+        FWindowStart = record;
+        if (all) {
+            // Others may have written anywhere: the numbers are estimated
+            // until reading meets the ends again.
+            FStartKnown = FEndKnown = false;
+            FRecordCount = std::max({FRecordCount, record + 1, EstimatedTotal()});
+        } else if (FRecordCount <= record) {
+            FRecordCount = record + 1;
+        }
+        return record;
+    }
     const int at = PlaceAt(std::min(record, std::max(0, InternalRecordCount() - 1)), anchor, !moved && !all);
     return at < 0 ? -1 : std::min(at, FRecordCount - 1);
 }

@@ -23,8 +23,10 @@
 // finds every record, and never a record that is not there). A record
 // reached by key is numbered by where its key stands between the first and
 // the last key, scaled to the engine's own estimate of the table's size
-// (EstimatedRowCount), and Last numbers the last record by that estimate:
-// the grid's scroll position comes from the key order, not from a count.
+// (EstimatedRowCount), the count is then that estimate (or the highest
+// number read, when higher), and Last numbers the last record by it: the
+// grid's scroll position, its row over its row count, comes from the key
+// order, not from a count. A grid never asks RecordCount.
 // RecNo then counts the rows before the record (one indexed count, once),
 // RecordCount counts the table (once); SetRecNo and a move of more than a
 // window from an estimated number count too. Bookmarks are the order's
@@ -122,6 +124,8 @@ private:
     // The number to give the record of Anchor, reached by key: where its key
     // stands between the first and last keys, scaled to the count.
     VESKAR_LOCAL int EstimatedPlace(const TRow& anchor) const;
+    // The rows by the engine's estimate, or the count when it is higher.
+    VESKAR_LOCAL int EstimatedTotal() const;
     // Reads the window from Anchor on, numbered from Place, forgetting what
     // was known of the numbers unless Keep; answers Place, or -1 when no
     // row is there (nor before it).
@@ -131,6 +135,8 @@ private:
     VESKAR_LOCAL std::optional<TRow> FindFirst(const std::vector<TKeyMatcher>& keys) const;
     VESKAR_LOCAL std::string SearchText(const std::vector<TKeyMatcher>& keys, std::vector<Variant>& binds) const;
     VESKAR_LOCAL const TRow& RowAt(int record) const;
+    // "Column = ?" with Value bound, or "Column IS NULL".
+    VESKAR_LOCAL std::string EqualTo(const std::string& column, const Variant& value, std::vector<Variant>& binds) const;
     VESKAR_LOCAL std::string IdentityCondition(const TRow& row, std::vector<Variant>& binds) const;
     // The WHERE of a write to the row read as Old: the key, and the columns
     // of Compared (row columns) NULL-safely equal to their values in Old.

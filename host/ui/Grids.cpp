@@ -607,9 +607,9 @@ void TCustomDBGrid::LayoutChanged() {
 void TCustomDBGrid::DataChanged() {
     TDataSet* dataSet = FDataLink->Active() ? FDataLink->DataSet() : nullptr;
     // The grid's rows are the rows shown: a record being inserted has one.
-    // A dataset that knows only the rows it has read so far counts the rest
-    // once, so the cursor can go down to them.
-    const int records = dataSet ? std::max(dataSet->RecordCount(), dataSet->DisplayRowCount()) : 0;
+    // Never a count: a dataset that knows only the rows read so far reads on
+    // when the cursor reaches the last of them, and SyncRow grows the rows.
+    const int records = dataSet ? dataSet->DisplayRowCount() : 0;
     SetRowCount(TitleOffset() + std::max(1, records));
     SyncRow();
     if (EditorMode() && !CanEditShow()) HideEditor();
@@ -622,7 +622,8 @@ void TCustomDBGrid::SyncRow() {
     const int shown = dataSet ? dataSet->DisplayRow() : -1;
     if (shown < 0) return;
     const TScopedFlag scoped(FSyncing);
-    if (TitleOffset() + shown >= RowCount()) SetRowCount(TitleOffset() + shown + 1);
+    const int rows = TitleOffset() + std::max(shown + 1, dataSet->DisplayRowCount());
+    if (rows > RowCount()) SetRowCount(rows);
     MoveCurrentTo(Col(), TitleOffset() + shown);
 }
 

@@ -192,11 +192,15 @@ TEST_F(PgDataSetTest, AQueryBindsItsNamedParameters) {
     query->SQL()->SetText("SELECT id, city FROM c WHERE city = :City AND id > :From -- not :This\nORDER BY id");
     query->ParamByName("City").SetValue("Oslo");
     query->ParamByName("From").SetValue(10);
+    Conn->StatementLog().SetActive(true);
+    Conn->StatementLog().Clear();
     query->Open();
-    EXPECT_EQ(query->RecordCount(), 7);
     EXPECT_EQ(query->FieldByName("id")->Value(), Variant(12));
     query->Last();
     EXPECT_EQ(query->FieldByName("id")->Value(), Variant(30));
+    EXPECT_EQ(query->RecNo(), 7);
+    EXPECT_EQ(Conn->StatementLog().CountContaining("COUNT("), 0) << "opened, read to the end, never counted";
+    EXPECT_EQ(query->RecordCount(), 7);
     query->Close();
     query->ParamByName("City").SetValue("'; DROP TABLE c; --");
     query->Open();

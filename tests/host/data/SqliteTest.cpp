@@ -336,6 +336,59 @@ TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
     EXPECT_EQ(ParseSQLParams(":").Text, ":");
 }
 
+// Opening, scrolling, searching, Last and Refresh never count a query's
+// rows; RecNo is exact from the first window, RecordCount counts once.
+TEST_F(SqliteTest, QueriesCountOnlyWhenTheCountIsAskedFor) {
+    Connection->ExecuteDirect(
+        "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100)"
+        " INSERT INTO q SELECT i, 'n' || i FROM n");
+    TSQLQuery* query = TSQLQuery::Create(Module);
+    query->SetConnection(Connection);
+    query->SetWindowSize(8);
+    query->SQL()->SetText("SELECT id, name FROM q WHERE id > :low ORDER BY id");
+    query->ParamByName("low").SetValue(10);
+    TSQLStatementLog& log = Connection->StatementLog();
+    log.SetActive(true);
+    log.Clear();
+    query->Open();
+    EXPECT_EQ(query->RecNo(), 1);
+    int seen = 0;
+    for (query->First(); !query->Eof(); query->Next()) ++seen;
+    EXPECT_EQ(seen, 90) << "reading on past every window read";
+    query->Refresh();
+    EXPECT_TRUE(query->Locate("name", "n95", {})) << "the search reads on past the rows read";
+    EXPECT_EQ(query->RecNo(), 85);
+    query->Refresh();
+    query->Last();
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(100));
+    EXPECT_EQ(query->RecNo(), 90);
+    query->Refresh();
+    query->First();
+    EXPECT_EQ(query->MoveBy(30), 30) << "a move past the rows read reads on";
+    EXPECT_EQ(query->FieldByName("id")->Value(), Variant(41));
+    EXPECT_LE(query->CachedRows(), 8);
+    EXPECT_EQ(log.CountContaining("COUNT("), 0) << log.Texts().back();
+
+    query->Refresh();
+    EXPECT_EQ(query->RecordCount(), 90);
+    EXPECT_EQ(log.CountContaining("COUNT("), 1);
+    EXPECT_EQ(query->RecordCount(), 90);
+    EXPECT_EQ(log.CountContaining("COUNT("), 1) << "the end stays known";
+
+    // Fewer rows than a window: the first read finds their end.
+    query->Close();
+    query->ParamByName("low").SetValue(95);
+    query->Open();
+    EXPECT_EQ(query->RecordCount(), 5);
+    query->Close();
+    query->ParamByName("low").SetValue(100);
+    query->Open();
+    EXPECT_TRUE(query->IsEmpty());
+    EXPECT_EQ(query->RecordCount(), 0);
+    EXPECT_EQ(log.CountContaining("COUNT("), 1);
+}
+
 TEST_F(SqliteTest, IntegersBeyondThirtyTwoBitsGetLargeIntegerFields) {
     // Ids beyond 32 bits in the key, a time stamp in milliseconds in a plain
     // INTEGER column, and 64-bit names for columns holding small values.
