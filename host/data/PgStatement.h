@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-VESKAR_PUBLIC_BEGIN
-
 namespace host {
 class TPostgresConnection;
 }
@@ -94,5 +92,3 @@ private:
 };
 
 } // namespace host::pg
-
-VESKAR_PUBLIC_END
