@@ -14,8 +14,6 @@
 #include <utility>
 #include <vector>
 
-VESKAR_PUBLIC_BEGIN
-
 namespace host::pg {
 
 // PostgreSQL's built-in type numbers that the datasets tell apart.
@@ -160,5 +158,3 @@ private:
 std::string QuoteIdent(std::string_view name);
 
 } // namespace host::pg
-
-VESKAR_PUBLIC_END

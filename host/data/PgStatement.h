@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-VESKAR_PUBLIC_BEGIN
-
 namespace host {
 class TPostgresConnection;
 }
@@ -100,5 +98,3 @@ private:
 };
 
 } // namespace host::pg
-
-VESKAR_PUBLIC_END

@@ -1,9 +1,9 @@
 #pragma once
 // Between PostgreSQL's text form of a value and the host's variants and
 // field types. Dates travel as ISO text ("2024-03-01 12:30:00.250"), which
-// the session's DateStyle (ISO) also uses for output.
+// the session's DateStyle (ISO) also uses for output. Like every Pg*.h, not
+// installed and not exported: the tests compile the Pg*.cpp files themselves.
 
-#include "host/core/Export.h"
 #include "host/core/Variant.h"
 #include "host/data/Field.h"
 #include "host/data/SqlConnection.h"
@@ -13,8 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-
-VESKAR_PUBLIC_BEGIN
 
 namespace host::pg {
 
@@ -39,5 +37,3 @@ std::string DateTimeToIso(TDateTime value);
 bool IsoToDateTime(std::string_view text, TDateTime& value);
 
 } // namespace host::pg
-
-VESKAR_PUBLIC_END
