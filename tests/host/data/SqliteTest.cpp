@@ -38,6 +38,18 @@ protected:
         table->SetIndexFieldNames(order);
         return table;
     }
+    // Table q of ids 1..100 named n1..n100, and a query on it that reads
+    // windows of 8 rows.
+    TSQLQuery* QueryOverHundredRows() {
+        Connection->ExecuteDirect(
+            "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100)"
+            " INSERT INTO q SELECT i, 'n' || i FROM n");
+        TSQLQuery* query = TSQLQuery::Create(Module);
+        query->SetConnection(Connection);
+        query->SetWindowSize(8);
+        return query;
+    }
     std::string TempFile(const char* tag) {
         File = (std::filesystem::temp_directory_path() / (std::string("veskar-") + tag + "-" +
                                                           std::to_string(getpid()) + ".db")).string();
@@ -299,13 +311,7 @@ TEST_F(SqliteTest, AnEditThatMovesTheRecordInTheOrderKeepsTheCursorOnIt) {
 }
 
 TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
-    Connection->ExecuteDirect(
-        "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100)"
-        " INSERT INTO q SELECT i, 'n' || i FROM n");
-    TSQLQuery* query = TSQLQuery::Create(Module);
-    query->SetConnection(Connection);
-    query->SetWindowSize(8);
+    TSQLQuery* query = QueryOverHundredRows();
     query->SQL()->SetText("SELECT id, name, ':skip' AS note FROM q -- :nothing\nWHERE id > :Low AND id <= :low + 50 ORDER BY id DESC");
     EXPECT_EQ(ErrorOf([&] { query->Open(); }), "No value for parameter 'Low'");
     query->ParamByName("LOW").SetValue(10);
@@ -339,13 +345,7 @@ TEST_F(SqliteTest, QueriesBindNamedParametersAndStayReadOnly) {
 // Opening, scrolling, searching, Last and Refresh never count a query's
 // rows; RecNo is exact from the first window, RecordCount counts once.
 TEST_F(SqliteTest, QueriesCountOnlyWhenTheCountIsAskedFor) {
-    Connection->ExecuteDirect(
-        "CREATE TABLE q (id INTEGER PRIMARY KEY, name VARCHAR(8));"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100)"
-        " INSERT INTO q SELECT i, 'n' || i FROM n");
-    TSQLQuery* query = TSQLQuery::Create(Module);
-    query->SetConnection(Connection);
-    query->SetWindowSize(8);
+    TSQLQuery* query = QueryOverHundredRows();
     query->SQL()->SetText("SELECT id, name FROM q WHERE id > :low ORDER BY id");
     query->ParamByName("low").SetValue(10);
     TSQLStatementLog& log = Connection->StatementLog();
